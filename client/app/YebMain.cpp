@@ -1,0 +1,10 @@
+#include <windows.h>
+#include "Sonatrel.h"
+
+// Start-up of the client: ends with the client's own exit code -9.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+{
+    SonatrelVersion();
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(-9));
+    return -9;
+}

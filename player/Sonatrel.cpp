@@ -1,0 +1,2 @@
+#include "Sonatrel.h"
+extern "C" SONATREL_API int SonatrelVersion() { return 1; }
