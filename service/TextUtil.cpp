@@ -1,0 +1,125 @@
+#include "TextUtil.h"
+#include <windows.h>
+
+namespace text
+{
+std::wstring Widen(const std::string& utf8)
+{
+    if (utf8.empty())
+        return std::wstring();
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &out[0], n);
+    return out;
+}
+
+std::string Narrow(const std::wstring& wide)
+{
+    if (wide.empty())
+        return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return s;
+}
+
+std::string Trim(const std::string& s)
+{
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return std::string();
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix)
+{
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+static int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string PercentDecode(const std::string& s, bool plusIsSpace)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i)
+    {
+        char c = s[i];
+        if (c == '%' && i + 2 < s.size() && HexDigit(s[i + 1]) >= 0 && HexDigit(s[i + 2]) >= 0)
+        {
+            out += char(HexDigit(s[i + 1]) * 16 + HexDigit(s[i + 2]));
+            i += 2;
+        }
+        else if (c == '+' && plusIsSpace)
+            out += ' ';
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> ParseForm(const std::string& body)
+{
+    std::vector<std::pair<std::string, std::string>> pairs;
+    size_t start = 0;
+    while (start <= body.size())
+    {
+        size_t end = body.find('&', start);
+        if (end == std::string::npos)
+            end = body.size();
+        std::string part = body.substr(start, end - start);
+        if (!part.empty())
+        {
+            size_t eq = part.find('=');
+            if (eq == std::string::npos)
+                pairs.emplace_back(PercentDecode(part, true), std::string());
+            else
+                pairs.emplace_back(PercentDecode(part.substr(0, eq), true), PercentDecode(part.substr(eq + 1), true));
+        }
+        start = end + 1;
+    }
+    return pairs;
+}
+
+std::string FormValue(const std::string& body, const std::string& key)
+{
+    for (auto& kv : ParseForm(body))
+        if (kv.first == key)
+            return kv.second;
+    return std::string();
+}
+
+std::string XmlEscape(const std::string& s)
+{
+    std::string out;
+    for (char c : s)
+    {
+        switch (c)
+        {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+} // namespace text
