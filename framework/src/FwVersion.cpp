@@ -1,2 +1,0 @@
-// Placeholder translation unit: the framework library always has one source.
-namespace fw { int LayerVersion() { return 1; } }
