@@ -10,5 +10,8 @@
 #include "FwString.h"
 #include "FwConvert.h"
 #include "FwCollections.h"
+#include "FwBstr.h"
+#include "FwSync.h"
+#include "FwThread.h"
 
 // ---- window layer (windows, dialogs, GDI, controls, application): its headers go here
