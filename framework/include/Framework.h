@@ -13,5 +13,6 @@
 #include "FwBstr.h"
 #include "FwSync.h"
 #include "FwThread.h"
+#include "FwFile.h"
 
 // ---- window layer (windows, dialogs, GDI, controls, application): its headers go here
