@@ -1,0 +1,3 @@
+// The media player's interface and class ids, defined once for the stand-in.
+#include <initguid.h>
+#include <wmp.h>

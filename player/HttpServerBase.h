@@ -1,0 +1,78 @@
+#pragma once
+#include "HttpConnection.h"
+#include <string>
+
+// Small HTTP/1.0 server that runs inside the client process: a listen thread,
+// a reaper thread that joins finished connection threads, and one thread per
+// connection with event-driven reads and writes. What a request means is left
+// to the derived class through four hooks.
+class HttpServerBase
+{
+public:
+    // Requests longer than this are refused: a request that never ends must not grow without limit.
+    static const size_t kMaxRequest = 64 * 1024;
+    static const DWORD kChunk = 102400;
+
+    HttpServerBase();
+    virtual ~HttpServerBase();
+
+    virtual void OnAccept(SOCKET socket, const sockaddr_in& peer) = 0;
+    virtual bool OnProgress(unsigned long sent, unsigned long total) = 0;
+    virtual bool IsRequestComplete(std::string text) = 0;
+    virtual bool HandleRequest(HttpConnection* connection, int& keepAlive) = 0;
+
+    // Binds the port (then 81 to 85 when it is taken) and starts the threads.
+    bool Start(const std::wstring& documentRoot, const std::string& defaultDocument, int port,
+               DWORD keepAliveWait);
+    // Ends every thread; true when the listen and reaper threads ended by themselves.
+    bool Stop();
+
+    // Asks every connection that streams a growing file to end its stream.
+    void StopGrowingStreams();
+    // The entry of the calling connection thread, or none.
+    ConnectionEntry* FindOwnEntry();
+
+    int GetPort() const { return m_port; }
+    bool IsRunning() const { return m_running; }
+    const std::wstring& GetDocumentRoot() const { return m_documentRoot; }
+    const std::string& GetDefaultDocument() const { return m_defaultDocument; }
+    const std::string& GetServerName() const { return m_serverName; }
+
+protected:
+    std::string m_serverName;
+
+private:
+    static unsigned __stdcall ListenThread(void* param);
+    static unsigned __stdcall ReaperThread(void* param);
+    static unsigned __stdcall ConnectionThread(void* param);
+
+    void RunListener();
+    void RunReaper();
+    void RunConnection(HttpConnection* connection);
+    void AcceptConnection(SOCKET socket, const sockaddr_in& peer);
+    void DrainFinished(DWORD waitEach);
+    void EndConnection(HttpConnection* connection, WSAEVENT event);
+
+    bool Respond(HttpConnection* connection, WSAEVENT event, bool& sawRead);
+    bool SendAll(HttpConnection* connection, WSAEVENT event, const char* data, DWORD size, bool& sawRead);
+    bool SendError(HttpConnection* connection, WSAEVENT event);
+    enum class Wait { Ready, Timeout, End };
+    Wait WaitSocket(HttpConnection* connection, WSAEVENT event, DWORD ms, long wanted, bool& sawRead);
+
+    HANDLE m_listenThread = nullptr;
+    unsigned m_listenThreadId = 0;
+    HANDLE m_reaperThread = nullptr;
+    unsigned m_reaperThreadId = 0;
+    WSAEVENT m_stopEvent = WSA_INVALID_EVENT;
+    HANDLE m_startedEvent = nullptr;
+    ConnectionEntry* m_activeHead = nullptr;
+    ConnectionEntry* m_finishedHead = nullptr;
+    CRITICAL_SECTION m_connectionLock;
+    CRITICAL_SECTION m_finishedLock;
+    volatile LONG m_port = 0;
+    DWORD m_keepAliveWait = 10;
+    bool m_running = false;
+    volatile LONG m_listenReady = 0;
+    std::wstring m_documentRoot;
+    std::string m_defaultDocument;
+};
