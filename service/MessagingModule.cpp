@@ -15,6 +15,7 @@ namespace
 const size_t QueueLimit = 8 * 1024 * 1024;
 // A new connection must log in within this time.
 const DWORD LoginWaitMs = 30000;
+const DWORD SendWaitMs = 30000;
 
 std::string Email(const VosselFrame& frame, size_t i)
 {
@@ -36,8 +37,10 @@ VosselFrame Command(int code, const std::string& s1, int extra = 0, const std::w
     return f;
 }
 
-// Reads frames from the connection; false when it closed or broke.
-bool ReadFrame(SocketStream& stream, VosselFrameReader& reader, VosselFrame& frame)
+// Reads the next frame; false when the connection closed or broke, or when
+// `stop` turns true (checked between waits, since a local shutdown does not
+// always wake a blocked receive).
+template <typename Stop> bool ReadFrame(SocketStream& stream, VosselFrameReader& reader, VosselFrame& frame, Stop stop)
 {
     char buf[64 * 1024];
     for (;;)
@@ -45,8 +48,17 @@ bool ReadFrame(SocketStream& stream, VosselFrameReader& reader, VosselFrame& fra
         int got = reader.Next(frame);
         if (got == 1)
             return true;
-        if (got < 0)
+        if (got < 0 || stop())
             return false;
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(stream.Handle(), &readable);
+        timeval wait = {0, 200 * 1000};
+        int ready = ::select(0, &readable, nullptr, nullptr, &wait);
+        if (ready < 0)
+            return false;
+        if (ready == 0)
+            continue;
         int n = stream.ReceiveSome(buf, sizeof buf);
         if (n <= 0)
             return false;
@@ -86,6 +98,11 @@ struct MessagingModule::Session
         closeWhenEmpty = true;
         wake.notify_one();
     }
+    bool IsClosing()
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        return closing;
+    }
     void Stop()
     {
         std::lock_guard<std::mutex> hold(lock);
@@ -109,7 +126,9 @@ struct MessagingModule::Session
             if (!stream.SendAll(bytes))
                 break;
         }
-        ::shutdown(stream.Handle(), SD_BOTH); // the reading thread sees the end
+        std::lock_guard<std::mutex> hold(lock);
+        closing = true; // the reading thread stops too
+        ::shutdown(stream.Handle(), SD_BOTH);
     }
 
     SocketStream& stream;
@@ -145,25 +164,26 @@ void MessagingModule::Started(ServiceHost& host)
 
 void MessagingModule::Serve(SocketStream& stream)
 {
-    DWORD wait = LoginWaitMs;
-    ::setsockopt(stream.Handle(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
+    // A connection must log in in time, and a send that a peer does not take
+    // fails after a while instead of holding its writing thread for ever.
+    DWORD start = ::GetTickCount(), sendWait = SendWaitMs;
+    ::setsockopt(stream.Handle(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendWait), sizeof sendWait);
     VosselFrameReader reader;
     VosselFrame frame;
-    if (!ReadFrame(stream, reader, frame) || frame.kind != FrameLogin)
+    if (!ReadFrame(stream, reader, frame, [&] { return ::GetTickCount() - start > LoginWaitMs; }) ||
+        frame.kind != FrameLogin)
         return;
     auto session = std::make_shared<Session>(stream);
     std::thread writer(&Session::WriteLoop, session.get());
     if (LogIn(session, frame))
     {
-        wait = 0;
-        ::setsockopt(stream.Handle(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
-        while (ReadFrame(stream, reader, frame) && frame.kind != FrameBye)
+        while (ReadFrame(stream, reader, frame, [&] { return session->IsClosing(); }) && frame.kind != FrameBye)
             if (IsCurrent(session))
                 Handle(session, frame);
         LogOut(session);
         session->Stop();
     }
-    writer.join();
+    writer.join(); // a refused login's answer is sent first
 }
 
 bool MessagingModule::IsCurrent(const std::shared_ptr<Session>& session)

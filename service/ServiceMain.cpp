@@ -10,6 +10,7 @@
 // until its quit event "YebService-Quit-<pid>" is set or Ctrl+C.
 #include "DataPostsModule.h"
 #include "ImageServerModule.h"
+#include "MessagingModule.h"
 #include "ServiceHost.h"
 #include "TestRoutesModule.h"
 #include "TextUtil.h"
@@ -28,6 +29,7 @@ static std::vector<std::unique_ptr<ServiceModule>> MakeModules()
     modules.emplace_back(new DataPostsModule);
     modules.emplace_back(new ImageServerModule);
     modules.emplace_back(new TestRoutesModule);
+    modules.emplace_back(new MessagingModule);
     return modules;
 }
 

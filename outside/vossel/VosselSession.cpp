@@ -8,6 +8,8 @@ namespace
 // A song transfer that moves no byte for this long has lost its owner.
 const DWORD SongStallMs = 20000;
 const DWORD LibraryStallMs = 30000;
+// A send that the server does not take within this time ends the connection.
+const DWORD SendWaitMs = 10000;
 // The library text of a user who has none yet: an empty song library.
 const char EmptyLibrary[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<UR>\r\n  <MD/>\r\n  <PS/>\r\n</UR>\r\n";
 
@@ -93,6 +95,8 @@ bool VosselSession::Connect()
     }
     int on = 1;
     ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof(on));
+    DWORD sendWait = SendWaitMs;
+    ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendWait), sizeof(sendWait));
     std::lock_guard<std::mutex> hold(m_sendLock);
     m_socket = s;
     if (m_released)
@@ -111,7 +115,13 @@ int VosselSession::Send(const VosselFrame& frame)
     {
         int n = ::send(m_socket, bytes.data() + done, static_cast<int>(bytes.size() - done), 0);
         if (n <= 0)
+        {
+            // A server that takes nothing for the send time-out is gone: the
+            // connection ends and the client hears of it.
+            m_broken = true;
+            ::shutdown(m_socket, SD_BOTH);
             return -1;
+        }
         done += n;
     }
     return 0;
@@ -126,7 +136,7 @@ void VosselSession::Run()
         Send(VosselFrame(FrameLogin).Add(m_user).Add(m_password));
         VosselFrameReader reader;
         std::vector<char> buf(64 * 1024);
-        while (!m_released && !m_ended)
+        while (!m_released && !m_ended && !m_broken)
         {
             DeliverQueued();
             CheckStalls();

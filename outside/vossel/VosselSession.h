@@ -68,6 +68,7 @@ class VosselSession
     std::thread m_reader;
     std::atomic<bool> m_released{false};
     std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_broken{false}; // a send failed: the connection is ending
     bool m_ended = false; // a final error (wrong password, logged in elsewhere) was delivered
 
     std::mutex m_stateLock; // guards everything below
