@@ -5,6 +5,7 @@
 // caller, who deletes them; each one closes its own handle.
 #pragma once
 #include "FwException.h"
+#include "FwFile.h"
 #include "FwString.h"
 #include <wininet.h>
 
@@ -109,8 +110,10 @@ private:
     DWORD_PTR m_dwContext;
 };
 
-// The file of one request: readable body, request and response headers.
-class CInternetFile : public CObject
+// The file of one request: its body is read like a file; request and
+// response headers belong to CHttpFile. The WinINet handle is the file's
+// handle (m_hFile); it is closed with InternetCloseHandle, never CloseHandle.
+class CInternetFile : public CStdioFile
 {
     DECLARE_DYNAMIC(CInternetFile)
 public:
@@ -118,24 +121,37 @@ public:
     ~CInternetFile() override;
 
     // Bytes read (0 at the end of the body); throws on a WinINet error.
-    virtual UINT Read(void* lpBuf, UINT nCount);
+    UINT Read(void* lpBuf, UINT nCount) override;
+    // The body's next line (8-bit text in the ANSI code page) without its
+    // line end; FALSE at the end of the body.
+    BOOL ReadString(CString& rString) override;
+    LPWSTR ReadString(LPWSTR lpsz, UINT nMax) override;
+    // Bytes that can be read now without waiting.
+    ULONGLONG GetLength() const override;
+    // A response body cannot be written, resized or sought: these throw
+    // CNotSupportedException.
+    void Write(const void* lpBuf, UINT nCount) override;
+    ULONGLONG Seek(LONGLONG lOff, UINT nFrom) override;
+    void SetLength(ULONGLONG dwNewLen) override;
+    ULONGLONG GetPosition() const override { return m_nRead; }
+    void Flush() override {}
+    void Close() override;
+    void Abort() override;
+
     BOOL SetOption(DWORD dwOption, DWORD dwValue, DWORD dwFlags = 0);
     BOOL SetOption(DWORD dwOption, LPVOID lpBuffer, DWORD dwBufferLength, DWORD dwFlags = 0);
     BOOL QueryOption(DWORD dwOption, DWORD& dwValue) const;
-    virtual void Close();
 
-    const CString& GetFileName() const { return m_strFileName; }
     DWORD_PTR GetContext() const { return m_dwContext; }
-    operator HINTERNET() const { return m_hFile; }
+    const CString& GetObjectName() const { return m_strFileName; }
 
 protected:
-    HINTERNET m_hFile;
-    CString m_strFileName;
     DWORD_PTR m_dwContext;
+    ULONGLONG m_nRead;
+    BOOL m_bAtEnd;
 
 private:
-    CInternetFile(const CInternetFile&) = delete;
-    CInternetFile& operator=(const CInternetFile&) = delete;
+    BOOL ReadByte(char& c);
 };
 
 class CHttpFile : public CInternetFile

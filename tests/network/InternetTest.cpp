@@ -93,3 +93,19 @@ TEST_F(InternetTest, FailuresThrowInternetExceptions)
         EXPECT_EQ(c.error, error) << Utf8(c.url);
     }
 }
+
+TEST_F(InternetTest, ReadsTheBodyLineByLineAndRefusesToWrite)
+{
+    service.WriteDataFile("www/lines.txt", "first\r\nsecond\n\nlast");
+    CInternetSession session;
+    std::unique_ptr<CStdioFile> file(session.OpenURL(WebUrl(L"/lines.txt")));
+    const LPCWSTR expected[] = {L"first", L"second", L"", L"last"};
+    CString line;
+    for (LPCWSTR text : expected)
+    {
+        ASSERT_TRUE(file->ReadString(line));
+        EXPECT_EQ(CString(text), line);
+    }
+    EXPECT_FALSE(file->ReadString(line));
+    EXPECT_THROW(file->Write("x", 1), CNotSupportedException*);
+}
