@@ -272,6 +272,7 @@ TEST_F(MessagingTest, RoutedCommandsArriveAsTheReceiverExpects)
     ProbeProcess& bob = Online(Bob, "banana456");
     ProbeProcess& carol = Online(Carol, "cherry789");
     ASSERT_TRUE(alice.WaitForCode(6, Wait));
+    ASSERT_TRUE(bob.WaitForCode(6, Wait)); // everything of Bob's login has arrived
 
     // Not delivered: codes the service does not route, and anything to a non-buddy.
     for (int code : {50, 46 + 1000, 0, -3, 19, 25})
