@@ -5,6 +5,7 @@
 
 bool DataStore::Open(const std::wstring& folder)
 {
+    m_started = GetTickCount();
     m_folder = folder;
     while (!m_folder.empty() && (m_folder.back() == L'\\' || m_folder.back() == L'/'))
         m_folder.pop_back();
@@ -56,7 +57,7 @@ void DataStore::Log(const std::string& source, const std::string& event, const F
     std::string line = std::to_string(++m_sequence) + "\t" + source + "\t" + event;
     for (auto& kv : fields)
         line += "\t" + kv.first + "=" + Escape(kv.second);
-    line += "\n";
+    line += "\tms=" + std::to_string(GetTickCount() - m_started) + "\n";
     HANDLE file = CreateFileW(PathOf("log.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

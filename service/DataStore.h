@@ -8,7 +8,8 @@
 // file per received upload or body below "received\", static web files below
 // "www\", and whatever state the modules keep. Every record is one line of
 // tab-separated fields: sequence number, source, event, then key=value pairs
-// whose values escape '%', tabs, line breaks and other control bytes as %XX.
+// whose values escape '%', tabs, line breaks and other control bytes as %XX,
+// and last "ms", the milliseconds since the service started.
 class DataStore
 {
   public:
@@ -35,4 +36,5 @@ class DataStore
     std::wstring m_folder;
     std::mutex m_lock;
     unsigned m_sequence = 0;
+    unsigned long m_started = 0; // tick count at Open
 };
