@@ -2,7 +2,9 @@
 """Compares decoded pictures: our PAM dumps against raw RGBA from a reference
 decoder. Fully transparent pixels match whatever their colour.
 
-compare_pam.py <ours.pam> <reference.rgba> <width> <height> <tolerance> [psnr]
+compare_pam.py <ours.pam> <reference.rgba> <width> <height> <tolerance> [--rgb] [--psnr DB] [--print-psnr]
+--rgb compares colours only (for formats that do not carry the alpha), --psnr
+asks for a peak signal-to-noise ratio of at least DB instead of a tolerance.
 Exit 0 on a match; prints the reason otherwise."""
 import math
 import sys
@@ -17,7 +19,10 @@ def read_pam(path):
 
 def main():
     ours, ref, w, h, tol = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5])
-    min_psnr = float(sys.argv[6]) if len(sys.argv) > 6 else None
+    opts = sys.argv[6:]
+    rgb_only = '--rgb' in opts
+    min_psnr = float(opts[opts.index('--psnr') + 1]) if '--psnr' in opts else None
+    print_psnr = '--print-psnr' in opts
     ow, oh, a = read_pam(ours)
     b = open(ref, 'rb').read()
     if (ow, oh) != (w, h):
@@ -30,16 +35,19 @@ def main():
     worst = 0
     sq = 0
     for i in range(0, w * h * 4, 4):
-        if a[i + 3] == 0 and b[i + 3] == 0:
+        if not rgb_only and a[i + 3] == 0 and b[i + 3] == 0:
             continue
-        for k in range(4):
+        for k in range(3 if rgb_only else 4):
             d = abs(a[i + k] - b[i + k])
             sq += d * d
             if d > worst:
                 worst = d
-    if min_psnr is not None:
-        mse = sq / (w * h * 4)
+    if min_psnr is not None or print_psnr:
+        mse = sq / (w * h * (3 if rgb_only else 4))
         psnr = 99.0 if mse == 0 else 10 * math.log10(255 * 255 / mse)
+        if print_psnr:
+            print(f'{psnr:.2f}')
+            return 0
         if psnr < min_psnr:
             print(f'PSNR {psnr:.1f} dB below {min_psnr}')
             return 1
