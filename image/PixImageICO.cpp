@@ -50,10 +50,16 @@ bool CPixImageICO::Decode(CPixFile* hFile)
 
     BYTE dir[6];
     if (hFile->Read(dir, 6, 1) != 1)
+    {
+        SetErrorText("Not an icon file");
         return false;
+    }
     WORD reserved = ntohs(LE16(dir)), type = ntohs(LE16(dir + 2)), count = ntohs(LE16(dir + 4));
     if (reserved != 0 || (type != 1 && type != 2) || count == 0)
+    {
+        SetErrorText("Not an icon file");
         return false;
+    }
     info.nNumFrames = count;
     IconDirEntry* entries = (IconDirEntry*)malloc(count * sizeof(IconDirEntry));
     if (!entries)
@@ -64,6 +70,7 @@ bool CPixImageICO::Decode(CPixFile* hFile)
         if (hFile->Read(e, 16, 1) != 1)
         {
             free(entries);
+            SetErrorText("Premature end of file");
             return false;
         }
         entries[i].bWidth = e[0];
@@ -78,6 +85,7 @@ bool CPixImageICO::Decode(CPixFile* hFile)
     if (page < 0 || page >= count)
     {
         free(entries);
+        SetErrorText("frame index out of range");
         return false;
     }
     IconDirEntry entry = entries[page];
@@ -208,14 +216,18 @@ bool CPixImageICO::DecodeBitmapEntry(CPixFile* hFile, int entryWidth, int entryH
         return false;
     }
 
+    // A mask cut short is a damaged file, not an opaque icon.
     DWORD maskSize = ((w + 31) / 32) * 4 * h;
     BYTE* mask = (BYTE*)malloc(maskSize);
     if (!mask)
         return true;
-    if (hFile->Read(mask, maskSize, 1) == 1)
+    bool ok = hFile->Read(mask, maskSize, 1) == 1;
+    if (ok)
         ApplyMask(mask);
+    else
+        SetErrorText("Premature end of file");
     free(mask);
-    return true;
+    return ok;
 }
 
 // Turns the AND mask (1 = transparent) into an alpha plane, a transparent colour
