@@ -14,5 +14,6 @@
 #include "FwSync.h"
 #include "FwThread.h"
 #include "FwFile.h"
+#include "FwArchive.h"
 
 // ---- window layer (windows, dialogs, GDI, controls, application): its headers go here

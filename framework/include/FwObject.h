@@ -48,7 +48,13 @@ public:                                                                         
     DECLARE_DYNAMIC(class_name)                                                                              \
     static CObject* __stdcall CreateObject();
 
-#define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
+#define DECLARE_SERIAL(class_name)                                                                           \
+    DECLARE_DYNCREATE(class_name)                                                                            \
+    friend CArchive& __stdcall operator>>(CArchive& ar, class_name*& pOb);
+
+// A class whose schema has this bit may read older schemas itself (through
+// CArchive::GetObjectSchema) instead of failing with badSchema.
+#define VERSIONABLE_SCHEMA (0x80000000)
 
 #define FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                              \
     CRuntimeClass class_name::class##class_name = {#class_name,         sizeof(class_name), wSchema, pfnNew, \
@@ -65,7 +71,12 @@ public:                                                                         
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                               \
     CObject* __stdcall class_name::CreateObject() { return new class_name; }                                 \
-    FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)
+    FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)                 \
+    CArchive& __stdcall operator>>(CArchive& ar, class_name*& pOb)                                           \
+    {                                                                                                        \
+        pOb = (class_name*)ar.ReadObject(RUNTIME_CLASS(class_name));                                         \
+        return ar;                                                                                           \
+    }
 
 class CObject
 {
