@@ -1,5 +1,3 @@
-// The server headers bring Winsock, which must come before the Windows header.
-#include <winsock2.h>
 #include "Sonatrel.h"
 #include "MediaHttpServer.h"
 #include "PlayerHost.h"
@@ -7,19 +5,25 @@
 
 namespace
 {
-std::wstring Text(LPCWSTR text)
+CString Text(LPCWSTR text)
 {
-    return text ? std::wstring(text) : std::wstring();
+    return text ? CString(text) : CString();
 }
 
 // Copy of a stored string for the caller; frees what the out-pointer held.
-long CopyOut(const std::wstring& text, BSTR* out)
+long CopyOut(const CString& text, BSTR* out)
 {
     if (!out)
         return E_POINTER;
     SysFreeString(*out);
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    *out = SysAllocStringLen(text.GetString(), static_cast<UINT>(text.GetLength()));
     return *out ? 0 : E_OUTOFMEMORY;
+}
+
+// Hands a text to the player as the BSTR it takes.
+long PutUrl(IWMPPlayer* player, const CString& url)
+{
+    return player->put_URL(CBstr(url));
 }
 
 // The last owner of the player disconnects it before it goes.
@@ -110,8 +114,8 @@ long CSonatrel::GetHttpServerAuthString(BSTR* auth)
 
 long CSonatrel::StartHttpServer()
 {
-    m_server.reset(new MediaHttpServer(m_authString.empty() ? 0 : 1));
-    return m_server->Start(m_localPath, "", static_cast<int>(m_port), 10000) ? 0 : 1;
+    m_server.reset(new MediaHttpServer(m_authString.IsEmpty() ? 0 : 1));
+    return m_server->Start(m_localPath.GetString(), "", static_cast<int>(m_port), 10000) ? 0 : 1;
 }
 
 long CSonatrel::StopHttpServer()
@@ -165,10 +169,7 @@ long CSonatrel::PlayLocalMusic(LPCWSTR info1, LPCWSTR info2, LPCWSTR path, LPCWS
     m_info1 = Text(info1);
     m_currentUrl = path;
     m_player->Player()->close();
-    BSTR url = SysAllocString(path);
-    long hr = m_player->Player()->put_URL(url);
-    SysFreeString(url);
-    return hr;
+    return PutUrl(m_player->Player(), m_currentUrl);
 }
 
 long CSonatrel::PlayWebMusic(LPCWSTR info1, LPCWSTR info2, LPCWSTR url, LPCWSTR info3, unsigned long size)
@@ -181,10 +182,7 @@ long CSonatrel::PlayWebMusic(LPCWSTR info1, LPCWSTR info2, LPCWSTR url, LPCWSTR 
     m_info2 = Text(info2);
     m_info1 = Text(info1);
     m_currentUrl = Text(url);
-    BSTR text = SysAllocString(m_currentUrl.c_str());
-    long hr = m_player->Player()->put_URL(text);
-    SysFreeString(text);
-    return hr;
+    return PutUrl(m_player->Player(), m_currentUrl);
 }
 
 long CSonatrel::PlayBuddyMusic(LPCWSTR info1, LPCWSTR info2, LPCWSTR info3, unsigned long size)
@@ -196,25 +194,20 @@ long CSonatrel::PlayBuddyMusic(LPCWSTR info1, LPCWSTR info2, LPCWSTR info3, unsi
     m_info2 = Text(info2);
     m_size = size;
     m_musicType = 2;
-    std::wstring cacheName = m_info2 + L"." + m_fileExtension;
+    CString cacheName = m_info2 + L"." + m_fileExtension;
     if (!m_server)
         return 1;
     StopGrowingStreams();
 
-    wchar_t url[2048];
-    _snwprintf(url, 2047, L"http://127.0.0.1:%d/%ls?len=%ld", m_server->GetPort(), cacheName.c_str(),
-               static_cast<long>(size));
-    url[2047] = L'\0';
-    m_currentUrl = url;
+    m_currentUrl.Format(L"http://127.0.0.1:%d/%s?len=%ld", m_server->GetPort(), cacheName.GetString(),
+                        static_cast<long>(size));
     if (m_server->IsAuthRequired())
         m_currentUrl += L"&user=qz&password=qz";
-    BSTR text = SysAllocString(m_currentUrl.c_str());
-    long hr = m_player->Player()->put_URL(text);
-    SysFreeString(text);
+    long hr = PutUrl(m_player->Player(), m_currentUrl);
 
-    std::wstring cacheFile = m_localPath + L"\\" + cacheName;
+    CString cacheFile = m_localPath + L"\\" + cacheName;
     WIN32_FILE_ATTRIBUTE_DATA info;
-    if (GetFileAttributesExW(cacheFile.c_str(), GetFileExInfoStandard, &info) && info.nFileSizeLow == size &&
+    if (GetFileAttributesExW(cacheFile, GetFileExInfoStandard, &info) && info.nFileSizeLow == size &&
         info.nFileSizeHigh == 0)
         return 2;
     return hr;
@@ -347,10 +340,7 @@ long CSonatrel::SetPlayerMode(LPCWSTR modeName, BOOL flag)
 {
     if (!m_player || !m_player->Settings())
         return 1;
-    BSTR name = SysAllocString(modeName ? modeName : L"");
-    long hr = m_player->Settings()->setMode(name, flag ? VARIANT_TRUE : VARIANT_FALSE);
-    SysFreeString(name);
-    return hr;
+    return m_player->Settings()->setMode(CBstr(modeName ? modeName : L""), flag ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
 long CSonatrel::get_musicInfo(BSTR* info1, BSTR* info2, BSTR* info3, unsigned int* musicType, unsigned long* size)
@@ -378,10 +368,8 @@ long CSonatrel::CurrentItemInfo(LPCWSTR name, BSTR* value)
     IWMPMedia* media = CurrentMedia(m_player.get());
     if (!media)
         return 1;
-    BSTR item = SysAllocString(name);
     *value = nullptr;
-    media->getItemInfo(item, value);
-    SysFreeString(item);
+    media->getItemInfo(CBstr(name), value);
     media->Release();
     return 0;
 }

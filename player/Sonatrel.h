@@ -1,9 +1,7 @@
 #pragma once
+#include "Framework.h"
 #include "SonatrelEvents.h"
-#include <windows.h>
-#include <oleauto.h>
 #include <memory>
-#include <string>
 
 #ifdef SONATREL_EXPORTS
 #define SONATREL_API __declspec(dllexport)
@@ -74,16 +72,16 @@ private:
     void StopGrowingStreams();
     long CurrentItemInfo(LPCWSTR name, BSTR* value);
 
-    std::wstring m_localPath;
-    std::wstring m_virtualPath;
-    std::wstring m_authString;
+    CString m_localPath;
+    CString m_virtualPath;
+    CString m_authString;
     unsigned int m_port;
-    std::wstring m_fileExtension;
+    CString m_fileExtension;
     unsigned int m_musicType;
-    std::wstring m_info1;
-    std::wstring m_info2;
-    std::wstring m_info3;
-    std::wstring m_currentUrl;
+    CString m_info1;
+    CString m_info2;
+    CString m_info3;
+    CString m_currentUrl;
     unsigned long m_size;
     std::shared_ptr<MediaHttpServer> m_server;
     std::shared_ptr<PlayerHost> m_player;

@@ -1,5 +1,5 @@
-#include <windows.h>
 #include "Sonatrel.h"
+#include <windows.h>
 
 // Start-up of the client: ends with the client's own exit code -9.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)

@@ -2,9 +2,8 @@
 // the library's server over a folder, writes the port it listens on to a file
 // and serves until a stop file appears.
 //   SonatrelHost <folder> <port> <port file> <stop file> [auth string]
-#include <windows.h>
-#include <cstdio>
 #include "Sonatrel.h"
+#include <cstdio>
 
 int wmain(int argc, wchar_t** argv)
 {
