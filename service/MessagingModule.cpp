@@ -148,6 +148,12 @@ void MessagingModule::Register(ServiceHost& host)
 {
     m_host = &host;
     m_accounts.reset(new MessagingAccounts(host.Data()));
+    // A fresh data folder gets two accounts that are buddies, so that the demo
+    // can log in; tests and people replace the file at will.
+    if (!host.Data().FileExists("accounts.txt"))
+        host.Data().WriteFile("accounts.txt", "# e-mail\tpassword\tnick\tbuddies\n"
+                                              "demo@yeb360.com\tdemo123\tDemo\tbuddy@yeb360.com\n"
+                                              "buddy@yeb360.com\tbuddy123\tBuddy\n");
     host.AddListener("messaging", [this](SocketStream& stream) { Serve(stream); });
 }
 
