@@ -231,10 +231,8 @@ void VosselSession::HandleFrame(const VosselFrame& frame)
         HandleFileRequest(frame);
         break;
     case FrameFileBegin:
-        HandleFileBegin(frame);
-        break;
     case FrameFileData:
-        HandleFileData(frame);
+        HandleFilePiece(frame);
         break;
     case FrameFileEnd:
         HandleFileEnd(frame);
@@ -387,34 +385,23 @@ void VosselSession::ReportProgress(IncomingTransfer& t)
     }
 }
 
-void VosselSession::HandleFileBegin(const VosselFrame& frame)
-{
-    std::lock_guard<std::mutex> hold(m_stateLock);
-    std::unique_ptr<IncomingTransfer>* slot = FindIncoming(frame.Text(0), frame.Text(1));
-    if (!slot)
-        return;
-    IncomingTransfer& t = **slot;
-    if (!t.Begin(ToNumber(frame.Text(2)), ToNumber(frame.Text(3))))
-    {
-        DropIncoming(*slot, true, t.kind == FileKindSong ? 25 : 0);
-        return;
-    }
-    ReportProgress(t);
-}
-
-void VosselSession::HandleFileData(const VosselFrame& frame)
+void VosselSession::HandleFilePiece(const VosselFrame& frame)
 {
     std::lock_guard<std::mutex> hold(m_stateLock);
     std::unique_ptr<IncomingTransfer>* slot = FindIncoming(frame.Text(0), frame.Text(1));
     if (!slot)
         return; // a piece of a transfer that was cancelled meanwhile
     IncomingTransfer& t = **slot;
-    if (!t.Write(ToNumber(frame.Text(2)), frame.Bytes(3)))
+    bool begin = frame.kind == FrameFileBegin;
+    bool ok = begin ? t.Begin(ToNumber(frame.Text(2)), ToNumber(frame.Text(3)))
+                    : t.Write(ToNumber(frame.Text(2)), frame.Bytes(3));
+    if (!ok)
     {
         DropIncoming(*slot, true, t.kind == FileKindSong ? 25 : 0);
         return;
     }
-    Send(VosselFrame(FrameFileAck).Add(t.owner).Add(t.tid).Add(std::to_wstring(t.Written())));
+    if (!begin)
+        Send(VosselFrame(FrameFileAck).Add(t.owner).Add(t.tid).Add(std::to_wstring(t.Written())));
     ReportProgress(t);
 }
 

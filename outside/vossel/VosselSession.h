@@ -40,8 +40,8 @@ class VosselSession
     void HandleFrame(const VosselFrame& frame);
     void HandleCommand(const VosselFrame& frame);
     void HandleFileRequest(const VosselFrame& frame);
-    void HandleFileBegin(const VosselFrame& frame);
-    void HandleFileData(const VosselFrame& frame);
+    // FileBegin or FileData of an incoming transfer.
+    void HandleFilePiece(const VosselFrame& frame);
     void HandleFileEnd(const VosselFrame& frame);
     void HandleFileAck(const VosselFrame& frame, bool cancel);
 

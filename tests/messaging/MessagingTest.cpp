@@ -3,6 +3,7 @@
 #include "RawClient.h"
 #include "ProbeProcess.h"
 #include "ServiceProcess.h"
+#include <shellapi.h>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -39,24 +40,12 @@ std::string Narrow(const std::wstring& s)
 
 void RemoveTree(const std::wstring& folder)
 {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
+    std::wstring from = folder + L'\0'; // a list of one path, ended by two zeros
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
 }
 
 void MakeFolders(const std::wstring& folder)
@@ -147,6 +136,8 @@ class MessagingTest : public ::testing::Test
         for (auto& p : m_probes)
             p->Stop();
         m_service.Stop();
+        if (!GetEnvironmentVariableW(L"YEB_KEEP_SERVICE_DATA", nullptr, 0))
+            RemoveTree(m_root);
     }
 
     std::wstring MyMusic(const std::string& user) { return m_root + L"\\" + Widen(user.substr(0, user.find('@'))); }
@@ -460,6 +451,11 @@ TEST_F(MessagingTest, MissingSongGives33AndAnUnsafeHashWritesNothing)
         ASSERT_TRUE(bob.WaitForCode(33, Wait, &missing, from)) << hash;
         EXPECT_EQ("SONG1", missing.S(3));
     }
+    // Nor does a buddy id that is no folder name become a library copy's folder.
+    for (const char* owner : {"..\\..\\evil", "..", "a/../../evil"})
+        ASSERT_TRUE(bob.Push(44, {owner}));
+    ASSERT_TRUE(bob.Run({"msg", Alice, "sync"}));
+    ASSERT_TRUE(alice.WaitForCode(8, Wait));
     WIN32_FIND_DATAW found;
     for (const std::wstring& pattern : {MyMusic(Bob) + L"\\*evil*", m_root + L"\\*evil*", MyMusic(Bob) + L"\\yeb360\\*evil*"})
     {
