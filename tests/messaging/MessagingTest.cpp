@@ -302,6 +302,8 @@ TEST_F(MessagingTest, RoutedCommandsArriveAsTheReceiverExpects)
 
     // Profiles: code 22 stores the own profile, code 21 asks for one.
     ASSERT_TRUE(bob.Push(22, {"first", "Bobby", "7", "my sign", "second", "10002", "", "1"}, 30));
+    ASSERT_TRUE(bob.Push(21, {Bob})); // answered after the store: Bob's own connection keeps the order
+    ASSERT_TRUE(bob.WaitFor([](const ProbeRecord& r) { return r.code == 21 && r.S(2) == "Bobby"; }, Wait));
     ASSERT_TRUE(alice.Push(21, {Bob}));
     ProbeRecord profile;
     ASSERT_TRUE(alice.WaitForCode(21, Wait, &profile));
