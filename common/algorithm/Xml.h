@@ -1,0 +1,125 @@
+// The XML document model of the client and the updater: a small parser and
+// writer for the documents the programs exchange (song library, board file,
+// server configuration, update manifest, lists of the browser panes). No
+// namespaces, no CDATA, no processing instructions besides a leading
+// declaration, decimal character references only.
+#pragma once
+
+#include "Framework.h"
+
+#include <string>
+
+class CXmlElement;
+
+// Node types.
+enum
+{
+    XML_NODE_PLAIN = 0,
+    XML_NODE_ELEMENT = 1,
+    XML_NODE_ATTRIBUTE = 2,
+};
+
+// Deepest element nesting a document may have. Documents come from the network,
+// and the parser recurses once per level, so the depth is bounded.
+const int XML_MAX_DEPTH = 256;
+
+// Largest file XmlParseFileHandle reads (4 MiB).
+const DWORD XML_MAX_FILE_SIZE = 4194304;
+
+class CXmlNode
+{
+  public:
+    CXmlNode(CXmlElement* parent = nullptr, LPCWSTR name = nullptr);
+    virtual ~CXmlNode();
+
+    // 1 when the node's name equals name without regard to case.
+    BOOL HasName(LPCWSTR name) const;
+    // The same test on a node that may be null (0 for a null node).
+    static BOOL HasName(const CXmlNode* node, LPCWSTR name);
+
+    CString GetValue() const { return m_strValue; }
+    void SetValue(LPCWSTR text) { m_strValue = text ? text : L""; }
+    const CString& GetName() const { return m_strName; }
+
+    // Reads name="value" (or 'value') at pos; 0 on any syntax error.
+    BOOL ParseAttribute(LPCWSTR& pos);
+    // Appends ' name="escaped value"'.
+    void AppendAttributeXml(CString& out) const;
+    void AppendAttributeXml(std::wstring& out) const;
+
+    int m_nType;
+    CXmlElement* m_pParent;
+    CString m_strName;
+    CString m_strValue;
+
+  private:
+    CXmlNode(const CXmlNode&) = delete;
+    CXmlNode& operator=(const CXmlNode&) = delete;
+};
+
+class CXmlElement : public CXmlNode
+{
+  public:
+    CXmlElement(CXmlElement* parent = nullptr, LPCWSTR name = nullptr);
+    virtual ~CXmlElement();
+
+    // Appends child and makes this element its parent; null when the child
+    // already has a parent.
+    CXmlElement* AppendChild(CXmlElement* child);
+    CXmlNode* SetAttribute(LPCWSTR name, LPCWSTR value);
+    CXmlNode* FindAttribute(LPCWSTR name) const;
+    CString GetAttribute(LPCWSTR name, LPCWSTR defaultValue = nullptr) const;
+
+    POSITION GetFirstChildPosition() const { return m_children.GetHeadPosition(); }
+    // Child at pos; pos moves on (null after the last). A null pos throws the
+    // framework's invalid-argument exception.
+    CXmlElement* GetNextChild(POSITION& pos) const;
+    INT_PTR GetChildCount() const { return m_children.GetCount(); }
+    // The attribute nodes in the order they were parsed or first set.
+    POSITION GetFirstAttributePosition() const { return m_attributeOrder.GetHeadPosition(); }
+    CXmlNode* GetNextAttribute(POSITION& pos) const;
+
+    void DeleteChildren();
+    void DeleteAttributes();
+
+    CString GetXml(BOOL withDeclaration, BOOL pretty) const;
+    void AppendXml(CString& out, BOOL pretty, int depth) const;
+    void AppendXml(std::wstring& out, BOOL pretty, int depth) const;
+    // Writes the document (declaration, pretty) as UTF-8 without byte-order
+    // mark. The text goes to a temporary file beside path that then replaces
+    // path, so a crash never leaves a cut-off document behind. 1 when written.
+    BOOL SaveFile(LPCWSTR path) const;
+
+    BOOL Parse(LPCWSTR& pos);
+
+    CPtrList m_children;
+    CMapStringToPtr m_attributeIndex;
+    CPtrList m_attributeOrder;
+
+  private:
+    BOOL ParseAtDepth(LPCWSTR& pos, int depth);
+    BOOL ParseContent(LPCWSTR& pos, int depth);
+    BOOL ParseAttributes(LPCWSTR& pos, BOOL& isEmpty);
+    void AddParsedAttribute(CXmlNode* attribute);
+};
+
+// Parser pieces; a text position points into zero-terminated UTF-16 text and
+// moves over what was consumed.
+BOOL XmlMatchToken(LPCWSTR& pos, LPCWSTR literal);
+BOOL XmlReadName(LPCWSTR& pos, CString& name);
+CString XmlDecodeText(LPCWSTR& pos, int length);
+void XmlAppendEscaped(LPCWSTR text, CString& out);
+void XmlAppendEscaped(LPCWSTR text, int length, std::wstring& out);
+
+// Each returns a new root element that the caller deletes, or null.
+CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired = FALSE);
+CXmlElement* XmlParseBytes(const BYTE* bytes, DWORD count, BOOL declarationRequired = FALSE);
+// Files over maxBytes (4 MiB unless the caller reads its own larger files,
+// such as a big song library) are refused before anything is read.
+CXmlElement* XmlParseFileHandle(HANDLE file, BOOL declarationRequired = FALSE, DWORD maxBytes = XML_MAX_FILE_SIZE);
+CXmlElement* XmlLoadFile(LPCWSTR path, BOOL declarationRequired = FALSE, DWORD maxBytes = XML_MAX_FILE_SIZE);
+
+// Writes bytes to a temporary file beside path, then moves it over path.
+// FALSE when the file cannot be written or replaced (a read-only target
+// included); the target is then unchanged.
+BOOL WriteFileReplacing(LPCWSTR path, const void* bytes, DWORD count);
