@@ -1,21 +1,6 @@
 #include "StandInControls.h"
 #include "StandInPlayer.h"
 
-HRESULT StandInControls::OuterQueryInterface(REFIID riid, void** object)
-{
-    return m_player->QueryInterface(riid, object);
-}
-
-ULONG StandInControls::OuterAddRef()
-{
-    return m_player->AddRef();
-}
-
-ULONG StandInControls::OuterRelease()
-{
-    return m_player->Release();
-}
-
 STDMETHODIMP StandInControls::get_isAvailable(BSTR item, VARIANT_BOOL* available)
 {
     if (!available)
@@ -44,10 +29,7 @@ STDMETHODIMP StandInControls::pause()
 
 STDMETHODIMP StandInControls::get_currentPosition(double* position)
 {
-    if (!position)
-        return E_POINTER;
-    *position = m_player->Position();
-    return S_OK;
+    return OutValue(m_player->Position(), position);
 }
 
 STDMETHODIMP StandInControls::put_currentPosition(double position)
@@ -86,8 +68,5 @@ STDMETHODIMP StandInControls::currentItem(IWMPMedia** media)
 
 STDMETHODIMP StandInControls::get_currentMarker(LONG* marker)
 {
-    if (!marker)
-        return E_POINTER;
-    *marker = 0;
-    return S_OK;
+    return OutValue(0, marker);
 }

@@ -32,9 +32,6 @@ public:
     STDMETHODIMP playItem(IWMPMedia*) override { return E_NOTIMPL; }
 
 private:
-    HRESULT OuterQueryInterface(REFIID riid, void** object);
-    ULONG OuterAddRef();
-    ULONG OuterRelease();
 
     StandInPlayer* m_player;
 };

@@ -3,13 +3,6 @@
 
 namespace
 {
-HRESULT Out(const std::wstring& text, BSTR* out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
 
 // The file name of an address without its folder, query and extension.
 std::wstring BaseName(const std::wstring& url)
@@ -75,20 +68,17 @@ STDMETHODIMP_(ULONG) StandInMedia::Release()
 
 STDMETHODIMP StandInMedia::get_isIdentical(IWMPMedia* other, VARIANT_BOOL* same)
 {
-    if (!same)
-        return E_POINTER;
-    *same = other == static_cast<IWMPMedia*>(this) ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return OutValue(other == static_cast<IWMPMedia*>(this) ? VARIANT_TRUE : VARIANT_FALSE, same);
 }
 
 STDMETHODIMP StandInMedia::get_sourceURL(BSTR* url)
 {
-    return Out(m_url, url);
+    return OutText(m_url, url);
 }
 
 STDMETHODIMP StandInMedia::get_name(BSTR* name)
 {
-    return Out(m_info[L"Name"], name);
+    return OutText(m_info[L"Name"], name);
 }
 
 STDMETHODIMP StandInMedia::put_name(BSTR name)
@@ -99,47 +89,32 @@ STDMETHODIMP StandInMedia::put_name(BSTR name)
 
 STDMETHODIMP StandInMedia::get_imageSourceWidth(LONG* width)
 {
-    if (!width)
-        return E_POINTER;
-    *width = 0;
-    return S_OK;
+    return OutValue(0, width);
 }
 
 STDMETHODIMP StandInMedia::get_imageSourceHeight(LONG* height)
 {
-    if (!height)
-        return E_POINTER;
-    *height = 0;
-    return S_OK;
+    return OutValue(0, height);
 }
 
 STDMETHODIMP StandInMedia::get_markerCount(LONG* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
+    return OutValue(0, count);
 }
 
 STDMETHODIMP StandInMedia::get_duration(double* duration)
 {
-    if (!duration)
-        return E_POINTER;
-    *duration = m_duration;
-    return S_OK;
+    return OutValue(m_duration, duration);
 }
 
 STDMETHODIMP StandInMedia::get_durationString(BSTR* duration)
 {
-    return Out(m_duration > 0 ? TimeText(m_duration) : std::wstring(), duration);
+    return OutText(m_duration > 0 ? TimeText(m_duration) : std::wstring(), duration);
 }
 
 STDMETHODIMP StandInMedia::get_attributeCount(LONG* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = static_cast<LONG>(m_info.size());
-    return S_OK;
+    return OutValue(static_cast<LONG>(m_info.size()), count);
 }
 
 STDMETHODIMP StandInMedia::getAttributeName(LONG index, BSTR* name)
@@ -148,13 +123,13 @@ STDMETHODIMP StandInMedia::getAttributeName(LONG index, BSTR* name)
         return E_INVALIDARG;
     auto it = m_info.begin();
     std::advance(it, index);
-    return Out(it->first, name);
+    return OutText(it->first, name);
 }
 
 STDMETHODIMP StandInMedia::getItemInfo(BSTR name, BSTR* value)
 {
     auto it = m_info.find(name ? name : L"");
-    return Out(it == m_info.end() ? std::wstring() : it->second, value);
+    return OutText(it == m_info.end() ? std::wstring() : it->second, value);
 }
 
 STDMETHODIMP StandInMedia::setItemInfo(BSTR name, BSTR value)
@@ -167,10 +142,7 @@ STDMETHODIMP StandInMedia::setItemInfo(BSTR name, BSTR value)
 
 STDMETHODIMP StandInMedia::isReadOnlyItem(BSTR, VARIANT_BOOL* readOnly)
 {
-    if (!readOnly)
-        return E_POINTER;
-    *readOnly = VARIANT_FALSE;
-    return S_OK;
+    return OutValue(VARIANT_FALSE, readOnly);
 }
 
 void StandInMedia::SetDuration(double seconds)

@@ -1,21 +1,6 @@
 #include "StandInNetwork.h"
 #include "StandInPlayer.h"
 
-HRESULT StandInNetwork::OuterQueryInterface(REFIID riid, void** object)
-{
-    return m_player->QueryInterface(riid, object);
-}
-
-ULONG StandInNetwork::OuterAddRef()
-{
-    return m_player->AddRef();
-}
-
-ULONG StandInNetwork::OuterRelease()
-{
-    return m_player->Release();
-}
-
 STDMETHODIMP StandInNetwork::get_sourceProtocol(BSTR* protocol)
 {
     if (!protocol)
@@ -26,26 +11,17 @@ STDMETHODIMP StandInNetwork::get_sourceProtocol(BSTR* protocol)
 
 STDMETHODIMP StandInNetwork::get_receptionQuality(LONG* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = 100;
-    return S_OK;
+    return OutValue(100, value);
 }
 
 STDMETHODIMP StandInNetwork::get_bufferingProgress(LONG* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = m_player->BufferingProgress();
-    return S_OK;
+    return OutValue(m_player->BufferingProgress(), value);
 }
 
 STDMETHODIMP StandInNetwork::get_bufferingTime(LONG* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = m_bufferingTime;
-    return S_OK;
+    return OutValue(m_bufferingTime, value);
 }
 
 STDMETHODIMP StandInNetwork::put_bufferingTime(LONG value)
@@ -58,8 +34,5 @@ STDMETHODIMP StandInNetwork::put_bufferingTime(LONG value)
 
 STDMETHODIMP StandInNetwork::get_downloadProgress(LONG* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = m_player->DownloadProgress();
-    return S_OK;
+    return OutValue(m_player->DownloadProgress(), value);
 }

@@ -52,9 +52,6 @@ private:
         *value = 0;
         return S_OK;
     }
-    HRESULT OuterQueryInterface(REFIID riid, void** object);
-    ULONG OuterAddRef();
-    ULONG OuterRelease();
 
     StandInPlayer* m_player;
     LONG m_bufferingTime = 5000;

@@ -9,21 +9,7 @@ const wchar_t kWindowClass[] = L"YebStandInMediaPlayer";
 // Carries one EngineNote from a playback thread to the player's window.
 const UINT kNoteMessage = WM_APP + 1;
 
-HRESULT OutText(const std::wstring& text, BSTR* out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
 
-HRESULT OutBool(bool value, VARIANT_BOOL* out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
-}
 
 template <class T> HRESULT OutInterface(T* object, T** out)
 {
@@ -35,6 +21,21 @@ template <class T> HRESULT OutInterface(T* object, T** out)
     return object ? S_OK : S_FALSE;
 }
 } // namespace
+
+HRESULT StandInPlayerQueryInterface(StandInPlayer* player, REFIID riid, void** object)
+{
+    return player->QueryInterface(riid, object);
+}
+
+ULONG StandInPlayerAddRef(StandInPlayer* player)
+{
+    return player->AddRef();
+}
+
+ULONG StandInPlayerRelease(StandInPlayer* player)
+{
+    return player->Release();
+}
 
 HRESULT CreateStandInMediaPlayer(IWMPPlayer** player)
 {
@@ -178,18 +179,12 @@ STDMETHODIMP StandInPlayer::put_URL(BSTR url)
 
 STDMETHODIMP StandInPlayer::get_openState(WMPOpenState* state)
 {
-    if (!state)
-        return E_POINTER;
-    *state = static_cast<WMPOpenState>(m_openState);
-    return S_OK;
+    return OutValue(static_cast<WMPOpenState>(m_openState), state);
 }
 
 STDMETHODIMP StandInPlayer::get_playState(WMPPlayState* state)
 {
-    if (!state)
-        return E_POINTER;
-    *state = static_cast<WMPPlayState>(m_playState);
-    return S_OK;
+    return OutValue(static_cast<WMPPlayState>(m_playState), state);
 }
 
 STDMETHODIMP StandInPlayer::get_controls(IWMPControls** controls)

@@ -3,21 +3,7 @@
 
 namespace
 {
-HRESULT OutBool(bool value, VARIANT_BOOL* out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
-}
 
-HRESULT OutText(const std::wstring& text, BSTR* out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
 
 std::wstring Lower(BSTR text)
 {
@@ -34,21 +20,6 @@ StandInSettings::StandInSettings(StandInPlayer* player) : m_player(player)
     m_modes[L"shuffle"] = false;
     m_modes[L"autorewind"] = true;
     m_modes[L"showframe"] = false;
-}
-
-HRESULT StandInSettings::OuterQueryInterface(REFIID riid, void** object)
-{
-    return m_player->QueryInterface(riid, object);
-}
-
-ULONG StandInSettings::OuterAddRef()
-{
-    return m_player->AddRef();
-}
-
-ULONG StandInSettings::OuterRelease()
-{
-    return m_player->Release();
 }
 
 bool StandInSettings::Mode(const wchar_t* name) const
@@ -120,10 +91,7 @@ STDMETHODIMP StandInSettings::put_mute(VARIANT_BOOL mute)
 
 STDMETHODIMP StandInSettings::get_playCount(LONG* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = m_playCount;
-    return S_OK;
+    return OutValue(m_playCount, count);
 }
 
 STDMETHODIMP StandInSettings::put_playCount(LONG count)
@@ -136,10 +104,7 @@ STDMETHODIMP StandInSettings::put_playCount(LONG count)
 
 STDMETHODIMP StandInSettings::get_rate(double* rate)
 {
-    if (!rate)
-        return E_POINTER;
-    *rate = m_rate;
-    return S_OK;
+    return OutValue(m_rate, rate);
 }
 
 STDMETHODIMP StandInSettings::put_rate(double rate)
@@ -152,10 +117,7 @@ STDMETHODIMP StandInSettings::put_rate(double rate)
 
 STDMETHODIMP StandInSettings::get_balance(LONG* balance)
 {
-    if (!balance)
-        return E_POINTER;
-    *balance = m_balance;
-    return S_OK;
+    return OutValue(m_balance, balance);
 }
 
 STDMETHODIMP StandInSettings::put_balance(LONG balance)
@@ -168,10 +130,7 @@ STDMETHODIMP StandInSettings::put_balance(LONG balance)
 
 STDMETHODIMP StandInSettings::get_volume(LONG* volume)
 {
-    if (!volume)
-        return E_POINTER;
-    *volume = m_volume;
-    return S_OK;
+    return OutValue(m_volume, volume);
 }
 
 STDMETHODIMP StandInSettings::put_volume(LONG volume)

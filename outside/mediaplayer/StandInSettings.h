@@ -47,9 +47,6 @@ public:
     bool Mode(const wchar_t* name) const;
 
 private:
-    HRESULT OuterQueryInterface(REFIID riid, void** object);
-    ULONG OuterAddRef();
-    ULONG OuterRelease();
 
     StandInPlayer* m_player;
     LONG m_volume = 50;

@@ -121,14 +121,17 @@ SOCKET Connect(int port, const char* from)
     return s;
 }
 
-std::string ReceiveAll(SOCKET s, DWORD waitMs, bool* closed)
+namespace
+{
+// Reads until the peer closes, the wait ends or (when given) the marker arrived.
+std::string Receive(SOCKET s, DWORD waitMs, const std::string* marker, bool* closed)
 {
     std::string out;
     DWORD begin = GetTickCount();
     if (closed)
         *closed = false;
-    char buffer[65536];
-    while (GetTickCount() - begin < waitMs)
+    std::vector<char> buffer(65536);
+    while (GetTickCount() - begin < waitMs && !(marker && out.find(*marker) != std::string::npos))
     {
         fd_set set;
         FD_ZERO(&set);
@@ -136,37 +139,27 @@ std::string ReceiveAll(SOCKET s, DWORD waitMs, bool* closed)
         timeval t = {0, 50000};
         if (select(0, &set, nullptr, nullptr, &t) <= 0)
             continue;
-        int n = recv(s, buffer, sizeof(buffer), 0);
+        int n = recv(s, buffer.data(), static_cast<int>(buffer.size()), 0);
         if (n <= 0)
         {
             if (closed)
                 *closed = true;
             break;
         }
-        out.append(buffer, n);
+        out.append(buffer.data(), n);
     }
     return out;
+}
+} // namespace
+
+std::string ReceiveAll(SOCKET s, DWORD waitMs, bool* closed)
+{
+    return Receive(s, waitMs, nullptr, closed);
 }
 
 std::string ReceiveUntil(SOCKET s, const std::string& marker, DWORD waitMs)
 {
-    std::string out;
-    DWORD begin = GetTickCount();
-    char buffer[4096];
-    while (out.find(marker) == std::string::npos && GetTickCount() - begin < waitMs)
-    {
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(s, &set);
-        timeval t = {0, 50000};
-        if (select(0, &set, nullptr, nullptr, &t) <= 0)
-            continue;
-        int n = recv(s, buffer, sizeof(buffer), 0);
-        if (n <= 0)
-            break;
-        out.append(buffer, n);
-    }
-    return out;
+    return Receive(s, waitMs, &marker, nullptr);
 }
 
 std::string Exchange(int port, const std::string& request, const char* from, DWORD waitMs)
