@@ -10,22 +10,12 @@ const DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | I
 const long kBodyGrowStep = 1024;
 const DWORD kStopWaitMs = 10000;
 
-class CLock
-{
-  public:
-    explicit CLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
-    ~CLock() { LeaveCriticalSection(&m_section); }
-
-  private:
-    CRITICAL_SECTION& m_section;
-};
 } // namespace
 
 CHttpFetcher::CHttpFetcher()
     : m_thread(NULL), m_session(NULL), m_stop(0), m_running(0), m_agent(L"yeb360 Player 1.0.0"), m_sizeLimit(0),
       m_statusCode(0), m_body(NULL), m_headers(10)
 {
-    InitializeCriticalSection(&m_lock);
 }
 
 CHttpFetcher::~CHttpFetcher()
@@ -36,12 +26,11 @@ CHttpFetcher::~CHttpFetcher()
     m_statusText.Empty();
     m_headers.RemoveAll();
     delete m_body;
-    DeleteCriticalSection(&m_lock);
 }
 
 BOOL CHttpFetcher::SetUrl(LPCWSTR url)
 {
-    CLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     if (m_running || !url || wcsncmp(url, L"http", 4) != 0)
         return FALSE;
     m_url = url;
@@ -54,7 +43,7 @@ BOOL CHttpFetcher::Start(BOOL async)
         return FALSE;
     Stop();
     {
-        CLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         m_stop = 0;
         m_statusCode = 0;
         m_statusText.Empty();
@@ -97,7 +86,7 @@ void CHttpFetcher::Stop()
     InterlockedExchange(&m_stop, 1);
     HINTERNET session;
     {
-        CLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         session = m_session;
         m_session = NULL;
     }
@@ -124,7 +113,7 @@ void CHttpFetcher::Fetch()
 {
     CString url, headers;
     {
-        CLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         url = m_url;
         headers = m_extraHeaders;
     }
@@ -135,7 +124,7 @@ void CHttpFetcher::Fetch()
         return;
     }
     {
-        CLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         m_session = session;
     }
     HINTERNET request = NULL;
@@ -151,7 +140,7 @@ void CHttpFetcher::Fetch()
         {
             Buffer* body = new Buffer(kBodyGrowStep);
             {
-                CLock hold(m_lock);
+                CSingleLock hold(&m_lock, TRUE);
                 m_statusText = statusText;
                 m_body = body;
             }
@@ -192,7 +181,7 @@ void CHttpFetcher::Fetch()
                 length = sizeof code;
                 if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &length, NULL))
                 {
-                    CLock hold(m_lock);
+                    CSingleLock hold(&m_lock, TRUE);
                     m_statusCode = code;
                 }
             }
@@ -200,7 +189,7 @@ void CHttpFetcher::Fetch()
         InternetCloseHandle(request);
     }
     {
-        CLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         if (m_stop)
             m_statusCode = 0;
         session = m_session;
@@ -224,7 +213,7 @@ void CHttpFetcher::ReadHeaders(HINTERNET request)
     bytes = (count - 2) * sizeof(wchar_t);
     if (HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS, raw, &bytes, NULL))
     {
-        CLock hold(m_lock);
+        CSingleLock hold(&m_lock, TRUE);
         const wchar_t* end = raw + bytes / sizeof(wchar_t);
         for (const wchar_t* line = raw; line < end && *line; line += wcslen(line) + 1)
         {
@@ -247,7 +236,7 @@ void CHttpFetcher::ReadHeaders(HINTERNET request)
 
 CString CHttpFetcher::GetResponseText(UINT codePage)
 {
-    CLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     if (m_running || !m_body)
         return CString();
     m_body->Rewind();
@@ -273,24 +262,24 @@ BOOL CHttpFetcher::WaitForFetch(DWORD timeoutMs)
 
 DWORD CHttpFetcher::GetStatusCode()
 {
-    CLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_statusCode;
 }
 
 CString CHttpFetcher::GetStatusText()
 {
-    CLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_statusText;
 }
 
 BOOL CHttpFetcher::LookupHeader(LPCWSTR name, CString& value)
 {
-    CLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_headers.Lookup(name, value);
 }
 
 long CHttpFetcher::GetBodySize()
 {
-    CLock hold(m_lock);
+    CSingleLock hold(&m_lock, TRUE);
     return m_body ? m_body->GetSize() : 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "FwCollections.h"
 #include "FwString.h"
+#include "FwSync.h"
 #include <wininet.h>
 
 class Buffer;
@@ -47,7 +48,7 @@ class CHttpFetcher
     void Fetch();
     void ReadHeaders(HINTERNET request);
 
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
     HANDLE m_thread;
     HINTERNET m_session;
     volatile LONG m_stop;
