@@ -395,8 +395,8 @@ bool HttpServerBase::SendError(HttpConnection* connection, WSAEVENT event)
     bool sawRead = false;
     connection->headerSent = false;
     connection->contentLength = 0;
-    return SendAll(connection, event, connection->header.data(), static_cast<DWORD>(connection->header.size()),
-                   sawRead);
+    return SendAll(connection, event, connection->header.data(),
+                   static_cast<DWORD>(connection->header.size()), sawRead);
 }
 
 bool HttpServerBase::Respond(HttpConnection* connection, WSAEVENT event, bool& sawRead)
@@ -471,8 +471,8 @@ void HttpServerBase::RunConnection(HttpConnection* connection)
         if (!readPending)
         {
             WSAEVENT waits[2] = {event, m_stopEvent};
-            DWORD r = WSAWaitForMultipleEvents(2, waits, FALSE, m_keepAliveWait ? m_keepAliveWait : WSA_INFINITE,
-                                               FALSE);
+            DWORD r = WSAWaitForMultipleEvents(2, waits, FALSE,
+                                               m_keepAliveWait ? m_keepAliveWait : WSA_INFINITE, FALSE);
             if (r != WSA_WAIT_EVENT_0)
                 break;
             WSANETWORKEVENTS network;
@@ -490,8 +490,9 @@ void HttpServerBase::RunConnection(HttpConnection* connection)
                 connection->request.append(buffer.get(), n);
             if (connection->request.size() > kMaxRequest)
             {
-                connection->header = "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\nServer: " + m_serverName +
-                                     "\r\nConnection: close\r\n\r\n";
+                connection->header =
+                    "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\nServer: " + m_serverName +
+                    "\r\nConnection: close\r\n\r\n";
                 SendError(connection, event);
                 break;
             }

@@ -8,7 +8,7 @@
 // to the derived class through four hooks.
 class HttpServerBase
 {
-public:
+  public:
     // Requests longer than this are refused: a request that never ends must not grow without limit.
     static const size_t kMaxRequest = 64 * 1024;
     static const DWORD kChunk = 102400;
@@ -38,10 +38,10 @@ public:
     const std::string& GetDefaultDocument() const { return m_defaultDocument; }
     const std::string& GetServerName() const { return m_serverName; }
 
-protected:
+  protected:
     std::string m_serverName;
 
-private:
+  private:
     static unsigned __stdcall ListenThread(void* param);
     static unsigned __stdcall ReaperThread(void* param);
     static unsigned __stdcall ConnectionThread(void* param);
@@ -56,7 +56,12 @@ private:
     bool Respond(HttpConnection* connection, WSAEVENT event, bool& sawRead);
     bool SendAll(HttpConnection* connection, WSAEVENT event, const char* data, DWORD size, bool& sawRead);
     bool SendError(HttpConnection* connection, WSAEVENT event);
-    enum class Wait { Ready, Timeout, End };
+    enum class Wait
+    {
+        Ready,
+        Timeout,
+        End
+    };
     Wait WaitSocket(HttpConnection* connection, WSAEVENT event, DWORD ms, long wanted, bool& sawRead);
 
     HANDLE m_listenThread = nullptr;

@@ -159,9 +159,7 @@ MediaHttpServer::~MediaHttpServer()
     Stop();
 }
 
-void MediaHttpServer::OnAccept(SOCKET, const sockaddr_in&)
-{
-}
+void MediaHttpServer::OnAccept(SOCKET, const sockaddr_in&) {}
 
 bool MediaHttpServer::OnProgress(unsigned long sent, unsigned long total)
 {
@@ -169,7 +167,8 @@ bool MediaHttpServer::OnProgress(unsigned long sent, unsigned long total)
     if (!callback)
         return false;
     // An empty body is whole as soon as its header went out.
-    long perMille = total == 0 ? 1000 : static_cast<long>(static_cast<unsigned long long>(sent) * 1000 / total);
+    long perMille =
+        total == 0 ? 1000 : static_cast<long>(static_cast<unsigned long long>(sent) * 1000 / total);
     callback(DLL_WMP_SERVERPROGRESS, perMille);
     return true;
 }
@@ -219,8 +218,10 @@ std::string MediaHttpServer::BuildHeader(const char* status, const std::string& 
 bool MediaHttpServer::Refuse(HttpConnection* connection, int& keepAlive, const char* status)
 {
     char text[512];
-    snprintf(text, sizeof(text), "HTTP/1.0 %s\r\nContent-Length: %d\r\nContent-Type: text/html\r\nDate: %s\r\nServer: %s\r\n\r\n%s",
-             status, 0, HttpDate().c_str(), m_serverName.c_str(), "");
+    snprintf(
+        text, sizeof(text),
+        "HTTP/1.0 %s\r\nContent-Length: %d\r\nContent-Type: text/html\r\nDate: %s\r\nServer: %s\r\n\r\n%s",
+        status, 0, HttpDate().c_str(), m_serverName.c_str(), "");
     connection->header = text;
     keepAlive = 0;
     return false;
@@ -237,7 +238,8 @@ std::wstring MediaHttpServer::DecodePath(const std::string& raw)
         {
             int high = HexValue(raw[i + 1]);
             int low = HexValue(raw[i + 2]);
-            unsigned char b = low < 0 ? 0xFF : static_cast<unsigned char>(((high < 0 ? 0xF : high) << 4) | low);
+            unsigned char b =
+                low < 0 ? 0xFF : static_cast<unsigned char>(((high < 0 ? 0xF : high) << 4) | low);
             bytes += static_cast<char>(b);
             i += 2;
         }
@@ -336,7 +338,8 @@ bool MediaHttpServer::HandleRequest(HttpConnection* connection, int& keepAlive)
             if (parts.size() >= 2)
                 params[parts[0]] = parts[1];
         }
-        if (params.size() < 2 || params[L"user"] != kFixedCredential || params[L"password"] != kFixedCredential)
+        if (params.size() < 2 || params[L"user"] != kFixedCredential ||
+            params[L"password"] != kFixedCredential)
             return Refuse(connection, keepAlive, "401 Unauthorized");
     }
 
@@ -368,8 +371,8 @@ bool MediaHttpServer::HandleRequest(HttpConnection* connection, int& keepAlive)
         connection->contentLength = ParseLength(len);
         if (connection->contentLength != info.nFileSizeLow)
             return Refuse(connection, keepAlive, "401 Unauthorized");
-        connection->header = BuildHeader(status, "application/octet-stream", connection->contentLength,
-                                         keepAlive != 0, false);
+        connection->header =
+            BuildHeader(status, "application/octet-stream", connection->contentLength, keepAlive != 0, false);
         return true;
     }
 

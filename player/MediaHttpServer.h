@@ -10,7 +10,7 @@
 // progress of every body it sends.
 class MediaHttpServer : public HttpServerBase
 {
-public:
+  public:
     explicit MediaHttpServer(int authRequired = 0);
     ~MediaHttpServer() override;
 
@@ -30,7 +30,7 @@ public:
     // A decoded path that stays inside the document root: relative, no ".." step, no drive or stream.
     static bool IsSafeRelativePath(const std::wstring& path);
 
-private:
+  private:
     bool Refuse(HttpConnection* connection, int& keepAlive, const char* status);
     std::string BuildHeader(const char* status, const std::string& type, unsigned long length, bool keepAlive,
                             bool stream) const;

@@ -104,7 +104,9 @@ STDMETHODIMP PlayerEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* 
     if (params->cNamedArgs != 0)
         return DISP_E_NONAMEDARGS;
     // Arguments arrive last first; the forwarded events take at most one.
-    auto first = [params]() { return params->cArgs > 0 ? ArgumentValue(params->rgvarg[params->cArgs - 1]) : 0; };
+    auto first = [params]() {
+        return params->cArgs > 0 ? ArgumentValue(params->rgvarg[params->cArgs - 1]) : 0;
+    };
     switch (id)
     {
     case 5001:

@@ -9,7 +9,7 @@ class PlayerHost;
 // play state, buffering, error and media error to the host's callback.
 class PlayerEventSink : public IWMPEvents, public IDispatch
 {
-public:
+  public:
     explicit PlayerEventSink(PlayerHost* host);
     virtual ~PlayerEventSink();
 
@@ -75,7 +75,7 @@ public:
     void STDMETHODCALLTYPE MouseMove(short, short, LONG, LONG) override {}
     void STDMETHODCALLTYPE MouseUp(short, short, LONG, LONG) override {}
 
-private:
+  private:
     void Forward(long event, long value);
 
     LONG m_refs = 0;

@@ -14,9 +14,7 @@ template <class T> void ReleaseInterface(T*& p)
 }
 } // namespace
 
-PlayerHost::PlayerHost()
-{
-}
+PlayerHost::PlayerHost() {}
 
 PlayerHost::~PlayerHost()
 {

@@ -11,7 +11,7 @@ class PlayerEventSink;
 // library's own player takes its place.
 class PlayerHost
 {
-public:
+  public:
     PlayerHost();
     virtual ~PlayerHost();
 
@@ -34,7 +34,7 @@ public:
     // mode and answer its play state.
     static bool ProbePlatformPlayer(IWMPPlayer* player);
 
-private:
+  private:
     PlayerHost(const PlayerHost&) = delete;
     PlayerHost& operator=(const PlayerHost&) = delete;
 

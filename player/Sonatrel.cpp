@@ -50,8 +50,9 @@ CSonatrel::CSonatrel() : m_port(81), m_musicType(0), m_size(0)
 CSonatrel::CSonatrel(const CSonatrel& other)
     : m_localPath(other.m_localPath), m_virtualPath(other.m_virtualPath), m_authString(other.m_authString),
       m_port(other.m_port), m_fileExtension(other.m_fileExtension), m_musicType(other.m_musicType),
-      m_info1(other.m_info1), m_info2(other.m_info2), m_info3(other.m_info3), m_currentUrl(other.m_currentUrl),
-      m_size(other.m_size), m_server(other.m_server), m_player(other.m_player)
+      m_info1(other.m_info1), m_info2(other.m_info2), m_info3(other.m_info3),
+      m_currentUrl(other.m_currentUrl), m_size(other.m_size), m_server(other.m_server),
+      m_player(other.m_player)
 {
     CoInitialize(nullptr);
 }
@@ -81,8 +82,8 @@ CSonatrel::~CSonatrel()
     CoUninitialize();
 }
 
-long CSonatrel::SetHttpServerOption(LPCWSTR localPath, unsigned int port, LPCWSTR virtualPath, LPCWSTR authString,
-                                    LPCWSTR fileExtension)
+long CSonatrel::SetHttpServerOption(LPCWSTR localPath, unsigned int port, LPCWSTR virtualPath,
+                                    LPCWSTR authString, LPCWSTR fileExtension)
 {
     m_localPath = Text(localPath);
     m_port = port;
@@ -340,10 +341,12 @@ long CSonatrel::SetPlayerMode(LPCWSTR modeName, BOOL flag)
 {
     if (!m_player || !m_player->Settings())
         return 1;
-    return m_player->Settings()->setMode(CBstr(modeName ? modeName : L""), flag ? VARIANT_TRUE : VARIANT_FALSE);
+    return m_player->Settings()->setMode(CBstr(modeName ? modeName : L""),
+                                         flag ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
-long CSonatrel::get_musicInfo(BSTR* info1, BSTR* info2, BSTR* info3, unsigned int* musicType, unsigned long* size)
+long CSonatrel::get_musicInfo(BSTR* info1, BSTR* info2, BSTR* info3, unsigned int* musicType,
+                              unsigned long* size)
 {
     if (!m_player || !m_player->Player())
         return 1;

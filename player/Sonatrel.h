@@ -19,7 +19,7 @@ class PlayerHost;
 // releases them.
 class SONATREL_API CSonatrel
 {
-public:
+  public:
     CSonatrel();
     CSonatrel(const CSonatrel& other);
     CSonatrel& operator=(const CSonatrel& other);
@@ -68,7 +68,7 @@ public:
     // Whether the library plays through its own player (the platform's is missing or unusable).
     bool IsOwnPlayer() const;
 
-private:
+  private:
     void StopGrowingStreams();
     long CurrentItemInfo(LPCWSTR name, BSTR* value);
 

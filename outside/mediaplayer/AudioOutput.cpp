@@ -42,8 +42,8 @@ void AudioOutput::Open(long rate, int channels)
     format.nBlockAlign = static_cast<WORD>(m_frameBytes);
     format.nAvgBytesPerSec = m_rate * m_frameBytes;
     m_done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (waveOutOpen(&m_device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(m_done), 0, CALLBACK_EVENT) !=
-        MMSYSERR_NOERROR)
+    if (waveOutOpen(&m_device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(m_done), 0,
+                    CALLBACK_EVENT) != MMSYSERR_NOERROR)
     {
         m_device = nullptr;
         return;
@@ -158,7 +158,8 @@ double AudioOutput::Played()
     {
         MMTIME time = {};
         time.wType = TIME_SAMPLES;
-        if (waveOutGetPosition(m_device, &time, sizeof(time)) == MMSYSERR_NOERROR && time.wType == TIME_SAMPLES)
+        if (waveOutGetPosition(m_device, &time, sizeof(time)) == MMSYSERR_NOERROR &&
+            time.wType == TIME_SAMPLES)
             return static_cast<double>(time.u.sample) / m_rate;
         return written;
     }

@@ -8,7 +8,7 @@
 // moves like a playing song.
 class AudioOutput
 {
-public:
+  public:
     explicit AudioOutput(volatile LONG* cancel);
     ~AudioOutput();
 
@@ -23,7 +23,7 @@ public:
     void SetVolume(int volume, bool mute);
     bool HasDevice() const { return m_device != nullptr; }
 
-private:
+  private:
     struct Block
     {
         WAVEHDR header;

@@ -38,9 +38,7 @@ std::string EncodePath(const std::string& path)
 }
 } // namespace
 
-MediaSource::MediaSource(volatile LONG* cancel) : m_cancel(cancel)
-{
-}
+MediaSource::MediaSource(volatile LONG* cancel) : m_cancel(cancel) {}
 
 MediaSource::~MediaSource()
 {
@@ -52,7 +50,8 @@ MediaSource::~MediaSource()
         WSACleanup();
 }
 
-bool MediaSource::SplitHttpUrl(const std::wstring& url, std::string& host, unsigned short& port, std::string& path)
+bool MediaSource::SplitHttpUrl(const std::wstring& url, std::string& host, unsigned short& port,
+                               std::string& path)
 {
     if (_wcsnicmp(url.c_str(), L"http://", 7) != 0)
         return false;
@@ -86,8 +85,8 @@ bool MediaSource::Open(const std::wstring& url)
             if (c == L'/')
                 c = L'\\';
     }
-    m_file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    m_file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (m_file == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER size;

@@ -7,7 +7,7 @@
 // HTTP/1.0 GET, read while it arrives. Reads give up when the cancel flag is set.
 class MediaSource
 {
-public:
+  public:
     explicit MediaSource(volatile LONG* cancel);
     ~MediaSource();
 
@@ -21,9 +21,10 @@ public:
     unsigned long long BytesRead() const { return m_read; }
 
     // Splits "http://host[:port]/path" into its parts; false for other text.
-    static bool SplitHttpUrl(const std::wstring& url, std::string& host, unsigned short& port, std::string& path);
+    static bool SplitHttpUrl(const std::wstring& url, std::string& host, unsigned short& port,
+                             std::string& path);
 
-private:
+  private:
     bool OpenHttp(const std::wstring& url);
     bool WaitReadable();
 

@@ -156,7 +156,8 @@ void PlaybackEngine::Run()
         unsigned long long size = source.Size(), got = source.BytesRead();
         m_downloadPercent = size ? static_cast<LONG>(got * 100 / size) : (inputEnded ? 100 : 0);
         if (!started)
-            m_bufferingPercent = static_cast<LONG>((got >= kBufferBytes ? kBufferBytes : got) * 100 / kBufferBytes);
+            m_bufferingPercent =
+                static_cast<LONG>((got >= kBufferBytes ? kBufferBytes : got) * 100 / kBufferBytes);
     };
 
     while (!m_cancel)

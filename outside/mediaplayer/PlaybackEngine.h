@@ -27,7 +27,7 @@ struct EngineNote
 
 class PlaybackEngine
 {
-public:
+  public:
     PlaybackEngine(HWND window, UINT message, unsigned generation, const std::wstring& url, double start);
     ~PlaybackEngine();
 
@@ -40,7 +40,7 @@ public:
     long BufferingProgress() const;
     void SetVolume(int volume, bool mute);
 
-private:
+  private:
     PlaybackEngine(const PlaybackEngine&) = delete;
     PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 

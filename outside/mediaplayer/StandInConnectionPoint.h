@@ -9,7 +9,7 @@
 // player and shares its reference count.
 class StandInConnectionPoint : public IConnectionPoint
 {
-public:
+  public:
     struct Sink
     {
         DWORD cookie;
@@ -34,7 +34,7 @@ public:
     std::vector<IUnknown*> Sinks() const;
     void UnadviseAll();
 
-private:
+  private:
     IConnectionPointContainer* m_owner;
     IID m_iid;
     std::vector<Sink> m_sinks;

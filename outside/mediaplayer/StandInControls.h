@@ -7,7 +7,7 @@ class StandInPlayer;
 // The transport controls of the stand-in player (play, pause, stop, position).
 class StandInControls : public IWMPControls
 {
-public:
+  public:
     explicit StandInControls(StandInPlayer* player) : m_player(player) {}
     virtual ~StandInControls() = default;
 
@@ -31,7 +31,6 @@ public:
     STDMETHODIMP put_currentMarker(LONG) override { return E_NOTIMPL; }
     STDMETHODIMP playItem(IWMPMedia*) override { return E_NOTIMPL; }
 
-private:
-
+  private:
     StandInPlayer* m_player;
 };

@@ -8,7 +8,7 @@
 // information a player reads from the file (title, author, size, type, tags).
 class StandInMedia : public IWMPMedia
 {
-public:
+  public:
     explicit StandInMedia(const std::wstring& url);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -43,7 +43,7 @@ public:
     // "m:ss" (or "h:mm:ss") text of a time in seconds, as players show it.
     static std::wstring TimeText(double seconds);
 
-private:
+  private:
     virtual ~StandInMedia() = default;
 
     LONG m_refs = 1;

@@ -8,7 +8,7 @@ class StandInPlayer;
 // the song it fetches; the figures of streaming protocols it does not speak are 0.
 class StandInNetwork : public IWMPNetwork
 {
-public:
+  public:
     explicit StandInNetwork(StandInPlayer* player) : m_player(player) {}
     virtual ~StandInNetwork() = default;
 
@@ -44,7 +44,7 @@ public:
     STDMETHODIMP get_encodedFrameRate(LONG* value) override { return Zero(value); }
     STDMETHODIMP get_framesSkipped(LONG* value) override { return Zero(value); }
 
-private:
+  private:
     static HRESULT Zero(LONG* value)
     {
         if (!value)

@@ -9,8 +9,6 @@ const wchar_t kWindowClass[] = L"YebStandInMediaPlayer";
 // Carries one EngineNote from a playback thread to the player's window.
 const UINT kNoteMessage = WM_APP + 1;
 
-
-
 template <class T> HRESULT OutInterface(T* object, T** out)
 {
     if (!out)
@@ -225,9 +223,10 @@ STDMETHODIMP StandInPlayer::get_isOnline(VARIANT_BOOL* online)
 
 STDMETHODIMP StandInPlayer::get_status(BSTR* status)
 {
-    const wchar_t* text = m_playState == wmppsPlaying ? L"Playing" : m_playState == wmppsPaused ? L"Paused"
-                          : m_playState == wmppsBuffering                                   ? L"Buffering"
-                                                                                             : L"Stopped";
+    const wchar_t* text = m_playState == wmppsPlaying     ? L"Playing"
+                          : m_playState == wmppsPaused    ? L"Paused"
+                          : m_playState == wmppsBuffering ? L"Buffering"
+                                                          : L"Stopped";
     return OutText(text, status);
 }
 

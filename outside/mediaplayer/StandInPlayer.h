@@ -11,7 +11,7 @@
 // The stand-in media player object (see StandInMediaPlayer.h).
 class StandInPlayer : public IWMPPlayer, public IConnectionPointContainer
 {
-public:
+  public:
     static HRESULT Create(IWMPPlayer** player);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -67,7 +67,7 @@ public:
     long DownloadProgress();
     bool IsNetworkSource() const;
 
-private:
+  private:
     StandInPlayer();
     virtual ~StandInPlayer();
 

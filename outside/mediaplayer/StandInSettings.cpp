@@ -4,7 +4,6 @@
 namespace
 {
 
-
 std::wstring Lower(BSTR text)
 {
     std::wstring out = text ? text : L"";

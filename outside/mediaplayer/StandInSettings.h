@@ -10,7 +10,7 @@ class StandInPlayer;
 // ("loop", "shuffle", "autoRewind", "showFrame").
 class StandInSettings : public IWMPSettings
 {
-public:
+  public:
     explicit StandInSettings(StandInPlayer* player);
     virtual ~StandInSettings() = default;
 
@@ -46,8 +46,7 @@ public:
     bool AutoStart() const { return m_autoStart; }
     bool Mode(const wchar_t* name) const;
 
-private:
-
+  private:
     StandInPlayer* m_player;
     LONG m_volume = 50;
     bool m_mute = false;

@@ -9,13 +9,13 @@ namespace playertest
 // A fresh folder under the temp folder, removed with its files at the end.
 class TempFolder
 {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     const std::wstring& Path() const { return m_path; }
     std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
 
-private:
+  private:
     std::wstring m_path;
 };
 
@@ -25,7 +25,8 @@ std::string ReadBytes(const std::wstring& path);
 int FreePort();
 // Sends a request from the given local address and returns everything the
 // server answers until it closes the connection or the wait ends.
-std::string Exchange(int port, const std::string& request, const char* from = "127.0.0.1", DWORD waitMs = 10000);
+std::string Exchange(int port, const std::string& request, const char* from = "127.0.0.1",
+                     DWORD waitMs = 10000);
 // A connected client socket (from the given local address), or INVALID_SOCKET.
 SOCKET Connect(int port, const char* from = "127.0.0.1");
 // Reads until the peer closes or the wait ends; closed tells which.

@@ -36,12 +36,13 @@ void Handle(MediaHttpServer& server, const std::string& request, const unsigned 
 
 std::string Get(const std::string& target, bool keepAlive = false)
 {
-    return "GET " + target + " HTTP/1.0\r\nHost: x\r\n" + (keepAlive ? "Connection: Keep-Alive\r\n" : "") + "\r\n";
+    return "GET " + target + " HTTP/1.0\r\nHost: x\r\n" + (keepAlive ? "Connection: Keep-Alive\r\n" : "") +
+           "\r\n";
 }
 
 class MediaServerTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         song = ReadBytes(TestSong());
@@ -69,7 +70,7 @@ protected:
 
 class RunningServer
 {
-public:
+  public:
     RunningServer(const std::wstring& root, int auth, DWORD keepAlive = 10000) : server(auth)
     {
         port = FreePort();
@@ -118,10 +119,12 @@ TEST_F(MediaServerTest, RequestRulesTable)
         const char* type;
         long length; // -1: not checked
     } cases[] = {
-        {"local file", Get("/song.mp3?" + a), kLocal, true, "200 OK", "audio/mpeg", static_cast<long>(song.size())},
+        {"local file", Get("/song.mp3?" + a), kLocal, true, "200 OK", "audio/mpeg",
+         static_cast<long>(song.size())},
         {"missing file", Get("/none.mp3?" + a), kLocal, false, "404 Resource not found", nullptr, -1},
         {"one parameter", Get("/song.mp3?user=qz"), kLocal, false, "401 Unauthorized", nullptr, -1},
-        {"wrong password", Get("/song.mp3?user=qz&password=zz"), kLocal, false, "401 Unauthorized", nullptr, -1},
+        {"wrong password", Get("/song.mp3?user=qz&password=zz"), kLocal, false, "401 Unauthorized", nullptr,
+         -1},
         {"no query", Get("/song.mp3"), kLocal, false, "401 Unauthorized", nullptr, -1},
         {"encoded blank", Get("/my%20song.mp3?" + a), kLocal, true, "200 OK", "audio/mpeg", 3},
         {"plus as blank", Get("/my+song.mp3?" + a), kLocal, true, "200 OK", "audio/mpeg", 3},
@@ -132,19 +135,20 @@ TEST_F(MediaServerTest, RequestRulesTable)
         {"folder", Get("/sub?" + a), kLocal, false, "404", nullptr, -1},
         {"post", "POST /song.mp3 HTTP/1.0\r\n\r\n", kLocal, false, "501 Not Implemented", nullptr, -1},
         {"no blank", "GET\r\n\r\n", kLocal, false, "400", nullptr, -1},
-        {"buddy fetch", Get("/playmusic.dll?path=" + songPath + "&len=" + songSize + "&" + a), kBuddy, true, "200 OK",
-         "application/octet-stream", static_cast<long>(song.size())},
-        {"buddy upper case", Get("/playmusic.dll?path=" + Narrow(folder.File(L"upper.MP3")) + "&len=" + songSize +
-                                 "&" + a),
+        {"buddy fetch", Get("/playmusic.dll?path=" + songPath + "&len=" + songSize + "&" + a), kBuddy, true,
+         "200 OK", "application/octet-stream", static_cast<long>(song.size())},
+        {"buddy upper case",
+         Get("/playmusic.dll?path=" + Narrow(folder.File(L"upper.MP3")) + "&len=" + songSize + "&" + a),
          kBuddy, true, "200 OK", "application/octet-stream", static_cast<long>(song.size())},
         {"buddy wrong length", Get("/playmusic.dll?path=" + songPath + "&len=5&" + a), kBuddy, false,
          "401 Unauthorized", nullptr, -1},
-        {"buddy other ending", Get("/playmusic.dll?path=" + Narrow(folder.File(L"notes.wav")) + "&len=4&" + a),
-         kBuddy, false, "401 Unauthorized", nullptr, -1},
-        {"buddy short path", Get("/playmusic.dll?path=.mp&len=4&" + a), kBuddy, false, "401 Unauthorized", nullptr,
-         -1},
-        {"buddy no length", Get("/playmusic.dll?path=" + songPath + "&" + a), kBuddy, false, "401 Unauthorized",
+        {"buddy other ending",
+         Get("/playmusic.dll?path=" + Narrow(folder.File(L"notes.wav")) + "&len=4&" + a), kBuddy, false,
+         "401 Unauthorized", nullptr, -1},
+        {"buddy short path", Get("/playmusic.dll?path=.mp&len=4&" + a), kBuddy, false, "401 Unauthorized",
          nullptr, -1},
+        {"buddy no length", Get("/playmusic.dll?path=" + songPath + "&" + a), kBuddy, false,
+         "401 Unauthorized", nullptr, -1},
         {"buddy missing file", Get("/playmusic.dll?path=Z:\\none\\x.mp3&len=4&" + a), kBuddy, false,
          "404 Resource not found", nullptr, -1},
         {"buddy other name", Get("/song.mp3?" + a), kBuddy, false, "401 Unauthorized", nullptr, -1},
@@ -194,7 +198,8 @@ TEST_F(MediaServerTest, WithoutAuthStringOnlyLoopbackPlainFiles)
     EXPECT_TRUE(stream.ok);
     EXPECT_EQ(0, stream.entry.growing);
     EXPECT_EQ(song.size(), stream.connection.contentLength);
-    Handle(s.server, Get("/playmusic.dll?path=" + songPath + "&len=" + songSize + "&" + Auth()), kBuddy, buddy);
+    Handle(s.server, Get("/playmusic.dll?path=" + songPath + "&len=" + songSize + "&" + Auth()), kBuddy,
+           buddy);
     EXPECT_FALSE(buddy.ok);
 }
 
@@ -209,11 +214,11 @@ TEST(MediaServerRules, PathDecoding)
         {"my+song.mp3", L"my song.mp3"},
         {"%E4%B8%AD.mp3", L"\x4E2D.mp3"},
         {"%c3%a9t%C3%A9", L"\x00E9t\x00E9"},
-        {"abc%", L"abc%"},      // a "%" at the end stays as it is
-        {"abc%4", L"abc%4"},    // and so with one character after it
-        {"a%00b", L"a"},        // the text ends at a zero byte
-        {"%zz", L"\xFFFD"},     // an invalid second digit makes the byte 0xFF
-        {"\xE4", L""},          // a lone lead byte at the end is read no further
+        {"abc%", L"abc%"},   // a "%" at the end stays as it is
+        {"abc%4", L"abc%4"}, // and so with one character after it
+        {"a%00b", L"a"},     // the text ends at a zero byte
+        {"%zz", L"\xFFFD"},  // an invalid second digit makes the byte 0xFF
+        {"\xE4", L""},       // a lone lead byte at the end is read no further
         {"", L""},
     };
     for (const Case& c : cases)
@@ -319,8 +324,8 @@ TEST_F(MediaServerTest, RefusalsAnswerTheirStatusAndClose)
     EXPECT_EQ(0u, Exchange(s.port, Get("/song.mp3?user=qz")).find("HTTP/1.0 401 Unauthorized"));
     EXPECT_EQ(0u, Exchange(s.port, Get("/../x.mp3?" + Auth())).find("HTTP/1.0 403"));
     EXPECT_EQ(0u, Exchange(s.port, Get("/song.mp3?" + Auth()), "127.0.0.2").find("HTTP/1.0 401"));
-    std::string buddy =
-        Exchange(s.port, Get("/playmusic.dll?path=" + songPath + "&len=" + songSize + "&" + Auth()), "127.0.0.2");
+    std::string buddy = Exchange(
+        s.port, Get("/playmusic.dll?path=" + songPath + "&len=" + songSize + "&" + Auth()), "127.0.0.2");
     EXPECT_NE(std::string::npos, buddy.find("application/octet-stream"));
     EXPECT_EQ(song, buddy.substr(buddy.find("\r\n\r\n") + 4));
 }
@@ -359,7 +364,8 @@ TEST_F(MediaServerTest, GrowingCacheFileIsFollowedUntilWhole)
             WriteBytes(cache, song.substr(at, 2000), true);
         }
     });
-    std::string answer = Exchange(s.port, Get("/grow.cache?len=" + songSize + "&" + Auth()), "127.0.0.1", 20000);
+    std::string answer =
+        Exchange(s.port, Get("/grow.cache?len=" + songSize + "&" + Auth()), "127.0.0.1", 20000);
     writer.join();
     ASSERT_NE(std::string::npos, answer.find("\r\n\r\n"));
     EXPECT_EQ(song, answer.substr(answer.find("\r\n\r\n") + 4));

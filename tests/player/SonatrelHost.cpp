@@ -13,8 +13,8 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     CSonatrel player;
-    player.SetHttpServerOption(argv[1], static_cast<unsigned>(_wtoi(argv[2])), nullptr, argc > 5 ? argv[5] : L"1",
-                               L"cache");
+    player.SetHttpServerOption(argv[1], static_cast<unsigned>(_wtoi(argv[2])), nullptr,
+                               argc > 5 ? argv[5] : L"1", L"cache");
     if (player.StartHttpServer() != 0)
     {
         fwprintf(stderr, L"server did not start\n");

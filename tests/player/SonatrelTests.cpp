@@ -75,7 +75,7 @@ std::wstring Take(BSTR& text)
 
 class SonatrelTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         g_log.Clear();
@@ -156,7 +156,8 @@ TEST(PlayerHostTest, CreatesConnectsAndReleasesThePlayer)
     {
         PlayerHost host;
         ASSERT_GE(host.Initialise(), 0);
-        std::printf("plays through %s\n", host.IsOwnPlayer() ? "the library's own player" : "the platform's player");
+        std::printf("plays through %s\n",
+                    host.IsOwnPlayer() ? "the library's own player" : "the platform's player");
         EXPECT_NE(nullptr, host.Player());
         EXPECT_NE(0u, host.Cookie());
         EXPECT_NE(nullptr, host.Controls());
@@ -188,8 +189,8 @@ TEST(PlayerEventSinkTest, DispatchFormForwardsTheFiveEvents)
         VARTYPE vt;
         long value;
         long expected;
-    } cases[] = {{5001, VT_I4, 13, 13},  {5101, VT_I4, 3, 3},    {5402, VT_BOOL, VARIANT_TRUE, -1},
-                 {5402, VT_BOOL, 0, 0},   {5501, VT_EMPTY, 0, 0}, {5821, VT_DISPATCH, 0, 0},
+    } cases[] = {{5001, VT_I4, 13, 13}, {5101, VT_I4, 3, 3},    {5402, VT_BOOL, VARIANT_TRUE, -1},
+                 {5402, VT_BOOL, 0, 0}, {5501, VT_EMPTY, 0, 0}, {5821, VT_DISPATCH, 0, 0},
                  {5202, VT_I4, 7, -99}}; // position change: not forwarded
     for (const Case& c : cases)
     {
@@ -213,7 +214,8 @@ TEST(PlayerEventSinkTest, DispatchFormForwardsTheFiveEvents)
             EXPECT_TRUE(g_log.Has(c.id, c.expected)) << c.id;
         }
     }
-    EXPECT_EQ(E_POINTER, events->Invoke(5101, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(E_POINTER,
+              events->Invoke(5101, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr));
     DISPID named = 0;
     VARIANTARG arg;
     VariantInit(&arg);
@@ -314,7 +316,8 @@ TEST_F(SonatrelTest, BuddySongStreamsThroughTheServerWhileItGrows)
             Sleep(20);
         }
     });
-    long result = player.PlayBuddyMusic(L"buddy", L"c0ffee", L"owner", static_cast<unsigned long>(song.size()));
+    long result =
+        player.PlayBuddyMusic(L"buddy", L"c0ffee", L"owner", static_cast<unsigned long>(song.size()));
     EXPECT_EQ(0, result); // not complete in the cache yet
     BSTR text = nullptr;
     EXPECT_EQ(0, player.GetCurItemAttrValByName(L"SourceURL", &text));
@@ -336,7 +339,8 @@ TEST_F(SonatrelTest, BuddySongStreamsThroughTheServerWhileItGrows)
 
     // Now whole in the cache: 2, and the song is still handed to the player.
     g_log.Clear();
-    EXPECT_EQ(2, player.PlayBuddyMusic(L"buddy", L"c0ffee", L"owner", static_cast<unsigned long>(song.size())));
+    EXPECT_EQ(2,
+              player.PlayBuddyMusic(L"buddy", L"c0ffee", L"owner", static_cast<unsigned long>(song.size())));
     EXPECT_TRUE(WaitEvent(5101, 3));
     unsigned type = 0;
     EXPECT_EQ(0, player.get_musicInfo(nullptr, nullptr, nullptr, &type, nullptr));
@@ -365,16 +369,16 @@ TEST_F(SonatrelTest, WebSongAndMediaError)
 {
     StartAll();
     ASSERT_TRUE(WriteBytes(folder.File(L"web.mp3"), song));
-    std::wstring url = L"http://127.0.0.1:" + std::to_wstring(player.GetBoundPort()) +
-                       L"/web.mp3?user=qz&password=qz";
+    std::wstring url =
+        L"http://127.0.0.1:" + std::to_wstring(player.GetBoundPort()) + L"/web.mp3?user=qz&password=qz";
     EXPECT_EQ(0, player.PlayWebMusic(L"w", L"x", url.c_str(), L"y", 0));
     EXPECT_TRUE(WaitEvent(5101, 3));
     unsigned type = 0;
     player.get_musicInfo(nullptr, nullptr, nullptr, &type, nullptr);
     EXPECT_EQ(1u, type);
     // An address that answers 404 is a media error.
-    std::wstring missing = L"http://127.0.0.1:" + std::to_wstring(player.GetBoundPort()) +
-                           L"/none.mp3?user=qz&password=qz";
+    std::wstring missing =
+        L"http://127.0.0.1:" + std::to_wstring(player.GetBoundPort()) + L"/none.mp3?user=qz&password=qz";
     EXPECT_EQ(0, player.PlayWebMusic(L"w", L"x", missing.c_str(), L"y", 0));
     EXPECT_TRUE(WaitEvent(5821, 0));
 }
