@@ -13,8 +13,21 @@
 #include <cstdarg>
 #include <functional>
 #include <string>
+#include <type_traits>
 
 template <typename CharT> class CStringT;
+
+// Arguments of Format: a CString goes in as its text pointer (so
+// Format(L"%s", str) works); anything else must be a plain value, since an
+// object with a copy constructor cannot travel through "...".
+template <typename T> inline const T& FwFormatArg(const T& v)
+{
+    static_assert(std::is_trivially_copyable<T>::value,
+                  "Format takes plain values, pointers and CStrings; pass other objects' text explicitly");
+    return v;
+}
+inline const wchar_t* FwFormatArg(const CStringT<wchar_t>& s);
+inline const char* FwFormatArg(const CStringT<char>& s);
 
 // Character helpers for the two widths; YCHAR is the other width.
 template <typename CharT> struct FwCharTraits;
@@ -183,11 +196,26 @@ public:
     CStringT& TrimRight(PCXSTR pszTargets);
 
     // Formatting (see the header comment for the meaning of the specs).
-    void Format(PCXSTR pszFormat, ...);
-    void Format(UINT nFormatID, ...);
-    void AppendFormat(PCXSTR pszFormat, ...);
+    template <typename... Args> void Format(PCXSTR pszFormat, const Args&... args)
+    {
+        FormatC(pszFormat, FwFormatArg(args)...);
+    }
+    // The format comes from the string table.
+    template <typename... Args> void Format(UINT nFormatID, const Args&... args)
+    {
+        CStringT format;
+        format.LoadString(nFormatID);
+        FormatC(format.GetString(), FwFormatArg(args)...);
+    }
+    template <typename... Args> void AppendFormat(PCXSTR pszFormat, const Args&... args)
+    {
+        AppendFormatC(pszFormat, FwFormatArg(args)...);
+    }
     void FormatV(PCXSTR pszFormat, va_list args);
     void AppendFormatV(PCXSTR pszFormat, va_list args);
+    // The same with C variable arguments (no conversion of CString arguments).
+    void FormatC(PCXSTR pszFormat, ...);
+    void AppendFormatC(PCXSTR pszFormat, ...);
 
     // Direct buffer access: GetBuffer(n) gives room for at least n characters
     // (plus the terminator); ReleaseBuffer(-1) takes the length up to the
@@ -277,6 +305,9 @@ private:
 
     StdString m_str;
 };
+
+inline const wchar_t* FwFormatArg(const CStringT<wchar_t>& s) { return s.GetString(); }
+inline const char* FwFormatArg(const CStringT<char>& s) { return s.GetString(); }
 
 extern template class CStringT<wchar_t>;
 extern template class CStringT<char>;

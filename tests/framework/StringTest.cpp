@@ -91,6 +91,13 @@ TEST(StringFormat, NarrowFollowsWindowsRuntime)
     CString w(L"x");
     w.AppendFormat(L"%d-%s", 5, L"y");
     EXPECT_STREQ(L"x5-y", w);
+    // CString arguments go in as their text, as callers expect.
+    CString name(L"Ann");
+    CStringA narrowName("Bo");
+    w.Format(L"%s/%S/%s", name, narrowName, CString(L"tmp"));
+    EXPECT_STREQ(L"Ann/Bo/tmp", w);
+    s.Format("%s|%S", narrowName, name);
+    EXPECT_STREQ("Bo|Ann", s);
 }
 
 TEST(String, SearchAndExtract)
@@ -205,4 +212,20 @@ TEST(String, CompareTokenizeAndBuffers)
     CString(L"second").SetSysString(&bstr);
     EXPECT_STREQ(L"second", bstr);
     SysFreeString(bstr);
+}
+
+TEST(String, LoadsFromTheStringTable)
+{
+    CString s;
+    EXPECT_TRUE(s.LoadString(101));
+    EXPECT_STREQ(L"Hello %s, you have %d songs", s);
+    s.Format(101, L"Ann", 3);
+    EXPECT_STREQ(L"Hello Ann, you have 3 songs", s);
+    EXPECT_STREQ(L"\x4F60\x597D", CString(MAKEINTRESOURCEW(102)));
+    EXPECT_TRUE(s.LoadString(117));
+    EXPECT_STREQ(L"second block", s);
+    EXPECT_FALSE(s.LoadString(999));
+    CStringA narrow;
+    EXPECT_TRUE(narrow.LoadString(102));
+    EXPECT_STREQ("\xC4\xE3\xBA\xC3", narrow);
 }

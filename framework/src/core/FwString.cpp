@@ -433,7 +433,7 @@ template <typename CharT> CStringT<CharT>& CStringT<CharT>::Trim(PCXSTR pszTarge
     return TrimRight(pszTargets).TrimLeft(pszTargets);
 }
 
-template <typename CharT> void CStringT<CharT>::Format(PCXSTR pszFormat, ...)
+template <typename CharT> void CStringT<CharT>::FormatC(PCXSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -441,17 +441,7 @@ template <typename CharT> void CStringT<CharT>::Format(PCXSTR pszFormat, ...)
     va_end(args);
 }
 
-template <typename CharT> void CStringT<CharT>::Format(UINT nFormatID, ...)
-{
-    CStringT fmt;
-    fmt.LoadString(nFormatID);
-    va_list args;
-    va_start(args, nFormatID);
-    FormatV(fmt, args);
-    va_end(args);
-}
-
-template <typename CharT> void CStringT<CharT>::AppendFormat(PCXSTR pszFormat, ...)
+template <typename CharT> void CStringT<CharT>::AppendFormatC(PCXSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
