@@ -130,12 +130,12 @@ BYTE CPixImage::GetNearestIndex(RGBQUAD c)
     info.last_c = c;
     info.last_c_isvalid = true;
 
-    const BYTE* iDst = (const BYTE*)GetPalette();
-    long distance = 200000;
-    int j = 0;
     int m = (int)(head.biClrImportant == 0 ? head.biClrUsed : head.biClrImportant);
     if (m > (int)head.biClrUsed)
         m = (int)head.biClrUsed;
+    const BYTE* iDst = (const BYTE*)GetPalette();
+    long distance = 200000;
+    int j = 0;
     for (int i = 0, l = 0; i < m; i++, l += 4)
     {
         int db = iDst[l] - c.rgbBlue;

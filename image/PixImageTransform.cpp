@@ -4,6 +4,7 @@
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
+#include <vector>
 
 namespace
 {
@@ -46,6 +47,140 @@ double BesselJ1(double x)
     double ans = sqrt(0.636619772 / ax) * (cos(xx) * p - z * sin(xx) * q);
     return x < 0 ? -ans : ans;
 }
+// Where each destination column and row of a resampling samples the source,
+// with the kernel weights of its neighbourhood (point interpolation only).
+struct KernelGrid
+{
+    int n = 0;
+    std::vector<long> x0, y0;
+    std::vector<float> wx, wy;
+    std::vector<char> outX, outY;
+    bool Ready() const { return n != 0; }
+    bool Outside(long x, long y) const { return outX[x] || outY[y]; }
+    void Build(CPixImage& ima, long newx, long newy, float xScale, float yScale, int method)
+    {
+        int size = method == IM_LANCZOS ? 12 : 4;
+        int off = method == IM_LANCZOS ? 5 : 1;
+        long w = ima.GetWidth(), h = ima.GetHeight();
+        auto axis = [&](long count, float scale, long limit, std::vector<long>& start, std::vector<float>& weights,
+                        std::vector<char>& outside) {
+            start.resize(count);
+            weights.resize(count * size);
+            outside.resize(count);
+            for (long k = 0; k < count; k++)
+            {
+                float s = (k + 0.5f) * scale - 0.5f;
+                long si = (long)s;
+                if (s < 0)
+                    si--;
+                start[k] = si - off;
+                // A neighbourhood wholly outside the picture takes the general way.
+                outside[k] = size == 12 ? (si + 6 < 0 || si - 5 >= limit) : (si + 2 < 0 || si - 1 >= limit);
+                for (int i = 0; i < size; i++)
+                    weights[k * size + i] = CPixImage::KernelValue(method, (float)(si - off + i) - s);
+            }
+        };
+        axis(newx, xScale, w, x0, wx, outX);
+        axis(newy, yScale, h, y0, wy, outY);
+        n = size;
+    }
+};
+
+// Area averaging where only one of the two scales is above 1: each destination
+// pixel is the area-weighted mean of point interpolations at the centres of the
+// area's pieces over the source pixels. The pieces of a destination column
+// depend on its x only, those of a row on its y only, so their centres and
+// kernel weights are computed once per column and per row.
+struct AreaGrid
+{
+    struct Piece
+    {
+        float size;   // extent of the area inside the source pixel
+        float centre; // centre of that part
+        long start;   // first column (row) of the kernel's neighbourhood
+        bool outside; // neighbourhood wholly outside the picture
+        float w[4];
+    };
+    std::vector<std::vector<Piece>> cols, rows;
+    std::vector<float> colExtent, rowExtent;
+    int method = 0;
+    bool Ready() const { return method != 0; }
+
+    static void Axis(long count, float scale, long limit, int method, std::vector<std::vector<Piece>>& pieces,
+                     std::vector<float>& extent)
+    {
+        pieces.assign(count, std::vector<Piece>());
+        extent.resize(count);
+        for (long k = 0; k < count; k++)
+        {
+            float c = (k + 0.5f) * scale - 0.5f;
+            float lo = c - scale / 2.0f, hi = c + scale / 2.0f;
+            extent[k] = hi - lo;
+            long first = (long)(lo + 0.5f), last = (long)(hi + 0.5f);
+            for (long p = first; p <= last; p++)
+            {
+                float plo = lo > p - 0.5f ? lo : p - 0.5f;
+                float phi = hi < p + 0.5f ? hi : p + 0.5f;
+                if (plo >= phi)
+                    continue;
+                Piece piece;
+                piece.size = phi - plo;
+                piece.centre = (plo + phi) / 2;
+                long si = (long)piece.centre;
+                if (piece.centre < 0)
+                    si--;
+                piece.start = si - 1;
+                piece.outside = si + 2 < 0 || si - 1 >= limit;
+                for (int i = 0; i < 4; i++)
+                    piece.w[i] = CPixImage::KernelValue(method, (float)(si - 1 + i) - piece.centre);
+                pieces[k].push_back(piece);
+            }
+        }
+    }
+    void Build(CPixImage& ima, long newx, long newy, float xScale, float yScale, int m)
+    {
+        Axis(newx, xScale, ima.GetWidth(), m, cols, colExtent);
+        Axis(newy, yScale, ima.GetHeight(), m, rows, rowExtent);
+        method = m;
+    }
+};
+
+// Nearest palette indices of the colours met while one palette image is
+// filled; the palette does not change meanwhile, so every answer is the one
+// GetNearestIndex gives, found once.
+class NearestIndexMemo
+{
+public:
+    explicit NearestIndexMemo(CPixImage& ima) : m_ima(ima)
+    {
+        m_grey = ima.GetNumColors() == 256 && (ima.GetClrImportant() == 0 || ima.GetClrImportant() == 256) &&
+                 ima.IsGrayScale();
+        memset(m_keys, 0, sizeof(m_keys));
+    }
+    BYTE Get(RGBQUAD c)
+    {
+        if (m_grey)
+        {
+            // Entry i is (i, i, i): the nearest is the rounded mean, never halfway between two entries.
+            return (BYTE)((c.rgbRed + c.rgbGreen + c.rgbBlue + 1) / 3);
+        }
+        DWORD rgb = ((DWORD)c.rgbRed << 16) | ((DWORD)c.rgbGreen << 8) | c.rgbBlue;
+        DWORD slot = (rgb * 2654435761u) >> 20;
+        if (m_keys[slot] == rgb + 1)
+            return m_values[slot];
+        c.rgbReserved = 0;
+        BYTE idx = m_ima.GetNearestIndex(c);
+        m_keys[slot] = rgb + 1;
+        m_values[slot] = idx;
+        return idx;
+    }
+
+private:
+    CPixImage& m_ima;
+    bool m_grey;
+    DWORD m_keys[4096];
+    BYTE m_values[4096];
+};
 } // namespace
 
 float CPixImage::KernelValue(int method, float x)
@@ -260,6 +395,8 @@ void CPixImage::AccumulateWeighted(RGBQUAD cval, float w, float& rr, float& gg, 
 
 RGBQUAD CPixImage::GetPixelColorInterpolated(float x, float y, int inMethod, int ofMethod, RGBQUAD* rplColor)
 {
+    if (!pDib)
+        return BackgroundColor(rplColor);
     long xi = (long)x;
     if (x < 0)
         xi--;
@@ -343,31 +480,94 @@ RGBQUAD CPixImage::GetPixelColorInterpolated(float x, float y, int inMethod, int
         wx[i] = KernelValue(inMethod, (float)(xi - off + i) - x);
         wy[i] = KernelValue(inMethod, (float)(yi - off + i) - y);
     }
+    return KernelSum(xi - off, yi - off, n, wx, wy, ofMethod, rplColor);
+}
+
+// The weighted sum of the n x n pixels from (x0, y0): pixels outside the picture
+// are those GetPixelColorWithOverflow gives, read here without its guards.
+RGBQUAD CPixImage::KernelSum(long x0, long y0, int n, const float* wx, const float* wy, int ofMethod,
+                             RGBQUAD* rplColor)
+{
+    long w = head.biWidth, h = head.biHeight;
+    const RGBQUAD* pal = GetPalette();
+    bool mapOutside = ofMethod == OM_WRAP || ofMethod == OM_REPEAT || ofMethod == OM_MIRROR;
+    // Moving a coordinate pair inside works on each axis alone (a coordinate
+    // already inside stays), so the columns and rows are mapped once.
+    long cols[12], rows[12];
+    bool colOut[12], rowOut[12];
+    auto mapAxis = [&](long v, long limit, long& out, bool& outside) {
+        outside = false;
+        if (v >= 0 && v < limit)
+        {
+            out = v;
+            return;
+        }
+        if (!mapOutside)
+        {
+            outside = true;
+            out = 0;
+            return;
+        }
+        long other = 0;
+        if (limit == w)
+            OverflowCoordinates(v, other, ofMethod);
+        else
+            OverflowCoordinates(other, v, ofMethod);
+        out = v;
+    };
+    for (int i = 0; i < n; i++)
+    {
+        mapAxis(x0 + i, w, cols[i], colOut[i]);
+        mapAxis(y0 + i, h, rows[i], rowOut[i]);
+    }
+    bool haveOverflowColor = false;
+    RGBQUAD overflowColor = {0, 0, 0, 0};
     float rr = 0, gg = 0, bb = 0, aa = 0;
-    bool direct = xi - off >= 0 && xi - off + n - 1 < w && yi - off >= 0 && yi - off + n - 1 < h &&
-                  head.biBitCount == 24;
     for (int j = 0; j < n; j++)
     {
-        long yy = yi - off + j;
+        const BYTE* row = info.pImage + rows[j] * info.dwEffWidth;
+        const BYTE* arow = pAlpha ? pAlpha + rows[j] * w : nullptr;
         for (int i = 0; i < n; i++)
         {
-            long xx = xi - off + i;
             float wt = wx[i] * wy[j];
-            if (direct)
+            if (colOut[i] || rowOut[j])
             {
-                const BYTE* p = info.pImage + yy * info.dwEffWidth + xx * 3;
-                bb += p[0] * wt;
-                gg += p[1] * wt;
-                rr += p[2] * wt;
-                if (pAlpha)
-                    aa += pAlpha[yy * w + xx] * wt;
+                if (!haveOverflowColor)
+                {
+                    overflowColor = OverflowColor(ofMethod, rplColor);
+                    haveOverflowColor = true;
+                }
+                AccumulateWeighted(overflowColor, wt, rr, gg, bb, aa);
+                continue;
+            }
+            long xx = cols[i];
+            if (pal)
+            {
+                BYTE idx;
+                switch (head.biBitCount)
+                {
+                case 8: idx = row[xx]; break;
+                case 4: idx = (BYTE)((row[xx >> 1] >> (4 * (1 - xx % 2))) & 0x0F); break;
+                default: idx = (BYTE)((row[xx >> 3] >> (7 - xx % 8)) & 1); break;
+                }
+                const RGBQUAD& q = pal[idx];
+                bb += q.rgbBlue * wt;
+                gg += q.rgbGreen * wt;
+                rr += q.rgbRed * wt;
+                aa += (arow ? arow[xx] : q.rgbReserved) * wt;
             }
             else
             {
-                AccumulateWeighted(GetPixelColorWithOverflow(xx, yy, ofMethod, rplColor), wt, rr, gg, bb, aa);
+                const BYTE* p = row + xx * 3;
+                bb += p[0] * wt;
+                gg += p[1] * wt;
+                rr += p[2] * wt;
+                if (arow)
+                    aa += arow[xx] * wt;
             }
         }
     }
+    RGBQUAD color;
     color.rgbRed = Clamp255(rr);
     color.rgbGreen = Clamp255(gg);
     color.rgbBlue = Clamp255(bb);
@@ -395,8 +595,16 @@ RGBQUAD CPixImage::GetAreaColorInterpolated(float xc, float yc, float w, float h
     long iw = head.biWidth, ih = head.biHeight;
     bool rgb = head.biBitCount == 24;
 
+    const RGBQUAD* pal = GetPalette();
     auto pixel = [&](long x, long y, float wt) {
-        if (rgb && x >= 0 && y >= 0 && x < iw && y < ih)
+        if (!rgb && pal && x >= 0 && y >= 0 && x < iw && y < ih)
+        {
+            RGBQUAD q = pal[GetPixelIndexRaw(x, y)];
+            if (pAlpha)
+                q.rgbReserved = pAlpha[y * iw + x];
+            AccumulateWeighted(q, wt, rr, gg, bb, aa);
+        }
+        else if (rgb && x >= 0 && y >= 0 && x < iw && y < ih)
         {
             const BYTE* p = info.pImage + y * info.dwEffWidth + x * 3;
             bb += p[0] * wt;
@@ -511,20 +719,56 @@ bool CPixImage::Resample(long newx, long newy, int mode, int ofMethod, CPixImage
     }
 
     bool alphaFilled = false;
+    KernelGrid grid;
+    if (((xScale <= 1 && yScale <= 1) || disableAveraging) && mode >= IM_BSPLINE && mode <= IM_POWER)
+        grid.Build(*this, newx, newy, xScale, yScale, mode);
+    AreaGrid areaGrid;
+    if (!((xScale <= 1 && yScale <= 1) || disableAveraging) && (xScale <= 1 || yScale <= 1) && mode >= IM_BSPLINE &&
+        mode <= IM_POWER && mode != IM_LANCZOS)
+        areaGrid.Build(*this, newx, newy, xScale, yScale, mode);
+    NearestIndexMemo* memo = head.biClrUsed ? new NearestIndexMemo(newImage) : nullptr;
+    auto put = [&](long x, long y, RGBQUAD c) {
+        if (memo)
+        {
+            newImage.SetPixelIndexRaw(x, y, memo->Get(c));
+            if (newImage.pAlpha)
+                newImage.pAlpha[y * newx + x] = c.rgbReserved;
+        }
+        else
+        {
+            newImage.SetPixelColorRaw(x, y, c, newImage.pAlpha != nullptr);
+        }
+    };
     for (long y = 0; y < newy; y++)
     {
         info.nProgress = (long)(100 * y / newy);
         if (info.nEscape)
             break;
         float sY = (y + 0.5f) * yScale - 0.5f;
-        if ((xScale <= 1 && yScale <= 1) || disableAveraging)
+        if (((xScale <= 1 && yScale <= 1) || disableAveraging) && grid.Ready())
+        {
+            // Kernel weights of each destination column and row, computed once.
+            for (long x = 0; x < newx; x++)
+            {
+                RGBQUAD q;
+                if (grid.Outside(x, y))
+                    q = GetPixelColorInterpolated((x + 0.5f) * xScale - 0.5f, sY, mode, ofMethod, nullptr);
+                else
+                    q = KernelSum(grid.x0[x], grid.y0[y], grid.n, &grid.wx[x * grid.n], &grid.wy[y * grid.n],
+                                  ofMethod, nullptr);
+                put(x, y, q);
+                if (!head.biClrUsed)
+                    alphaFilled = true;
+            }
+        }
+        else if ((xScale <= 1 && yScale <= 1) || disableAveraging)
         {
             if (head.biClrUsed)
             {
                 for (long x = 0; x < newx; x++)
                 {
                     float sX = (x + 0.5f) * xScale - 0.5f;
-                    newImage.SetPixelColor(x, y, GetPixelColorInterpolated(sX, sY, mode, ofMethod, nullptr), true);
+                    put(x, y, GetPixelColorInterpolated(sX, sY, mode, ofMethod, nullptr));
                 }
             }
             else
@@ -543,17 +787,43 @@ bool CPixImage::Resample(long newx, long newy, int mode, int ofMethod, CPixImage
                 alphaFilled = true;
             }
         }
+        else if (areaGrid.Ready())
+        {
+            for (long x = 0; x < newx; x++)
+            {
+                float rr = 0, gg = 0, bb = 0, aa = 0;
+                for (const AreaGrid::Piece& py : areaGrid.rows[y])
+                {
+                    for (const AreaGrid::Piece& px : areaGrid.cols[x])
+                    {
+                        RGBQUAD q;
+                        if (px.outside || py.outside)
+                            q = GetPixelColorInterpolated(px.centre, py.centre, mode, ofMethod, nullptr);
+                        else
+                            q = KernelSum(px.start, py.start, 4, px.w, py.w, ofMethod, nullptr);
+                        AccumulateWeighted(q, px.size * py.size, rr, gg, bb, aa);
+                    }
+                }
+                float surface = areaGrid.colExtent[x] * areaGrid.rowExtent[y];
+                RGBQUAD q;
+                q.rgbRed = Clamp255(rr / surface);
+                q.rgbGreen = Clamp255(gg / surface);
+                q.rgbBlue = Clamp255(bb / surface);
+                q.rgbReserved = pAlpha ? Clamp255(aa / surface) : 0;
+                put(x, y, q);
+            }
+        }
         else
         {
             for (long x = 0; x < newx; x++)
             {
                 float sX = (x + 0.5f) * xScale - 0.5f;
-                newImage.SetPixelColor(x, y, GetAreaColorInterpolated(sX, sY, xScale, yScale, mode, ofMethod, nullptr),
-                                       true);
+                put(x, y, GetAreaColorInterpolated(sX, sY, xScale, yScale, mode, ofMethod, nullptr));
             }
         }
     }
 
+    delete memo;
     if (pAlpha && !alphaFilled)
     {
         for (long y = 0; y < newy; y++)

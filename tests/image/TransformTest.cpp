@@ -137,3 +137,50 @@ TEST(ColourTransforms, GreyNegativeFlip)
     EXPECT_TRUE(SameRgb(top, f.GetPixelColor(1, 0)));
     EXPECT_EQ(3, f.AlphaGet(1, 0));
 }
+
+// Resample computes the kernel weights once per column and row; every pixel must
+// still be the one the point and area interpolation give for it.
+TEST(Resample, EqualsThePixelByPixelInterpolation)
+{
+    CPixImage rgb;
+    MakeGradient(rgb, 37, 23);
+    CPixImage pal;
+    MakeIndexed(pal, 29, 17);
+    CPixImage line(256, 1, 8, 0);
+    line.SetGrayPalette();
+    for (long x = 0; x < 256; x++)
+        line.SetPixelIndex(x, 0, (BYTE)x);
+    struct Size
+    {
+        long w, h;
+    } sizes[] = {{150, 150}, {10, 60}, {60, 10}, {12, 9}};
+    for (CPixImage* src : {&rgb, &pal, &line})
+    {
+        for (const Size& sz : sizes)
+        {
+            for (int method : {4, 16, 3})
+            {
+                CPixImage out;
+                ASSERT_TRUE(src->Resample(sz.w, sz.h, method, 5, &out));
+                float xs = (float)src->GetWidth() / sz.w, ys = (float)src->GetHeight() / sz.h;
+                CPixImage expectPalette(*src);
+                int mismatches = 0;
+                for (long y = 0; y < sz.h; y++)
+                {
+                    for (long x = 0; x < sz.w; x++)
+                    {
+                        float sx = (x + 0.5f) * xs - 0.5f, sy = (y + 0.5f) * ys - 0.5f;
+                        RGBQUAD c = (xs <= 1 && ys <= 1) ? src->GetPixelColorInterpolated(sx, sy, method, 5)
+                                                         : src->GetAreaColorInterpolated(sx, sy, xs, ys, method, 5);
+                        if (src->IsIndexed())
+                            c = expectPalette.GetPaletteColor(expectPalette.GetNearestIndex(c));
+                        if (!SameRgb(c, out.GetPixelColor(x, y)))
+                            mismatches++;
+                    }
+                }
+                EXPECT_EQ(0, mismatches) << src->GetWidth() << "x" << src->GetHeight() << " to " << sz.w << "x"
+                                         << sz.h << " method " << method;
+            }
+        }
+    }
+}
