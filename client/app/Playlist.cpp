@@ -3,6 +3,9 @@
 #include "SongInfo.h"
 #include "Xml.h"
 
+#include <string>
+#include <unordered_set>
+
 CPlaylist::CPlaylist() : m_nKind(PLAYLIST_KIND_USER)
 {
 }
@@ -121,12 +124,18 @@ int CPlaylist::LoadFromXml(const CXmlElement* element)
         return 1;
     m_strName = element->GetAttribute(L"NM");
     m_nKind = _wtoi(element->GetAttribute(L"X", L"0"));
+    std::unordered_set<std::wstring> ids;
+    for (const CString& id : m_songIds)
+        ids.insert(id.Std());
     POSITION pos = element->GetFirstChildPosition();
     while (pos)
     {
         CXmlElement* item = element->GetNextChild(pos);
-        if (item->HasName(L"IT"))
-            AddSongKey(item->GetAttribute(L"A"), TRUE);
+        if (!item->HasName(L"IT"))
+            continue;
+        CString id = item->GetAttribute(L"A");
+        if (ids.insert(id.Std()).second) // ids already in the list stay once
+            m_songIds.push_back(std::move(id));
     }
     return 0;
 }

@@ -122,8 +122,36 @@ CSongInfo& CSongInfo::operator=(const CSongInfo& other)
     return *this;
 }
 
+CSongInfo::CSongInfo(CSongInfo&& other) noexcept : CObject(other)
+{
+    MoveFrom(other);
+}
+
+CSongInfo& CSongInfo::operator=(CSongInfo&& other) noexcept
+{
+    if (this != &other)
+        MoveFrom(other);
+    return *this;
+}
+
 CSongInfo::~CSongInfo()
 {
+}
+
+void CSongInfo::MoveFrom(CSongInfo& other)
+{
+    m_properties = std::move(other.m_properties);
+    m_tagNames = std::move(other.m_tagNames);
+    m_strId = std::move(other.m_strId);
+    memcpy(m_digest, other.m_digest, sizeof(m_digest));
+    m_strHash = std::move(other.m_strHash);
+    m_strOwner = std::move(other.m_strOwner);
+    m_strPath = std::move(other.m_strPath);
+    m_nAux1 = other.m_nAux1;
+    m_nAux2 = other.m_nAux2;
+    m_nFlag = other.m_nFlag;
+    m_strType = std::move(other.m_strType);
+    m_strBoardValue = std::move(other.m_strBoardValue);
 }
 
 void CSongInfo::CopyFrom(const CSongInfo& other)
@@ -489,27 +517,48 @@ HRESULT CSongInfo::ReadFileTags(LPCWSTR path)
 
 int CSongInfo::LoadFromXml(const CXmlElement* element)
 {
-    if (!CXmlNode::HasName(element, L"MS") || !element->FindAttribute(L"A") || !element->FindAttribute(L"B"))
+    if (!CXmlNode::HasName(element, L"MS"))
+        return 1;
+    // One walk over the attributes (names of one letter, any case) in place of
+    // a lookup per name: library files hold tens of thousands of songs.
+    const CString* values[26] = {};
+    POSITION pos = element->GetFirstAttributePosition();
+    while (pos)
+    {
+        const CXmlNode* attribute = element->GetNextAttribute(pos);
+        const CString& name = attribute->GetName();
+        if (name.GetLength() != 1)
+            continue;
+        wchar_t c = (wchar_t)(name[0] | 0x20);
+        if (c >= L'a' && c <= L'z')
+            values[c - L'a'] = &attribute->m_strValue;
+    }
+    auto text = [&](wchar_t letter) { return values[letter - L'A'] ? *values[letter - L'A'] : CString(); };
+    if (!values[0] || !values[1])
         return 1;
     m_properties.clear();
     m_tagNames.clear();
-    m_strId = element->GetAttribute(L"A");
-    m_strPath = element->GetAttribute(L"B");
-    CXmlNode* title = element->FindAttribute(L"C");
-    SetProperty(L"Title", title ? title->m_strValue : m_strPath);
-    SetProperty(L"WM/AlbumTitle", element->GetAttribute(L"D"));
-    SetProperty(L"Author", element->GetAttribute(L"E"));
-    SetProperty(L"WM/AlbumArtist", element->GetAttribute(L"F"));
-    SetProperty(L"WM/Genre", element->GetAttribute(L"G"));
-    SetProperty(L"FileSize", element->GetAttribute(L"H"));
-    SetProperty(L"Duration", element->GetAttribute(L"I"));
-    m_strBoardValue = element->GetAttribute(L"K");
-    m_strOwner = element->GetAttribute(L"X");
-    m_strType = element->GetAttribute(L"Y", L"0");
-    m_nFlag = element->GetAttribute(L"Z") == L"1" ? 1 : 0;
-    CXmlNode* hash = element->FindAttribute(L"J");
-    if (hash)
-        m_strHash = hash->m_strValue;
+    m_strId = *values[0];
+    m_strPath = *values[1];
+    // Inserted in key order, each at the end of the map; an empty text is the
+    // same as a missing one to every getter, so it takes no entry.
+    auto put = [&](LPCWSTR key, const CString& value) {
+        if (!value.IsEmpty())
+            m_properties.emplace_hint(m_properties.end(), key, value);
+    };
+    put(L"Author", text(L'E'));
+    put(L"Duration", text(L'I'));
+    put(L"FileSize", text(L'H'));
+    put(L"Title", values[L'C' - L'A'] ? *values[L'C' - L'A'] : m_strPath);
+    put(L"WM/AlbumArtist", text(L'F'));
+    put(L"WM/AlbumTitle", text(L'D'));
+    put(L"WM/Genre", text(L'G'));
+    m_strBoardValue = text(L'K');
+    m_strOwner = text(L'X');
+    m_strType = values[L'Y' - L'A'] ? *values[L'Y' - L'A'] : CString(L"0");
+    m_nFlag = text(L'Z') == L"1" ? 1 : 0;
+    if (values[L'J' - L'A'])
+        m_strHash = *values[L'J' - L'A'];
     else
     {
         m_strHash.Empty();

@@ -24,26 +24,28 @@ class CSongInfo : public CObject
     CSongInfo();
     CSongInfo(const CString& path, BOOL readTags);
     CSongInfo(const CSongInfo& other);
+    CSongInfo(CSongInfo&& other) noexcept;
     CSongInfo& operator=(const CSongInfo& other);
+    CSongInfo& operator=(CSongInfo&& other) noexcept;
     virtual ~CSongInfo();
 
     HRESULT GetId(CString& out) const;
-    CString GetId() const { return m_strId; }
+    const CString& GetId() const { return m_strId; }
     HRESULT SetId(LPCWSTR id);
     HRESULT GetHash(CString& out) const;
-    CString GetHash() const { return m_strHash; }
+    const CString& GetHash() const { return m_strHash; }
     HRESULT SetHash(LPCWSTR hash);
     HRESULT GetOwner(CString& out) const;
-    CString GetOwner() const { return m_strOwner; }
+    const CString& GetOwner() const { return m_strOwner; }
     HRESULT SetOwner(LPCWSTR owner);
     HRESULT GetPath(CString& out) const;
-    CString GetPath() const { return m_strPath; }
+    const CString& GetPath() const { return m_strPath; }
     HRESULT SetPath(LPCWSTR path);
     HRESULT GetType(CString& out) const;
-    CString GetType() const { return m_strType; }
+    const CString& GetType() const { return m_strType; }
     HRESULT SetType(LPCWSTR type);
     HRESULT GetBoardValue(CString& out) const;
-    CString GetBoardValue() const { return m_strBoardValue; }
+    const CString& GetBoardValue() const { return m_strBoardValue; }
     HRESULT SetBoardValue(LPCWSTR text);
     int GetFlag() const { return m_nFlag; }
     void SetFlag(int flag) { m_nFlag = flag ? 1 : 0; }
@@ -106,6 +108,7 @@ class CSongInfo : public CObject
 
   private:
     void CopyFrom(const CSongInfo& other);
+    void MoveFrom(CSongInfo& other);
 
     std::map<CString, CString, CStringLess> m_properties;
     std::vector<CString> m_tagNames;

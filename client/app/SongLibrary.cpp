@@ -3,6 +3,8 @@
 #include "Xml.h"
 
 #include <memory>
+#include <string>
+#include <unordered_set>
 
 CSongLibrary::CSongLibrary()
 {
@@ -254,14 +256,18 @@ HRESULT CSongLibrary::LoadFromXml(const CXmlElement* root)
         POSITION inner = child->GetFirstChildPosition();
         if (child->HasName(L"MD"))
         {
+            std::unordered_set<std::wstring> ids;
+            for (const CSongInfo& song : m_songs)
+                ids.insert(song.GetId().Std());
+            m_songs.reserve(m_songs.size() + (size_t)child->GetChildCount());
             while (inner)
             {
                 CSongInfo song;
                 if (song.LoadFromXml(child->GetNextChild(inner)) != 0)
                     continue;
                 result = S_OK;
-                if (IndexOfSong(song.GetId()) < 0)
-                    m_songs.push_back(song);
+                if (ids.insert(song.GetId().Std()).second) // the first song of an id wins
+                    m_songs.push_back(std::move(song));
             }
         }
         else if (child->HasName(L"PS"))
@@ -272,7 +278,11 @@ HRESULT CSongLibrary::LoadFromXml(const CXmlElement* root)
                 if (playlist.LoadFromXml(child->GetNextChild(inner)) != 0)
                     continue;
                 result = S_OK;
-                AddOrUpdatePlaylist(playlist);
+                int index = FindPlaylist(playlist.GetName());
+                if (index < 0)
+                    m_playlists.push_back(std::move(playlist));
+                else
+                    m_playlists[index] = std::move(playlist);
             }
         }
     }

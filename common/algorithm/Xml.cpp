@@ -33,6 +33,34 @@ CString LowerKey(LPCWSTR name)
     return key;
 }
 
+bool SameNameNoCase(LPCWSTR a, LPCWSTR b)
+{
+    for (;; ++a, ++b)
+    {
+        wchar_t x = *a, y = *b;
+        if (x == y)
+        {
+            if (!x)
+                return true;
+            continue;
+        }
+        if (x < 128 && y < 128)
+        {
+            if (x >= L'A' && x <= L'Z')
+                x += 32;
+            if (y >= L'A' && y <= L'Z')
+                y += 32;
+        }
+        else
+        {
+            x = (wchar_t)towlower(x);
+            y = (wchar_t)towlower(y);
+        }
+        if (x != y)
+            return false;
+    }
+}
+
 struct NamedEntity
 {
     LPCWSTR name; // including the ';'
@@ -95,10 +123,19 @@ CString XmlDecodeText(LPCWSTR& pos, int length)
         return CString();
     LPCWSTR p = pos;
     LPCWSTR end = pos + length;
-    std::wstring out;
-    out.reserve(length);
     if (iswspace(*p))
         ++p;
+    // Most values hold no reference at all: take them in one piece.
+    LPCWSTR amp = p;
+    while (amp < end && *amp != L'&')
+        ++amp;
+    if (amp == end)
+    {
+        pos = end;
+        return CString(p, (int)(end - p));
+    }
+    std::wstring out;
+    out.reserve(length);
     while (p < end)
     {
         wchar_t c = *p;
@@ -158,7 +195,7 @@ CString XmlDecodeText(LPCWSTR& pos, int length)
         }
     }
     pos = p;
-    return CString(out.c_str(), (int)out.size());
+    return CString(std::move(out));
 }
 
 void XmlAppendEscaped(LPCWSTR text, int length, std::wstring& out)
@@ -276,7 +313,7 @@ void CXmlNode::AppendAttributeXml(CString& out) const
 // CXmlElement
 
 CXmlElement::CXmlElement(CXmlElement* parent, LPCWSTR name)
-    : CXmlNode(parent, name), m_children(10), m_attributeIndex(10), m_attributeOrder(10)
+    : CXmlNode(parent, name), m_attributeIndex(10)
 {
     m_nType = XML_NODE_ELEMENT;
 }
@@ -289,50 +326,84 @@ CXmlElement::~CXmlElement()
 
 void CXmlElement::DeleteChildren()
 {
-    POSITION pos = m_children.GetHeadPosition();
-    while (pos)
-        delete static_cast<CXmlElement*>(m_children.GetNext(pos));
-    m_children.RemoveAll();
+    for (CXmlElement* child : m_children)
+        delete child;
+    m_children.clear();
 }
 
 void CXmlElement::DeleteAttributes()
 {
-    POSITION pos = m_attributeIndex.GetStartPosition();
-    while (pos)
-    {
-        CString key;
-        void* node = nullptr;
-        m_attributeIndex.GetNextAssoc(pos, key, node);
-        delete static_cast<CXmlNode*>(node);
-    }
+    for (CXmlNode* node : m_attributeOrder)
+        delete node;
     m_attributeIndex.RemoveAll();
-    m_attributeOrder.RemoveAll();
+    m_attributeOrder.clear();
+}
+
+// The index by lower-cased name is built once an element has more than a few
+// attributes; below that a walk over the order list is quicker than hashing,
+// and most elements of a document are small.
+const INT_PTR kIndexedAttributeCount = 8;
+
+CXmlNode* CXmlElement::LookupAttribute(LPCWSTR name) const
+{
+    if (!name)
+        name = L"";
+    if (m_attributeIndex.GetCount() == 0)
+    {
+        for (CXmlNode* node : m_attributeOrder)
+            if (SameNameNoCase(node->m_strName, name))
+                return node;
+        return nullptr;
+    }
+    void* found = nullptr;
+    return m_attributeIndex.Lookup(LowerKey(name), found) ? static_cast<CXmlNode*>(found) : nullptr;
+}
+
+void CXmlElement::AddAttributeNode(CXmlNode* node)
+{
+    m_attributeOrder.push_back(node);
+    if (m_attributeIndex.GetCount() > 0)
+        m_attributeIndex.SetAt(LowerKey(node->m_strName), node);
+    else if ((INT_PTR)m_attributeOrder.size() > kIndexedAttributeCount)
+    {
+        for (CXmlNode* each : m_attributeOrder)
+            m_attributeIndex.SetAt(LowerKey(each->m_strName), each);
+    }
+}
+
+void CXmlElement::RemoveAttributeNode(CXmlNode* node)
+{
+    for (size_t i = 0; i < m_attributeOrder.size(); ++i)
+        if (m_attributeOrder[i] == node)
+        {
+            m_attributeOrder.erase(m_attributeOrder.begin() + i);
+            break;
+        }
+    if (m_attributeIndex.GetCount() > 0)
+        m_attributeIndex.RemoveKey(LowerKey(node->m_strName));
 }
 
 CXmlElement* CXmlElement::AppendChild(CXmlElement* child)
 {
     if (!child || (child->m_pParent && child->m_pParent != this))
         return nullptr;
-    if (child->m_pParent == this && m_children.Find(child))
-        return nullptr;
+    if (child->m_pParent == this)
+        for (CXmlElement* existing : m_children)
+            if (existing == child)
+                return nullptr;
     child->m_pParent = this;
-    m_children.AddTail(child);
+    m_children.push_back(child);
     return child;
 }
 
 CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    CString key = LowerKey(name);
-    void* found = nullptr;
-    CXmlNode* node;
-    if (m_attributeIndex.Lookup(key, found))
-        node = static_cast<CXmlNode*>(found);
-    else
+    CXmlNode* node = LookupAttribute(name);
+    if (!node)
     {
         node = new CXmlNode(this, name);
         node->m_nType = XML_NODE_ATTRIBUTE;
-        m_attributeIndex.SetAt(key, node);
-        m_attributeOrder.AddTail(node);
+        AddAttributeNode(node);
     }
     if (value)
         node->m_strValue = value;
@@ -341,12 +412,7 @@ CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 
 CXmlNode* CXmlElement::FindAttribute(LPCWSTR name) const
 {
-    void* found = nullptr;
-    if (m_attributeIndex.GetCount() == 0)
-        return nullptr;
-    if (!m_attributeIndex.Lookup(LowerKey(name), found))
-        return nullptr;
-    return static_cast<CXmlNode*>(found);
+    return LookupAttribute(name);
 }
 
 CString CXmlElement::GetAttribute(LPCWSTR name, LPCWSTR defaultValue) const
@@ -357,18 +423,29 @@ CString CXmlElement::GetAttribute(LPCWSTR name, LPCWSTR defaultValue) const
     return CString(defaultValue ? defaultValue : L"");
 }
 
+namespace
+{
+
+// A position is the 1-based index of the next item.
+template <typename T> T* NextAt(const std::vector<T*>& items, POSITION& pos)
+{
+    size_t index = (size_t)(UINT_PTR)pos;
+    if (!pos || index > items.size())
+        AfxThrowInvalidArgException();
+    pos = index < items.size() ? (POSITION)(UINT_PTR)(index + 1) : nullptr;
+    return items[index - 1];
+}
+
+} // namespace
+
 CXmlElement* CXmlElement::GetNextChild(POSITION& pos) const
 {
-    if (!pos)
-        AfxThrowInvalidArgException();
-    return static_cast<CXmlElement*>(m_children.GetNext(pos));
+    return NextAt(m_children, pos);
 }
 
 CXmlNode* CXmlElement::GetNextAttribute(POSITION& pos) const
 {
-    if (!pos)
-        AfxThrowInvalidArgException();
-    return static_cast<CXmlNode*>(m_attributeOrder.GetNext(pos));
+    return NextAt(m_attributeOrder, pos);
 }
 
 // ---------------------------------------------------------------------------
@@ -376,19 +453,15 @@ CXmlNode* CXmlElement::GetNextAttribute(POSITION& pos) const
 
 void CXmlElement::AddParsedAttribute(CXmlNode* attribute)
 {
-    CString key = LowerKey(attribute->m_strName);
-    void* earlier = nullptr;
-    if (m_attributeIndex.GetCount() && m_attributeIndex.Lookup(key, earlier))
+    CXmlNode* earlier = LookupAttribute(attribute->m_strName);
+    if (earlier)
     {
         // Names that differ only in case are one attribute: the later wins and
         // stands last in the order.
-        POSITION at = m_attributeOrder.Find(earlier);
-        if (at)
-            m_attributeOrder.RemoveAt(at);
-        delete static_cast<CXmlNode*>(earlier);
+        RemoveAttributeNode(earlier);
+        delete earlier;
     }
-    m_attributeIndex.SetAt(key, attribute);
-    m_attributeOrder.AddTail(attribute);
+    AddAttributeNode(attribute);
 }
 
 BOOL CXmlElement::ParseAttributes(LPCWSTR& pos, BOOL& isEmpty)
@@ -463,7 +536,7 @@ BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth)
             delete child;
             return FALSE;
         }
-        m_children.AddTail(child);
+        m_children.push_back(child);
     }
     if (!text.empty())
         m_strValue += CString(text.c_str(), (int)text.size());
@@ -633,10 +706,9 @@ void CXmlElement::AppendXml(std::wstring& out, BOOL pretty, int depth) const
     out.append((size_t)depth * 2, L' ');
     out += L'<';
     out.append((LPCWSTR)m_strName, m_strName.GetLength());
-    POSITION pos = m_attributeOrder.GetHeadPosition();
-    while (pos)
-        static_cast<const CXmlNode*>(m_attributeOrder.GetNext(pos))->AppendAttributeXml(out);
-    bool hasChildren = m_children.GetCount() > 0;
+    for (const CXmlNode* attribute : m_attributeOrder)
+        attribute->AppendAttributeXml(out);
+    bool hasChildren = !m_children.empty();
     if (!hasChildren && m_strValue.IsEmpty())
     {
         out += L"/>";
@@ -647,9 +719,8 @@ void CXmlElement::AppendXml(std::wstring& out, BOOL pretty, int depth) const
     out += L'>';
     if (pretty && hasChildren)
         out += L"\r\n";
-    pos = m_children.GetHeadPosition();
-    while (pos)
-        static_cast<const CXmlElement*>(m_children.GetNext(pos))->AppendXml(out, pretty, depth + 1);
+    for (const CXmlElement* child : m_children)
+        child->AppendXml(out, pretty, depth + 1);
     XmlAppendEscaped(m_strValue, m_strValue.GetLength(), out);
     if (pretty && hasChildren)
         out.append((size_t)depth * 2, L' ');

@@ -8,6 +8,7 @@
 #include "Framework.h"
 
 #include <string>
+#include <vector>
 
 class CXmlElement;
 
@@ -70,14 +71,16 @@ class CXmlElement : public CXmlNode
     CXmlNode* FindAttribute(LPCWSTR name) const;
     CString GetAttribute(LPCWSTR name, LPCWSTR defaultValue = nullptr) const;
 
-    POSITION GetFirstChildPosition() const { return m_children.GetHeadPosition(); }
-    // Child at pos; pos moves on (null after the last). A null pos throws the
+    // Positions walk the children in order: GetNextChild returns the child at
+    // pos and moves pos on (null after the last); a null pos throws the
     // framework's invalid-argument exception.
+    POSITION GetFirstChildPosition() const { return m_children.empty() ? nullptr : (POSITION)1; }
     CXmlElement* GetNextChild(POSITION& pos) const;
-    INT_PTR GetChildCount() const { return m_children.GetCount(); }
+    INT_PTR GetChildCount() const { return (INT_PTR)m_children.size(); }
     // The attribute nodes in the order they were parsed or first set.
-    POSITION GetFirstAttributePosition() const { return m_attributeOrder.GetHeadPosition(); }
+    POSITION GetFirstAttributePosition() const { return m_attributeOrder.empty() ? nullptr : (POSITION)1; }
     CXmlNode* GetNextAttribute(POSITION& pos) const;
+    INT_PTR GetAttributeCount() const { return (INT_PTR)m_attributeOrder.size(); }
 
     void DeleteChildren();
     void DeleteAttributes();
@@ -92,15 +95,24 @@ class CXmlElement : public CXmlNode
 
     BOOL Parse(LPCWSTR& pos);
 
-    CPtrList m_children;
-    CMapStringToPtr m_attributeIndex;
-    CPtrList m_attributeOrder;
-
   private:
+    // Owned children in order. (Vectors rather than linked lists: a song
+    // library has hundreds of thousands of nodes, and every list node would be
+    // one more allocation.)
+    std::vector<CXmlElement*> m_children;
+    // Attribute nodes by lower-cased name; filled once the element has more
+    // than a few attributes (until then a lookup walks the order list).
+    CMapStringToPtr m_attributeIndex;
+    // The same attribute nodes in the order they were parsed or first set.
+    std::vector<CXmlNode*> m_attributeOrder;
+
     BOOL ParseAtDepth(LPCWSTR& pos, int depth);
     BOOL ParseContent(LPCWSTR& pos, int depth);
     BOOL ParseAttributes(LPCWSTR& pos, BOOL& isEmpty);
     void AddParsedAttribute(CXmlNode* attribute);
+    CXmlNode* LookupAttribute(LPCWSTR name) const;
+    void AddAttributeNode(CXmlNode* node);
+    void RemoveAttributeNode(CXmlNode* node);
 };
 
 // Parser pieces; a text position points into zero-terminated UTF-16 text and
