@@ -213,75 +213,15 @@ CString CSongInfo::GetTitle() const
     return name.Left(name.GetLength() - 4);
 }
 
-HRESULT CSongInfo::GetTitle(CString& out) const
-{
-    out = GetTitle();
-    return S_OK;
-}
-
-HRESULT CSongInfo::SetTitle(LPCWSTR title)
-{
-    SetProperty(L"Title", title);
-    return S_OK;
-}
-
-HRESULT CSongInfo::GetAuthor(CString& out) const
-{
-    out = GetProperty(L"Author");
-    return S_OK;
-}
-
-HRESULT CSongInfo::SetAuthor(LPCWSTR author)
-{
-    SetProperty(L"Author", author);
-    return S_OK;
-}
-
 CString CSongInfo::GetArtist() const
 {
     CString artist = GetProperty(L"Author");
     return artist.IsEmpty() ? GetProperty(L"WM/AlbumArtist") : artist;
 }
 
-HRESULT CSongInfo::GetArtist(CString& out) const
-{
-    out = GetArtist();
-    return S_OK;
-}
-
-HRESULT CSongInfo::SetAlbumArtist(LPCWSTR artist)
-{
-    SetProperty(L"WM/AlbumArtist", artist);
-    return S_OK;
-}
-
 CString CSongInfo::GetAlbum() const
 {
     return GetProperty(L"WM/AlbumTitle");
-}
-
-HRESULT CSongInfo::GetAlbum(CString& out) const
-{
-    out = GetAlbum();
-    return S_OK;
-}
-
-HRESULT CSongInfo::SetAlbum(LPCWSTR album)
-{
-    SetProperty(L"WM/AlbumTitle", album);
-    return S_OK;
-}
-
-HRESULT CSongInfo::GetGenre(CString& out) const
-{
-    out = GetProperty(L"WM/Genre");
-    return S_OK;
-}
-
-HRESULT CSongInfo::SetGenre(LPCWSTR genre)
-{
-    SetProperty(L"WM/Genre", genre);
-    return S_OK;
 }
 
 CString CSongInfo::GetFileSize() const
@@ -290,28 +230,38 @@ CString CSongInfo::GetFileSize() const
     return size.IsEmpty() ? CString(L"0") : size;
 }
 
-HRESULT CSongInfo::GetFileSize(CString& out) const
-{
-    out = GetFileSize();
-    return S_OK;
-}
+// The HRESULT-style forms: copy into the caller's string, or set a property.
+#define SONG_OUT_GETTER(Name, expression)                                                                      \
+    HRESULT CSongInfo::Get##Name(CString& out) const                                                           \
+    {                                                                                                          \
+        out = expression;                                                                                      \
+        return S_OK;                                                                                           \
+    }
+#define SONG_PROPERTY_SETTER(Name, key)                                                                        \
+    HRESULT CSongInfo::Set##Name(LPCWSTR text)                                                                 \
+    {                                                                                                          \
+        SetProperty(key, text);                                                                                \
+        return S_OK;                                                                                           \
+    }
 
-HRESULT CSongInfo::SetFileSize(LPCWSTR size)
-{
-    SetProperty(L"FileSize", size);
-    return S_OK;
-}
+SONG_OUT_GETTER(Title, GetTitle())
+SONG_OUT_GETTER(Author, GetProperty(L"Author"))
+SONG_OUT_GETTER(Artist, GetArtist())
+SONG_OUT_GETTER(Album, GetAlbum())
+SONG_OUT_GETTER(Genre, GetProperty(L"WM/Genre"))
+SONG_OUT_GETTER(FileSize, GetFileSize())
+SONG_PROPERTY_SETTER(Title, L"Title")
+SONG_PROPERTY_SETTER(Author, L"Author")
+SONG_PROPERTY_SETTER(AlbumArtist, L"WM/AlbumArtist")
+SONG_PROPERTY_SETTER(Album, L"WM/AlbumTitle")
+SONG_PROPERTY_SETTER(Genre, L"WM/Genre")
+SONG_PROPERTY_SETTER(FileSize, L"FileSize")
+SONG_PROPERTY_SETTER(Duration, L"Duration")
 
 LONGLONG CSongInfo::GetDuration() const
 {
     CString text = GetProperty(L"Duration");
     return text.IsEmpty() ? 0 : _wtoi64(text);
-}
-
-HRESULT CSongInfo::SetDuration(LPCWSTR duration)
-{
-    SetProperty(L"Duration", duration);
-    return S_OK;
 }
 
 CString CSongInfo::GetDurationText() const
@@ -360,17 +310,8 @@ HRESULT CSongInfo::ComputeHash(BOOL force)
         ParseSha1Base32(m_strHash, m_digest);
         return S_OK;
     }
-    CString title = GetProperty(L"Title");
-    if (title.IsEmpty())
-    {
-        CString name = m_strPath.Mid(m_strPath.ReverseFind(L'\\') + 1);
-        title = name.Left(name.GetLength() - 4);
-    }
-    CString artist = GetArtist();
-    CString size = GetProperty(L"FileSize");
-    if (size.IsEmpty())
-        size = L"0";
-    CString key = title + L"-" + artist + L"-" + GetAlbum() + L"-" + GetProperty(L"WM/Genre") + L"-" + size;
+    CString key = GetTitle() + L"-" + GetArtist() + L"-" + GetAlbum() + L"-" + GetProperty(L"WM/Genre") + L"-" +
+                  GetFileSize();
 
     std::string keyBytes = FwWideToMultiByte(key, key.GetLength(), CP_UTF8);
     CString keyAndPath = key + m_strPath;

@@ -11,18 +11,6 @@
 namespace
 {
 
-CString NameOf(const std::string& bytes)
-{
-    CSha1 sha;
-    sha.Update(bytes.data(), (DWORD)bytes.size());
-    sha.Final();
-    BYTE digest[20];
-    sha.GetDigest(digest);
-    wchar_t name[42];
-    FormatSha1Base32(digest, FALSE, name);
-    return name;
-}
-
 std::unique_ptr<CXmlElement> Element(LPCWSTR text)
 {
     return std::unique_ptr<CXmlElement>(XmlParseString(text));
@@ -40,7 +28,7 @@ TEST(SongInfo, NamesComeFromTheContentKeyAndThePath)
     EXPECT_STREQ(L"4000", song.GetFileSize());
     // The content hash covers "song----4000"; the id continues the same hasher
     // over the key followed by the path.
-    EXPECT_STREQ(NameOf("song----4000"), song.GetHash());
+    EXPECT_STREQ(Sha1NameOf("song----4000"), song.GetHash());
     CSha1 sha;
     sha.Update("song----4000", 12);
     sha.Final();
@@ -68,7 +56,7 @@ TEST(SongInfo, NamesComeFromTheContentKeyAndThePath)
 
     CSongInfo missing(folder.Path(L"absent.mp3"), TRUE);
     EXPECT_STREQ(L"0", missing.GetFileSize());
-    EXPECT_STREQ(NameOf("absent----0"), missing.GetHash());
+    EXPECT_STREQ(Sha1NameOf("absent----0"), missing.GetHash());
 }
 
 TEST(SongInfo, TitleArtistDurationAndPlayAddress)
@@ -126,7 +114,7 @@ TEST(SongInfo, MsElementRoundTrip)
     CSongInfo noHash;
     ASSERT_EQ(0, noHash.LoadFromXml(Element(L"<ms a=\"old\" b=\"C:\\x\\song.mp3\" h=\"4000\"/>").get()));
     EXPECT_STREQ(L"0", noHash.GetType());
-    EXPECT_STREQ(NameOf("C:\\x\\song.mp3----4000"), noHash.GetHash());
+    EXPECT_STREQ(Sha1NameOf("C:\\x\\song.mp3----4000"), noHash.GetHash());
     EXPECT_STRNE(L"old", noHash.GetId()) << "a fresh id with the fresh hash";
 
     CSongInfo refused;
@@ -219,4 +207,81 @@ TEST(SongInfo, TagReaderSurvivesDamagedFiles)
     std::string garbage(5000, '\xFF');
     reader.ReadBytes((const BYTE*)garbage.data(), garbage.size(), garbage.size());
     SUCCEED();
+}
+
+namespace
+{
+
+std::string SyncSafe(size_t n)
+{
+    return std::string{(char)((n >> 21) & 0x7F), (char)((n >> 14) & 0x7F), (char)((n >> 7) & 0x7F), (char)(n & 0x7F)};
+}
+
+std::string BigEndian(size_t n)
+{
+    return std::string{(char)(n >> 24), (char)(n >> 16), (char)(n >> 8), (char)n};
+}
+
+std::string Frame(int major, const char* id, const std::string& body, char flags = 0)
+{
+    return std::string(id, 4) + (major == 4 ? SyncSafe(body.size()) : BigEndian(body.size())) + '\0' + flags + body;
+}
+
+std::string Tag(int major, char flags, const std::string& frames)
+{
+    return std::string("ID3") + (char)major + '\0' + flags + SyncSafe(frames.size()) + frames;
+}
+
+CString TextOf(const CMediaTagReader& reader, LPCWSTR name)
+{
+    for (const MediaTagAttribute& a : reader.GetAttributes())
+        if (a.name == name && a.type == WM_TYPE_STRING)
+            return CString((LPCWSTR)a.value.data());
+    return CString(L"<none>");
+}
+
+} // namespace
+
+TEST(SongInfo, TagReaderTextEncodingsAndTagForms)
+{
+    // ID3v2.4: UTF-16 big-endian title, a title in the system code page (GBK
+    // here), a numbered genre, and a frame written with unsynchronisation.
+    std::string v24 = Tag(4, 0,
+                          Frame(4, "TIT2", std::string("\x02\x4E\x2D\x65\x87", 5)) +
+                              Frame(4, "TPE1", std::string("\x00\xB8\xE8\xCA\xD6", 5)) +
+                              Frame(4, "TCON", std::string("\x00(13)", 5)) +
+                              Frame(4, "TALB", std::string("\x01\xFF\x00\xFE\x41\x00", 6), 0x02));
+    // ID3v2.3 with an extended header and UTF-16 text with a byte-order mark.
+    std::string ext = BigEndian(6) + std::string(6, '\0');
+    std::string v23 = Tag(3, 0x40,
+                          ext + Frame(3, "TIT2", std::string("\x01\xFF\xFE\x41\x00\x42\x00", 7)) +
+                              Frame(3, "TPE2", std::string("\x03" "Band", 5)));
+    struct
+    {
+        const std::string* tag;
+        LPCWSTR name, text;
+    } cases[] = {
+        {&v24, L"Title", L"\x4E2D\x6587"}, {&v24, L"Author", L"\x6B4C\x624B"}, {&v24, L"WM/Genre", L"Pop"},
+        {&v24, L"WM/AlbumTitle", L"A"}, {&v23, L"Title", L"AB"},         {&v23, L"WM/AlbumArtist", L"Band"},
+    };
+    for (auto& c : cases)
+    {
+        CMediaTagReader reader;
+        reader.ReadBytes((const BYTE*)c.tag->data(), c.tag->size(), c.tag->size());
+        EXPECT_STREQ(c.text, TextOf(reader, c.name)) << (const char*)CStringA(c.name);
+    }
+}
+
+TEST(SongInfo, WritingATagWithoutTheMediaEditorFailsAndLeavesTheFile)
+{
+    ScratchFolder folder;
+    CString copy = folder.Path(L"copy.mp3");
+    ASSERT_TRUE(CopyFileW(DataPath(L"cbr-id3v23.mp3"), copy, FALSE));
+    std::string before = ReadFileBytes(copy);
+    EXPECT_EQ(E_INVALIDARG, WriteFileTitle(L"", L"x"));
+    HRESULT hr = WriteFileTitle(copy, L"New title");
+    if (FAILED(hr))
+        EXPECT_EQ(before, ReadFileBytes(copy));
+    else
+        EXPECT_STREQ(L"New title", CSongInfo(copy, TRUE).GetTitle());
 }

@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "Sha1.h"
+
 #include <shellapi.h>
 
 ScratchFolder::ScratchFolder()
@@ -66,4 +68,16 @@ void WriteFileBytes(LPCWSTR path, const std::string& bytes)
 CString DataPath(LPCWSTR name)
 {
     return CString(YEB_TEST_DATA) + L"\\" + name;
+}
+
+CString Sha1NameOf(const std::string& bytes)
+{
+    CSha1 sha;
+    sha.Update(bytes.data(), (DWORD)bytes.size());
+    sha.Final();
+    BYTE digest[20];
+    sha.GetDigest(digest);
+    wchar_t name[42];
+    FormatSha1Base32(digest, FALSE, name);
+    return name;
 }

@@ -20,3 +20,5 @@ class ScratchFolder
 std::string ReadFileBytes(LPCWSTR path);
 void WriteFileBytes(LPCWSTR path, const std::string& bytes);
 CString DataPath(LPCWSTR name); // YEB_TEST_DATA + "\" + name
+// The Base32 name of the SHA-1 of bytes, as songs and files are named.
+CString Sha1NameOf(const std::string& bytes);
