@@ -5,12 +5,13 @@
 // object deletes itself, closing its thread handle, when the thread ends.
 #pragma once
 #include "FwException.h"
+#include "FwMsgMap.h"
 
 class CWnd;
 
 typedef UINT(__cdecl* AFX_THREADPROC)(LPVOID);
 
-class CWinThread : public CObject
+class CWinThread : public CCmdTarget
 {
     DECLARE_DYNAMIC(CWinThread)
 public:

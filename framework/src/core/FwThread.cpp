@@ -2,7 +2,7 @@
 #include "FwThread.h"
 #include <process.h>
 
-IMPLEMENT_DYNAMIC(CWinThread, CObject)
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
 namespace
 {
