@@ -17,3 +17,4 @@
 #include "FwArchive.h"
 
 // ---- window layer (windows, dialogs, GDI, controls, application): its headers go here
+#include "FwWindow.h"

@@ -1,0 +1,453 @@
+// GDI objects and device contexts.
+#include "FwGdi.h"
+#include "FwThreadState.h"
+
+// ---------------------------------------------------------------------------
+// CGdiObject and its kinds
+
+IMPLEMENT_DYNCREATE(CGdiObject, CObject)
+IMPLEMENT_DYNAMIC(CPen, CGdiObject)
+IMPLEMENT_DYNAMIC(CBrush, CGdiObject)
+IMPLEMENT_DYNAMIC(CFont, CGdiObject)
+IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
+IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
+
+// GDI handles belong to the process, not to a thread, so objects that own a
+// handle are not entered in any map (a map entry left on another thread would
+// outlive the object); FromHandle always gives a temporary wrapper.
+template <class T> T* CGdiObject::FromHandleAs(HGDIOBJ hObject)
+{
+    if (hObject == NULL)
+        return NULL;
+    FwThreadState* pState = FwGetThreadState();
+    CGdiObject* p = pState->m_gdiObjects.LookupTemporary(hObject);
+    if (p == NULL)
+    {
+        p = new T;
+        p->m_hObject = hObject;
+        pState->m_gdiObjects.SetTemporary(hObject, p);
+    }
+    return static_cast<T*>(p);
+}
+
+CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) { return FromHandleAs<CGdiObject>(hObject); }
+CPen* CPen::FromHandle(HPEN hPen) { return FromHandleAs<CPen>(hPen); }
+CBrush* CBrush::FromHandle(HBRUSH hBrush) { return FromHandleAs<CBrush>(hBrush); }
+CFont* CFont::FromHandle(HFONT hFont) { return FromHandleAs<CFont>(hFont); }
+CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) { return FromHandleAs<CBitmap>(hBitmap); }
+CRgn* CRgn::FromHandle(HRGN hRgn) { return FromHandleAs<CRgn>(hRgn); }
+
+BOOL CGdiObject::Attach(HGDIOBJ hObject)
+{
+    if (hObject == NULL)
+        return FALSE;
+    if (m_hObject != NULL)
+        DeleteObject();
+    m_hObject = hObject;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach()
+{
+    HGDIOBJ hObject = m_hObject;
+    m_hObject = NULL;
+    return hObject;
+}
+
+BOOL CGdiObject::DeleteObject()
+{
+    if (m_hObject == NULL)
+        return FALSE;
+    return ::DeleteObject(Detach());
+}
+
+CBrush::CBrush(CBitmap* pBitmap) { CreatePatternBrush(pBitmap); }
+
+BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap)
+{
+    return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle()));
+}
+
+BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC)
+{
+    LOGFONTW lf = {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfHeight = nPointSize;
+    lstrcpynW(lf.lfFaceName, lpszFaceName, LF_FACESIZE);
+    return CreatePointFontIndirect(&lf, pDC);
+}
+
+BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
+{
+    // lfHeight holds tenths of a point; the font wants logical units of the DC.
+    HDC hDC = pDC ? pDC->m_hAttribDC : ::GetDC(NULL);
+    LOGFONTW lf = *lpLogFont;
+    POINT pt = {0, ::MulDiv(::GetDeviceCaps(hDC, LOGPIXELSY), lf.lfHeight, 720)};
+    ::DPtoLP(hDC, &pt, 1);
+    POINT ptOrg = {0, 0};
+    ::DPtoLP(hDC, &ptOrg, 1);
+    lf.lfHeight = -abs(pt.y - ptOrg.y);
+    if (pDC == NULL)
+        ::ReleaseDC(NULL, hDC);
+    return CreateFontIndirect(&lf);
+}
+
+BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName)
+{
+    HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, RT_BITMAP);
+    return Attach(::LoadBitmapW(hInst, lpszResourceName));
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
+{
+    return Attach(::CreateCompatibleBitmap(pDC->m_hDC, nWidth, nHeight));
+}
+
+CSize CBitmap::GetBitmapDimension() const
+{
+    SIZE size = {0, 0};
+    ::GetBitmapDimensionEx((HBITMAP)m_hObject, &size);
+    return size;
+}
+
+// ---------------------------------------------------------------------------
+// CDC
+
+IMPLEMENT_DYNCREATE(CDC, CObject)
+
+CDC::~CDC()
+{
+    if (m_hDC != NULL)
+        ::DeleteDC(Detach());
+}
+
+CDC* CDC::FromHandle(HDC hDC)
+{
+    if (hDC == NULL)
+        return NULL;
+    FwThreadState* pState = FwGetThreadState();
+    CDC* p = pState->m_dcs.LookupTemporary(hDC);
+    if (p == NULL)
+    {
+        p = new CDC;
+        p->m_hDC = p->m_hAttribDC = hDC;
+        pState->m_dcs.SetTemporary(hDC, p);
+    }
+    return p;
+}
+
+void CDC::DeleteTempMap() { AfxDeleteTempMaps(); }
+
+BOOL CDC::Attach(HDC hDC)
+{
+    if (hDC == NULL || m_hDC != NULL)
+        return FALSE;
+    m_hDC = m_hAttribDC = hDC;
+    return TRUE;
+}
+
+HDC CDC::Detach()
+{
+    HDC hDC = m_hDC;
+    m_hDC = m_hAttribDC = NULL;
+    return hDC;
+}
+
+BOOL CDC::DeleteDC()
+{
+    if (m_hDC == NULL)
+        return FALSE;
+    return ::DeleteDC(Detach());
+}
+
+CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle((HPEN)::SelectObject(m_hDC, pPen->GetSafeHandle())); }
+
+CBrush* CDC::SelectObject(CBrush* pBrush)
+{
+    return CBrush::FromHandle((HBRUSH)::SelectObject(m_hDC, pBrush->GetSafeHandle()));
+}
+
+CFont* CDC::SelectObject(CFont* pFont)
+{
+    return CFont::FromHandle((HFONT)::SelectObject(m_hDC, pFont->GetSafeHandle()));
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap)
+{
+    return CBitmap::FromHandle((HBITMAP)::SelectObject(m_hDC, pBitmap->GetSafeHandle()));
+}
+
+CGdiObject* CDC::SelectObject(CGdiObject* pObject)
+{
+    HGDIOBJ hOld = ::SelectObject(m_hDC, pObject->GetSafeHandle());
+    switch (::GetObjectType(pObject->GetSafeHandle()))
+    {
+    case OBJ_PEN:
+        return CPen::FromHandle((HPEN)hOld);
+    case OBJ_BRUSH:
+        return CBrush::FromHandle((HBRUSH)hOld);
+    case OBJ_FONT:
+        return CFont::FromHandle((HFONT)hOld);
+    case OBJ_BITMAP:
+        return CBitmap::FromHandle((HBITMAP)hOld);
+    default:
+        return CGdiObject::FromHandle(hOld);
+    }
+}
+
+CGdiObject* CDC::SelectStockObject(int nIndex)
+{
+    HGDIOBJ hStock = ::GetStockObject(nIndex);
+    HGDIOBJ hOld = ::SelectObject(m_hDC, hStock);
+    switch (::GetObjectType(hStock))
+    {
+    case OBJ_PEN:
+        return CPen::FromHandle((HPEN)hOld);
+    case OBJ_BRUSH:
+        return CBrush::FromHandle((HBRUSH)hOld);
+    case OBJ_FONT:
+        return CFont::FromHandle((HFONT)hOld);
+    default:
+        return CGdiObject::FromHandle(hOld);
+    }
+}
+
+CPoint CDC::SetBrushOrg(int x, int y)
+{
+    POINT pt = {0, 0};
+    ::SetBrushOrgEx(m_hDC, x, y, &pt);
+    return pt;
+}
+
+CPoint CDC::GetBrushOrg() const
+{
+    POINT pt = {0, 0};
+    ::GetBrushOrgEx(m_hDC, &pt);
+    return pt;
+}
+
+CPoint CDC::GetViewportOrg() const
+{
+    POINT pt = {0, 0};
+    ::GetViewportOrgEx(m_hAttribDC, &pt);
+    return pt;
+}
+
+CPoint CDC::SetViewportOrg(int x, int y)
+{
+    POINT pt = {0, 0};
+    ::SetViewportOrgEx(m_hDC, x, y, &pt);
+    return pt;
+}
+
+CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
+{
+    POINT pt = {0, 0};
+    ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &pt);
+    return pt;
+}
+
+CSize CDC::GetViewportExt() const
+{
+    SIZE size = {0, 0};
+    ::GetViewportExtEx(m_hAttribDC, &size);
+    return size;
+}
+
+CSize CDC::SetViewportExt(int cx, int cy)
+{
+    SIZE size = {0, 0};
+    ::SetViewportExtEx(m_hDC, cx, cy, &size);
+    return size;
+}
+
+CPoint CDC::GetWindowOrg() const
+{
+    POINT pt = {0, 0};
+    ::GetWindowOrgEx(m_hAttribDC, &pt);
+    return pt;
+}
+
+CPoint CDC::SetWindowOrg(int x, int y)
+{
+    POINT pt = {0, 0};
+    ::SetWindowOrgEx(m_hDC, x, y, &pt);
+    return pt;
+}
+
+CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight)
+{
+    POINT pt = {0, 0};
+    ::OffsetWindowOrgEx(m_hDC, nWidth, nHeight, &pt);
+    return pt;
+}
+
+CSize CDC::GetWindowExt() const
+{
+    SIZE size = {0, 0};
+    ::GetWindowExtEx(m_hAttribDC, &size);
+    return size;
+}
+
+CSize CDC::SetWindowExt(int cx, int cy)
+{
+    SIZE size = {0, 0};
+    ::SetWindowExtEx(m_hDC, cx, cy, &size);
+    return size;
+}
+
+void CDC::DPtoLP(LPSIZE lpSize) const
+{
+    // A size converts as the difference of two converted points.
+    POINT pts[2] = {{0, 0}, {lpSize->cx, lpSize->cy}};
+    ::DPtoLP(m_hAttribDC, pts, 2);
+    lpSize->cx = abs(pts[1].x - pts[0].x);
+    lpSize->cy = abs(pts[1].y - pts[0].y);
+}
+
+void CDC::LPtoDP(LPSIZE lpSize) const
+{
+    POINT pts[2] = {{0, 0}, {lpSize->cx, lpSize->cy}};
+    ::LPtoDP(m_hAttribDC, pts, 2);
+    lpSize->cx = abs(pts[1].x - pts[0].x);
+    lpSize->cy = abs(pts[1].y - pts[0].y);
+}
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    POINT pt = {0, 0};
+    ::MoveToEx(m_hDC, x, y, &pt);
+    return pt;
+}
+
+CPoint CDC::GetCurrentPosition() const
+{
+    POINT pt = {0, 0};
+    ::GetCurrentPositionEx(m_hAttribDC, &pt);
+    return pt;
+}
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
+{
+    // ExtTextOut with an opaque rectangle fills without a brush; the DC's
+    // background colour is restored afterwards.
+    COLORREF clrOld = ::SetBkColor(m_hDC, clr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, lpRect, NULL, 0, NULL);
+    ::SetBkColor(m_hDC, clrOld);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
+{
+    RECT rect = {x, y, x + cx, y + cy};
+    FillSolidRect(&rect, clr);
+}
+
+void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clrTopLeft,
+               clrBottomRight);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    FillSolidRect(x, y, cx - 1, 1, clrTopLeft);
+    FillSolidRect(x, y, 1, cy - 1, clrTopLeft);
+    FillSolidRect(x + cx, y, -1, cy, clrBottomRight);
+    FillSolidRect(x, y + cy, cx, -1, clrBottomRight);
+}
+
+BOOL CDC::TransparentBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                         int nSrcHeight, UINT clrTransparent)
+{
+    return ::TransparentBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight,
+                            clrTransparent);
+}
+
+BOOL CDC::AlphaBlend(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                     int nSrcHeight, BLENDFUNCTION blend)
+{
+    return ::AlphaBlend(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight,
+                        blend);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, (LPARAM)hBitmap, 0, pt.x, pt.y, size.cx, size.cy, nFlags | DST_BITMAP);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush)
+{
+    return DrawState(pt, size, (HBITMAP)pBitmap->GetSafeHandle(), nFlags, (HBRUSH)pBrush->GetSafeHandle());
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, (LPARAM)hIcon, 0, pt.x, pt.y, size.cx, size.cy, nFlags | DST_ICON);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush)
+{
+    return DrawState(pt, size, hIcon, nFlags, (HBRUSH)pBrush->GetSafeHandle());
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, (LPARAM)lpszText, (WPARAM)nTextLen, pt.x, pt.y, size.cx, size.cy,
+                        nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    CBrush* pBrush)
+{
+    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, (HBRUSH)pBrush->GetSafeHandle());
+}
+
+CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
+{
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32W(m_hAttribDC, lpszString, nCount, &size);
+    return size;
+}
+
+CSize CDC::GetOutputTextExtent(LPCTSTR lpszString, int nCount) const
+{
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32W(m_hDC, lpszString, nCount, &size);
+    return size;
+}
+
+// ---------------------------------------------------------------------------
+// Window DCs
+
+IMPLEMENT_DYNAMIC(CPaintDC, CDC)
+IMPLEMENT_DYNAMIC(CClientDC, CDC)
+IMPLEMENT_DYNAMIC(CWindowDC, CDC)
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->GetSafeHwnd())
+{
+    if (!Attach(::BeginPaint(m_hWnd, &m_ps)))
+        AfxThrowResourceException();
+}
+
+CPaintDC::~CPaintDC()
+{
+    ::EndPaint(m_hWnd, &m_ps);
+    Detach();
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+{
+    if (!Attach(::GetDC(m_hWnd)))
+        AfxThrowResourceException();
+}
+
+CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+{
+    if (!Attach(::GetWindowDC(m_hWnd)))
+        AfxThrowResourceException();
+}
+
+CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
