@@ -70,6 +70,8 @@ MSG& AFXAPI AfxGetCurrentMessageRecord();
 // Deletes the temporary objects FromHandle made on this thread (windows, DCs,
 // GDI objects, menus, image lists). Message loops call it when idle.
 void AFXAPI AfxDeleteTempMaps();
+// Temporary objects alive in the process (for checking the clean-up).
+long AFXAPI FwTemporaryObjectCount();
 // Registers (once) a window class with these attributes and returns its name.
 LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = NULL, HBRUSH hbrBackground = NULL,
                                    HICON hIcon = NULL);

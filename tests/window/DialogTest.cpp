@@ -9,6 +9,13 @@
 namespace
 {
 const UINT WM_TEST_POKE = WM_USER + 20;
+const UINT WM_TEST_NEST = WM_USER + 21;
+
+// Windows that have no framework object (FromHandle makes temporaries).
+HWND NewForeignWindow()
+{
+    return ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+}
 
 BOOL CALLBACK CloseIfMessageBox(HWND hWnd, LPARAM)
 {
@@ -41,8 +48,16 @@ public:
         TypeAndAccept,    // new texts, then IDOK
         EndAtOnce,        // EndDialog(77) inside OnInitDialog
         BadNumberThenFix, // "abc" fails validation; then "12" and IDOK
-        PokeThenCancel    // posted messages, then Escape
+        PokeThenCancel,   // posted messages, then Escape
+        CloseByTimer,     // idles until a timer ends it
+        NestedDialog      // a handler runs another dialog modally
     } m_script = TypeAndAccept;
+
+    // NestedDialog / CloseByTimer bookkeeping.
+    HWND m_hForeign = NULL;
+    CWnd* m_pOuterTemp = NULL;
+    long m_nTempsBeforeInner = -1, m_nTempsAfterInner = -1;
+    bool m_outerTempIntact = false;
 
     std::vector<UINT> m_preTranslated;
     BOOL m_ownerEnabledDuringRun = TRUE;
@@ -81,6 +96,12 @@ public:
             m_closer = ::SetTimer(NULL, 0, 50, CloseMessageBoxes);
             PostMessage(WM_COMMAND, IDOK);
             break;
+        case CloseByTimer:
+            SetTimer(1, 30);
+            break;
+        case NestedDialog:
+            PostMessage(WM_TEST_NEST);
+            break;
         case PokeThenCancel:
             PostMessage(WM_TEST_POKE, 1);
             m_editName.PostMessage(WM_TEST_POKE, 2); // a control's message passes the dialog too
@@ -110,7 +131,35 @@ public:
             m_preTranslated.push_back((UINT)pMsg->wParam);
         return CDialog::PreTranslateMessage(pMsg);
     }
+
+    void OnTimer(UINT_PTR)
+    {
+        KillTimer(1);
+        CWnd::FromHandle(m_hForeign); // a temporary made inside this loop
+        EndDialog(IDOK);
+    }
+
+    LRESULT OnNest(WPARAM, LPARAM)
+    {
+        m_pOuterTemp = CWnd::FromHandle(m_hForeign);
+        m_nTempsBeforeInner = FwTemporaryObjectCount();
+        HWND hInnerForeign = NewForeignWindow();
+        CFormDlg inner(this);
+        inner.m_script = CloseByTimer;
+        inner.m_hForeign = hInnerForeign;
+        inner.DoModal();
+        m_nTempsAfterInner = FwTemporaryObjectCount();
+        m_outerTempIntact = m_pOuterTemp->m_hWnd == m_hForeign;
+        ::DestroyWindow(hInnerForeign);
+        EndDialog(IDOK);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
 };
+BEGIN_MESSAGE_MAP(CFormDlg, CDialog)
+ON_WM_TIMER()
+ON_MESSAGE(WM_TEST_NEST, &CFormDlg::OnNest)
+END_MESSAGE_MAP()
 
 class COwnerWnd : public CWnd
 {
@@ -167,6 +216,19 @@ TEST(Dialog, OwnerIsDisabledWhileTheDialogRunsAndPreTranslateSeesItsMessages)
     EXPECT_EQ(1, owner.m_ends);
     EXPECT_EQ((std::vector<UINT>{1, 2, 3}), dlg.m_preTranslated);
     owner.DestroyWindow();
+}
+
+TEST(Dialog, TemporariesOfANestedLoopGoWithItWhileTheOuterHandlersStay)
+{
+    HWND hForeign = NewForeignWindow();
+    CFormDlg dlg;
+    dlg.m_script = CFormDlg::NestedDialog;
+    dlg.m_hForeign = hForeign;
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(dlg.m_outerTempIntact);
+    EXPECT_GT(dlg.m_nTempsBeforeInner, 0);
+    EXPECT_EQ(dlg.m_nTempsBeforeInner, dlg.m_nTempsAfterInner);
+    ::DestroyWindow(hForeign);
 }
 
 class CModelessDlg : public CDialog

@@ -44,6 +44,9 @@ public:
         g_report->hWnd = m_wnd.m_hWnd;
         g_report->permanentHere = CWnd::FromHandlePermanent(m_wnd.m_hWnd) == &m_wnd;
         g_report->mainWndIsOurs = AfxGetMainWnd() == &m_wnd;
+        // Temporaries left behind go when the thread ends.
+        CWnd::GetDesktopWindow();
+        CFont::FromHandle((HFONT)::GetStockObject(DEFAULT_GUI_FONT));
         ::SetEvent(g_report->hReady);
         return TRUE;
     }
@@ -74,6 +77,7 @@ TEST(UiThread, RunsItsOwnWindowAndEndsWhenTheWindowCloses)
 {
     ThreadReport report;
     g_report = &report;
+    long nTempsBefore = FwTemporaryObjectCount();
     CWinThread* pThread = AfxBeginThread(RUNTIME_CLASS(CWindowThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(nullptr, pThread);
     pThread->m_bAutoDelete = FALSE; // kept so that its handle can be waited on
@@ -91,6 +95,7 @@ TEST(UiThread, RunsItsOwnWindowAndEndsWhenTheWindowCloses)
     EXPECT_EQ(9u, code);
     EXPECT_EQ(1, report.exitInstanceCalls);
     EXPECT_FALSE(::IsWindow(report.hWnd));
+    EXPECT_EQ(nTempsBefore, FwTemporaryObjectCount());
     delete pThread;
     ::CloseHandle(report.hReady);
 }

@@ -15,8 +15,12 @@ static BOOL AFXAPI FwPreTranslateHook(CWinThread* pThread, MSG* pMsg)
 
 static BOOL AFXAPI FwIdleHook(CWinThread*, LONG lCount)
 {
+    // The thread's own loop is idle: no handler holds a temporary now.
     if (lCount == 0)
-        AfxDeleteTempMaps();
+    {
+        FwThreadState* pState = FwGetThreadState();
+        pState->DeleteTemporaries(pState->m_nModalDepth);
+    }
     return FALSE;
 }
 

@@ -25,7 +25,7 @@ template <class T> T* CGdiObject::FromHandleAs(HGDIOBJ hObject)
     {
         p = new T;
         p->m_hObject = hObject;
-        pState->m_gdiObjects.SetTemporary(hObject, p);
+        pState->m_gdiObjects.SetTemporary(hObject, p, pState->m_nModalDepth);
     }
     return static_cast<T*>(p);
 }
@@ -131,7 +131,7 @@ CDC* CDC::FromHandle(HDC hDC)
     {
         p = new CDC;
         p->m_hDC = p->m_hAttribDC = hDC;
-        pState->m_dcs.SetTemporary(hDC, p);
+        pState->m_dcs.SetTemporary(hDC, p, pState->m_nModalDepth);
     }
     return p;
 }

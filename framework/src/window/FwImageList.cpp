@@ -22,7 +22,7 @@ CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
     {
         p = new CImageList;
         p->m_hImageList = hImageList;
-        pState->m_imageLists.SetTemporary(hImageList, p);
+        pState->m_imageLists.SetTemporary(hImageList, p, pState->m_nModalDepth);
     }
     return p;
 }

@@ -24,7 +24,7 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
     {
         p = new CMenu;
         p->m_hMenu = hMenu;
-        pState->m_menus.SetTemporary(hMenu, p);
+        pState->m_menus.SetTemporary(hMenu, p, pState->m_nModalDepth);
     }
     return p;
 }

@@ -4,7 +4,9 @@
 #pragma once
 #include "FwDefs.h"
 #include <commctrl.h>
+#include <atomic>
 #include <unordered_map>
+#include <vector>
 
 class CWnd;
 class CDC;
@@ -13,9 +15,15 @@ class CMenu;
 class CImageList;
 class CWinThread;
 
+// Temporary objects alive in the process (a diagnostic for the clean-up).
+extern std::atomic<long> g_fwTempObjects;
+
 // Handle -> object. Permanent entries belong to objects that attached
 // themselves; temporary ones are made by FromHandle for handles without an
 // object and are deleted (without freeing the handle) when the thread idles.
+// Each temporary remembers how many modal loops ran when it was made: a modal
+// loop's idle time deletes only those made inside it, so a pointer an outer
+// handler holds survives a dialog it runs.
 template <class H, class T> class FwHandleMap
 {
 public:
@@ -27,10 +35,14 @@ public:
     T* LookupTemporary(H h) const
     {
         auto it = m_temporary.find(h);
-        return it == m_temporary.end() ? nullptr : it->second;
+        return it == m_temporary.end() ? nullptr : it->second.first;
     }
     void SetPermanent(H h, T* p) { m_permanent[h] = p; }
-    void SetTemporary(H h, T* p) { m_temporary[h] = p; }
+    void SetTemporary(H h, T* p, int nDepth)
+    {
+        m_temporary[h] = {p, nDepth};
+        ++g_fwTempObjects;
+    }
     // Removes h's entry if it belongs to p.
     void RemovePermanent(H h, const T* p)
     {
@@ -39,22 +51,32 @@ public:
             m_permanent.erase(it);
     }
     const std::unordered_map<H, T*>& Permanent() const { return m_permanent; }
-    // Deletes every temporary object; `release` first clears its handle so
-    // the destructor leaves the handle alone.
-    template <class Release> void DeleteTemporaries(Release release)
+    // Deletes the temporary objects made at modal depth nMinDepth or deeper;
+    // `release` first clears the handle so the destructor leaves it alone.
+    template <class Release> void DeleteTemporaries(Release release, int nMinDepth)
     {
-        std::unordered_map<H, T*> temps;
-        temps.swap(m_temporary);
-        for (auto& entry : temps)
+        std::vector<T*> doomed;
+        for (auto it = m_temporary.begin(); it != m_temporary.end();)
         {
-            release(entry.second);
-            delete entry.second;
+            if (it->second.second >= nMinDepth)
+            {
+                doomed.push_back(it->second.first);
+                it = m_temporary.erase(it);
+            }
+            else
+                ++it;
+        }
+        for (T* p : doomed)
+        {
+            release(p);
+            delete p;
+            --g_fwTempObjects;
         }
     }
 
 private:
     std::unordered_map<H, T*> m_permanent;
-    std::unordered_map<H, T*> m_temporary;
+    std::unordered_map<H, std::pair<T*, int>> m_temporary;
 };
 
 struct FwThreadState
@@ -66,7 +88,7 @@ struct FwThreadState
     MSG m_msgCur;                 // the message the thread's loop last took from the queue
     CWnd* m_pWndInit;             // object waiting for the window CreateEx is making
     HMENU m_hTrackingMenu;        // popup menu last initialised (owner-drawn menu items)
-    CWinThread* m_pCurrentThread; // the framework thread object running on this thread
+    int m_nModalDepth;            // modal loops running on this thread
 
     FwHandleMap<HWND, CWnd> m_windows;
     FwHandleMap<HDC, CDC> m_dcs;
@@ -74,7 +96,8 @@ struct FwThreadState
     FwHandleMap<HMENU, CMenu> m_menus;
     FwHandleMap<HIMAGELIST, CImageList> m_imageLists;
 
-    void DeleteTemporaries();
+    // Deletes temporaries made at modal depth nMinDepth or deeper.
+    void DeleteTemporaries(int nMinDepth = 0);
 };
 
 FwThreadState* FwGetThreadState();

@@ -13,19 +13,23 @@
 // Thread state
 
 FwThreadState::FwThreadState()
-    : m_lastSentMsg(), m_msgCur(), m_pWndInit(nullptr), m_hTrackingMenu(nullptr), m_pCurrentThread(nullptr)
+    : m_lastSentMsg(), m_msgCur(), m_pWndInit(nullptr), m_hTrackingMenu(nullptr), m_nModalDepth(0)
 {
 }
 
 FwThreadState::~FwThreadState() { DeleteTemporaries(); }
 
-void FwThreadState::DeleteTemporaries()
+std::atomic<long> g_fwTempObjects(0);
+
+long AFXAPI FwTemporaryObjectCount() { return g_fwTempObjects; }
+
+void FwThreadState::DeleteTemporaries(int nMinDepth)
 {
-    m_windows.DeleteTemporaries([](CWnd* p) { p->m_hWnd = NULL; });
-    m_dcs.DeleteTemporaries([](CDC* p) { p->m_hDC = p->m_hAttribDC = NULL; });
-    m_gdiObjects.DeleteTemporaries([](CGdiObject* p) { p->m_hObject = NULL; });
-    m_menus.DeleteTemporaries([](CMenu* p) { p->m_hMenu = NULL; });
-    m_imageLists.DeleteTemporaries([](CImageList* p) { p->m_hImageList = NULL; });
+    m_windows.DeleteTemporaries([](CWnd* p) { p->m_hWnd = NULL; }, nMinDepth);
+    m_dcs.DeleteTemporaries([](CDC* p) { p->m_hDC = p->m_hAttribDC = NULL; }, nMinDepth);
+    m_gdiObjects.DeleteTemporaries([](CGdiObject* p) { p->m_hObject = NULL; }, nMinDepth);
+    m_menus.DeleteTemporaries([](CMenu* p) { p->m_hMenu = NULL; }, nMinDepth);
+    m_imageLists.DeleteTemporaries([](CImageList* p) { p->m_hImageList = NULL; }, nMinDepth);
 }
 
 // Created on first use on each thread and destroyed when the thread ends,
@@ -198,7 +202,7 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     {
         p = new CWnd;
         p->m_hWnd = hWnd;
-        pState->m_windows.SetTemporary(hWnd, p);
+        pState->m_windows.SetTemporary(hWnd, p, pState->m_nModalDepth);
     }
     return p;
 }
@@ -573,11 +577,14 @@ int CWnd::RunModalLoop(DWORD dwFlags)
     HWND hWndSelf = m_hWnd;
     BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
     m_nFlags |= (WF_MODALLOOP | WF_CONTINUEMODAL);
+    FwThreadState* pState = FwGetThreadState();
+    int nDepth = ++pState->m_nModalDepth;
+    int nResult = m_nModalResult;
     MSG msg;
     for (;;)
     {
         // Idle: show the window once everything queued so far is handled,
-        // then free the temporary objects of the messages handled.
+        // then free the temporary objects made by this loop's messages.
         if (!::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE))
         {
             if (bShowIdle)
@@ -586,19 +593,29 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 ::UpdateWindow(hWndSelf);
                 bShowIdle = FALSE;
             }
-            AfxDeleteTempMaps();
+            pState->DeleteTemporaries(nDepth);
         }
         if (!AfxPumpMessage())
         {
-            AfxPostQuitMessage((int)FwGetThreadState()->m_msgCur.wParam);
-            m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
-            return -1;
-        }
-        if (!::IsWindow(hWndSelf) || !ContinueModal())
+            // WM_QUIT ends the loop and goes back in the queue for the outer one.
+            AfxPostQuitMessage((int)pState->m_msgCur.wParam);
+            nResult = -1;
             break;
+        }
+        if (!::IsWindow(hWndSelf))
+            break;
+        if (!ContinueModal())
+        {
+            nResult = m_nModalResult;
+            break;
+        }
     }
-    m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
-    return m_nModalResult;
+    // Whatever this loop's messages made goes with it.
+    pState->DeleteTemporaries(nDepth);
+    --pState->m_nModalDepth;
+    if (::IsWindow(hWndSelf))
+        m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+    return nResult;
 }
 
 // ---------------------------------------------------------------------------
