@@ -218,6 +218,11 @@ bool HttpServer::Send(SocketStream& connection, const HttpRequest& request, Http
         return false;
     if (request.method == "HEAD")
         return true;
+    if (response.cutAfter < response.body.size())
+    {
+        connection.SendAll(response.body.data(), response.cutAfter);
+        return false;
+    }
     if (response.trickleBytes == 0)
         return connection.SendAll(response.body);
     for (size_t sent = 0; sent < response.body.size(); sent += response.trickleBytes)

@@ -31,6 +31,9 @@ struct HttpResponse
     // A slow body: sent in pieces of trickleBytes with trickleDelayMs between them.
     size_t trickleBytes = 0;
     unsigned trickleDelayMs = 0;
+    // A cut-off transfer: Content-Length announces the whole body, but only
+    // this many bytes of it are sent before the connection is closed.
+    size_t cutAfter = (size_t)-1;
     bool close = false;
 
     void SetStatus(int code, const std::string& text);

@@ -8,6 +8,7 @@
 // written into the data folder (and to every --client-ini file), then the
 // ports file ("[ports]" name=number lines, "[service]" pid=). The service runs
 // until its quit event "YebService-Quit-<pid>" is set or Ctrl+C.
+#include "AutoUpdateModule.h"
 #include "DataPostsModule.h"
 #include "ImageServerModule.h"
 #include "MessagingModule.h"
@@ -30,6 +31,7 @@ static std::vector<std::unique_ptr<ServiceModule>> MakeModules()
     modules.emplace_back(new ImageServerModule);
     modules.emplace_back(new TestRoutesModule);
     modules.emplace_back(new MessagingModule);
+    modules.emplace_back(new AutoUpdateModule);
     return modules;
 }
 

@@ -1,0 +1,86 @@
+#include "ZipPackage.h"
+
+#include <minizip/unzip.h>
+// after unzip.h, which brings the declarations it builds on
+#include <minizip/iowin32.h>
+
+#include <string>
+
+BOOL CZipPackage::Open(LPCWSTR path)
+{
+    Close();
+    zlib_filefunc64_def functions;
+    fill_win32_filefunc64W(&functions);
+    m_zip = unzOpen2_64(path, &functions);
+    return m_zip != nullptr;
+}
+
+void CZipPackage::Close()
+{
+    if (m_zip)
+        unzClose((unzFile)m_zip);
+    m_zip = nullptr;
+}
+
+BOOL CZipPackage::Locate(LPCWSTR name)
+{
+    // Names as the archive stores them: the system code page, else UTF-8;
+    // levels separated by '/'.
+    std::wstring wide(name);
+    for (wchar_t& c : wide)
+        if (c == L'\\')
+            c = L'/';
+    for (UINT codePage : {CP_ACP, CP_UTF8})
+    {
+        char narrow[260] = {};
+        BOOL lossy = FALSE;
+        int n = WideCharToMultiByte(codePage, 0, wide.c_str(), -1, narrow, sizeof(narrow), nullptr,
+                                    codePage == CP_ACP ? &lossy : nullptr);
+        if (n <= 0 || lossy)
+            continue;
+        if (unzLocateFile((unzFile)m_zip, narrow, 0) == UNZ_OK)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CZipPackage::ReadEntry(LPCWSTR name, std::vector<BYTE>& bytes, DWORD maxBytes)
+{
+    bytes.clear();
+    if (!m_zip || !name || !*name || !Locate(name))
+        return FALSE;
+    unz_file_info64 info = {};
+    char stored[260] = {};
+    if (unzGetCurrentFileInfo64((unzFile)m_zip, &info, stored, sizeof(stored), nullptr, 0, nullptr, 0) != UNZ_OK)
+        return FALSE;
+    size_t storedLength = strlen(stored);
+    if (storedLength > 0 && stored[storedLength - 1] == '/')
+        return FALSE; // a folder entry
+    if (info.uncompressed_size > maxBytes)
+        return FALSE;
+    if (unzOpenCurrentFile((unzFile)m_zip) != UNZ_OK)
+        return FALSE;
+    bytes.resize((size_t)info.uncompressed_size);
+    size_t got = 0;
+    bool ok = true;
+    while (got < bytes.size())
+    {
+        int n = unzReadCurrentFile((unzFile)m_zip, bytes.data() + got, (unsigned)(bytes.size() - got));
+        if (n <= 0)
+        {
+            ok = false;
+            break;
+        }
+        got += (size_t)n;
+    }
+    // Nothing may follow the recorded size.
+    char extra = 0;
+    if (ok && unzReadCurrentFile((unzFile)m_zip, &extra, 1) != 0)
+        ok = false;
+    // Closing after the whole entry was read compares the CRC-32.
+    if (unzCloseCurrentFile((unzFile)m_zip) != UNZ_OK)
+        ok = false;
+    if (!ok)
+        bytes.clear();
+    return ok ? TRUE : FALSE;
+}
