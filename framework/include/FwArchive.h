@@ -13,7 +13,7 @@
 
 class CArchive
 {
-public:
+  public:
     enum Mode
     {
         store = 0,
@@ -114,7 +114,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     template <typename T> CArchive& Put(const T& v)
     {
         Write(&v, sizeof(v));
@@ -130,12 +130,11 @@ private:
     void CheckOpen() const;
     void WriteTag(DWORD index, WORD flag);
 
-public:
+  public:
     // Bytes left to read (to refuse lengths a corrupt archive claims).
     ULONGLONG GetRemaining() const;
 
-private:
-
+  private:
     CFile* m_pFile;
     UINT m_nMode;
     size_t m_nBufSize;

@@ -7,7 +7,7 @@
 
 class CBstr
 {
-public:
+  public:
     CBstr() : m_str(NULL) {}
     // Copy of NUL-terminated text (NULL stays NULL).
     CBstr(LPCWSTR psz);
@@ -41,6 +41,6 @@ public:
 
     BSTR m_str;
 
-private:
+  private:
     static BSTR Alloc(LPCWSTR pch, UINT nLength);
 };

@@ -23,7 +23,7 @@
 
 template <class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject
 {
-protected:
+  protected:
     struct CNode
     {
         CNode* pNext;
@@ -31,7 +31,7 @@ protected:
         TYPE data;
     };
 
-public:
+  public:
     explicit CList(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize) {}
     ~CList() override { RemoveAll(); }
     CList(const CList&) = delete;
@@ -153,7 +153,7 @@ public:
         return (POSITION)p;
     }
 
-protected:
+  protected:
     static CNode* Node(POSITION pos)
     {
         ENSURE_ARG(pos != NULL && pos != BEFORE_START_POSITION);
@@ -194,7 +194,7 @@ protected:
 
 template <class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject
 {
-public:
+  public:
     CArray() {}
     CArray(const CArray&) = delete;
     CArray& operator=(const CArray&) = delete;
@@ -283,7 +283,7 @@ public:
         m_data.erase(m_data.begin() + nIndex, m_data.begin() + nIndex + nCount);
     }
 
-protected:
+  protected:
     size_t Index(INT_PTR nIndex) const
     {
         ENSURE_ARG(nIndex >= 0 && nIndex < GetSize());
@@ -326,8 +326,14 @@ inline UINT AFXAPI HashKey(LPCSTR key)
     }
     return h;
 }
-inline UINT AFXAPI HashKey(const CString& key) { return HashKey(key.GetString()); }
-inline UINT AFXAPI HashKey(const CStringA& key) { return HashKey(key.GetString()); }
+inline UINT AFXAPI HashKey(const CString& key)
+{
+    return HashKey(key.GetString());
+}
+inline UINT AFXAPI HashKey(const CStringA& key)
+{
+    return HashKey(key.GetString());
+}
 template <class ARG_KEY> inline UINT AFXAPI HashKey(ARG_KEY key)
 {
     return (UINT)(((ULONG_PTR)key) >> 4);
@@ -335,14 +341,14 @@ template <class ARG_KEY> inline UINT AFXAPI HashKey(ARG_KEY key)
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : public CObject
 {
-public:
+  public:
     struct CPair
     {
         const KEY key;
         VALUE value;
     };
 
-protected:
+  protected:
     struct CAssoc : CPair
     {
         CAssoc(ARG_KEY k, UINT h) : CPair{KEY(k), VALUE()}, pNext(NULL), nHashValue(h) {}
@@ -350,7 +356,7 @@ protected:
         UINT nHashValue;
     };
 
-public:
+  public:
     explicit CMap(INT_PTR nBlockSize = 10) : m_nBlockSize(nBlockSize) {}
     ~CMap() override { RemoveAll(); }
     CMap(const CMap&) = delete;
@@ -461,7 +467,7 @@ public:
         }
     }
 
-protected:
+  protected:
     CAssoc* Find(ARG_KEY key) const
     {
         if (m_buckets.empty())
@@ -495,21 +501,21 @@ protected:
 class CPtrList : public CList<void*, void*>
 {
     DECLARE_DYNAMIC(CPtrList)
-public:
+  public:
     explicit CPtrList(INT_PTR nBlockSize = 10) : CList<void*, void*>(nBlockSize) {}
 };
 
 class CObList : public CList<CObject*, CObject*>
 {
     DECLARE_DYNAMIC(CObList)
-public:
+  public:
     explicit CObList(INT_PTR nBlockSize = 10) : CList<CObject*, CObject*>(nBlockSize) {}
 };
 
 class CStringList : public CList<CString, LPCWSTR>
 {
     DECLARE_DYNAMIC(CStringList)
-public:
+  public:
     explicit CStringList(INT_PTR nBlockSize = 10) : CList<CString, LPCWSTR>(nBlockSize) {}
 };
 
@@ -551,41 +557,46 @@ class CStringArray : public CArray<CString, const CString&>
 class CMapStringToPtr : public CMap<CString, LPCWSTR, void*, void*>
 {
     DECLARE_DYNAMIC(CMapStringToPtr)
-public:
+  public:
     explicit CMapStringToPtr(INT_PTR nBlockSize = 10) : CMap<CString, LPCWSTR, void*, void*>(nBlockSize) {}
 };
 
 class CMapStringToOb : public CMap<CString, LPCWSTR, CObject*, CObject*>
 {
     DECLARE_DYNAMIC(CMapStringToOb)
-public:
-    explicit CMapStringToOb(INT_PTR nBlockSize = 10) : CMap<CString, LPCWSTR, CObject*, CObject*>(nBlockSize) {}
+  public:
+    explicit CMapStringToOb(INT_PTR nBlockSize = 10) : CMap<CString, LPCWSTR, CObject*, CObject*>(nBlockSize)
+    {
+    }
 };
 
 class CMapStringToString : public CMap<CString, LPCWSTR, CString, LPCWSTR>
 {
     DECLARE_DYNAMIC(CMapStringToString)
-public:
-    explicit CMapStringToString(INT_PTR nBlockSize = 10) : CMap<CString, LPCWSTR, CString, LPCWSTR>(nBlockSize) {}
+  public:
+    explicit CMapStringToString(INT_PTR nBlockSize = 10)
+        : CMap<CString, LPCWSTR, CString, LPCWSTR>(nBlockSize)
+    {
+    }
 };
 
 class CMapPtrToPtr : public CMap<void*, void*, void*, void*>
 {
     DECLARE_DYNAMIC(CMapPtrToPtr)
-public:
+  public:
     explicit CMapPtrToPtr(INT_PTR nBlockSize = 10) : CMap<void*, void*, void*, void*>(nBlockSize) {}
 };
 
 class CMapWordToPtr : public CMap<WORD, WORD, void*, void*>
 {
     DECLARE_DYNAMIC(CMapWordToPtr)
-public:
+  public:
     explicit CMapWordToPtr(INT_PTR nBlockSize = 10) : CMap<WORD, WORD, void*, void*>(nBlockSize) {}
 };
 
 class CMapPtrToWord : public CMap<void*, void*, WORD, WORD>
 {
     DECLARE_DYNAMIC(CMapPtrToWord)
-public:
+  public:
     explicit CMapPtrToWord(INT_PTR nBlockSize = 10) : CMap<void*, void*, WORD, WORD>(nBlockSize) {}
 };

@@ -18,31 +18,43 @@ inline CString FwFromMultiByte(const char* psz, int nLength, UINT codePage)
 {
     return CString(FwMultiByteToWide(psz, nLength, codePage));
 }
-inline CStringA FwToUtf8(const wchar_t* psz, int nLength = -1) { return FwToMultiByte(psz, nLength, CP_UTF8); }
-inline CString FwFromUtf8(const char* psz, int nLength = -1) { return FwFromMultiByte(psz, nLength, CP_UTF8); }
-inline CStringA FwToAnsi(const wchar_t* psz, int nLength = -1) { return FwToMultiByte(psz, nLength, CP_ACP); }
-inline CString FwFromAnsi(const char* psz, int nLength = -1) { return FwFromMultiByte(psz, nLength, CP_ACP); }
+inline CStringA FwToUtf8(const wchar_t* psz, int nLength = -1)
+{
+    return FwToMultiByte(psz, nLength, CP_UTF8);
+}
+inline CString FwFromUtf8(const char* psz, int nLength = -1)
+{
+    return FwFromMultiByte(psz, nLength, CP_UTF8);
+}
+inline CStringA FwToAnsi(const wchar_t* psz, int nLength = -1)
+{
+    return FwToMultiByte(psz, nLength, CP_ACP);
+}
+inline CString FwFromAnsi(const char* psz, int nLength = -1)
+{
+    return FwFromMultiByte(psz, nLength, CP_ACP);
+}
 
 // Converted copy living for the enclosing expression (or as a local).
 class CW2A
 {
-public:
+  public:
     explicit CW2A(const wchar_t* psz, UINT codePage = CP_ACP) : m_s(FwToMultiByte(psz, -1, codePage)) {}
     operator const char*() const { return m_s.GetString(); }
     const CStringA& String() const { return m_s; }
 
-private:
+  private:
     CStringA m_s;
 };
 
 class CA2W
 {
-public:
+  public:
     explicit CA2W(const char* psz, UINT codePage = CP_ACP) : m_s(FwFromMultiByte(psz, -1, codePage)) {}
     operator const wchar_t*() const { return m_s.GetString(); }
     const CString& String() const { return m_s; }
 
-private:
+  private:
     CString m_s;
 };
 

@@ -7,7 +7,7 @@
 class CException : public CObject
 {
     DECLARE_DYNAMIC(CException)
-public:
+  public:
     explicit CException(BOOL bAutoDelete = TRUE);
     virtual ~CException();
 
@@ -18,21 +18,21 @@ public:
 
     BOOL m_bAutoDelete;
 
-protected:
-    static BOOL CopyMessage(LPCWSTR text, LPWSTR lpszError, UINT nMaxError);
+  protected:
+    static BOOL CopyMessage(LPCWSTR text, LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL);
 };
 
 class CSimpleException : public CException
 {
     DECLARE_DYNAMIC(CSimpleException)
-public:
+  public:
     explicit CSimpleException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
 };
 
 class CMemoryException : public CSimpleException
 {
     DECLARE_DYNAMIC(CMemoryException)
-public:
+  public:
     explicit CMemoryException(BOOL bAutoDelete = TRUE) : CSimpleException(bAutoDelete) {}
     BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
 };
@@ -40,7 +40,7 @@ public:
 class CInvalidArgException : public CSimpleException
 {
     DECLARE_DYNAMIC(CInvalidArgException)
-public:
+  public:
     explicit CInvalidArgException(BOOL bAutoDelete = TRUE) : CSimpleException(bAutoDelete) {}
     BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
 };
@@ -48,7 +48,7 @@ public:
 class CNotSupportedException : public CSimpleException
 {
     DECLARE_DYNAMIC(CNotSupportedException)
-public:
+  public:
     explicit CNotSupportedException(BOOL bAutoDelete = TRUE) : CSimpleException(bAutoDelete) {}
     BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
 };
@@ -56,7 +56,7 @@ public:
 class CResourceException : public CSimpleException
 {
     DECLARE_DYNAMIC(CResourceException)
-public:
+  public:
     explicit CResourceException(BOOL bAutoDelete = TRUE) : CSimpleException(bAutoDelete) {}
     BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
 };
@@ -64,14 +64,14 @@ public:
 class CUserException : public CSimpleException
 {
     DECLARE_DYNAMIC(CUserException)
-public:
+  public:
     explicit CUserException(BOOL bAutoDelete = TRUE) : CSimpleException(bAutoDelete) {}
 };
 
 class CFileException : public CException
 {
     DECLARE_DYNAMIC(CFileException)
-public:
+  public:
     enum
     {
         none,
@@ -107,7 +107,7 @@ public:
 class CArchiveException : public CException
 {
     DECLARE_DYNAMIC(CArchiveException)
-public:
+  public:
     enum
     {
         none,
@@ -131,7 +131,7 @@ public:
 class COleException : public CException
 {
     DECLARE_DYNAMIC(COleException)
-public:
+  public:
     explicit COleException(SCODE sc = E_UNEXPECTED) : m_sc(sc) {}
     static SCODE __stdcall Process(const CException* pAnyException);
     BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;

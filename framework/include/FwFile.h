@@ -11,7 +11,7 @@
 class CFile : public CObject
 {
     DECLARE_DYNAMIC(CFile)
-public:
+  public:
     enum OpenFlags
     {
         modeRead = 0x0000,
@@ -41,7 +41,7 @@ public:
     static const HANDLE hFileNull;
 
     CFile();
-    explicit CFile(HANDLE hFile); // borrowed: not closed on delete
+    explicit CFile(HANDLE hFile);                 // borrowed: not closed on delete
     CFile(LPCWSTR lpszFileName, UINT nOpenFlags); // throws CFileException
     ~CFile() override;
     CFile(const CFile&) = delete;
@@ -77,7 +77,7 @@ public:
     BOOL m_bCloseOnDelete;
     CString m_strFileName;
 
-protected:
+  protected:
     [[noreturn]] void ThrowLastError() const;
 };
 
@@ -89,7 +89,7 @@ protected:
 class CStdioFile : public CFile
 {
     DECLARE_DYNAMIC(CStdioFile)
-public:
+  public:
     enum TextEncoding
     {
         encodingAnsi = 0,
@@ -120,7 +120,7 @@ public:
     void Close() override;
     void Abort() override;
 
-protected:
+  protected:
     bool FillBuffer();
     void DropReadBuffer();
     // Reads raw bytes up to and including the line end; false at the end.
@@ -144,7 +144,7 @@ protected:
 class CMemFile : public CFile
 {
     DECLARE_DYNAMIC(CMemFile)
-public:
+  public:
     explicit CMemFile(UINT nGrowBytes = 1024);
     CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
     ~CMemFile() override;
@@ -166,7 +166,7 @@ public:
     // The file's bytes (valid until the next write or close).
     const BYTE* GetData() const { return m_lpBuffer; }
 
-protected:
+  protected:
     void GrowTo(size_t nNewSize);
     void FreeOwned();
 
@@ -187,7 +187,7 @@ protected:
 class CFileFind : public CObject
 {
     DECLARE_DYNAMIC(CFileFind)
-public:
+  public:
     CFileFind();
     ~CFileFind() override;
     CFileFind(const CFileFind&) = delete;
@@ -216,7 +216,7 @@ public:
     // "." or ".." entries.
     BOOL IsDots() const;
 
-protected:
+  protected:
     HANDLE m_hFind;
     WIN32_FIND_DATAW m_found;
     WIN32_FIND_DATAW m_next;

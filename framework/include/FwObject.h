@@ -40,7 +40,7 @@ struct FwClassRegistrar
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
 #define DECLARE_DYNAMIC(class_name)                                                                          \
-public:                                                                                                      \
+  public:                                                                                                    \
     static CRuntimeClass class##class_name;                                                                  \
     virtual CRuntimeClass* GetRuntimeClass() const;
 
@@ -57,21 +57,30 @@ public:                                                                         
 #define VERSIONABLE_SCHEMA (0x80000000)
 
 #define FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                              \
-    CRuntimeClass class_name::class##class_name = {#class_name,         sizeof(class_name), wSchema, pfnNew, \
-                                                   RUNTIME_CLASS(base_class_name), NULL};                    \
+    CRuntimeClass class_name::class##class_name = {                                                          \
+        #class_name, sizeof(class_name), wSchema, pfnNew, RUNTIME_CLASS(base_class_name), NULL};             \
     static FwClassRegistrar _fwRegister##class_name(RUNTIME_CLASS(class_name));                              \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    CRuntimeClass* class_name::GetRuntimeClass() const                                                       \
+    {                                                                                                        \
+        return RUNTIME_CLASS(class_name);                                                                    \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                       \
     FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, NULL)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                     \
-    CObject* __stdcall class_name::CreateObject() { return new class_name; }                                 \
+    CObject* __stdcall class_name::CreateObject()                                                            \
+    {                                                                                                        \
+        return new class_name;                                                                               \
+    }                                                                                                        \
     FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                               \
-    CObject* __stdcall class_name::CreateObject() { return new class_name; }                                 \
-    FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)                 \
+    CObject* __stdcall class_name::CreateObject()                                                            \
+    {                                                                                                        \
+        return new class_name;                                                                               \
+    }                                                                                                        \
+    FW_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)                \
     CArchive& __stdcall operator>>(CArchive& ar, class_name*& pOb)                                           \
     {                                                                                                        \
         pOb = (class_name*)ar.ReadObject(RUNTIME_CLASS(class_name));                                         \
@@ -80,7 +89,7 @@ public:                                                                         
 
 class CObject
 {
-public:
+  public:
     static CRuntimeClass classCObject;
     virtual CRuntimeClass* GetRuntimeClass() const;
     virtual ~CObject() {}
@@ -91,7 +100,7 @@ public:
     virtual void AssertValid() const {}
     virtual void Dump(void* /*dumpContext*/) const {}
 
-protected:
+  protected:
     // Derived data classes may copy themselves; CObject holds no state.
     CObject() {}
     CObject(const CObject&) {}

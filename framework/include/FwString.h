@@ -52,7 +52,7 @@ void FwFormatAppendV(std::string& out, const char* format, va_list args);
 
 template <typename CharT> class CStringT
 {
-public:
+  public:
     typedef CharT XCHAR;
     typedef typename FwCharTraits<CharT>::YCHAR YCHAR;
     typedef CharT* PXSTR;
@@ -299,15 +299,21 @@ public:
     friend bool operator>=(const CStringT& a, PCXSTR b) { return a.Compare(b) >= 0; }
     friend bool operator>=(PCXSTR a, const CStringT& b) { return b.Compare(a) <= 0; }
 
-private:
+  private:
     void AssignOther(PCYSTR psz, int nLength);
     void AssignOrLoad(PCXSTR psz);
 
     StdString m_str;
 };
 
-inline const wchar_t* FwFormatArg(const CStringT<wchar_t>& s) { return s.GetString(); }
-inline const char* FwFormatArg(const CStringT<char>& s) { return s.GetString(); }
+inline const wchar_t* FwFormatArg(const CStringT<wchar_t>& s)
+{
+    return s.GetString();
+}
+inline const char* FwFormatArg(const CStringT<char>& s)
+{
+    return s.GetString();
+}
 
 extern template class CStringT<wchar_t>;
 extern template class CStringT<char>;

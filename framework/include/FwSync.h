@@ -8,7 +8,7 @@
 class CSyncObject : public CObject
 {
     DECLARE_DYNAMIC(CSyncObject)
-public:
+  public:
     explicit CSyncObject(LPCWSTR pstrName = NULL);
     ~CSyncObject() override;
     CSyncObject(const CSyncObject&) = delete;
@@ -26,7 +26,7 @@ public:
 class CCriticalSection : public CSyncObject
 {
     DECLARE_DYNAMIC(CCriticalSection)
-public:
+  public:
     CCriticalSection();
     ~CCriticalSection() override;
     operator CRITICAL_SECTION*() { return &m_sect; }
@@ -40,7 +40,7 @@ public:
 class CEvent : public CSyncObject
 {
     DECLARE_DYNAMIC(CEvent)
-public:
+  public:
     explicit CEvent(BOOL bInitiallyOwn = FALSE, BOOL bManualReset = FALSE, LPCWSTR lpszName = NULL,
                     LPSECURITY_ATTRIBUTES lpsaAttribute = NULL);
     BOOL SetEvent() { return ::SetEvent(m_hObject); }
@@ -52,16 +52,17 @@ public:
 class CMutex : public CSyncObject
 {
     DECLARE_DYNAMIC(CMutex)
-public:
+  public:
     // A named mutex is shared with every process that names it.
-    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCWSTR lpszName = NULL, LPSECURITY_ATTRIBUTES lpsaAttribute = NULL);
+    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCWSTR lpszName = NULL,
+                    LPSECURITY_ATTRIBUTES lpsaAttribute = NULL);
     BOOL Unlock() override { return ::ReleaseMutex(m_hObject); }
 };
 
 class CSemaphore : public CSyncObject
 {
     DECLARE_DYNAMIC(CSemaphore)
-public:
+  public:
     explicit CSemaphore(LONG lInitialCount = 1, LONG lMaxCount = 1, LPCWSTR pstrName = NULL,
                         LPSECURITY_ATTRIBUTES lpsaAttributes = NULL);
     BOOL Unlock() override { return Unlock(1, NULL); }
@@ -73,7 +74,7 @@ public:
 
 class CSingleLock
 {
-public:
+  public:
     explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE);
     ~CSingleLock() { Unlock(); }
     CSingleLock(const CSingleLock&) = delete;
@@ -84,7 +85,7 @@ public:
     BOOL Unlock(LONG lCount, LPLONG lPrevCount = NULL);
     BOOL IsLocked() const { return m_bAcquired; }
 
-protected:
+  protected:
     CSyncObject* m_pObject;
     BOOL m_bAcquired;
 };

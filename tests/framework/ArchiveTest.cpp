@@ -8,7 +8,7 @@ namespace
 class CFwTestNode : public CObject
 {
     DECLARE_SERIAL(CFwTestNode)
-public:
+  public:
     CString m_name;
     CFwTestNode* m_pNext = NULL;
     void Serialize(CArchive& ar) override
@@ -52,7 +52,8 @@ template <typename F> int LoadCause(std::vector<BYTE> bytes, F f)
     }
     catch (CException* e)
     {
-        int cause = e->IsKindOf(RUNTIME_CLASS(CArchiveException)) ? static_cast<CArchiveException*>(e)->m_cause : -1;
+        int cause =
+            e->IsKindOf(RUNTIME_CLASS(CArchiveException)) ? static_cast<CArchiveException*>(e)->m_cause : -1;
         e->Delete();
         return cause;
     }
@@ -71,11 +72,15 @@ TEST(Archive, EncodesNumbersCountsAndStrings)
     const Case cases[] = {
         {"dword", Store([](CArchive& ar) { ar << (DWORD)0x01020304; }), {4, 3, 2, 1}},
         {"small count", Store([](CArchive& ar) { ar.WriteCount(5); }), {5, 0}},
-        {"big count", Store([](CArchive& ar) { ar.WriteCount(70000); }), {0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
-        {"wide string", Store([](CArchive& ar) { ar << CString(L"a\x4F60"); }),
+        {"big count",
+         Store([](CArchive& ar) { ar.WriteCount(70000); }),
+         {0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
+        {"wide string",
+         Store([](CArchive& ar) { ar << CString(L"a\x4F60"); }),
          {0xFF, 0xFE, 0xFF, 2, 'a', 0, 0x60, 0x4F}},
         {"narrow string", Store([](CArchive& ar) { ar << CStringA("ab"); }), {2, 'a', 'b'}},
-        {"class", Store([](CArchive& ar) {
+        {"class",
+         Store([](CArchive& ar) {
              ar.WriteClass(RUNTIME_CLASS(CFwTestNode));
              ar.WriteClass(RUNTIME_CLASS(CFwTestNode));
          }),
@@ -114,9 +119,8 @@ TEST(Archive, ObjectsKeepSharedReferences)
     second.m_name = L"second";
     first.m_pNext = &second;
     second.m_pNext = &first; // a cycle
-    std::vector<BYTE> bytes = Store([&](CArchive& ar) {
-        ar << (CObject*)&first << (CObject*)&second << (CObject*)NULL;
-    });
+    std::vector<BYTE> bytes =
+        Store([&](CArchive& ar) { ar << (CObject*)&first << (CObject*)&second << (CObject*)NULL; });
 
     CMemFile file(bytes.data(), (UINT)bytes.size());
     CArchive ar(&file, CArchive::load);
@@ -146,7 +150,8 @@ TEST(Archive, CorruptOrMisusedArchivesThrow)
     // Stored with another schema.
     std::vector<BYTE> otherSchema = node;
     otherSchema[2] = 9;
-    EXPECT_EQ(CArchiveException::badSchema, LoadCause(otherSchema, [](CArchive& ar) { ar.ReadObject(NULL); }));
+    EXPECT_EQ(CArchiveException::badSchema,
+              LoadCause(otherSchema, [](CArchive& ar) { ar.ReadObject(NULL); }));
     // Unknown class name.
     std::vector<BYTE> unknown = node;
     unknown[6] = 'X';
@@ -160,7 +165,7 @@ TEST(Archive, CorruptOrMisusedArchivesThrow)
               }));
     const std::vector<BYTE> hugeStrings[] = {
         {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a', 0}, // UTF-16, 0x7FFFFFFF characters
-        {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0x7F, 'a'},                 // 8-bit, 0x7FFFFFFE bytes
+        {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0x7F, 'a'},                // 8-bit, 0x7FFFFFFE bytes
     };
     for (const std::vector<BYTE>& bytes : hugeStrings)
     {

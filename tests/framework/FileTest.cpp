@@ -9,7 +9,7 @@ namespace
 // A fresh folder under the temporary folder, removed with its files.
 class FileTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         wchar_t tmp[MAX_PATH];
@@ -60,7 +60,8 @@ template <typename F> int FileCause(F f)
     }
     catch (CException* e)
     {
-        int cause = e->IsKindOf(RUNTIME_CLASS(CFileException)) ? static_cast<CFileException*>(e)->m_cause : -1;
+        int cause =
+            e->IsKindOf(RUNTIME_CLASS(CFileException)) ? static_cast<CFileException*>(e)->m_cause : -1;
         e->Delete();
         return cause;
     }
@@ -112,7 +113,8 @@ TEST_F(FileTest, BinaryFileReadWriteSeekAndErrors)
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, error.m_lOsError);
     EXPECT_EQ(Path(L"none.bin"), CString(error.m_strFileName));
     EXPECT_EQ(CFileException::fileNotFound, FileCause([&] { CFile f(Path(L"none.bin"), CFile::modeRead); }));
-    EXPECT_EQ(CFileException::badPath, FileCause([&] { CFile f(Path(L"no\\such\\dir.bin"), CFile::modeRead); }));
+    EXPECT_EQ(CFileException::badPath,
+              FileCause([&] { CFile f(Path(L"no\\such\\dir.bin"), CFile::modeRead); }));
     EXPECT_EQ(CFileException::fileNotFound, FileCause([&] { CFile::Remove(Path(L"none.bin")); }));
     CFile::Rename(path, Path(L"renamed.bin"));
     EXPECT_EQ(CFileException::fileNotFound, FileCause([&] { CFile::Remove(path); }));
@@ -141,7 +143,8 @@ TEST_F(FileTest, TextLinesInEachEncoding)
         {L"ansi.txt", NULL, 0},
 #define FW_BYTES(literal) literal, sizeof(literal) - 1
         {L"utf8.txt", FW_BYTES("\xEF\xBB\xBF\xE4\xBD\xA0\xE5\xA5\xBD world\r\nsecond\nlast")},
-        {L"utf16.txt", FW_BYTES("\xFF\xFE\x60\x4F\x7D\x59 \0w\0o\0r\0l\0d\0\r\0\n\0s\0e\0c\0o\0n\0d\0\n\0l\0a\0s\0t\0")},
+        {L"utf16.txt",
+         FW_BYTES("\xFF\xFE\x60\x4F\x7D\x59 \0w\0o\0r\0l\0d\0\r\0\n\0s\0e\0c\0o\0n\0d\0\n\0l\0a\0s\0t\0")},
 #undef FW_BYTES
     };
     for (const Case& c : cases)

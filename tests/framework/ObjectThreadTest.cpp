@@ -7,7 +7,7 @@ namespace
 class CFwTestUiThread : public CWinThread
 {
     DECLARE_DYNCREATE(CFwTestUiThread)
-public:
+  public:
     static CEvent* s_pReady;
     static CEvent* s_pGotMessage;
     BOOL InitInstance() override
@@ -118,7 +118,8 @@ TEST(Threads, WorkerSignalsEvent)
 
     // A kept thread object outlives its thread and reports its exit code.
     CEvent again;
-    CWinThread* kept = AfxBeginThread(SignalWorker, &again, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* kept =
+        AfxBeginThread(SignalWorker, &again, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(nullptr, kept);
     kept->m_bAutoDelete = FALSE;
     EXPECT_EQ(THREAD_PRIORITY_BELOW_NORMAL, kept->GetThreadPriority());
@@ -133,7 +134,8 @@ TEST(Threads, UserInterfaceThreadPumpsMessagesUntilQuit)
     CEvent ready, got(FALSE, TRUE);
     CFwTestUiThread::s_pReady = &ready;
     CFwTestUiThread::s_pGotMessage = &got;
-    CWinThread* pThread = AfxBeginThread(RUNTIME_CLASS(CFwTestUiThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* pThread =
+        AfxBeginThread(RUNTIME_CLASS(CFwTestUiThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(nullptr, pThread);
     ASSERT_TRUE(pThread->IsKindOf(RUNTIME_CLASS(CFwTestUiThread)));
     pThread->m_bAutoDelete = FALSE;

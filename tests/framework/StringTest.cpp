@@ -5,10 +5,13 @@
 namespace
 {
 const wchar_t kChinese[] = L"\x4F60\x597D\xFF0C\x4E16\x754C"; // "你好，世界"
-const wchar_t kNote[] = L"A\xD83C\xDFB5Z";                     // "A", U+1F3B5, "Z"
+const wchar_t kNote[] = L"A\xD83C\xDFB5Z";                    // "A", U+1F3B5, "Z"
 } // namespace
 
-TEST(Convert, AnsiCodePageIs936) { EXPECT_EQ(936u, GetACP()); }
+TEST(Convert, AnsiCodePageIs936)
+{
+    EXPECT_EQ(936u, GetACP());
+}
 
 TEST(Convert, Utf8RoundTripsChineseAndSurrogatePairs)
 {
@@ -165,8 +168,11 @@ TEST(String, ChangesInPlace)
 
     // 8-bit case folding leaves double-byte characters of code page 936 whole
     // (0xC4 0x41 would otherwise become 0xC4 0x61).
-    CStringA gbk("\xC4" "AAb");
-    EXPECT_STREQ("\xC4\x41" "ab", gbk.MakeLower());
+    CStringA gbk("\xC4"
+                 "AAb");
+    EXPECT_STREQ("\xC4\x41"
+                 "ab",
+                 gbk.MakeLower());
 }
 
 TEST(String, CompareTokenizeAndBuffers)

@@ -416,7 +416,10 @@ CArchive& AFXAPI operator<<(CArchive& ar, const CStringA& s)
     return ar;
 }
 
-CArchive& AFXAPI operator>>(CArchive& ar, CString& s)
+namespace
+{
+// Either string type takes either stored form, converting through CP_ACP.
+template <typename S> CArchive& ReadAnyString(CArchive& ar, S& s)
 {
     bool wide;
     size_t length = ReadStringLength(ar, wide);
@@ -426,14 +429,14 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& s)
         s = ReadBody<CStringA>(ar, length);
     return ar;
 }
+} // namespace
+
+CArchive& AFXAPI operator>>(CArchive& ar, CString& s)
+{
+    return ReadAnyString(ar, s);
+}
 
 CArchive& AFXAPI operator>>(CArchive& ar, CStringA& s)
 {
-    bool wide;
-    size_t length = ReadStringLength(ar, wide);
-    if (wide)
-        s = ReadBody<CString>(ar, length);
-    else
-        s = ReadBody<CStringA>(ar, length);
-    return ar;
+    return ReadAnyString(ar, s);
 }

@@ -57,7 +57,10 @@ BSTR* CBstr::Out()
     return &m_str;
 }
 
-BSTR CBstr::Copy() const { return Alloc(m_str, Length()); }
+BSTR CBstr::Copy() const
+{
+    return Alloc(m_str, Length());
+}
 
 void CBstr::Attach(BSTR src)
 {

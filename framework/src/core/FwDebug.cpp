@@ -2,24 +2,39 @@
 #include "FwString.h"
 #include <cstdio>
 
+namespace
+{
+inline void Output(const std::wstring& text)
+{
+    OutputDebugStringW(text.c_str());
+}
+inline void Output(const std::string& text)
+{
+    OutputDebugStringA(text.c_str());
+}
+
+template <typename C> void TraceV(const C* format, va_list args)
+{
+    std::basic_string<C> text;
+    FwFormatAppendV(text, format, args);
+    Output(text);
+}
+} // namespace
+
 void FwTrace(const wchar_t* format, ...)
 {
-    std::wstring text;
     va_list args;
     va_start(args, format);
-    FwFormatAppendV(text, format, args);
+    TraceV(format, args);
     va_end(args);
-    OutputDebugStringW(text.c_str());
 }
 
 void FwTraceA(const char* format, ...)
 {
-    std::string text;
     va_list args;
     va_start(args, format);
-    FwFormatAppendV(text, format, args);
+    TraceV(format, args);
     va_end(args);
-    OutputDebugStringA(text.c_str());
 }
 
 void FwAssertFailed(const char* file, int line)

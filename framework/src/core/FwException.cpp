@@ -49,8 +49,10 @@ void CException::Delete()
         delete this;
 }
 
-BOOL CException::CopyMessage(LPCWSTR text, LPWSTR lpszError, UINT nMaxError)
+BOOL CException::CopyMessage(LPCWSTR text, LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext)
 {
+    if (pnHelpContext)
+        *pnHelpContext = 0;
     if (!lpszError || nMaxError == 0)
         return FALSE;
     lstrcpynW(lpszError, text, (int)nMaxError);
@@ -68,30 +70,22 @@ BOOL CException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpC
 
 BOOL CMemoryException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    if (pnHelpContext)
-        *pnHelpContext = 0;
-    return CopyMessage(L"Out of memory.", lpszError, nMaxError);
+    return CopyMessage(L"Out of memory.", lpszError, nMaxError, pnHelpContext);
 }
 
 BOOL CInvalidArgException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    if (pnHelpContext)
-        *pnHelpContext = 0;
-    return CopyMessage(L"Invalid argument.", lpszError, nMaxError);
+    return CopyMessage(L"Invalid argument.", lpszError, nMaxError, pnHelpContext);
 }
 
 BOOL CNotSupportedException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    if (pnHelpContext)
-        *pnHelpContext = 0;
-    return CopyMessage(L"Operation not supported.", lpszError, nMaxError);
+    return CopyMessage(L"Operation not supported.", lpszError, nMaxError, pnHelpContext);
 }
 
 BOOL CResourceException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    if (pnHelpContext)
-        *pnHelpContext = 0;
-    return CopyMessage(L"A required resource was unavailable.", lpszError, nMaxError);
+    return CopyMessage(L"A required resource was unavailable.", lpszError, nMaxError, pnHelpContext);
 }
 
 CFileException::CFileException(int cause, LONG lOsError, LPCWSTR lpszFileName)
@@ -99,7 +93,10 @@ CFileException::CFileException(int cause, LONG lOsError, LPCWSTR lpszFileName)
 {
 }
 
-CFileException::~CFileException() { delete[] m_strFileName; }
+CFileException::~CFileException()
+{
+    delete[] m_strFileName;
+}
 
 int __stdcall CFileException::OsErrorToException(LONG lOsError)
 {
@@ -166,11 +163,11 @@ BOOL CFileException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnH
         return FALSE;
     WCHAR sys[512] = L"";
     if (m_lOsError > 0)
-        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, (DWORD)m_lOsError, 0, sys,
-                       _countof(sys), NULL);
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, (DWORD)m_lOsError, 0,
+                       sys, _countof(sys), NULL);
     CString text;
     text.Format(L"File error %d on \"%s\". %s", m_cause, m_strFileName ? m_strFileName : L"", sys);
-    return CopyMessage(text, lpszError, nMaxError);
+    return CopyMessage(text, lpszError, nMaxError, pnHelpContext);
 }
 
 CArchiveException::CArchiveException(int cause, LPCWSTR lpszArchiveName)
@@ -178,15 +175,16 @@ CArchiveException::CArchiveException(int cause, LPCWSTR lpszArchiveName)
 {
 }
 
-CArchiveException::~CArchiveException() { delete[] m_strFileName; }
+CArchiveException::~CArchiveException()
+{
+    delete[] m_strFileName;
+}
 
 BOOL CArchiveException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    if (pnHelpContext)
-        *pnHelpContext = 0;
     CString text;
     text.Format(L"Archive error %d.", m_cause);
-    return CopyMessage(text, lpszError, nMaxError);
+    return CopyMessage(text, lpszError, nMaxError, pnHelpContext);
 }
 
 SCODE __stdcall COleException::Process(const CException* pAnyException)
@@ -206,22 +204,35 @@ SCODE __stdcall COleException::Process(const CException* pAnyException)
 
 BOOL COleException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
-    if (pnHelpContext)
-        *pnHelpContext = 0;
     WCHAR sys[512] = L"";
     if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, (DWORD)m_sc, 0, sys,
                        _countof(sys), NULL))
-        return CopyMessage(sys, lpszError, nMaxError);
+        return CopyMessage(sys, lpszError, nMaxError, pnHelpContext);
     CString text;
     text.Format(L"OLE error 0x%08lX.", (unsigned long)m_sc);
-    return CopyMessage(text, lpszError, nMaxError);
+    return CopyMessage(text, lpszError, nMaxError, pnHelpContext);
 }
 
-void AFXAPI AfxThrowMemoryException() { throw MakeException<CMemoryException>(); }
-void AFXAPI AfxThrowInvalidArgException() { throw MakeException<CInvalidArgException>(); }
-void AFXAPI AfxThrowNotSupportedException() { throw MakeException<CNotSupportedException>(); }
-void AFXAPI AfxThrowResourceException() { throw MakeException<CResourceException>(); }
-void AFXAPI AfxThrowUserException() { throw MakeException<CUserException>(); }
+void AFXAPI AfxThrowMemoryException()
+{
+    throw MakeException<CMemoryException>();
+}
+void AFXAPI AfxThrowInvalidArgException()
+{
+    throw MakeException<CInvalidArgException>();
+}
+void AFXAPI AfxThrowNotSupportedException()
+{
+    throw MakeException<CNotSupportedException>();
+}
+void AFXAPI AfxThrowResourceException()
+{
+    throw MakeException<CResourceException>();
+}
+void AFXAPI AfxThrowUserException()
+{
+    throw MakeException<CUserException>();
+}
 
 void AFXAPI AfxThrowFileException(int cause, LONG lOsError, LPCWSTR lpszFileName)
 {
@@ -233,4 +244,7 @@ void AFXAPI AfxThrowArchiveException(int cause, LPCWSTR lpszArchiveName)
     throw MakeException<CArchiveException>(cause, lpszArchiveName);
 }
 
-void AFXAPI AfxThrowOleException(SCODE sc) { throw MakeException<COleException>(sc); }
+void AFXAPI AfxThrowOleException(SCODE sc)
+{
+    throw MakeException<COleException>(sc);
+}

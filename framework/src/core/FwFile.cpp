@@ -97,8 +97,8 @@ BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 void CFile::ThrowLastError() const
 {
     LONG err = (LONG)::GetLastError();
-    AfxThrowFileException(err ? CFileException::OsErrorToException(err) : CFileException::genericException, err,
-                          m_strFileName);
+    AfxThrowFileException(err ? CFileException::OsErrorToException(err) : CFileException::genericException,
+                          err, m_strFileName);
 }
 
 UINT CFile::Read(void* lpBuf, UINT nCount)

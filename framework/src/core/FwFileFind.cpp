@@ -5,11 +5,15 @@
 
 IMPLEMENT_DYNAMIC(CFileFind, CObject)
 
-CFileFind::CFileFind() : m_hFind(INVALID_HANDLE_VALUE), m_found(), m_next(), m_bHaveFound(FALSE), m_bHaveNext(FALSE)
+CFileFind::CFileFind()
+    : m_hFind(INVALID_HANDLE_VALUE), m_found(), m_next(), m_bHaveFound(FALSE), m_bHaveNext(FALSE)
 {
 }
 
-CFileFind::~CFileFind() { Close(); }
+CFileFind::~CFileFind()
+{
+    Close();
+}
 
 void CFileFind::Close()
 {
@@ -47,7 +51,10 @@ BOOL CFileFind::FindNextFile()
     return m_bHaveNext;
 }
 
-CString CFileFind::GetFileName() const { return m_bHaveFound ? CString(m_found.cFileName) : CString(); }
+CString CFileFind::GetFileName() const
+{
+    return m_bHaveFound ? CString(m_found.cFileName) : CString();
+}
 
 CString CFileFind::GetFilePath() const
 {
@@ -86,7 +93,10 @@ BOOL CFileFind::GetCreationTime(FILETIME* pTimeStamp) const
     return TRUE;
 }
 
-BOOL CFileFind::MatchesMask(DWORD dwMask) const { return m_bHaveFound && (m_found.dwFileAttributes & dwMask) != 0; }
+BOOL CFileFind::MatchesMask(DWORD dwMask) const
+{
+    return m_bHaveFound && (m_found.dwFileAttributes & dwMask) != 0;
+}
 
 BOOL CFileFind::IsDots() const
 {

@@ -66,7 +66,8 @@ template <typename C> std::basic_string<C> Widen(const char* p)
     return s;
 }
 
-template <typename C> void FormatInteger(std::basic_string<C>& out, const Spec& spec, char conv, va_list& args)
+template <typename C>
+void FormatInteger(std::basic_string<C>& out, const Spec& spec, char conv, va_list& args)
 {
     unsigned long long magnitude = 0;
     bool negative = false;
@@ -382,10 +383,10 @@ template <typename C> void FormatAppend(std::basic_string<C>& out, const C* p, v
         case 's':
         case 'S':
         case 'c':
-        case 'C':
-        {
+        case 'C': {
             // Lower case means the output's own width, upper case the other one.
-            bool wide = spec.narrowWide != 0 ? spec.narrowWide > 0 : ((conv == 's' || conv == 'c') == outputWide);
+            bool wide =
+                spec.narrowWide != 0 ? spec.narrowWide > 0 : ((conv == 's' || conv == 'c') == outputWide);
             if (conv == 's' || conv == 'S')
                 FormatString(out, spec, wide, args);
             else

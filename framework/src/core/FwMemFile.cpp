@@ -18,7 +18,10 @@ CMemFile::CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes) : CMemFile
     Attach(lpBuffer, nBufferSize, nGrowBytes);
 }
 
-CMemFile::~CMemFile() { FreeOwned(); }
+CMemFile::~CMemFile()
+{
+    FreeOwned();
+}
 
 void CMemFile::FreeOwned()
 {
@@ -131,4 +134,7 @@ void CMemFile::SetLength(ULONGLONG dwNewLen)
         m_nPosition = n;
 }
 
-void CMemFile::Close() { FreeOwned(); }
+void CMemFile::Close()
+{
+    FreeOwned();
+}

@@ -7,16 +7,31 @@ namespace
 {
 HINSTANCE g_hInstance = NULL;
 HINSTANCE g_hResource = NULL;
-inline HINSTANCE ThisModule() { return (HINSTANCE)&__ImageBase; }
+inline HINSTANCE ThisModule()
+{
+    return (HINSTANCE)&__ImageBase;
+}
 } // namespace
 
-HINSTANCE AFXAPI AfxGetInstanceHandle() { return g_hInstance ? g_hInstance : ThisModule(); }
+HINSTANCE AFXAPI AfxGetInstanceHandle()
+{
+    return g_hInstance ? g_hInstance : ThisModule();
+}
 
-void AFXAPI AfxSetInstanceHandle(HINSTANCE hInstance) { g_hInstance = hInstance; }
+void AFXAPI AfxSetInstanceHandle(HINSTANCE hInstance)
+{
+    g_hInstance = hInstance;
+}
 
-HINSTANCE AFXAPI AfxGetResourceHandle() { return g_hResource ? g_hResource : AfxGetInstanceHandle(); }
+HINSTANCE AFXAPI AfxGetResourceHandle()
+{
+    return g_hResource ? g_hResource : AfxGetInstanceHandle();
+}
 
-void AFXAPI AfxSetResourceHandle(HINSTANCE hInstance) { g_hResource = hInstance; }
+void AFXAPI AfxSetResourceHandle(HINSTANCE hInstance)
+{
+    g_hResource = hInstance;
+}
 
 HINSTANCE AFXAPI AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType)
 {

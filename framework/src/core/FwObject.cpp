@@ -80,10 +80,19 @@ CObject* __stdcall CRuntimeClass::CreateObject(LPCWSTR lpszClassName)
     return p ? p->CreateObject() : NULL;
 }
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return RUNTIME_CLASS(CObject); }
+CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return RUNTIME_CLASS(CObject);
+}
 
-BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
+BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
+{
+    return GetRuntimeClass()->IsDerivedFrom(pClass);
+}
 
-BOOL CObject::IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
+BOOL CObject::IsSerializable() const
+{
+    return GetRuntimeClass()->m_wSchema != 0xFFFF;
+}
 
 void CObject::Serialize(CArchive& /*ar*/) {}

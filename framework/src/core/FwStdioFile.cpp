@@ -93,7 +93,10 @@ ULONGLONG CStdioFile::Seek(LONGLONG lOff, UINT nFrom)
     return CFile::Seek(lOff, nFrom);
 }
 
-ULONGLONG CStdioFile::GetPosition() const { return CFile::GetPosition() - (m_readBuf.size() - m_readPos); }
+ULONGLONG CStdioFile::GetPosition() const
+{
+    return CFile::GetPosition() - (m_readBuf.size() - m_readPos);
+}
 
 void CStdioFile::Close()
 {
@@ -177,8 +180,8 @@ CString CStdioFile::DecodeLine(const std::string& bytes) const
 {
     if (!m_bText || m_encoding == encodingUtf16)
         return CString((const wchar_t*)bytes.data(), (int)(bytes.size() / 2));
-    return CString(FwMultiByteToWide(bytes.data(), (int)bytes.size(),
-                                     m_encoding == encodingUtf8 ? CP_UTF8 : CP_ACP));
+    return CString(
+        FwMultiByteToWide(bytes.data(), (int)bytes.size(), m_encoding == encodingUtf8 ? CP_UTF8 : CP_ACP));
 }
 
 BOOL CStdioFile::ReadString(CString& rString)
@@ -229,7 +232,8 @@ void CStdioFile::WriteString(LPCWSTR lpsz)
         Write(text.GetString(), (UINT)(text.GetLength() * sizeof(wchar_t)));
     else
     {
-        std::string bytes = FwWideToMultiByte(text, text.GetLength(), m_encoding == encodingUtf8 ? CP_UTF8 : CP_ACP);
+        std::string bytes =
+            FwWideToMultiByte(text, text.GetLength(), m_encoding == encodingUtf8 ? CP_UTF8 : CP_ACP);
         Write(bytes.data(), (UINT)bytes.size());
     }
 }

@@ -41,11 +41,23 @@ std::string FwWideToMultiByte(const wchar_t* psz, int nLength, UINT codePage)
 namespace
 {
 // Width-specific primitives used by the template members below.
-inline size_t Len(const wchar_t* p) { return p ? wcslen(p) : 0; }
-inline size_t Len(const char* p) { return p ? strlen(p) : 0; }
+inline size_t Len(const wchar_t* p)
+{
+    return p ? wcslen(p) : 0;
+}
+inline size_t Len(const char* p)
+{
+    return p ? strlen(p) : 0;
+}
 
-inline bool IsSpace(wchar_t c) { return iswspace(c) != 0; }
-inline bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline bool IsSpace(wchar_t c)
+{
+    return iswspace(c) != 0;
+}
+inline bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Wide text folds case over the whole of Unicode (as the system does);
 // 8-bit text folds ASCII letters only and leaves double-byte characters of
@@ -77,10 +89,19 @@ template <bool upper> void FoldNarrow(std::string& s)
             s[i] = (char)(c - 'A' + 'a');
     }
 }
-void ToLower(std::string& s) { FoldNarrow<false>(s); }
-void ToUpper(std::string& s) { FoldNarrow<true>(s); }
+void ToLower(std::string& s)
+{
+    FoldNarrow<false>(s);
+}
+void ToUpper(std::string& s)
+{
+    FoldNarrow<true>(s);
+}
 
-inline int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+inline int Sign(int v)
+{
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
 
 int CompareOrdinal(const std::wstring& a, const wchar_t* b)
 {
@@ -117,8 +138,14 @@ int Collate(const char* a, const char* b, DWORD flags)
     return r == 0 ? 0 : r - CSTR_EQUAL;
 }
 
-inline void Convert(std::wstring& out, const char* p, int n) { out = FwMultiByteToWide(p, n, CP_ACP); }
-inline void Convert(std::string& out, const wchar_t* p, int n) { out = FwWideToMultiByte(p, n, CP_ACP); }
+inline void Convert(std::wstring& out, const char* p, int n)
+{
+    out = FwMultiByteToWide(p, n, CP_ACP);
+}
+inline void Convert(std::string& out, const wchar_t* p, int n)
+{
+    out = FwWideToMultiByte(p, n, CP_ACP);
+}
 
 std::wstring LoadFromTable(HINSTANCE hInstance, UINT nID, bool& found)
 {
@@ -170,14 +197,20 @@ template <typename CharT> void CStringT<CharT>::SetAt(int iChar, XCHAR ch)
     m_str[iChar] = ch;
 }
 
-template <typename CharT> int CStringT<CharT>::Compare(PCXSTR psz) const { return CompareOrdinal(m_str, psz); }
+template <typename CharT> int CStringT<CharT>::Compare(PCXSTR psz) const
+{
+    return CompareOrdinal(m_str, psz);
+}
 
 template <typename CharT> int CStringT<CharT>::CompareNoCase(PCXSTR psz) const
 {
     return CompareFolded(m_str, psz);
 }
 
-template <typename CharT> int CStringT<CharT>::Collate(PCXSTR psz) const { return ::Collate(m_str.c_str(), psz, 0); }
+template <typename CharT> int CStringT<CharT>::Collate(PCXSTR psz) const
+{
+    return ::Collate(m_str.c_str(), psz, 0);
+}
 
 template <typename CharT> int CStringT<CharT>::CollateNoCase(PCXSTR psz) const
 {
@@ -421,7 +454,10 @@ template <typename CharT> CStringT<CharT>& CStringT<CharT>::TrimLeft(PCXSTR pszT
     return *this;
 }
 
-template <typename CharT> CStringT<CharT>& CStringT<CharT>::Trim() { return TrimRight().TrimLeft(); }
+template <typename CharT> CStringT<CharT>& CStringT<CharT>::Trim()
+{
+    return TrimRight().TrimLeft();
+}
 
 template <typename CharT> CStringT<CharT>& CStringT<CharT>::Trim(XCHAR chTarget)
 {
@@ -463,7 +499,10 @@ template <typename CharT> void CStringT<CharT>::AppendFormatV(PCXSTR pszFormat, 
         FwFormatAppendV(m_str, pszFormat, args);
 }
 
-template <typename CharT> CharT* CStringT<CharT>::GetBuffer() { return &m_str[0]; }
+template <typename CharT> CharT* CStringT<CharT>::GetBuffer()
+{
+    return &m_str[0];
+}
 
 template <typename CharT> CharT* CStringT<CharT>::GetBuffer(int nMinBufferLength)
 {

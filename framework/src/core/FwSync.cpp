@@ -22,9 +22,15 @@ BOOL CSyncObject::Lock(DWORD dwTimeout)
     return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
 }
 
-CCriticalSection::CCriticalSection() { InitializeCriticalSection(&m_sect); }
+CCriticalSection::CCriticalSection()
+{
+    InitializeCriticalSection(&m_sect);
+}
 
-CCriticalSection::~CCriticalSection() { DeleteCriticalSection(&m_sect); }
+CCriticalSection::~CCriticalSection()
+{
+    DeleteCriticalSection(&m_sect);
+}
 
 BOOL CCriticalSection::Lock(DWORD /*dwTimeout*/)
 {
@@ -46,14 +52,16 @@ CEvent::CEvent(BOOL bInitiallyOwn, BOOL bManualReset, LPCWSTR lpszName, LPSECURI
         AfxThrowResourceException();
 }
 
-CMutex::CMutex(BOOL bInitiallyOwn, LPCWSTR lpszName, LPSECURITY_ATTRIBUTES lpsaAttribute) : CSyncObject(lpszName)
+CMutex::CMutex(BOOL bInitiallyOwn, LPCWSTR lpszName, LPSECURITY_ATTRIBUTES lpsaAttribute)
+    : CSyncObject(lpszName)
 {
     m_hObject = ::CreateMutexW(lpsaAttribute, bInitiallyOwn, lpszName);
     if (!m_hObject)
         AfxThrowResourceException();
 }
 
-CSemaphore::CSemaphore(LONG lInitialCount, LONG lMaxCount, LPCWSTR pstrName, LPSECURITY_ATTRIBUTES lpsaAttributes)
+CSemaphore::CSemaphore(LONG lInitialCount, LONG lMaxCount, LPCWSTR pstrName,
+                       LPSECURITY_ATTRIBUTES lpsaAttributes)
     : CSyncObject(pstrName)
 {
     m_hObject = ::CreateSemaphoreW(lpsaAttributes, lInitialCount, lMaxCount, pstrName);

@@ -5,14 +5,14 @@
 class CFwTestShape : public CObject
 {
     DECLARE_DYNCREATE(CFwTestShape)
-public:
+  public:
     int m_nSides = 0;
 };
 
 class CFwTestTriangle : public CFwTestShape
 {
     DECLARE_DYNCREATE(CFwTestTriangle)
-public:
+  public:
     CFwTestTriangle() { m_nSides = 3; }
 };
 
