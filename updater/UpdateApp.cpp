@@ -11,51 +11,45 @@ const wchar_t kSeparator[] = L"?.?";
 const int kSeparatorLength = 3;
 } // namespace
 
-CUpdateApp& GetUpdateApp()
-{
-    static CUpdateApp app;
-    return app;
-}
-
 CUpdateApp::CUpdateApp() : m_mutex(nullptr)
 {
 }
 
 CUpdateApp::~CUpdateApp()
 {
-    ExitInstance();
+    CloseMutex();
 }
 
-int CUpdateApp::ExitInstance()
+void CUpdateApp::CloseMutex()
 {
     if (m_mutex)
     {
         CloseHandle(m_mutex);
         m_mutex = nullptr;
     }
-    return 0;
 }
 
-BOOL CUpdateApp::InitInstance(LPCWSTR commandLine)
+int CUpdateApp::ExitInstance()
 {
+    CloseMutex();
+    return CWinApp::ExitInstance();
+}
+
+BOOL CUpdateApp::InitInstance()
+{
+    AfxEnableControlContainer();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (!m_mutex)
     {
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        CString name(path);
-        name = name.Mid(name.ReverseFind(L'\\') + 1);
-        int dot = name.ReverseFind(L'.');
-        if (dot > 0)
-            name = name.Left(dot);
-        m_mutex = CreateMutexW(nullptr, FALSE, CString(L"!_Mutex_") + name);
+        // The application name: the program's file name without extension.
+        m_mutex = CreateMutexW(nullptr, FALSE, CString(L"!_Mutex_") + (m_pszExeName ? m_pszExeName : L"Yeb360Update"));
         if (GetLastError() == ERROR_ALREADY_EXISTS)
         {
             ShowUpdateMessage(L"This is singlton  program", UPDATE_MESSAGE_OK, nullptr);
             return FALSE;
         }
     }
-    if (!ParseCommandLine(commandLine))
+    if (!ParseCommandLine(m_lpCmdLine))
         return FALSE;
     CUpdateCycle cycle(*this);
     cycle.Run();

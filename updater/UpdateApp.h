@@ -6,16 +6,17 @@
 
 #include "Framework.h"
 
-class CUpdateApp
+class CUpdateApp : public CWinApp
 {
   public:
     CUpdateApp();
-    ~CUpdateApp();
+    ~CUpdateApp() override;
 
     // The whole life of the program: single-instance guard, command line,
     // update cycle. Always FALSE (no message loop follows).
-    BOOL InitInstance(LPCWSTR commandLine);
-    int ExitInstance();
+    BOOL InitInstance() override;
+    // Closes the single-instance mutex.
+    int ExitInstance() override;
 
     // Splits the argument at the first two "?.?"; the credential is all the
     // text after the second (it may hold "?.?" itself). 1 when the three
@@ -38,6 +39,7 @@ class CUpdateApp
   private:
     CUpdateApp(const CUpdateApp&) = delete;
     CUpdateApp& operator=(const CUpdateApp&) = delete;
+    void CloseMutex();
 
     HANDLE m_mutex;
     CString m_clientDir;
@@ -45,6 +47,3 @@ class CUpdateApp
     CString m_userName;
     CString m_credential;
 };
-
-// The program's one application object.
-CUpdateApp& GetUpdateApp();

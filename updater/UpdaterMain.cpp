@@ -1,10 +1,6 @@
 // Yeb360Update: started by the client as "AutoUpdate\Yeb360Update.exe" with
-// one argument (client path "?.?" user name "?.?" credential).
+// one argument (client path "?.?" user name "?.?" credential). The
+// framework's entry point runs the application object.
 #include "UpdateApp.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int)
-{
-    CUpdateApp& app = GetUpdateApp();
-    app.InitInstance(commandLine);
-    return app.ExitInstance();
-}
+CUpdateApp theApp;

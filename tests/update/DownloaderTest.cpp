@@ -125,12 +125,17 @@ TEST_F(DownloaderTest, FailuresEndWithOneErrorAndNoPackage)
     EXPECT_FALSE(Exists(destination));
     EXPECT_TRUE(Exists(destination + L".part"));
 
-    DWORD port = (DWORD)m_service.Port("web");
+    // The destination's folder is a file: nothing can be created there.
+    WriteText(m_client / L"blocked", "a file where the folder should be");
+    Download("/update/full.zip", m_client / L"blocked\\full.zip");
+    ASSERT_GE(g_posted.size(), 2u);
+    EXPECT_EQ(WM_UPDATE_DOWNLOAD_ERROR, g_posted.back().message);
+    EXPECT_EQ(5u, g_posted.back().wParam);
+
     m_service.Stop();
     Download("/update/full.zip", destination);
     ASSERT_EQ(1u, g_posted.size());
     EXPECT_EQ(1u, g_posted[0].wParam);
-    (void)port;
 }
 
 TEST_F(DownloaderTest, EmptyPackageAndEmptyAddress)

@@ -223,20 +223,54 @@ TEST_F(UpdateCycleTest, BrokenOrHostileUpdatesLeaveTheClientFolderAsItWas)
     }
 }
 
-TEST_F(UpdateCycleTest, WrongCommandLineOrNothingToDoStartsNoClient)
+TEST_F(UpdateCycleTest, OfferedModuleIsInstalledAndTheDeclinedVersionForgotten)
+{
+    ScratchFolder client(L"cycle-offered");
+    MakeClient(client);
+    WriteText(client / L"VersionInfo.ini",
+              "[Client]\r\nVersion=1.0.0.0\r\n[Updater]\r\nVersion=1.0.0.0\r\nUnUpdateVersion=1.2.0.0\r\n");
+    WriteText(m_music / L"yeb360\\temp\\AutoUpdate.xml",
+              "<AutoUpdate><Module name='Updater' text='U' verModule='1.2.0.0' verUnForce='0.5'>"
+              "<Packet verLow='0.1' url='" + Url("/update/updater.zip") + "'>"
+              "<File name='Yeb360Update.exe' dest='AutoUpdate\\' oper='Add'/></Packet></Module></AutoUpdate>");
+    HANDLE updater = StartProgram(client / L"AutoUpdate\\Yeb360Update.exe", Arguments(client), {{L"YEB_MYMUSIC", g_music}});
+    ASSERT_NE(nullptr, updater);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(updater, 60000));
+    CloseHandle(updater);
+    ASSERT_TRUE(WaitForFile(client / L"Yeb.exe.cmdline", 15000));
+    EXPECT_EQ("-u:s:user@example.com?.?secret ", ProbeLines(client / L"Yeb.exe")[0]);
+    std::string ini = ReadText(client / L"VersionInfo.ini");
+    // The "do not remind me" box was left clear: the declined version is forgotten.
+    EXPECT_EQ("<none>", IniValue(ini, "Updater", "UnUpdateVersion")) << ini;
+    EXPECT_EQ("1", IniValue(ini, "Updater", "NeedUpdate")) << ini;
+    EXPECT_EQ(KeyOf(L"Updater", L"1.0.0.0"), IniValue(ini, "Updater", "Key")) << ini;
+    EXPECT_EQ(KeyOf(L"Client", L"1.0.0.0"), IniValue(ini, "Client", "Key")) << ini;
+}
+
+TEST_F(UpdateCycleTest, WrongCommandLineSecondInstanceOrNothingToDoStartsNoClient)
 {
     ScratchFolder client(L"cycle-idle");
     MakeClient(client);
-    WriteText(m_music / L"yeb360\\temp\\AutoUpdate.xml", "<AutoUpdate/>");
-    for (const std::wstring& arguments : {client / L"Yeb.exe" + L"?.?only-one-separator", Arguments(client)})
-    {
+    auto run = [&](const std::wstring& arguments) {
         HANDLE updater = StartProgram(client / L"AutoUpdate\\Yeb360Update.exe", arguments, {{L"YEB_MYMUSIC", g_music}});
         ASSERT_NE(nullptr, updater);
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(updater, 30000));
         CloseHandle(updater);
-    }
+    };
+    WriteText(m_music / L"yeb360\\temp\\AutoUpdate.xml", "<AutoUpdate/>");
+    run(client / L"Yeb.exe" + L"?.?only-one-separator");
+    run(Arguments(client));
+    // Another updater runs: this one ends at once, with an update waiting.
+    WriteText(m_music / L"yeb360\\temp\\AutoUpdate.xml",
+              "<AutoUpdate><Module name='Client' verModule='1.1' verUnForce='1.1'><Packet verLow='0.1' url='" +
+                  Url("/update/none.zip") + "'/></Module></AutoUpdate>");
+    HANDLE other = CreateMutexW(nullptr, FALSE, L"!_Mutex_Yeb360Update");
+    run(Arguments(client));
+    CloseHandle(other);
     Sleep(500);
     EXPECT_FALSE(Exists(client / L"Yeb.exe.cmdline"));
+    std::string ini = ReadText(client / L"VersionInfo.ini");
+    EXPECT_EQ("<none>", IniValue(ini, "Client", "Key")) << ini; // nothing written
 }
 
 } // namespace
