@@ -1,7 +1,5 @@
 #include "UpdateList.h"
 
-#include "ShellFolder.h"
-#include "UpdateFiles.h"
 #include "VersionInfoFile.h"
 #include "Xml.h"
 
@@ -25,18 +23,7 @@ void CUpdateList::LoadVersionInfo()
 
 CString CUpdateList::ManifestFolder()
 {
-    wchar_t music[MAX_PATH] = {};
-    DWORD n = GetEnvironmentVariableW(L"YEB_MYMUSIC", music, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-    {
-        music[0] = 0;
-        if (GetShellFolderPath(nullptr, SHELL_FOLDER_MYMUSIC, nullptr, 0, music) != 0 || !music[0])
-            return CString();
-    }
-    CString folder;
-    folder.Format(L"%s\\yeb360\\temp\\", music);
-    CreateDirectoryPath(folder);
-    return folder;
+    return GetUpdateManifestFolder();
 }
 
 HRESULT CUpdateList::LoadManifest()

@@ -35,9 +35,7 @@ class CUpdateList
     UpdateModule* FindModule(LPCWSTR name) const { return m_manifest.FindModule(name); }
     ClientVersionInfo* FindRecord(LPCWSTR name) { return m_manifest.FindRecord(name); }
 
-    // "<My Music>\yeb360\temp\" (created when missing); "" when My Music is
-    // unknown. The environment variable YEB_MYMUSIC names another My Music
-    // folder (the tests run the updater in folders of their own).
+    // Where the manifest lies (GetUpdateManifestFolder).
     static CString ManifestFolder();
 
     CUpdateManifest m_manifest;

@@ -30,15 +30,7 @@ BOOL CVersionInfoFile::ReadSection(LPCWSTR section, ClientVersionInfo& record) c
 void CVersionInfoFile::Load(std::map<CString, ClientVersionInfo>& records) const
 {
     records.clear();
-    std::vector<CString> sections = {L"Client", L"Updater"};
-    // Every module the updater installed has its own section; without it the
-    // module would count as not installed and be forced again every time.
-    std::vector<wchar_t> names(32768);
-    DWORD n = GetPrivateProfileSectionNamesW(names.data(), (DWORD)names.size(), m_path);
-    for (const wchar_t* p = names.data(); n > 0 && *p; p += wcslen(p) + 1)
-        if (wcscmp(p, L"Client") != 0 && wcscmp(p, L"Updater") != 0)
-            sections.push_back(p);
-    for (const CString& section : sections)
+    for (const CString& section : VersionInfoSections(m_path))
     {
         ClientVersionInfo record;
         if (ReadSection(section, record))

@@ -2,7 +2,6 @@
 
 #include "FileFolder.h"
 #include "FwInternet.h"
-#include "ShellFolder.h"
 #include "UpdatePath.h"
 #include "Xml.h"
 
@@ -79,13 +78,7 @@ CString CUpdateList::ProgramFolder() const
 
 CString CUpdateList::ManifestFolder()
 {
-    wchar_t music[MAX_PATH] = {};
-    if (GetShellFolderPath(nullptr, SHELL_FOLDER_MYMUSIC, nullptr, 0, music) != 0 || !music[0])
-        return CString();
-    CString folder;
-    folder.Format(L"%s\\yeb360\\temp\\", music);
-    MakeFolderPath(folder);
-    return folder;
+    return GetUpdateManifestFolder();
 }
 
 HRESULT CUpdateList::Check()

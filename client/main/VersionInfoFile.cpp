@@ -3,7 +3,6 @@
 #include "FileFolder.h"
 #include "IniFile.h"
 
-#include <vector>
 
 CString CVersionInfoFile::PathBeside(LPCWSTR programPath)
 {
@@ -30,16 +29,7 @@ HRESULT CVersionInfoFile::Load(std::map<CString, ClientVersionInfo>& records) co
     if (m_path.IsEmpty() || !FileExists(m_path))
         return UPDATE_E_NO_VERSION_INFO;
     records.clear();
-    std::vector<CString> sections = {L"Client", L"Updater"};
-    // Modules other than the client and the updater have sections of their
-    // own once the updater installed them; without reading those the module
-    // would count as not installed and be forced again at every login.
-    std::vector<wchar_t> names(32768);
-    DWORD n = GetPrivateProfileSectionNamesW(names.data(), (DWORD)names.size(), m_path);
-    for (const wchar_t* p = names.data(); n > 0 && *p; p += wcslen(p) + 1)
-        if (wcscmp(p, L"Client") != 0 && wcscmp(p, L"Updater") != 0)
-            sections.push_back(p);
-    for (const CString& section : sections)
+    for (const CString& section : VersionInfoSections(m_path))
     {
         ClientVersionInfo record;
         if (ReadSection(section, record))

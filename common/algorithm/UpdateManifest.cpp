@@ -1,7 +1,37 @@
 #include "UpdateManifest.h"
 
+#include "ShellFolder.h"
 #include "VersionNumber.h"
 #include "Xml.h"
+
+#include <shlobj.h>
+
+std::vector<CString> VersionInfoSections(LPCWSTR path)
+{
+    std::vector<CString> sections = {L"Client", L"Updater"};
+    std::vector<wchar_t> names(32768);
+    DWORD n = GetPrivateProfileSectionNamesW(names.data(), (DWORD)names.size(), path);
+    for (const wchar_t* p = names.data(); n > 0 && *p; p += wcslen(p) + 1)
+        if (wcscmp(p, L"Client") != 0 && wcscmp(p, L"Updater") != 0)
+            sections.push_back(p);
+    return sections;
+}
+
+CString GetUpdateManifestFolder()
+{
+    wchar_t music[MAX_PATH] = {};
+    DWORD n = GetEnvironmentVariableW(L"YEB_MYMUSIC", music, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+    {
+        music[0] = 0;
+        if (GetShellFolderPath(nullptr, SHELL_FOLDER_MYMUSIC, nullptr, 0, music) != 0 || !music[0])
+            return CString();
+    }
+    CString folder;
+    folder.Format(L"%s\\yeb360\\temp\\", music);
+    SHCreateDirectoryExW(nullptr, folder, nullptr); // an existing folder is fine
+    return folder;
+}
 
 const UpdateFileList* UpdateModule::Files(LPCWSTR oper) const
 {

@@ -49,6 +49,18 @@ struct UpdateModule
     const UpdateFileList* Files(LPCWSTR oper) const;
 };
 
+// The sections of a "VersionInfo.ini" to read: "Client", "Updater", then
+// every other section of the file. Modules besides the client and the updater
+// get sections of their own once installed; without reading those a module
+// would count as not installed and be forced again at every update.
+std::vector<CString> VersionInfoSections(LPCWSTR path);
+
+// "<My Music>\yeb360\temp\", where the client keeps the downloaded manifest
+// "AutoUpdate.xml" for the updater (created when missing); "" when My Music
+// is unknown. The environment variable YEB_MYMUSIC names another My Music
+// folder (test runs give each program a folder of its own).
+CString GetUpdateManifestFolder();
+
 // One section of "VersionInfo.ini".
 struct ClientVersionInfo
 {

@@ -3,7 +3,6 @@
 // pending self-update of the updater moved into place.
 #include <winsock2.h> // before the headers that bring <windows.h>
 #include "ServiceProcess.h"
-#include "ShellFolder.h"
 #include "UpdateCheck.h"
 #include "UpdateList.h"
 #include "UpdateTestUtil.h"
@@ -15,15 +14,7 @@ using namespace updatetest;
 namespace
 {
 
-std::wstring g_music;
-
-HRESULT WINAPI TestMusicFolder(HWND, int folder, HANDLE, DWORD, LPWSTR path)
-{
-    if ((folder & 0xFF) != SHELL_FOLDER_MYMUSIC)
-        return E_FAIL;
-    lstrcpyW(path, g_music.c_str());
-    return S_OK;
-}
+std::wstring g_music; // the test's My Music folder, without a trailing backslash
 
 int g_quitMessages = 0;
 
@@ -44,7 +35,7 @@ class UpdateCheckTest : public ::testing::Test
         ASSERT_TRUE(m_service.Start());
         std::wstring music = m_music.Path();
         g_music = music.substr(0, music.size() - 1);
-        SetShellFolderFunctions(nullptr, TestMusicFolder);
+        UseMusicFolder(g_music);
         m_program = m_client / L"Yeb.exe";
         m_updater = m_client / L"AutoUpdate\\Yeb360Update.exe";
         ASSERT_TRUE(CopyInto(BinFolder() + L"UpdateProbe.exe", m_updater));
@@ -62,7 +53,7 @@ class UpdateCheckTest : public ::testing::Test
     void TearDown() override
     {
         DestroyWindow(m_window);
-        SetShellFolderFunctions(nullptr, nullptr);
+        UseMusicFolder(L"");
         WaitUntilEnded(m_updater, 10000);
     }
 

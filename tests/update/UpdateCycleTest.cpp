@@ -4,7 +4,6 @@
 // hostile or broken updates that must leave the client's folder as it was.
 #include <winsock2.h> // before the headers that bring <windows.h>
 #include "ServiceProcess.h"
-#include "ShellFolder.h"
 #include "Sha1.h"
 #include "UpdateCheck.h"
 #include "UpdateList.h"
@@ -17,15 +16,7 @@ using namespace updatetest;
 namespace
 {
 
-std::wstring g_music;
-
-HRESULT WINAPI TestMusicFolder(HWND, int folder, HANDLE, DWORD, LPWSTR path)
-{
-    if ((folder & 0xFF) != SHELL_FOLDER_MYMUSIC)
-        return E_FAIL;
-    lstrcpyW(path, g_music.c_str());
-    return S_OK;
-}
+std::wstring g_music; // the test's My Music folder, without a trailing backslash
 
 // The Key the updater writes, made here from the shared SHA-1.
 std::string KeyOf(const std::wstring& section, const std::wstring& version)
@@ -66,9 +57,9 @@ class UpdateCycleTest : public ::testing::Test
             ASSERT_TRUE(m_service.WriteDataFile("update/" + Utf8(name), ReadText(Package(name))));
         std::wstring music = m_music.Path();
         g_music = music.substr(0, music.size() - 1);
-        SetShellFolderFunctions(nullptr, TestMusicFolder);
+        UseMusicFolder(g_music);
     }
-    void TearDown() override { SetShellFolderFunctions(nullptr, nullptr); }
+    void TearDown() override { UseMusicFolder(L""); }
 
     std::string Url(const std::string& path) const
     {

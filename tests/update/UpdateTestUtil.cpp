@@ -1,6 +1,7 @@
 #include "UpdateTestUtil.h"
 
 #include "Sha256.h"
+#include "ShellFolder.h"
 
 #include <tlhelp32.h>
 
@@ -21,6 +22,22 @@ std::wstring Wide(const std::string& text)
     std::wstring out((size_t)n, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.c_str(), (int)text.size(), &out[0], n);
     return out;
+}
+
+static std::wstring g_music;
+
+static HRESULT WINAPI TestMusicFolder(HWND, int folder, HANDLE, DWORD, LPWSTR path)
+{
+    if ((folder & 0xFF) != SHELL_FOLDER_MYMUSIC)
+        return E_FAIL;
+    lstrcpyW(path, g_music.c_str());
+    return S_OK;
+}
+
+void UseMusicFolder(const std::wstring& folder)
+{
+    g_music = folder;
+    SetShellFolderFunctions(nullptr, folder.empty() ? nullptr : TestMusicFolder);
 }
 
 std::wstring BinFolder()

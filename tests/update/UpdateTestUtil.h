@@ -54,6 +54,10 @@ bool WaitUntilEnded(const std::wstring& program, DWORD timeoutMs);
 // Ends every process started from this file.
 void KillProgram(const std::wstring& program);
 
+// Makes the shell's My Music lookup of this process answer folder (without
+// a trailing backslash); an empty folder gives the shell's own answer back.
+void UseMusicFolder(const std::wstring& folder);
+
 std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& text);
 
