@@ -6,6 +6,7 @@
 #include "UpdateInstaller.h"
 #include "UpdateMessage.h"
 #include "UpdateTestUtil.h"
+#include "ZipPackage.h"
 
 #include <gtest/gtest.h>
 
@@ -270,6 +271,41 @@ TEST_F(InstallerTest, HostileOrDamagedPackagesChangeNothing)
     }
     EXPECT_FALSE(Exists(m_client.Path() + L"..\\evil.txt"));
     EXPECT_FALSE(Exists(m_client.Path() + L"..\\evil2.txt"));
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(ZipPackage, EntriesAreFoundByNameAndCheckedWhole)
+{
+    CZipPackage package;
+    EXPECT_FALSE(package.Open(Package(L"absent.zip").c_str()));
+    ASSERT_TRUE(package.Open(Package(L"full.zip").c_str()));
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(package.ReadEntry(L"README.TXT", bytes)); // letter case ignored
+    EXPECT_EQ("readme of version 1.1\r\n", std::string(bytes.begin(), bytes.end()));
+    EXPECT_FALSE(package.ReadEntry(L"readme.txt", bytes, 10)); // above the cap
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(package.ReadEntry(L"absent.txt", bytes));
+    EXPECT_FALSE(package.ReadEntry(L"", bytes));
+
+    CZipPackage damaged;
+    ASSERT_TRUE(damaged.Open(Package(L"badcrc.zip").c_str()));
+    EXPECT_FALSE(damaged.ReadEntry(L"payload.txt", bytes));
+    EXPECT_TRUE(bytes.empty());
+
+    CZipPackage slip;
+    ASSERT_TRUE(slip.Open(Package(L"slip.zip").c_str()));
+    EXPECT_FALSE(slip.ReadEntry(L"evil.txt", bytes));
+    EXPECT_TRUE(slip.ReadEntry(L"..\\evil.txt", bytes)); // found, but no target may be made of this name
+    CString target;
+    CUpdateInstaller installer;
+    installer.SetClientDir(L"C:\\Yeb\\");
+    UpdateFile file;
+    file.name = L"..\\evil.txt";
+    EXPECT_FALSE(installer.TargetOf(file, target));
 }
 
 } // namespace
