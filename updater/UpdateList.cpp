@@ -44,17 +44,7 @@ HRESULT CUpdateList::ParseManifest(const CXmlElement* root)
 
 int CUpdateList::CountUpdates(int& forced, int& offered) const
 {
-    forced = offered = 0;
-    for (auto& entry : m_manifest.m_records)
-    {
-        const UpdateModule* module = m_manifest.FindModule(entry.first);
-        if (!module)
-            continue;
-        if (module->state == 2)
-            ++forced;
-        else if (module->state == 1)
-            ++offered;
-    }
+    m_manifest.CountUpdates(forced, offered, FALSE);
     return 1;
 }
 

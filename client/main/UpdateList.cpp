@@ -173,17 +173,7 @@ HRESULT CUpdateList::LoadManifest()
 
 int CUpdateList::CountUpdates(int& forced, int& optional) const
 {
-    forced = optional = 0;
-    for (auto& entry : m_manifest.m_records)
-    {
-        const UpdateModule* module = m_manifest.FindModule(entry.first);
-        if (!module)
-            continue;
-        if (module->state == 2)
-            ++forced;
-        else if (module->state == 1 && entry.second.unUpdateVersion != module->verModule)
-            ++optional;
-    }
+    m_manifest.CountUpdates(forced, optional, TRUE);
     return 1;
 }
 

@@ -51,6 +51,21 @@ ClientVersionInfo* CUpdateManifest::FindRecord(LPCWSTR name)
     return it == m_records.end() ? nullptr : &it->second;
 }
 
+void CUpdateManifest::CountUpdates(int& forced, int& offered, BOOL skipDeclined) const
+{
+    forced = offered = 0;
+    for (auto& entry : m_records)
+    {
+        const UpdateModule* module = FindModule(entry.first);
+        if (!module)
+            continue;
+        if (module->state == 2)
+            ++forced;
+        else if (module->state == 1 && !(skipDeclined && entry.second.unUpdateVersion == module->verModule))
+            ++offered;
+    }
+}
+
 BOOL CUpdateManifest::Parse(const CXmlElement* root)
 {
     ClearModules();

@@ -94,6 +94,11 @@ class CUpdateManifest
     void ParseModule(const CXmlElement& element);
     void ClearModules() { m_modules.clear(); }
 
+    // Counts the modules of the records that are forced (state 2) and offered
+    // (state 1); with skipDeclined an offered module whose verModule the user
+    // declined (the record's UnUpdateVersion) does not count.
+    void CountUpdates(int& forced, int& offered, BOOL skipDeclined) const;
+
     UpdateModule* FindModule(LPCWSTR name) const;
     ClientVersionInfo* FindRecord(LPCWSTR name);
 
