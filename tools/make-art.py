@@ -142,8 +142,10 @@ def frame_set(prefix, ids, cap_h, side_w, bottom_h, program='yeb', side_h=100, b
 
 
 def logo_bitmap(word, w, h, active=True):
+    # drawn at top 1 over a 30 px caption band: continue its gradient
     im = Img(w, h)
-    caption_band(im, 0, w, h)
+    for y in range(h):
+        im.rect(0, y, w, y + 1, mix(CAP_TOP, CAP_BOT, (y + 1) / 29))
     scale = 2 if h >= 18 else 1
     tw = text_width(word, scale)
     fg = WHITE if active else shade(CAP_TOP, 0.45)

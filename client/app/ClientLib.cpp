@@ -1,2 +1,0 @@
-// Keeps the client library non-empty while its subsystems are added.
-namespace client { int LibraryRevision() { return 1; } }
