@@ -160,8 +160,8 @@ def bubble(img, x, y, s, c):
 
 
 def send(img, x, y, s, c):
-    img.poly([(x + s * 0.12, y + s * 0.46), (x + s * 0.88, y + s * 0.18), (x + s * 0.62, y + s * 0.84),
-              (x + s * 0.5, y + s * 0.56)], c)
+    img.poly([(x + s * 0.16, y + s * 0.2), (x + s * 0.86, y + s * 0.5), (x + s * 0.16, y + s * 0.8),
+              (x + s * 0.32, y + s * 0.5)], c)
 
 
 def heart(img, x, y, s, c):
