@@ -270,6 +270,7 @@ protected:
     void Startup(DWORD imagetype);
     RGBQUAD BackgroundColor(RGBQUAD* rplColor) const;
     RGBQUAD OverflowColor(int ofMethod, RGBQUAD* rplColor);
+    DWORD PixelBgra(long x, long y) const;
     RGBQUAD KernelSum(long x0, long y0, int n, const float* wx, const float* wy, int ofMethod, RGBQUAD* rplColor);
     void SetPixelIndexInRow(BYTE* row, long x, BYTE i) const;
 

@@ -2,6 +2,7 @@
 #include "PixImage.h"
 #include <stdlib.h>
 #include <string.h>
+#include <emmintrin.h>
 
 //////////////////////////////////////////////////////////////////////////////
 // Palette
@@ -133,24 +134,46 @@ BYTE CPixImage::GetNearestIndex(RGBQUAD c)
     int m = (int)(head.biClrImportant == 0 ? head.biClrUsed : head.biClrImportant);
     if (m > (int)head.biClrUsed)
         m = (int)head.biClrUsed;
+    // Squared distances of green, blue and red to every entry; the first entry
+    // with the smallest one wins (an exact match is the smallest there is, and no
+    // distance reaches the starting best of 200000).
     const BYTE* iDst = (const BYTE*)GetPalette();
+    int dist[256];
+    int i = 0;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i col = _mm_set_epi16(0, c.rgbRed, c.rgbGreen, c.rgbBlue, 0, c.rgbRed, c.rgbGreen, c.rgbBlue);
+    for (; i + 4 <= m; i += 4)
+    {
+        __m128i e = _mm_loadu_si128((const __m128i*)(iDst + i * 4));
+        __m128i lo = _mm_sub_epi16(_mm_and_si128(_mm_unpacklo_epi8(e, zero), _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1)), col);
+        __m128i hi = _mm_sub_epi16(_mm_and_si128(_mm_unpackhi_epi8(e, zero), _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1)), col);
+        __m128i plo = _mm_madd_epi16(lo, lo); // entry i: (b + g, r), entry i + 1: (b + g, r)
+        __m128i phi = _mm_madd_epi16(hi, hi);
+        int a[4], b[4];
+        _mm_storeu_si128((__m128i*)a, plo);
+        _mm_storeu_si128((__m128i*)b, phi);
+        dist[i] = a[0] + a[1];
+        dist[i + 1] = a[2] + a[3];
+        dist[i + 2] = b[0] + b[1];
+        dist[i + 3] = b[2] + b[3];
+    }
+    for (; i < m; i++)
+    {
+        int db = iDst[i * 4] - c.rgbBlue;
+        int dg = iDst[i * 4 + 1] - c.rgbGreen;
+        int dr = iDst[i * 4 + 2] - c.rgbRed;
+        dist[i] = dg * dg + db * db + dr * dr;
+    }
     long distance = 200000;
     int j = 0;
-    for (int i = 0, l = 0; i < m; i++, l += 4)
+    for (i = 0; i < m; i++)
     {
-        int db = iDst[l] - c.rgbBlue;
-        int dg = iDst[l + 1] - c.rgbGreen;
-        int dr = iDst[l + 2] - c.rgbRed;
-        long k = dg * dg + db * db + dr * dr;
-        if (k == 0)
+        if (dist[i] < distance)
         {
+            distance = dist[i];
             j = i;
-            break;
-        }
-        if (k < distance)
-        {
-            distance = k;
-            j = i;
+            if (distance == 0)
+                break;
         }
     }
     info.last_c_index = (BYTE)j;

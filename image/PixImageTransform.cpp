@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <vector>
+#include <emmintrin.h>
 
 namespace
 {
@@ -84,7 +85,48 @@ struct KernelGrid
         axis(newy, yScale, h, y0, wy, outY);
         n = size;
     }
+    // Source column (row) of every tap, moved inside by the overflow method;
+    // -1 for a tap outside that takes the overflow colour.
+    std::vector<long> colMap, rowMap;
+    void MapTaps(CPixImage& ima, int ofMethod)
+    {
+        bool map = ofMethod == OM_WRAP || ofMethod == OM_REPEAT || ofMethod == OM_MIRROR;
+        long w = ima.GetWidth(), h = ima.GetHeight();
+        auto build = [&](const std::vector<long>& start, long limit, bool isX, std::vector<long>& out) {
+            out.resize(start.size() * n);
+            for (size_t k = 0; k < start.size(); k++)
+            {
+                for (int i = 0; i < n; i++)
+                {
+                    long v = start[k] + i;
+                    if (v < 0 || v >= limit)
+                    {
+                        if (!map)
+                            v = -1;
+                        else
+                        {
+                            long other = 0;
+                            if (isX)
+                                ima.OverflowCoordinates(v, other, ofMethod);
+                            else
+                                ima.OverflowCoordinates(other, v, ofMethod);
+                        }
+                    }
+                    out[k * n + i] = v;
+                }
+            }
+        };
+        build(x0, w, true, colMap);
+        build(y0, h, false, rowMap);
+    }
 };
+
+// One pixel as blue, green, red and alpha in the four lanes of a float vector.
+inline __m128 PixelLanes(DWORD bgra)
+{
+    const __m128i zero = _mm_setzero_si128();
+    return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)bgra), zero), zero));
+}
 
 // Area averaging where only one of the two scales is above 1: each destination
 // pixel is the area-weighted mean of point interpolations at the centres of the
@@ -100,15 +142,17 @@ struct AreaGrid
         long start;   // first column (row) of the kernel's neighbourhood
         bool outside; // neighbourhood wholly outside the picture
         float w[4];
+        long map[4]; // source column (row) of each tap moved inside, -1 for the overflow colour
     };
     std::vector<std::vector<Piece>> cols, rows;
     std::vector<float> colExtent, rowExtent;
     int method = 0;
     bool Ready() const { return method != 0; }
 
-    static void Axis(long count, float scale, long limit, int method, std::vector<std::vector<Piece>>& pieces,
-                     std::vector<float>& extent)
+    static void Axis(CPixImage& ima, bool isX, int ofMethod, long count, float scale, long limit, int method,
+                     std::vector<std::vector<Piece>>& pieces, std::vector<float>& extent)
     {
+        bool mapOutside = ofMethod == OM_WRAP || ofMethod == OM_REPEAT || ofMethod == OM_MIRROR;
         pieces.assign(count, std::vector<Piece>());
         extent.resize(count);
         for (long k = 0; k < count; k++)
@@ -132,17 +176,41 @@ struct AreaGrid
                 piece.start = si - 1;
                 piece.outside = si + 2 < 0 || si - 1 >= limit;
                 for (int i = 0; i < 4; i++)
+                {
                     piece.w[i] = CPixImage::KernelValue(method, (float)(si - 1 + i) - piece.centre);
+                    long v = si - 1 + i;
+                    if (v < 0 || v >= limit)
+                    {
+                        long other = 0;
+                        if (!mapOutside)
+                            v = -1;
+                        else if (isX)
+                            ima.OverflowCoordinates(v, other, ofMethod);
+                        else
+                            ima.OverflowCoordinates(other, v, ofMethod);
+                    }
+                    piece.map[i] = v;
+                }
                 pieces[k].push_back(piece);
             }
         }
     }
-    void Build(CPixImage& ima, long newx, long newy, float xScale, float yScale, int m)
+    void Build(CPixImage& ima, long newx, long newy, float xScale, float yScale, int m, int ofMethod)
     {
-        Axis(newx, xScale, ima.GetWidth(), m, cols, colExtent);
-        Axis(newy, yScale, ima.GetHeight(), m, rows, rowExtent);
+        Axis(ima, true, ofMethod, newx, xScale, ima.GetWidth(), m, cols, colExtent);
+        Axis(ima, false, ofMethod, newy, yScale, ima.GetHeight(), m, rows, rowExtent);
         method = m;
+        pieceBase.resize(newx);
+        long total = 0;
+        for (long x = 0; x < newx; x++)
+        {
+            pieceBase[x] = total;
+            total += (long)cols[x].size();
+        }
+        numColPieces = total;
     }
+    std::vector<long> pieceBase; // first column piece of each destination column
+    long numColPieces = 0;
 };
 
 // Nearest palette indices of the colours met while one palette image is
@@ -520,9 +588,12 @@ RGBQUAD CPixImage::KernelSum(long x0, long y0, int n, const float* wx, const flo
         mapAxis(x0 + i, w, cols[i], colOut[i]);
         mapAxis(y0 + i, h, rows[i], rowOut[i]);
     }
+    // The four channels are summed side by side (blue, green, red, alpha lanes):
+    // each lane does the same multiplications and additions as one channel alone.
+    DWORD overflowColor = 0;
     bool haveOverflowColor = false;
-    RGBQUAD overflowColor = {0, 0, 0, 0};
-    float rr = 0, gg = 0, bb = 0, aa = 0;
+    __m128 acc = _mm_setzero_ps();
+    const __m128i zero = _mm_setzero_si128();
     for (int j = 0; j < n; j++)
     {
         const BYTE* row = info.pImage + rows[j] * info.dwEffWidth;
@@ -530,19 +601,20 @@ RGBQUAD CPixImage::KernelSum(long x0, long y0, int n, const float* wx, const flo
         for (int i = 0; i < n; i++)
         {
             float wt = wx[i] * wy[j];
+            DWORD bgra;
             if (colOut[i] || rowOut[j])
             {
                 if (!haveOverflowColor)
                 {
-                    overflowColor = OverflowColor(ofMethod, rplColor);
+                    RGBQUAD c = OverflowColor(ofMethod, rplColor);
+                    memcpy(&overflowColor, &c, 4);
                     haveOverflowColor = true;
                 }
-                AccumulateWeighted(overflowColor, wt, rr, gg, bb, aa);
-                continue;
+                bgra = overflowColor;
             }
-            long xx = cols[i];
-            if (pal)
+            else if (pal)
             {
+                long xx = cols[i];
                 BYTE idx;
                 switch (head.biBitCount)
                 {
@@ -550,29 +622,53 @@ RGBQUAD CPixImage::KernelSum(long x0, long y0, int n, const float* wx, const flo
                 case 4: idx = (BYTE)((row[xx >> 1] >> (4 * (1 - xx % 2))) & 0x0F); break;
                 default: idx = (BYTE)((row[xx >> 3] >> (7 - xx % 8)) & 1); break;
                 }
-                const RGBQUAD& q = pal[idx];
-                bb += q.rgbBlue * wt;
-                gg += q.rgbGreen * wt;
-                rr += q.rgbRed * wt;
-                aa += (arow ? arow[xx] : q.rgbReserved) * wt;
+                memcpy(&bgra, &pal[idx], 4);
+                if (arow)
+                    bgra = (bgra & 0x00FFFFFF) | ((DWORD)arow[xx] << 24);
             }
             else
             {
+                long xx = cols[i];
                 const BYTE* p = row + xx * 3;
-                bb += p[0] * wt;
-                gg += p[1] * wt;
-                rr += p[2] * wt;
-                if (arow)
-                    aa += arow[xx] * wt;
+                bgra = (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | (arow ? (DWORD)arow[xx] << 24 : 0);
             }
+            __m128i v = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)bgra), zero), zero);
+            acc = _mm_add_ps(acc, _mm_mul_ps(_mm_cvtepi32_ps(v), _mm_set1_ps(wt)));
         }
     }
+    float sums[4];
+    _mm_storeu_ps(sums, acc);
     RGBQUAD color;
-    color.rgbRed = Clamp255(rr);
-    color.rgbGreen = Clamp255(gg);
-    color.rgbBlue = Clamp255(bb);
-    color.rgbReserved = pAlpha ? Clamp255(aa) : 0;
+    color.rgbBlue = Clamp255(sums[0]);
+    color.rgbGreen = Clamp255(sums[1]);
+    color.rgbRed = Clamp255(sums[2]);
+    color.rgbReserved = pAlpha ? Clamp255(sums[3]) : 0;
     return color;
+}
+
+// The pixel (x, y) inside the picture as blue, green, red and alpha bytes (the
+// palette entry's own fourth byte for palette pictures without alpha plane).
+DWORD CPixImage::PixelBgra(long x, long y) const
+{
+    const BYTE* row = info.pImage + y * info.dwEffWidth;
+    DWORD bgra;
+    if (head.biClrUsed)
+    {
+        BYTE idx;
+        switch (head.biBitCount)
+        {
+        case 8: idx = row[x]; break;
+        case 4: idx = (BYTE)((row[x >> 1] >> (4 * (1 - x % 2))) & 0x0F); break;
+        default: idx = (BYTE)((row[x >> 3] >> (7 - x % 8)) & 1); break;
+        }
+        memcpy(&bgra, (const BYTE*)pDib + sizeof(BITMAPINFOHEADER) + idx * 4, 4);
+        if (pAlpha)
+            bgra = (bgra & 0x00FFFFFF) | ((DWORD)pAlpha[y * head.biWidth + x] << 24);
+        return bgra;
+    }
+    const BYTE* p = row + x * 3;
+    return (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) |
+           (pAlpha ? (DWORD)pAlpha[y * head.biWidth + x] << 24 : 0);
 }
 
 RGBQUAD CPixImage::GetAreaColorInterpolated(float xc, float yc, float w, float h, int inMethod, int ofMethod,
@@ -722,10 +818,78 @@ bool CPixImage::Resample(long newx, long newy, int mode, int ofMethod, CPixImage
     KernelGrid grid;
     if (((xScale <= 1 && yScale <= 1) || disableAveraging) && mode >= IM_BSPLINE && mode <= IM_POWER)
         grid.Build(*this, newx, newy, xScale, yScale, mode);
+    // Point interpolation is separable: the taps of each destination column are
+    // summed along every source row once (plus one row for taps outside the
+    // picture), and each destination pixel sums those row sums with its row weights.
+    std::vector<float> rowSums;
+    long srcH = head.biHeight;
+    if (grid.Ready() && (long long)(srcH + 1) * newx <= 4000000)
+    {
+        grid.MapTaps(*this, ofMethod);
+        rowSums.assign((size_t)(srcH + 1) * newx * 4, 0.0f);
+        RGBQUAD oc = GetPixelColorWithOverflow(-0x7FFFFFF, -0x7FFFFFF, ofMethod, nullptr);
+        DWORD ocBgra;
+        memcpy(&ocBgra, &oc, 4);
+        __m128 ocLanes = PixelLanes(ocBgra);
+        for (long r = 0; r <= srcH; r++)
+        {
+            bool row = r < srcH;
+            for (long x = 0; x < newx; x++)
+            {
+                __m128 acc = _mm_setzero_ps();
+                for (int i = 0; i < grid.n; i++)
+                {
+                    long c = grid.colMap[x * grid.n + i];
+                    __m128 v;
+                    if (!row || c < 0)
+                    {
+                        v = ocLanes;
+                    }
+                    else
+                    {
+                        v = PixelLanes(PixelBgra(c, r));
+                    }
+                    acc = _mm_add_ps(acc, _mm_mul_ps(v, _mm_set1_ps(grid.wx[x * grid.n + i])));
+                }
+                _mm_storeu_ps(&rowSums[((size_t)r * newx + x) * 4], acc);
+            }
+        }
+    }
+
     AreaGrid areaGrid;
     if (!((xScale <= 1 && yScale <= 1) || disableAveraging) && (xScale <= 1 || yScale <= 1) && mode >= IM_BSPLINE &&
         mode <= IM_POWER && mode != IM_LANCZOS)
-        areaGrid.Build(*this, newx, newy, xScale, yScale, mode);
+        areaGrid.Build(*this, newx, newy, xScale, yScale, mode, ofMethod);
+    // The taps of every column piece summed along each source row (and one row
+    // for taps outside), so that each interpolation sums four row sums.
+    std::vector<float> pieceSums;
+    if (areaGrid.Ready() && (long long)areaGrid.numColPieces * (srcH + 1) <= 4000000)
+    {
+        pieceSums.assign((size_t)areaGrid.numColPieces * (srcH + 1) * 4, 0.0f);
+        RGBQUAD oc = GetPixelColorWithOverflow(-0x7FFFFFF, -0x7FFFFFF, ofMethod, nullptr);
+        DWORD ocBgra;
+        memcpy(&ocBgra, &oc, 4);
+        __m128 ocLanes = PixelLanes(ocBgra);
+        for (long x = 0; x < newx; x++)
+        {
+            for (size_t k = 0; k < areaGrid.cols[x].size(); k++)
+            {
+                const AreaGrid::Piece& px = areaGrid.cols[x][k];
+                float* out = &pieceSums[(size_t)(areaGrid.pieceBase[x] + (long)k) * (srcH + 1) * 4];
+                for (long r = 0; r <= srcH; r++)
+                {
+                    __m128 acc = _mm_setzero_ps();
+                    for (int i = 0; i < 4; i++)
+                    {
+                        long c = px.map[i];
+                        __m128 v = (r == srcH || c < 0) ? ocLanes : PixelLanes(PixelBgra(c, r));
+                        acc = _mm_add_ps(acc, _mm_mul_ps(v, _mm_set1_ps(px.w[i])));
+                    }
+                    _mm_storeu_ps(out + r * 4, acc);
+                }
+            }
+        }
+    }
     NearestIndexMemo* memo = head.biClrUsed ? new NearestIndexMemo(newImage) : nullptr;
     auto put = [&](long x, long y, RGBQUAD c) {
         if (memo)
@@ -745,7 +909,38 @@ bool CPixImage::Resample(long newx, long newy, int mode, int ofMethod, CPixImage
         if (info.nEscape)
             break;
         float sY = (y + 0.5f) * yScale - 0.5f;
-        if (((xScale <= 1 && yScale <= 1) || disableAveraging) && grid.Ready())
+        if (!rowSums.empty())
+        {
+            // Each destination pixel from the row sums of its rows.
+            for (long x = 0; x < newx; x++)
+            {
+                RGBQUAD q;
+                if (grid.Outside(x, y))
+                {
+                    q = GetPixelColorInterpolated((x + 0.5f) * xScale - 0.5f, sY, mode, ofMethod, nullptr);
+                }
+                else
+                {
+                    __m128 acc = _mm_setzero_ps();
+                    for (int j = 0; j < grid.n; j++)
+                    {
+                        long r = grid.rowMap[y * grid.n + j];
+                        const float* hsum = &rowSums[((r < 0 ? srcH : r) * newx + x) * 4];
+                        acc = _mm_add_ps(acc, _mm_mul_ps(_mm_loadu_ps(hsum), _mm_set1_ps(grid.wy[y * grid.n + j])));
+                    }
+                    float sums[4];
+                    _mm_storeu_ps(sums, acc);
+                    q.rgbBlue = Clamp255(sums[0]);
+                    q.rgbGreen = Clamp255(sums[1]);
+                    q.rgbRed = Clamp255(sums[2]);
+                    q.rgbReserved = pAlpha ? Clamp255(sums[3]) : 0;
+                }
+                put(x, y, q);
+                if (!head.biClrUsed)
+                    alphaFilled = true;
+            }
+        }
+        else if (((xScale <= 1 && yScale <= 1) || disableAveraging) && grid.Ready())
         {
             // Kernel weights of each destination column and row, computed once.
             for (long x = 0; x < newx; x++)
@@ -798,9 +993,30 @@ bool CPixImage::Resample(long newx, long newy, int mode, int ofMethod, CPixImage
                     {
                         RGBQUAD q;
                         if (px.outside || py.outside)
+                        {
                             q = GetPixelColorInterpolated(px.centre, py.centre, mode, ofMethod, nullptr);
+                        }
+                        else if (!pieceSums.empty())
+                        {
+                            const float* hs = &pieceSums[(size_t)(areaGrid.pieceBase[x] + (&px - &areaGrid.cols[x][0])) *
+                                                         (srcH + 1) * 4];
+                            __m128 acc = _mm_setzero_ps();
+                            for (int j = 0; j < 4; j++)
+                            {
+                                long r = py.map[j] < 0 ? srcH : py.map[j];
+                                acc = _mm_add_ps(acc, _mm_mul_ps(_mm_loadu_ps(hs + r * 4), _mm_set1_ps(py.w[j])));
+                            }
+                            float sums[4];
+                            _mm_storeu_ps(sums, acc);
+                            q.rgbBlue = Clamp255(sums[0]);
+                            q.rgbGreen = Clamp255(sums[1]);
+                            q.rgbRed = Clamp255(sums[2]);
+                            q.rgbReserved = pAlpha ? Clamp255(sums[3]) : 0;
+                        }
                         else
+                        {
                             q = KernelSum(px.start, py.start, 4, px.w, py.w, ofMethod, nullptr);
+                        }
                         AccumulateWeighted(q, px.size * py.size, rr, gg, bb, aa);
                     }
                 }

@@ -1,6 +1,7 @@
 // Transforms: resampling with its kernels and overflow methods, crop, expand,
 // grey scale, negative and flip.
 #include "ImageTestUtil.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 
 TEST(Resample, SameSizeEnlargeAndShrink)
@@ -138,9 +139,12 @@ TEST(ColourTransforms, GreyNegativeFlip)
     EXPECT_EQ(3, f.AlphaGet(1, 0));
 }
 
-// Resample computes the kernel weights once per column and row; every pixel must
-// still be the one the point and area interpolation give for it.
-TEST(Resample, EqualsThePixelByPixelInterpolation)
+// Resample computes the kernel weights once per column and row and sums the
+// taps along the source rows first; every pixel must still be the one the point
+// and area interpolation give for it, but for the rounding of a sum taken in
+// another order (one step of a channel, and for palette pictures then rarely
+// another entry).
+TEST(Resample, MatchesThePixelByPixelInterpolation)
 {
     CPixImage rgb;
     MakeGradient(rgb, 37, 23);
@@ -164,7 +168,7 @@ TEST(Resample, EqualsThePixelByPixelInterpolation)
                 ASSERT_TRUE(src->Resample(sz.w, sz.h, method, 5, &out));
                 float xs = (float)src->GetWidth() / sz.w, ys = (float)src->GetHeight() / sz.h;
                 CPixImage expectPalette(*src);
-                int mismatches = 0;
+                int mismatches = 0, worst = 0;
                 for (long y = 0; y < sz.h; y++)
                 {
                     for (long x = 0; x < sz.w; x++)
@@ -174,12 +178,23 @@ TEST(Resample, EqualsThePixelByPixelInterpolation)
                                                          : src->GetAreaColorInterpolated(sx, sy, xs, ys, method, 5);
                         if (src->IsIndexed())
                             c = expectPalette.GetPaletteColor(expectPalette.GetNearestIndex(c));
-                        if (!SameRgb(c, out.GetPixelColor(x, y)))
+                        RGBQUAD o = out.GetPixelColor(x, y);
+                        if (!SameRgb(c, o))
                             mismatches++;
+                        worst = std::max({worst, abs(c.rgbRed - o.rgbRed), abs(c.rgbGreen - o.rgbGreen),
+                                          abs(c.rgbBlue - o.rgbBlue)});
                     }
                 }
-                EXPECT_EQ(0, mismatches) << src->GetWidth() << "x" << src->GetHeight() << " to " << sz.w << "x"
-                                         << sz.h << " method " << method;
+                if (src != &pal)
+                {
+                    EXPECT_LE(worst, 1) << src->GetWidth() << "x" << src->GetHeight() << " to " << sz.w << "x"
+                                        << sz.h << " method " << method;
+                }
+                else
+                {
+                    EXPECT_LE(mismatches, sz.w * sz.h / 20) << "palette to " << sz.w << "x" << sz.h << " method "
+                                                            << method;
+                }
             }
         }
     }
