@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "PixImage.h"
+
 #include <string>
 
 namespace
@@ -97,6 +99,29 @@ HWND MainWindowOf(DWORD process, DWORD ms)
     return NULL;
 }
 
+// Copies a window's pixels from the screen, keeps them as a PNG below
+// test-output\startup and returns the colour at (x, y) of the window.
+COLORREF CaptureWindow(HWND hwnd, const wchar_t* name, int x, int y)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(NULL);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, shot);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    COLORREF c = GetPixel(mem, x, y);
+    SelectObject(mem, old);
+    CPixImage image;
+    if (image.CreateFromHBITMAP(shot))
+        image.Save((Folder() + L"\\" + name).c_str(), PIXIMAGE_FORMAT_PNG);
+    DeleteObject(shot);
+    DeleteDC(mem);
+    ReleaseDC(NULL, screen);
+    return c;
+}
+
 bool WaitVisible(HWND hwnd, DWORD ms)
 {
     DWORD start = GetTickCount();
@@ -113,6 +138,21 @@ TEST(Startup, SingleInstanceBringToFrontLogoutCopyAndExitCodes)
     ASSERT_TRUE(first.Start(L""));
     HWND main = MainWindowOf(first.pi.dwProcessId, 30000);
     ASSERT_NE(nullptr, main) << "the first copy shows its main window";
+    // The shell paints its skin frame: the title bar is the caption blue. Other
+    // tests' windows may cover it for a moment, so it is raised and looked at
+    // again for a few seconds.
+    COLORREF band = 0;
+    for (int look = 0; look < 25; ++look)
+    {
+        SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        Sleep(200);
+        band = CaptureWindow(main, L"main-window.png", 100, 15);
+        if (GetBValue(band) > 150 && GetRValue(band) < 100)
+            break;
+    }
+    SetWindowPos(main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_GT(GetBValue(band), 150);
+    EXPECT_LT(GetRValue(band), 100);
 
     // Hide it; a second start must bring it back and end by itself.
     ShowWindow(main, SW_HIDE);
