@@ -81,10 +81,29 @@ void SetShellFolderFunctions(ShellSpecialFolderFn special, ShellFolderPathFn fol
     g_folderPath = folderPath;
 }
 
+// YEB_MYMUSIC names another My Music folder for this process, so that two
+// clients (and their messaging library and updater) can run side by side on
+// one machine with separate data folders, as the demo and the tests do.
+static bool MyMusicOverride(LPWSTR path)
+{
+    wchar_t value[MAX_PATH] = {};
+    DWORD n = GetEnvironmentVariableW(L"YEB_MYMUSIC", value, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return false;
+    wcscpy(path, value);
+    return true;
+}
+
 BOOL GetShellSpecialFolderPath(HWND window, LPWSTR path, int folder, BOOL create)
 {
     if (!path)
         return FALSE;
+    if (folder == SHELL_FOLDER_MYMUSIC && MyMusicOverride(path))
+    {
+        if (create)
+            CreateDirectoryW(path, nullptr);
+        return TRUE;
+    }
     if (CallSpecial(window, path, folder, create))
         return TRUE;
     if (folder != SHELL_FOLDER_MYMUSIC)
@@ -98,6 +117,12 @@ HRESULT GetShellFolderPath(HWND window, int folder, HANDLE token, DWORD flags, L
 {
     if (!path)
         return E_INVALIDARG;
+    if ((folder & 0xFF) == SHELL_FOLDER_MYMUSIC && MyMusicOverride(path))
+    {
+        if (folder & SHELL_FOLDER_FLAG_CREATE)
+            CreateDirectoryW(path, nullptr);
+        return S_OK;
+    }
     HRESULT hr = CallFolderPath(window, folder, token, flags, path);
     if (SUCCEEDED(hr))
         return hr;

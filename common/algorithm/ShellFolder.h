@@ -1,7 +1,9 @@
 // The My Music lookup shared by the client and the updater: the shell's
 // answer, or, where the shell does not know the folder, the "My Music" value
 // of the current user's Explorer "Shell Folders" key (made below the Personal
-// folder and recorded there when asked to create it).
+// folder and recorded there when asked to create it). The environment
+// variable YEB_MYMUSIC, when set, names the folder instead (side-by-side runs
+// of several clients on one machine).
 #pragma once
 
 #include <winsock2.h>

@@ -20,13 +20,8 @@ std::vector<CString> VersionInfoSections(LPCWSTR path)
 CString GetUpdateManifestFolder()
 {
     wchar_t music[MAX_PATH] = {};
-    DWORD n = GetEnvironmentVariableW(L"YEB_MYMUSIC", music, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-    {
-        music[0] = 0;
-        if (GetShellFolderPath(nullptr, SHELL_FOLDER_MYMUSIC, nullptr, 0, music) != 0 || !music[0])
-            return CString();
-    }
+    if (GetShellFolderPath(nullptr, SHELL_FOLDER_MYMUSIC, nullptr, 0, music) != 0 || !music[0])
+        return CString();
     CString folder;
     folder.Format(L"%s\\yeb360\\temp\\", music);
     SHCreateDirectoryExW(nullptr, folder, nullptr); // an existing folder is fine

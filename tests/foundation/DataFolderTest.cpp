@@ -50,6 +50,20 @@ TEST(DataFolder, LibraryPathsUseMyMusic)
     EXPECT_STREQ(music + L"\\yeb360\\", GetDataFolder());
 }
 
+// A process told its own My Music folder (side-by-side clients) keeps all
+// its data there, and so do the updater's manifest lookups.
+TEST(DataFolder, MyMusicOverrideFromTheEnvironment)
+{
+    SetEnvironmentVariableW(L"YEB_MYMUSIC", L"C:\\users\\second\\Music");
+    EXPECT_STREQ(L"C:\\users\\second\\Music", GetMyMusicFolder());
+    EXPECT_STREQ(L"C:\\users\\second\\Music\\yeb360\\", GetDataFolder());
+    wchar_t path[MAX_PATH] = {};
+    EXPECT_EQ(S_OK, GetShellFolderPath(nullptr, SHELL_FOLDER_MYMUSIC, nullptr, 0, path));
+    EXPECT_STREQ(L"C:\\users\\second\\Music", path);
+    SetEnvironmentVariableW(L"YEB_MYMUSIC", nullptr);
+    EXPECT_STRNE(L"C:\\users\\second\\Music", GetMyMusicFolder());
+}
+
 namespace
 {
 
