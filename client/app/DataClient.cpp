@@ -1,4 +1,5 @@
 #include "DataClient.h"
+#include "ClientApp.h"
 #include "DataFolder.h"
 #include "FormPost.h"
 #include "ImageServerLink.h"
@@ -77,7 +78,16 @@ BOOL ReadWholeFile(LPCWSTR path, std::vector<BYTE>& bytes)
 CDataClient* CDataClient::GetInstance()
 {
     if (!g_instance)
+    {
         g_instance = new CDataClient;
+        // The signed-in user as the application object knows it now.
+        if (CClientApp* app = GetClientApp())
+        {
+            CString email;
+            app->GetUserEmail(email);
+            g_instance->SetUser(email, app->GetUserId());
+        }
+    }
     return g_instance;
 }
 
@@ -118,6 +128,17 @@ void CDataClient::SetUser(LPCWSTR email, LPCWSTR userId)
     CSingleLock hold(&m_lock, TRUE);
     m_email = email ? email : L"";
     m_userId = userId ? userId : L"";
+}
+
+CString CDataClient::CurrentUserId()
+{
+    // The id arrives after the login, possibly after this object was made:
+    // the application object's current one counts.
+    CClientApp* app = GetClientApp();
+    if (app && !app->GetUserId().IsEmpty())
+        return app->GetUserId();
+    CSingleLock hold(&m_lock, TRUE);
+    return m_userId;
 }
 
 void CDataClient::QueueRequest(int kind, LPCWSTR text, LPCWSTR secondText)
@@ -172,12 +193,12 @@ void CDataClient::RunRequests()
 
 void CDataClient::SendRequest(const Request& request, const CString& secondText)
 {
-    CString email, userId;
+    CString email;
     {
         CSingleLock hold(&m_lock, TRUE);
         email = m_email;
-        userId = m_userId;
     }
+    CString userId = CurrentUserId();
     // The text, a line feed and a zero byte must fit the send buffer.
     CStringA payload = Utf8Cut(request.text, RequestBufferSize - 2);
     payload += '\n';
@@ -203,13 +224,13 @@ int CDataClient::AddSyncPlaylist(const CSyncPlaylist& playlist)
 void CDataClient::UploadPlaylists()
 {
     std::vector<CSyncPlaylist> playlists;
-    CString email, userId;
+    CString email;
     {
         CSingleLock hold(&m_lock, TRUE);
         playlists.swap(m_playlists);
         email = m_email;
-        userId = m_userId;
     }
+    CString userId = CurrentUserId();
     CXmlElement root(NULL, L"RT");
     for (const CSyncPlaylist& playlist : playlists)
     {
@@ -277,12 +298,12 @@ DWORD WINAPI CDataClient::PlaylistCheckThread(LPVOID self)
 
 void CDataClient::RunPlaylistCheck()
 {
-    CString email, userId;
+    CString email;
     {
         CSingleLock hold(&m_lock, TRUE);
         email = m_email;
-        userId = m_userId;
     }
+    CString userId = CurrentUserId();
     std::vector<BYTE> file;
     if (!ReadWholeFile(BuildMyPlaylistPath(email), file) || m_checkStop)
         return;

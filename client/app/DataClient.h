@@ -19,8 +19,10 @@ class CDataClient
     // object and forgets it.
     static void ReleaseInstance();
 
-    // The signed-in user as the requests carry it (the application object's
-    // e-mail and numeric id text).
+    // The signed-in user as the requests carry it: GetInstance takes the
+    // application object's e-mail and id text; the id is looked up again at
+    // each send, since it arrives after the login. Without an application
+    // object (tests) these values count.
     void SetUser(LPCWSTR email, LPCWSTR userId);
 
     // Appends {kind, text} to the queue; secondText becomes the second text of
@@ -72,6 +74,7 @@ class CDataClient
     void RunPlaylistCheck();
     void SendRequest(const Request& request, const CString& secondText);
     void StopPlaylistCheck();
+    CString CurrentUserId();
 
     CCriticalSection m_lock;
     std::deque<Request> m_requests;

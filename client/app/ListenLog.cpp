@@ -1,6 +1,7 @@
 #include "ListenLog.h"
 #include "AppSetting.h"
 #include "Base64Codec.h"
+#include "ClientApp.h"
 #include "FormPost.h"
 #include "ServiceAddresses.h"
 #include <vector>
@@ -16,7 +17,16 @@ CListenLog* g_instance = NULL;
 CListenLog* CListenLog::GetInstance()
 {
     if (!g_instance)
+    {
         g_instance = new CListenLog;
+        // The signed-in user's e-mail as the application object knows it now.
+        if (CClientApp* app = GetClientApp())
+        {
+            CString email;
+            app->GetUserEmail(email);
+            g_instance->SetUser(email);
+        }
+    }
     return g_instance;
 }
 

@@ -27,8 +27,9 @@ class CListenLog
     // end is terminated as a last resort), then frees the object.
     static void ReleaseInstance();
 
-    // The signed-in user's e-mail. The "who" of a report is the first text of
-    // the user's profile in the settings object when the report is made.
+    // The signed-in user's e-mail (GetInstance takes the application
+    // object's). The "who" of a report is the first text of the user's
+    // profile in the settings object when the report is made.
     void SetUser(LPCWSTR email);
 
     // Ignored for an empty singer.

@@ -1,4 +1,5 @@
 #include "NetworkTest.h"
+#include "ClientApp.h"
 #include "DataClient.h"
 #include "DataFolder.h"
 #include "FileFolder.h"
@@ -179,4 +180,20 @@ TEST_F(DataClientTest, DownloadLogValuesAreEncodedSoTheyCannotBreakTheForm)
     std::string body;
     ASSERT_TRUE(service.ReadDataFile(request.Get("file"), body));
     EXPECT_EQ("u=me%40example.com&h=HASH&t=Rock+%26+Roll+%3D+%E4%B8%AD+x&a=a%2Bb", body);
+}
+
+TEST_F(DataClientTest, TakesTheUserFromTheApplicationObject)
+{
+    CDataClient::ReleaseInstance();
+    CClientApp app;
+    app.SetUserEmail(L"app.user@example.com");
+    ASSERT_EQ(&app, GetClientApp());
+    client = CDataClient::GetInstance(); // the e-mail is copied now
+    app.SetUserId(L"777");                // the id arrives after the login
+    client->QueueRequest(5, L"song", L"");
+    auto records = WaitForExchanges(1, 5000);
+    ASSERT_EQ(1u, records.size());
+    EXPECT_EQ("app.user@example.com", records[0].Get("first"));
+    EXPECT_EQ("777", records[0].Get("user"));
+    CDataClient::ReleaseInstance();
 }

@@ -128,7 +128,9 @@ TEST_F(ImageServerTest, AlbumCoverOfferGetsOkOnceThenNo)
         EXPECT_EQ(attempt == 0 ? std::string("OK") : std::string("NO"), std::string(reply, 2));
         EXPECT_EQ(std::string(10, '\0'), std::string(reply + 2, 10));
         if (std::string(reply, 2) == "OK")
+        {
             ASSERT_TRUE(ImageServerLink::SendPieces(socket, cover.data(), (DWORD)cover.size()));
+        }
         socket.Close();
         ServiceRecord record = WaitForExchange(attempt);
         EXPECT_EQ(attempt == 0 ? "OK" : "NO", record.Get("reply"));
