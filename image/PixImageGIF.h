@@ -59,6 +59,7 @@ protected:
     bool EncodeRGB(CPixFile* fp);
     void CompressLZW(int init_bits, CPixFile* outfile);
     void CompressNone(int init_bits, CPixFile* outfile);
+    void CompressRLE(int init_bits, CPixFile* outfile);
     void Output(int code);
     void ClearBlock();
     void ClearHash(long hsize);
@@ -108,6 +109,7 @@ protected:
     long curx, cury;
     long CountDown;
     bool m_writeError;
+    int rle_width;
 
     char m_comment[256];
     int m_loops;

@@ -238,8 +238,8 @@ bool CPixImageGIF::EncodeBody(CPixFile* fp, bool bLocalColorMap)
     PutByte((unsigned char)InitCodeSize);
     switch (GetCodecOption(PIXIMAGE_FORMAT_GIF))
     {
-    case 1:
-    case 2: CompressNone(InitCodeSize + 1, fp); break;
+    case 1: CompressNone(InitCodeSize + 1, fp); break;
+    case 2: CompressRLE(InitCodeSize + 1, fp); break;
     default: CompressLZW(InitCodeSize + 1, fp); break;
     }
     PutByte(0);
@@ -489,4 +489,103 @@ void CPixImageGIF::FlushChar()
         Put(accum, a_count);
         a_count = 0;
     }
+}
+
+// Run-length codes: short runs as plain pixel codes; a longer run after a clear
+// code as the codes of growing runs of its pixel (each code names the entry the
+// decoder is about to make, one pixel longer than the last), then the code of an
+// entry as long as what is left. The writer follows the decoder's next free
+// entry and code width exactly, and clears before the table fills.
+void CPixImageGIF::CompressRLE(int init_bits, CPixFile* outfile)
+{
+    g_outfile = outfile;
+    g_init_bits = init_bits;
+    ClearCode = 1 << (init_bits - 1);
+    EOFCode = ClearCode + 1;
+    a_count = 0;
+    cur_accum = 0;
+    cur_bits = 0;
+
+    int slot = 0, top = 0;
+    bool first = true; // the next code is the first after a clear (it makes no entry)
+    auto emit = [&](int code) {
+        n_bits = rle_width;
+        free_ent = 0;
+        maxcode = 1 << 30;
+        clear_flg = 0;
+        Output(code);
+        if (code == ClearCode)
+        {
+            rle_width = init_bits;
+            slot = ClearCode + 2;
+            top = 1 << init_bits;
+            first = true;
+            return;
+        }
+        if (!first && slot < 4096)
+            slot++;
+        first = false;
+        if (slot >= top && rle_width < 12)
+        {
+            rle_width++;
+            top <<= 1;
+        }
+    };
+    rle_width = init_bits;
+    emit(ClearCode);
+
+    int c = GifNextPixel();
+    while (c != -1)
+    {
+        long run = 1;
+        int next;
+        while ((next = GifNextPixel()) == c)
+            run++;
+        if (run < 4)
+        {
+            for (long k = 0; k < run; k++)
+            {
+                if (slot >= 4093)
+                    emit(ClearCode);
+                emit(c);
+            }
+        }
+        else
+        {
+            emit(ClearCode);
+            emit(c);
+            long left = run - 1;
+            long len = 1;
+            while (left > 0)
+            {
+                if (left >= len + 1 && slot < 4093)
+                {
+                    len++;
+                    emit(slot); // the entry being made: the previous run plus one pixel
+                    left -= len;
+                }
+                else if (left >= 2 && left <= len)
+                {
+                    emit(ClearCode + 2 + (int)left - 2);
+                    left = 0;
+                }
+                else if (left == 1)
+                {
+                    emit(c);
+                    left = 0;
+                }
+                else
+                {
+                    // The table is full: start again.
+                    emit(ClearCode);
+                    emit(c);
+                    left--;
+                    len = 1;
+                }
+            }
+        }
+        c = next;
+    }
+    n_bits = rle_width;
+    Output(EOFCode);
 }

@@ -370,11 +370,24 @@ TEST(Gif, RoundTripsAndStructure)
     EXPECT_EQ(24, rgbBack.GetBpp());
     EXPECT_TRUE(SamePixels(rgb, rgbBack));
 
-    // Plain codes (codec option 1) give the same picture.
-    pal.SetCodecOption(1, PIXIMAGE_FORMAT_GIF);
-    CPixImage plainBack;
-    ASSERT_TRUE(DecodeBytes(plainBack, EncodeToBytes(pal, PIXIMAGE_FORMAT_GIF), PIXIMAGE_FORMAT_GIF));
-    EXPECT_TRUE(SamePixels(pal, plainBack));
+    // Plain codes (codec option 1) and run-length codes (option 2) give the same
+    // picture, also with runs long enough to fill the code table several times.
+    CPixImage runs(700, 40, 8, 0);
+    for (int k = 0; k < 256; k++)
+        runs.SetPaletteColor((BYTE)k, (BYTE)k, (BYTE)(k * 7), (BYTE)(k * 13));
+    for (long y = 0; y < 40; y++)
+        for (long x = 0; x < 700; x++)
+            runs.SetPixelIndex(x, y, (BYTE)(y < 10 ? 3 : (y < 20 ? (x / (y * 3)) % 5 : (x * y) % 7)));
+    for (DWORD option : {1u, 2u})
+    {
+        for (CPixImage* src : {&pal, &runs, &bw})
+        {
+            src->SetCodecOption(option, PIXIMAGE_FORMAT_GIF);
+            CPixImage back2;
+            ASSERT_TRUE(DecodeBytes(back2, EncodeToBytes(*src, PIXIMAGE_FORMAT_GIF), PIXIMAGE_FORMAT_GIF));
+            EXPECT_TRUE(SamePixels(*src, back2)) << "option " << option << " " << src->GetWidth();
+        }
+    }
 }
 
 TEST(Gif, AnimationsFramesAndLoops)
