@@ -304,6 +304,20 @@ template <class Codec> bool DecodeWith(CPixImage& self, CPixFile* hFile, bool bR
         self.SetErrorText(codec.GetErrorText());
     return false;
 }
+// GIF and ICO report how many frames the file has, also when the one asked for was not read.
+template <class Codec> bool DecodeCountingFrames(CPixImage& self, CPixFile* hFile)
+{
+    Codec codec;
+    codec.CopyInfo(self);
+    if (codec.Decode(hFile))
+    {
+        self.Transfer(codec, true);
+        return true;
+    }
+    self.SetErrorText(codec.GetErrorText());
+    self.SetNumFrames(codec.GetNumFrames());
+    return false;
+}
 } // namespace
 
 bool CPixImage::Decode(CPixFile* hFile, DWORD imagetype)
@@ -318,37 +332,8 @@ bool CPixImage::Decode(CPixFile* hFile, DWORD imagetype)
     case PIXIMAGE_FORMAT_BMP: return DecodeWith<CPixImageBMP>(*this, hFile, true, imagetype);
     case PIXIMAGE_FORMAT_JPG: return DecodeWith<CPixImageJPG>(*this, hFile, true, imagetype);
     case PIXIMAGE_FORMAT_PNG: return DecodeWith<CPixImagePNG>(*this, hFile, true, imagetype);
-    case PIXIMAGE_FORMAT_GIF:
-    case PIXIMAGE_FORMAT_ICO: {
-        // These two report how many frames the file has, also when the one asked for was not read.
-        long nFrames = 0;
-        bool ok;
-        if (imagetype == PIXIMAGE_FORMAT_GIF)
-        {
-            CPixImageGIF codec;
-            codec.CopyInfo(*this);
-            ok = codec.Decode(hFile);
-            nFrames = codec.GetNumFrames();
-            if (ok)
-                Transfer(codec, true);
-            else
-                SetErrorText(codec.GetErrorText());
-        }
-        else
-        {
-            CPixImageICO codec;
-            codec.CopyInfo(*this);
-            ok = codec.Decode(hFile);
-            nFrames = codec.GetNumFrames();
-            if (ok)
-                Transfer(codec, true);
-            else
-                SetErrorText(codec.GetErrorText());
-        }
-        if (!ok)
-            info.nNumFrames = nFrames;
-        return ok;
-    }
+    case PIXIMAGE_FORMAT_GIF: return DecodeCountingFrames<CPixImageGIF>(*this, hFile);
+    case PIXIMAGE_FORMAT_ICO: return DecodeCountingFrames<CPixImageICO>(*this, hFile);
     case PIXIMAGE_FORMAT_UNKNOWN: {
         long pos = hFile->Tell();
         if (DecodeWith<CPixImageBMP>(*this, hFile, false, PIXIMAGE_FORMAT_BMP))

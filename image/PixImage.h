@@ -161,6 +161,7 @@ public:
     BYTE GetJpegScale() const { return info.nJpegScale; }
     void SetJpegScale(BYTE s) { info.nJpegScale = s; }
     long GetNumFrames() const { return info.nNumFrames; }
+    void SetNumFrames(long n) { info.nNumFrames = n; }
     long GetFrame() const { return info.nFrame; }
     void SetFrame(long n) { info.nFrame = n; }
     long GetEscape() const { return info.nEscape; }

@@ -203,16 +203,16 @@ bool CPixImageGIF::SkipFrameData(CPixFile* fp, long start, int badcodes)
     return true;
 }
 
-int CPixImageGIF::CountFrames(CPixFile* fp, long& screenW, long& screenH)
+// Reads the blocks up to the next image descriptor (extensions on the way);
+// false at the trailer, at the end of the file or after a failed extension. A
+// byte only introduces a block when the byte before it was 0.
+bool CPixImageGIF::NextImageDescriptor(CPixFile* fp, bool& prevZero, BYTE* d)
 {
-    long pos = fp->Tell();
-    int count = 0;
-    bool prevZero = true;
     for (;;)
     {
         long ch = fp->GetC();
         if (ch < 0 || (prevZero && ch == ';'))
-            break;
+            return false;
         if (!prevZero || (ch != '!' && ch != ','))
         {
             prevZero = ch == 0;
@@ -221,12 +221,21 @@ int CPixImageGIF::CountFrames(CPixFile* fp, long& screenW, long& screenH)
         if (ch == '!')
         {
             if (!DecodeExtension(fp))
-                break;
+                return false;
             continue;
         }
-        BYTE d[9];
-        if (fp->Read(d, 1, 9) != 9)
-            break;
+        return fp->Read(d, 1, 9) == 9;
+    }
+}
+
+int CPixImageGIF::CountFrames(CPixFile* fp, long& screenW, long& screenH)
+{
+    long pos = fp->Tell();
+    int count = 0;
+    bool prevZero = true;
+    BYTE d[9];
+    while (NextImageDescriptor(fp, prevZero, d))
+    {
         long left = LE16(d), top = LE16(d + 2), w = LE16(d + 4), h = LE16(d + 6);
         if (screenW == 0 && screenH == 0)
         {
@@ -329,23 +338,8 @@ bool CPixImageGIF::Decode(CPixFile* fp)
             ok = false;
             break;
         }
-        long ch = fp->GetC();
-        if (ch < 0 || (prevZero && ch == ';'))
-            break;
-        if (!prevZero || (ch != '!' && ch != ','))
-        {
-            prevZero = ch == 0;
-            continue;
-        }
-        if (ch == '!')
-        {
-            if (!DecodeExtension(fp))
-                break;
-            continue;
-        }
-
         BYTE d[9];
-        if (fp->Read(d, 1, 9) != 9)
+        if (!NextImageDescriptor(fp, prevZero, d))
             break;
         long left = LE16(d), top = LE16(d + 2), fw = LE16(d + 4), fh = LE16(d + 6);
         BYTE fflags = d[8];

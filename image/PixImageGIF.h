@@ -46,17 +46,20 @@ protected:
     short GetNextCode(CPixFile* file);
     short OutLine(CImageIterator* iter, BYTE* pixels, int linelen);
     bool DecodeExtension(CPixFile* fp);
+    bool NextImageDescriptor(CPixFile* fp, bool& prevZero, BYTE* d);
     int CountFrames(CPixFile* fp, long& screenW, long& screenH);
     bool SkipFrameData(CPixFile* fp, long start, int badcodes);
     void ReadColorTable(const BYTE* rgb, int n);
 
     // writing
+    void PutColorTable();
     void EncodeHeader(CPixFile* fp);
     void EncodeLoopExtension(CPixFile* fp);
     void EncodeExtension(CPixFile* fp);
     void EncodeComment(CPixFile* fp);
     bool EncodeBody(CPixFile* fp, bool bLocalColorMap = false);
     bool EncodeRGB(CPixFile* fp);
+    void StartCodes(int init_bits, CPixFile* outfile);
     void CompressLZW(int init_bits, CPixFile* outfile);
     void CompressNone(int init_bits, CPixFile* outfile);
     void CompressRLE(int init_bits, CPixFile* outfile);

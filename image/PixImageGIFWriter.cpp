@@ -123,6 +123,20 @@ bool CPixImageGIF::Encode(CPixFile* fp, CPixImage** pImages, int pagecount, bool
     return true;
 }
 
+// The palette as a GIF colour table: red, green, blue of every entry.
+void CPixImageGIF::PutColorTable()
+{
+    RGBQUAD* pal = GetPalette();
+    BYTE rgb[768];
+    for (DWORD i = 0; i < head.biClrUsed && i < 256; i++)
+    {
+        rgb[i * 3] = pal[i].rgbRed;
+        rgb[i * 3 + 1] = pal[i].rgbGreen;
+        rgb[i * 3 + 2] = pal[i].rgbBlue;
+    }
+    Put(rgb, head.biClrUsed * 3);
+}
+
 void CPixImageGIF::EncodeHeader(CPixFile* fp)
 {
     g_outfile = fp;
@@ -138,17 +152,7 @@ void CPixImageGIF::EncodeHeader(CPixFile* fp)
     PutByte(0); // background colour index
     PutByte(0); // aspect ratio
     if (head.biClrUsed != 0)
-    {
-        RGBQUAD* pal = GetPalette();
-        BYTE rgb[768];
-        for (DWORD i = 0; i < head.biClrUsed; i++)
-        {
-            rgb[i * 3] = pal[i].rgbRed;
-            rgb[i * 3 + 1] = pal[i].rgbGreen;
-            rgb[i * 3 + 2] = pal[i].rgbBlue;
-        }
-        Put(rgb, head.biClrUsed * 3);
-    }
+        PutColorTable();
 }
 
 void CPixImageGIF::EncodeExtension(CPixFile* fp)
@@ -222,17 +226,7 @@ bool CPixImageGIF::EncodeBody(CPixFile* fp, bool bLocalColorMap)
         flags = (BYTE)(0x80 | (head.biBitCount - 1));
     PutByte(flags);
     if (bLocalColorMap)
-    {
-        RGBQUAD* pal = GetPalette();
-        BYTE rgb[768];
-        for (DWORD i = 0; i < head.biClrUsed; i++)
-        {
-            rgb[i * 3] = pal[i].rgbRed;
-            rgb[i * 3 + 1] = pal[i].rgbGreen;
-            rgb[i * 3 + 2] = pal[i].rgbBlue;
-        }
-        Put(rgb, head.biClrUsed * 3);
-    }
+        PutColorTable();
 
     int InitCodeSize = head.biBitCount <= 1 ? 2 : head.biBitCount;
     PutByte((unsigned char)InitCodeSize);
@@ -322,7 +316,8 @@ void CPixImageGIF::ClearBlock()
     Output(ClearCode);
 }
 
-void CPixImageGIF::CompressLZW(int init_bits, CPixFile* outfile)
+// The state every code generator starts from: widths, clear and end codes, empty output.
+void CPixImageGIF::StartCodes(int init_bits, CPixFile* outfile)
 {
     g_outfile = outfile;
     g_init_bits = init_bits;
@@ -335,6 +330,11 @@ void CPixImageGIF::CompressLZW(int init_bits, CPixFile* outfile)
     a_count = 0;
     cur_accum = 0;
     cur_bits = 0;
+}
+
+void CPixImageGIF::CompressLZW(int init_bits, CPixFile* outfile)
+{
+    StartCodes(init_bits, outfile);
 
     long ent = GifNextPixel();
     int hshift = 0;
@@ -393,17 +393,7 @@ void CPixImageGIF::CompressLZW(int init_bits, CPixFile* outfile)
 // Every pixel a code of its own; a clear code before the table would fill.
 void CPixImageGIF::CompressNone(int init_bits, CPixFile* outfile)
 {
-    g_outfile = outfile;
-    g_init_bits = init_bits;
-    clear_flg = 0;
-    n_bits = g_init_bits;
-    maxcode = MaxCode(n_bits);
-    ClearCode = 1 << (init_bits - 1);
-    EOFCode = ClearCode + 1;
-    free_ent = ClearCode + 2;
-    a_count = 0;
-    cur_accum = 0;
-    cur_bits = 0;
+    StartCodes(init_bits, outfile);
     Output(ClearCode);
     int c;
     while ((c = GifNextPixel()) != -1)
@@ -498,13 +488,7 @@ void CPixImageGIF::FlushChar()
 // entry and code width exactly, and clears before the table fills.
 void CPixImageGIF::CompressRLE(int init_bits, CPixFile* outfile)
 {
-    g_outfile = outfile;
-    g_init_bits = init_bits;
-    ClearCode = 1 << (init_bits - 1);
-    EOFCode = ClearCode + 1;
-    a_count = 0;
-    cur_accum = 0;
-    cur_bits = 0;
+    StartCodes(init_bits, outfile);
 
     int slot = 0, top = 0;
     bool first = true; // the next code is the first after a clear (it makes no entry)

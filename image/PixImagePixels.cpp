@@ -450,17 +450,25 @@ BYTE* CPixImage::AlphaGetPointer(long x, long y)
     return nullptr;
 }
 
-bool CPixImage::AlphaCopy(CPixImage& from)
+// Copies a width x height plane (alpha or selection) of an image of the same size.
+static bool CopyPlane(BYTE*& plane, const BYTE* from, long width, long height, long fromWidth, long fromHeight)
 {
-    if (!from.pAlpha || head.biWidth != from.head.biWidth || head.biHeight != from.head.biHeight)
+    if (!from || width != fromWidth || height != fromHeight)
         return false;
-    if (!pAlpha)
+    if (!plane)
     {
-        pAlpha = (BYTE*)malloc(head.biWidth * head.biHeight);
-        if (!pAlpha)
+        plane = (BYTE*)malloc(width * height);
+        if (!plane)
             return false;
     }
-    memcpy(pAlpha, from.pAlpha, head.biWidth * head.biHeight);
+    memcpy(plane, from, width * height);
+    return true;
+}
+
+bool CPixImage::AlphaCopy(CPixImage& from)
+{
+    if (!CopyPlane(pAlpha, from.pAlpha, head.biWidth, head.biHeight, from.head.biWidth, from.head.biHeight))
+        return false;
     info.nAlphaMax = from.info.nAlphaMax;
     return true;
 }
@@ -546,15 +554,8 @@ BYTE* CPixImage::SelectionGetPointer(long x, long y)
 
 bool CPixImage::SelectionCopy(CPixImage& from)
 {
-    if (!from.pSelection || head.biWidth != from.head.biWidth || head.biHeight != from.head.biHeight)
+    if (!CopyPlane(pSelection, from.pSelection, head.biWidth, head.biHeight, from.head.biWidth, from.head.biHeight))
         return false;
-    if (!pSelection)
-    {
-        pSelection = (BYTE*)malloc(head.biWidth * head.biHeight);
-        if (!pSelection)
-            return false;
-    }
-    memcpy(pSelection, from.pSelection, head.biWidth * head.biHeight);
     info.rSelectionBox = from.info.rSelectionBox;
     return true;
 }

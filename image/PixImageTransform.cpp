@@ -1058,13 +1058,35 @@ bool CPixImage::GrayScale()
 {
     if (!pDib)
         return false;
+    // A new 8-bit grey image of the same size, with this image's selection and
+    // alpha, whose pixel (x, y) is grey(x, y); it replaces this one.
+    auto toNewGreyImage = [this](auto grey) {
+        CPixImage ima;
+        ima.CopyInfo(*this);
+        if (!ima.Create(head.biWidth, head.biHeight, 8, info.dwType))
+        {
+            SetErrorText(ima.GetErrorText());
+            return false;
+        }
+        ima.SetGrayPalette();
+        ima.SelectionCopy(*this);
+        ima.AlphaCopy(*this);
+        for (long y = 0; y < head.biHeight; y++)
+        {
+            BYTE* dst = ima.GetBits(y);
+            for (long x = 0; x < head.biWidth; x++)
+                dst[x] = grey(x, y);
+        }
+        Transfer(ima);
+        return true;
+    };
     if (head.biBitCount <= 8)
     {
         RGBQUAD* ppal = GetPalette();
         for (DWORD i = 0; i < head.biClrUsed; i++)
             ppal[i].rgbBlue = (BYTE)((ppal[i].rgbBlue * 117 + ppal[i].rgbGreen * 601 + ppal[i].rgbRed * 306) >> 10);
         info.last_c_isvalid = false;
-        if (info.nBkgndIndex >= 0)
+        if (info.nBkgndIndex >= 0 && info.nBkgndIndex < (long)head.biClrUsed)
             info.nBkgndIndex = ppal[info.nBkgndIndex].rgbBlue;
         if (head.biBitCount == 8)
         {
@@ -1072,48 +1094,14 @@ bool CPixImage::GrayScale()
             for (DWORD i = 0; i < head.biSizeImage; i++)
                 img[i] = ppal[img[i]].rgbBlue;
             SetGrayPalette();
+            return true;
         }
-        else
-        {
-            CPixImage ima;
-            ima.CopyInfo(*this);
-            if (!ima.Create(head.biWidth, head.biHeight, 8, info.dwType))
-            {
-                SetErrorText(ima.GetErrorText());
-                return false;
-            }
-            ima.SetGrayPalette();
-            ima.SelectionCopy(*this);
-            ima.AlphaCopy(*this);
-            for (long y = 0; y < head.biHeight; y++)
-            {
-                BYTE* dst = ima.GetBits(y);
-                for (long x = 0; x < head.biWidth; x++)
-                    dst[x] = ppal[GetPixelIndexRaw(x, y)].rgbBlue;
-            }
-            Transfer(ima);
-        }
-        return true;
+        return toNewGreyImage([&](long x, long y) { return ppal[GetPixelIndexRaw(x, y)].rgbBlue; });
     }
-    CPixImage ima;
-    ima.CopyInfo(*this);
-    if (!ima.Create(head.biWidth, head.biHeight, 8, info.dwType))
-    {
-        SetErrorText(ima.GetErrorText());
-        return false;
-    }
-    ima.SetGrayPalette();
-    ima.SelectionCopy(*this);
-    ima.AlphaCopy(*this);
-    for (long y = 0; y < head.biHeight; y++)
-    {
-        const BYTE* src = info.pImage + y * info.dwEffWidth;
-        BYTE* dst = ima.GetBits(y);
-        for (long x = 0; x < head.biWidth; x++, src += 3)
-            dst[x] = (BYTE)((src[0] * 117 + src[1] * 601 + src[2] * 306) >> 10);
-    }
-    Transfer(ima);
-    return true;
+    return toNewGreyImage([&](long x, long y) {
+        const BYTE* src = info.pImage + y * info.dwEffWidth + x * 3;
+        return (BYTE)((src[0] * 117 + src[1] * 601 + src[2] * 306) >> 10);
+    });
 }
 
 bool CPixImage::Flip(bool bFlipSelection, bool bFlipAlpha)
