@@ -205,7 +205,11 @@ int RunJpegDecode(JpegDecodeJob* job)
     while (cinfo->output_scanline < cinfo->output_height)
     {
         if (job->ima->GetEscape())
-            ERREXIT(cinfo, JERR_BAD_STATE);
+        {
+            strcpy(job->jerr.buffer, "Cancelled");
+            jpeg_destroy_decompress(cinfo);
+            return 0;
+        }
         long y = (long)cinfo->output_scanline;
         jpeg_read_scanlines(cinfo, job->rowBuffer, 1);
         job->ima->DecodeLine(job->rowBuffer[0], y, cinfo->output_components, quantized);
