@@ -157,6 +157,12 @@ public:
     }
 };
 
+// Loads a bitmap resource of at most 256 colours with its black, dark gray,
+// light gray and white mapped to the button colours of the system
+// (COLOR_BTNTEXT, COLOR_BTNSHADOW, COLOR_BTNFACE, COLOR_BTNHIGHLIGHT). NULL
+// when the resource is missing, damaged or has no colour table.
+HBITMAP AFXAPI AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc);
+
 // A device context. m_hDC is used for output and m_hAttribDC for queries; for
 // the screen and memory DCs made here both are the same handle.
 class CDC : public CObject

@@ -1,6 +1,7 @@
 // GDI objects and device contexts.
 #include "FwGdi.h"
 #include "FwThreadState.h"
+#include <vector>
 
 // ---------------------------------------------------------------------------
 // CGdiObject and its kinds
@@ -108,6 +109,59 @@ CSize CBitmap::GetBitmapDimension() const
     SIZE size = {0, 0};
     ::GetBitmapDimensionEx((HBITMAP)m_hObject, &size);
     return size;
+}
+
+HBITMAP AFXAPI AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc)
+{
+    HGLOBAL hGlobal = ::LoadResource(hInst, hRsrc);
+    const BYTE* pData = hGlobal ? (const BYTE*)::LockResource(hGlobal) : NULL;
+    DWORD cbData = ::SizeofResource(hInst, hRsrc);
+    if (pData == NULL || cbData < sizeof(BITMAPINFOHEADER))
+        return NULL;
+    const BITMAPINFOHEADER* pHeader = (const BITMAPINFOHEADER*)pData;
+    if (pHeader->biSize < sizeof(BITMAPINFOHEADER) || pHeader->biSize > cbData || pHeader->biBitCount == 0 ||
+        pHeader->biBitCount > 8 || pHeader->biCompression != BI_RGB || pHeader->biWidth <= 0)
+        return NULL;
+    DWORD nColors = pHeader->biClrUsed ? pHeader->biClrUsed : 1u << pHeader->biBitCount;
+    if (nColors > 256)
+        return NULL;
+    // Every length is checked against the resource before it is read.
+    DWORD cbHeader = pHeader->biSize + nColors * sizeof(RGBQUAD);
+    DWORD cbStride = ((DWORD)pHeader->biWidth * pHeader->biBitCount + 31) / 32 * 4;
+    DWORD nRows = (DWORD)std::abs(pHeader->biHeight);
+    if (cbHeader > cbData || nRows == 0 || cbStride > (cbData - cbHeader) / nRows)
+        return NULL;
+
+    std::vector<BYTE> header(pData, pData + cbHeader);
+    RGBQUAD* pTable = (RGBQUAD*)(header.data() + pHeader->biSize);
+    static const struct
+    {
+        COLORREF from;
+        int sysColor;
+    } kMap[] = {{RGB(0, 0, 0), COLOR_BTNTEXT},
+                {RGB(128, 128, 128), COLOR_BTNSHADOW},
+                {RGB(192, 192, 192), COLOR_BTNFACE},
+                {RGB(255, 255, 255), COLOR_BTNHIGHLIGHT}};
+    for (DWORD i = 0; i < nColors; ++i)
+    {
+        COLORREF c = RGB(pTable[i].rgbRed, pTable[i].rgbGreen, pTable[i].rgbBlue);
+        for (const auto& m : kMap)
+        {
+            if (c == m.from)
+            {
+                COLORREF sys = ::GetSysColor(m.sysColor);
+                pTable[i].rgbRed = GetRValue(sys);
+                pTable[i].rgbGreen = GetGValue(sys);
+                pTable[i].rgbBlue = GetBValue(sys);
+                break;
+            }
+        }
+    }
+    HDC hScreen = ::GetDC(NULL);
+    HBITMAP hBitmap = ::CreateDIBitmap(hScreen, (const BITMAPINFOHEADER*)header.data(), CBM_INIT,
+                                       pData + cbHeader, (const BITMAPINFO*)header.data(), DIB_RGB_COLORS);
+    ::ReleaseDC(NULL, hScreen);
+    return hBitmap;
 }
 
 // ---------------------------------------------------------------------------

@@ -75,7 +75,8 @@ LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbr
     wc.hCursor = hCursor;
     wc.hbrBackground = hbrBackground;
     wc.lpszClassName = name;
-    if (!::RegisterClassW(&wc))
+    // Another thread may have registered the same class meanwhile.
+    if (!::RegisterClassW(&wc) && !::GetClassInfoW(hInst, name, &wc))
         AfxThrowResourceException();
     return name;
 }
