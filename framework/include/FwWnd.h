@@ -70,6 +70,11 @@ MSG& AFXAPI AfxGetCurrentMessageRecord();
 // Deletes the temporary objects FromHandle made on this thread (windows, DCs,
 // GDI objects, menus, image lists). Message loops call it when idle.
 void AFXAPI AfxDeleteTempMaps();
+// The whole text of a window.
+void AFXAPI AfxGetWindowText(HWND hWnd, CString& rString);
+// Sets a window's text unless it already is that text (no flicker, the
+// selection of an edit control stays).
+void AFXAPI AfxSetWindowText(HWND hWnd, LPCTSTR lpszNew);
 // Temporary objects alive in the process (for checking the clean-up).
 long AFXAPI FwTemporaryObjectCount();
 // Registers (once) a window class with these attributes and returns its name.

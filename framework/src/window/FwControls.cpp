@@ -523,65 +523,38 @@ CString CRichEditCtrl::GetTextRange(long nFirst, long nLast) const
     return text;
 }
 
-BOOL CRichEditCtrl::SetDefaultCharFormat(CHARFORMAT2W& cf)
+// Format records carry their own size, which the control checks.
+template <class T> static LRESULT SendSized(const CRichEditCtrl* pCtrl, UINT message, WPARAM wParam, T& record)
 {
-    cf.cbSize = sizeof(cf);
-    return (BOOL)SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&cf);
+    record.cbSize = sizeof(record);
+    return pCtrl->SendMessage(message, wParam, (LPARAM)&record);
 }
 
+BOOL CRichEditCtrl::SetDefaultCharFormat(CHARFORMAT2W& cf) { return (BOOL)SendSized(this, EM_SETCHARFORMAT, SCF_DEFAULT, cf); }
+BOOL CRichEditCtrl::SetDefaultCharFormat(CHARFORMATW& cf) { return (BOOL)SendSized(this, EM_SETCHARFORMAT, SCF_DEFAULT, cf); }
 BOOL CRichEditCtrl::SetSelectionCharFormat(CHARFORMAT2W& cf)
 {
-    cf.cbSize = sizeof(cf);
-    return (BOOL)SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+    return (BOOL)SendSized(this, EM_SETCHARFORMAT, SCF_SELECTION, cf);
 }
-
-BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMAT2W& cf)
-{
-    cf.cbSize = sizeof(cf);
-    return (BOOL)SendMessage(EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, (LPARAM)&cf);
-}
-
-DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMAT2W& cf) const
-{
-    cf.cbSize = sizeof(cf);
-    return (DWORD)SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&cf);
-}
-
-DWORD CRichEditCtrl::GetSelectionCharFormat(CHARFORMAT2W& cf) const
-{
-    cf.cbSize = sizeof(cf);
-    return (DWORD)SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
-}
-
-BOOL CRichEditCtrl::SetDefaultCharFormat(CHARFORMATW& cf)
-{
-    cf.cbSize = sizeof(cf);
-    return (BOOL)SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&cf);
-}
-
 BOOL CRichEditCtrl::SetSelectionCharFormat(CHARFORMATW& cf)
 {
-    cf.cbSize = sizeof(cf);
-    return (BOOL)SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+    return (BOOL)SendSized(this, EM_SETCHARFORMAT, SCF_SELECTION, cf);
 }
-
-BOOL CRichEditCtrl::SetParaFormat(PARAFORMAT& pf)
+BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMAT2W& cf)
 {
-    pf.cbSize = sizeof(pf);
-    return (BOOL)SendMessage(EM_SETPARAFORMAT, 0, (LPARAM)&pf);
+    return (BOOL)SendSized(this, EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, cf);
 }
-
-BOOL CRichEditCtrl::SetParaFormat(PARAFORMAT2& pf)
+DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMAT2W& cf) const
 {
-    pf.cbSize = sizeof(pf);
-    return (BOOL)SendMessage(EM_SETPARAFORMAT, 0, (LPARAM)&pf);
+    return (DWORD)SendSized(this, EM_GETCHARFORMAT, SCF_DEFAULT, cf);
 }
-
-DWORD CRichEditCtrl::GetParaFormat(PARAFORMAT2& pf) const
+DWORD CRichEditCtrl::GetSelectionCharFormat(CHARFORMAT2W& cf) const
 {
-    pf.cbSize = sizeof(pf);
-    return (DWORD)SendMessage(EM_GETPARAFORMAT, 0, (LPARAM)&pf);
+    return (DWORD)SendSized(this, EM_GETCHARFORMAT, SCF_SELECTION, cf);
 }
+BOOL CRichEditCtrl::SetParaFormat(PARAFORMAT& pf) { return (BOOL)SendSized(this, EM_SETPARAFORMAT, 0, pf); }
+BOOL CRichEditCtrl::SetParaFormat(PARAFORMAT2& pf) { return (BOOL)SendSized(this, EM_SETPARAFORMAT, 0, pf); }
+DWORD CRichEditCtrl::GetParaFormat(PARAFORMAT2& pf) const { return (DWORD)SendSized(this, EM_GETPARAFORMAT, 0, pf); }
 
 CPoint CRichEditCtrl::PosFromChar(UINT nChar) const
 {

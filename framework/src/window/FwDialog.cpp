@@ -70,33 +70,13 @@ void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
         AfxThrowNotSupportedException(); // the window already has another object
 }
 
-static void SetTextIfChanged(HWND hWnd, LPCWSTR text)
-{
-    // Leaves an unchanged control alone, so it neither flickers nor loses
-    // its selection.
-    int nLen = ::GetWindowTextLengthW(hWnd);
-    if (nLen == lstrlenW(text))
-    {
-        CString current;
-        ::GetWindowTextW(hWnd, current.GetBuffer(nLen), nLen + 1);
-        current.ReleaseBuffer();
-        if (current == text)
-            return;
-    }
-    ::SetWindowTextW(hWnd, text);
-}
-
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate)
-    {
-        int nLen = ::GetWindowTextLengthW(hWndCtrl);
-        ::GetWindowTextW(hWndCtrl, value.GetBuffer(nLen), nLen + 1);
-        value.ReleaseBuffer();
-    }
+        AfxGetWindowText(hWndCtrl, value);
     else
-        SetTextIfChanged(hWndCtrl, value);
+        AfxSetWindowText(hWndCtrl, value);
 }
 
 // Parses a whole decimal integer (blanks around it allowed) in [minVal, maxVal].
@@ -127,9 +107,7 @@ static void DDX_Integer(CDataExchange* pDX, int nIDC, long long& value, long lon
     if (pDX->m_bSaveAndValidate)
     {
         CString text;
-        int nLen = ::GetWindowTextLengthW(hWndCtrl);
-        ::GetWindowTextW(hWndCtrl, text.GetBuffer(nLen), nLen + 1);
-        text.ReleaseBuffer();
+        AfxGetWindowText(hWndCtrl, text);
         if (!ParseInteger(text, minVal, maxVal, &value))
         {
             AfxMessageBox(L"Please enter an integer.", MB_ICONEXCLAMATION);
@@ -140,7 +118,7 @@ static void DDX_Integer(CDataExchange* pDX, int nIDC, long long& value, long lon
     {
         CString text;
         text.Format(format, value);
-        SetTextIfChanged(hWndCtrl, text);
+        AfxSetWindowText(hWndCtrl, text);
     }
 }
 

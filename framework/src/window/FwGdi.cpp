@@ -18,17 +18,12 @@ IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
 // outlive the object); FromHandle always gives a temporary wrapper.
 template <class T> T* CGdiObject::FromHandleAs(HGDIOBJ hObject)
 {
-    if (hObject == NULL)
-        return NULL;
     FwThreadState* pState = FwGetThreadState();
-    CGdiObject* p = pState->m_gdiObjects.LookupTemporary(hObject);
-    if (p == NULL)
-    {
-        p = new T;
-        p->m_hObject = hObject;
-        pState->m_gdiObjects.SetTemporary(hObject, p, pState->m_nModalDepth);
-    }
-    return static_cast<T*>(p);
+    return static_cast<T*>(pState->m_gdiObjects.FromHandle(hObject, pState->m_nModalDepth, [](HGDIOBJ h) {
+        T* p = new T;
+        p->m_hObject = h;
+        return static_cast<CGdiObject*>(p);
+    }));
 }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) { return FromHandleAs<CGdiObject>(hObject); }
@@ -177,17 +172,12 @@ CDC::~CDC()
 
 CDC* CDC::FromHandle(HDC hDC)
 {
-    if (hDC == NULL)
-        return NULL;
     FwThreadState* pState = FwGetThreadState();
-    CDC* p = pState->m_dcs.LookupTemporary(hDC);
-    if (p == NULL)
-    {
-        p = new CDC;
-        p->m_hDC = p->m_hAttribDC = hDC;
-        pState->m_dcs.SetTemporary(hDC, p, pState->m_nModalDepth);
-    }
-    return p;
+    return pState->m_dcs.FromHandle(hDC, pState->m_nModalDepth, [](HDC h) {
+        CDC* p = new CDC;
+        p->m_hDC = p->m_hAttribDC = h;
+        return p;
+    });
 }
 
 void CDC::DeleteTempMap() { AfxDeleteTempMaps(); }
@@ -231,10 +221,11 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap)
     return CBitmap::FromHandle((HBITMAP)::SelectObject(m_hDC, pBitmap->GetSafeHandle()));
 }
 
-CGdiObject* CDC::SelectObject(CGdiObject* pObject)
+// Selects hObject and wraps the object it replaced in the matching class.
+static CGdiObject* SelectTyped(HDC hDC, HGDIOBJ hObject)
 {
-    HGDIOBJ hOld = ::SelectObject(m_hDC, pObject->GetSafeHandle());
-    switch (::GetObjectType(pObject->GetSafeHandle()))
+    HGDIOBJ hOld = ::SelectObject(hDC, hObject);
+    switch (::GetObjectType(hObject))
     {
     case OBJ_PEN:
         return CPen::FromHandle((HPEN)hOld);
@@ -249,106 +240,30 @@ CGdiObject* CDC::SelectObject(CGdiObject* pObject)
     }
 }
 
-CGdiObject* CDC::SelectStockObject(int nIndex)
+CGdiObject* CDC::SelectObject(CGdiObject* pObject) { return SelectTyped(m_hDC, pObject->GetSafeHandle()); }
+
+CGdiObject* CDC::SelectStockObject(int nIndex) { return SelectTyped(m_hDC, ::GetStockObject(nIndex)); }
+
+// The Win32 calls that hand back a point or size through their last argument.
+template <class R, class Fn, class... Args> static R OutParam(Fn fn, HDC hDC, Args... args)
 {
-    HGDIOBJ hStock = ::GetStockObject(nIndex);
-    HGDIOBJ hOld = ::SelectObject(m_hDC, hStock);
-    switch (::GetObjectType(hStock))
-    {
-    case OBJ_PEN:
-        return CPen::FromHandle((HPEN)hOld);
-    case OBJ_BRUSH:
-        return CBrush::FromHandle((HBRUSH)hOld);
-    case OBJ_FONT:
-        return CFont::FromHandle((HFONT)hOld);
-    default:
-        return CGdiObject::FromHandle(hOld);
-    }
+    R out{};
+    fn(hDC, args..., &out);
+    return out;
 }
 
-CPoint CDC::SetBrushOrg(int x, int y)
-{
-    POINT pt = {0, 0};
-    ::SetBrushOrgEx(m_hDC, x, y, &pt);
-    return pt;
-}
-
-CPoint CDC::GetBrushOrg() const
-{
-    POINT pt = {0, 0};
-    ::GetBrushOrgEx(m_hDC, &pt);
-    return pt;
-}
-
-CPoint CDC::GetViewportOrg() const
-{
-    POINT pt = {0, 0};
-    ::GetViewportOrgEx(m_hAttribDC, &pt);
-    return pt;
-}
-
-CPoint CDC::SetViewportOrg(int x, int y)
-{
-    POINT pt = {0, 0};
-    ::SetViewportOrgEx(m_hDC, x, y, &pt);
-    return pt;
-}
-
-CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
-{
-    POINT pt = {0, 0};
-    ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &pt);
-    return pt;
-}
-
-CSize CDC::GetViewportExt() const
-{
-    SIZE size = {0, 0};
-    ::GetViewportExtEx(m_hAttribDC, &size);
-    return size;
-}
-
-CSize CDC::SetViewportExt(int cx, int cy)
-{
-    SIZE size = {0, 0};
-    ::SetViewportExtEx(m_hDC, cx, cy, &size);
-    return size;
-}
-
-CPoint CDC::GetWindowOrg() const
-{
-    POINT pt = {0, 0};
-    ::GetWindowOrgEx(m_hAttribDC, &pt);
-    return pt;
-}
-
-CPoint CDC::SetWindowOrg(int x, int y)
-{
-    POINT pt = {0, 0};
-    ::SetWindowOrgEx(m_hDC, x, y, &pt);
-    return pt;
-}
-
-CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight)
-{
-    POINT pt = {0, 0};
-    ::OffsetWindowOrgEx(m_hDC, nWidth, nHeight, &pt);
-    return pt;
-}
-
-CSize CDC::GetWindowExt() const
-{
-    SIZE size = {0, 0};
-    ::GetWindowExtEx(m_hAttribDC, &size);
-    return size;
-}
-
-CSize CDC::SetWindowExt(int cx, int cy)
-{
-    SIZE size = {0, 0};
-    ::SetWindowExtEx(m_hDC, cx, cy, &size);
-    return size;
-}
+CPoint CDC::SetBrushOrg(int x, int y) { return OutParam<POINT>(::SetBrushOrgEx, m_hDC, x, y); }
+CPoint CDC::GetBrushOrg() const { return OutParam<POINT>(::GetBrushOrgEx, m_hDC); }
+CPoint CDC::GetViewportOrg() const { return OutParam<POINT>(::GetViewportOrgEx, m_hAttribDC); }
+CPoint CDC::SetViewportOrg(int x, int y) { return OutParam<POINT>(::SetViewportOrgEx, m_hDC, x, y); }
+CPoint CDC::OffsetViewportOrg(int cx, int cy) { return OutParam<POINT>(::OffsetViewportOrgEx, m_hDC, cx, cy); }
+CSize CDC::GetViewportExt() const { return OutParam<SIZE>(::GetViewportExtEx, m_hAttribDC); }
+CSize CDC::SetViewportExt(int cx, int cy) { return OutParam<SIZE>(::SetViewportExtEx, m_hDC, cx, cy); }
+CPoint CDC::GetWindowOrg() const { return OutParam<POINT>(::GetWindowOrgEx, m_hAttribDC); }
+CPoint CDC::SetWindowOrg(int x, int y) { return OutParam<POINT>(::SetWindowOrgEx, m_hDC, x, y); }
+CPoint CDC::OffsetWindowOrg(int cx, int cy) { return OutParam<POINT>(::OffsetWindowOrgEx, m_hDC, cx, cy); }
+CSize CDC::GetWindowExt() const { return OutParam<SIZE>(::GetWindowExtEx, m_hAttribDC); }
+CSize CDC::SetWindowExt(int cx, int cy) { return OutParam<SIZE>(::SetWindowExtEx, m_hDC, cx, cy); }
 
 void CDC::DPtoLP(LPSIZE lpSize) const
 {
@@ -367,19 +282,9 @@ void CDC::LPtoDP(LPSIZE lpSize) const
     lpSize->cy = abs(pts[1].y - pts[0].y);
 }
 
-CPoint CDC::MoveTo(int x, int y)
-{
-    POINT pt = {0, 0};
-    ::MoveToEx(m_hDC, x, y, &pt);
-    return pt;
-}
+CPoint CDC::MoveTo(int x, int y) { return OutParam<POINT>(::MoveToEx, m_hDC, x, y); }
 
-CPoint CDC::GetCurrentPosition() const
-{
-    POINT pt = {0, 0};
-    ::GetCurrentPositionEx(m_hAttribDC, &pt);
-    return pt;
-}
+CPoint CDC::GetCurrentPosition() const { return OutParam<POINT>(::GetCurrentPositionEx, m_hAttribDC); }
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
 {

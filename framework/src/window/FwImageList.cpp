@@ -12,19 +12,12 @@ CImageList* CImageList::FromHandlePermanent(HIMAGELIST hImageList)
 
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
 {
-    if (hImageList == NULL)
-        return NULL;
     FwThreadState* pState = FwGetThreadState();
-    if (CImageList* p = pState->m_imageLists.LookupPermanent(hImageList))
+    return pState->m_imageLists.FromHandle(hImageList, pState->m_nModalDepth, [](HIMAGELIST h) {
+        CImageList* p = new CImageList;
+        p->m_hImageList = h;
         return p;
-    CImageList* p = pState->m_imageLists.LookupTemporary(hImageList);
-    if (p == NULL)
-    {
-        p = new CImageList;
-        p->m_hImageList = hImageList;
-        pState->m_imageLists.SetTemporary(hImageList, p, pState->m_nModalDepth);
-    }
-    return p;
+    });
 }
 
 void CImageList::DeleteTempMap() { AfxDeleteTempMaps(); }

@@ -14,19 +14,12 @@ CMenu* CMenu::FromHandlePermanent(HMENU hMenu)
 
 CMenu* CMenu::FromHandle(HMENU hMenu)
 {
-    if (hMenu == NULL)
-        return NULL;
     FwThreadState* pState = FwGetThreadState();
-    if (CMenu* p = pState->m_menus.LookupPermanent(hMenu))
+    return pState->m_menus.FromHandle(hMenu, pState->m_nModalDepth, [](HMENU h) {
+        CMenu* p = new CMenu;
+        p->m_hMenu = h;
         return p;
-    CMenu* p = pState->m_menus.LookupTemporary(hMenu);
-    if (p == NULL)
-    {
-        p = new CMenu;
-        p->m_hMenu = hMenu;
-        pState->m_menus.SetTemporary(hMenu, p, pState->m_nModalDepth);
-    }
-    return p;
+    });
 }
 
 CMenu* CMenu::FindOwnerOfItem(UINT nIDItem)

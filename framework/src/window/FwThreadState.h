@@ -51,6 +51,20 @@ public:
             m_permanent.erase(it);
     }
     const std::unordered_map<H, T*>& Permanent() const { return m_permanent; }
+    // The permanent object of h, else its temporary one; `make` creates the
+    // temporary (holding h) when there is none yet.
+    template <class Make> T* FromHandle(H h, int nDepth, Make make)
+    {
+        if (h == NULL)
+            return nullptr;
+        if (T* p = LookupPermanent(h))
+            return p;
+        if (T* p = LookupTemporary(h))
+            return p;
+        T* p = make(h);
+        SetTemporary(h, p, nDepth);
+        return p;
+    }
     // Deletes the temporary objects made at modal depth nMinDepth or deeper;
     // `release` first clears the handle so the destructor leaves it alone.
     template <class Release> void DeleteTemporaries(Release release, int nMinDepth)

@@ -193,19 +193,12 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
-    if (hWnd == NULL)
-        return NULL;
     FwThreadState* pState = FwGetThreadState();
-    if (CWnd* p = pState->m_windows.LookupPermanent(hWnd))
+    return pState->m_windows.FromHandle(hWnd, pState->m_nModalDepth, [](HWND h) {
+        CWnd* p = new CWnd;
+        p->m_hWnd = h;
         return p;
-    CWnd* p = pState->m_windows.LookupTemporary(hWnd);
-    if (p == NULL)
-    {
-        p = new CWnd;
-        p->m_hWnd = hWnd;
-        pState->m_windows.SetTemporary(hWnd, p, pState->m_nModalDepth);
-    }
-    return p;
+    });
 }
 
 void CWnd::DeleteTempMap() { AfxDeleteTempMaps(); }
@@ -646,23 +639,32 @@ BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
     return TRUE;
 }
 
-void CWnd::GetWindowText(CString& rString) const
+void AFXAPI AfxGetWindowText(HWND hWnd, CString& rString)
 {
-    int nLen = ::GetWindowTextLengthW(m_hWnd);
-    ::GetWindowTextW(m_hWnd, rString.GetBuffer(nLen), nLen + 1);
-    rString.ReleaseBuffer();
+    int nLen = ::GetWindowTextLengthW(hWnd);
+    int nGot = ::GetWindowTextW(hWnd, rString.GetBuffer(nLen), nLen + 1);
+    rString.ReleaseBuffer(nGot);
 }
+
+void AFXAPI AfxSetWindowText(HWND hWnd, LPCTSTR lpszNew)
+{
+    if (::GetWindowTextLengthW(hWnd) == lstrlenW(lpszNew))
+    {
+        CString current;
+        AfxGetWindowText(hWnd, current);
+        if (current == lpszNew)
+            return;
+    }
+    ::SetWindowTextW(hWnd, lpszNew);
+}
+
+void CWnd::GetWindowText(CString& rString) const { AfxGetWindowText(m_hWnd, rString); }
 
 int CWnd::GetDlgItemText(int nID, CString& rString) const
 {
     rString.Empty();
-    HWND hWnd = ::GetDlgItem(m_hWnd, nID);
-    if (hWnd != NULL)
-    {
-        int nLen = ::GetWindowTextLengthW(hWnd);
-        ::GetWindowTextW(hWnd, rString.GetBuffer(nLen), nLen + 1);
-        rString.ReleaseBuffer();
-    }
+    if (HWND hWnd = ::GetDlgItem(m_hWnd, nID))
+        AfxGetWindowText(hWnd, rString);
     return rString.GetLength();
 }
 
