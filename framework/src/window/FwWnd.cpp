@@ -596,13 +596,13 @@ int CWnd::RunModalLoop(DWORD dwFlags)
             nResult = -1;
             break;
         }
-        if (!::IsWindow(hWndSelf))
-            break;
         if (!ContinueModal())
         {
             nResult = m_nModalResult;
             break;
         }
+        if (!::IsWindow(hWndSelf))
+            break; // destroyed without ending the loop
     }
     // Whatever this loop's messages made goes with it.
     pState->DeleteTemporaries(nDepth);
