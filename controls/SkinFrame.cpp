@@ -1,0 +1,114 @@
+#include "SkinFrame.h"
+
+BOOL SkinBitmap::Load(UINT nID)
+{
+    width = height = 0;
+    if (!SkinFrame::LoadBitmapResource(bitmap, nID))
+        return FALSE;
+    CSize size = SkinFrame::GetBitmapSize(bitmap);
+    width = size.cx;
+    height = size.cy;
+    return TRUE;
+}
+
+namespace SkinFrame
+{
+BOOL LoadBitmapResource(CBitmap& bitmap, UINT nID)
+{
+    bitmap.DeleteObject();
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(nID), RT_BITMAP);
+    HBITMAP hBitmap = (HBITMAP)::LoadImageW(hInst, MAKEINTRESOURCEW(nID), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+    if (!hBitmap)
+        return FALSE;
+    return bitmap.Attach(hBitmap);
+}
+
+CSize GetBitmapSize(CBitmap& bitmap)
+{
+    BITMAP bm{};
+    if (!bitmap.GetSafeHandle() || !bitmap.GetBitmap(&bm))
+        return CSize(0, 0);
+    return CSize(bm.bmWidth, bm.bmHeight);
+}
+
+void DrawBitmap(CBitmap& bitmap, CDC* pDC, int x, int y)
+{
+    if (!bitmap.GetSafeHandle())
+        return;
+    CSize size = GetBitmapSize(bitmap);
+    CDC mem;
+    mem.CreateCompatibleDC(pDC);
+    HGDIOBJ old = mem.SelectObject((HGDIOBJ)bitmap.GetSafeHandle());
+    pDC->BitBlt(x, y, size.cx, size.cy, &mem, 0, 0, SRCCOPY);
+    mem.SelectObject(old);
+}
+
+void TileBitmap(CBitmap& bitmap, CDC* pDC, int left, int top, int right, int bottom)
+{
+    CSize size = GetBitmapSize(bitmap);
+    if (size.cx <= 0 || size.cy <= 0)
+        return; // nothing to tile, and no endless loop
+    CDC mem;
+    mem.CreateCompatibleDC(pDC);
+    HGDIOBJ old = mem.SelectObject((HGDIOBJ)bitmap.GetSafeHandle());
+    for (int y = top; y < bottom; y += size.cy)
+        for (int x = left; x < right; x += size.cx)
+            pDC->BitBlt(x, y, size.cx, size.cy, &mem, 0, 0, SRCCOPY);
+    mem.SelectObject(old);
+}
+
+HRGN MakeCornerRegion(CDC* pDC, int width, int height)
+{
+    HRGN region = ::CreateRectRgn(0, 0, width, height);
+    const int xs[2] = {0, width - kCornerSquare};
+    const int ys[2] = {0, height - kCornerSquare};
+    for (int cx : xs)
+        for (int cy : ys)
+            for (int y = cy; y < cy + kCornerSquare; ++y)
+                for (int x = cx; x < cx + kCornerSquare; ++x)
+                {
+                    if (x < 0 || y < 0 || x >= width || y >= height)
+                        continue;
+                    if (pDC->GetPixel(x, y) != kTransparent)
+                        continue;
+                    HRGN pixel = ::CreateRectRgn(x, y, x + 1, y + 1);
+                    ::CombineRgn(region, region, pixel, RGN_DIFF);
+                    ::DeleteObject(pixel);
+                }
+    return region;
+}
+
+void ApplyCornerRegion(CWnd* pWnd, CDC* pDC, int width, int height)
+{
+    HRGN region = MakeCornerRegion(pDC, width, height);
+    HRGN current = ::CreateRectRgn(0, 0, 0, 0);
+    bool same = pWnd->GetWindowRgn(current) != ERROR && ::EqualRgn(current, region);
+    ::DeleteObject(current);
+    if (same)
+        ::DeleteObject(region);
+    else
+        pWnd->SetWindowRgn(region, TRUE);
+}
+
+void PaintTop(CDC* pDC, const Parts& p, int width)
+{
+    DrawBitmap(p.topLeft->bitmap, pDC, 0, 0);
+    TileBitmap(p.top->bitmap, pDC, p.topLeft->width, 0, width - p.topRight->width, p.top->height);
+    DrawBitmap(p.topRight->bitmap, pDC, width - p.topRight->width, 0);
+}
+
+void PaintLeft(CDC* pDC, const Parts& p, int height)
+{
+    TileBitmap(p.left->bitmap, pDC, 0, p.topLeft->height, p.left->width, height - p.bottomLeft->height);
+}
+
+void PaintRightAndBottom(CDC* pDC, const Parts& p, int width, int height)
+{
+    TileBitmap(p.right->bitmap, pDC, width - p.right->width, p.topRight->height, width,
+               height - p.bottomRight->height);
+    DrawBitmap(p.bottomLeft->bitmap, pDC, 0, height - p.bottomLeft->height);
+    TileBitmap(p.bottom->bitmap, pDC, p.bottomLeft->width, height - p.bottom->height, width - p.bottomRight->width,
+               height);
+    DrawBitmap(p.bottomRight->bitmap, pDC, width - p.bottomRight->width, height - p.bottomRight->height);
+}
+} // namespace SkinFrame

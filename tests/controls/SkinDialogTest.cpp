@@ -1,0 +1,72 @@
+// Skinned dialog bases: border hit testing, tiling, corner regions, the
+// language file.
+#include "LanguageTable.h"
+#include "SkinFrame.h"
+#include "SkinResizableDialog.h"
+
+#include <gtest/gtest.h>
+
+TEST(SkinResizableDialog, BorderBands)
+{
+    const CRect w(100, 100, 900, 700);
+    struct Case { int x, y; UINT hit; } cases[] = {
+        {103, 400, HTLEFT},        {104, 400, 0},           {897, 400, HTRIGHT},     {896, 400, 0},
+        {500, 103, HTTOP},         {500, 697, HTBOTTOM},    {500, 696, 0},           {103, 103, HTLEFT},
+        {105, 105, HTTOPLEFT},     {110, 110, HTTOPLEFT},   {111, 111, 0},           {890, 105, HTTOPRIGHT},
+        {889, 105, 0},             {105, 690, HTBOTTOMLEFT}, {890, 690, HTBOTTOMRIGHT}, {889, 689, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.hit, CSkinResizableDialog::BorderHitTest(w, CPoint(c.x, c.y))) << c.x << "," << c.y;
+}
+
+TEST(SkinFrame, TilingAnEmptyOrZeroSizedBitmapDrawsNothing)
+{
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    CBitmap target;
+    target.CreateBitmap(20, 20, 1, 32, NULL);
+    HGDIOBJ old = dc.SelectObject((HGDIOBJ)target.GetSafeHandle());
+    CBitmap none;
+    SkinFrame::TileBitmap(none, &dc, 0, 0, 20, 20); // must return, not loop
+    dc.SelectObject(old);
+}
+
+TEST(SkinFrame, OnlyMagentaInsideTheCornerSquaresIsCut)
+{
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -30, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = dc.SelectObject((HGDIOBJ)dib);
+    dc.FillSolidRect(0, 0, 40, 30, RGB(10, 20, 30));
+    const COLORREF magenta = RGB(255, 0, 255);
+    dc.SetPixelV(0, 0, magenta);   // top-left square
+    dc.SetPixelV(39, 29, magenta); // bottom-right square
+    dc.SetPixelV(34, 5, magenta);  // top-right square
+    dc.SetPixelV(20, 15, magenta); // middle: stays
+    dc.SetPixelV(6, 0, magenta);   // just outside the top-left square: stays
+    HRGN region = SkinFrame::MakeCornerRegion(&dc, 40, 30);
+    EXPECT_FALSE(::PtInRegion(region, 0, 0));
+    EXPECT_FALSE(::PtInRegion(region, 39, 29));
+    EXPECT_FALSE(::PtInRegion(region, 34, 5));
+    EXPECT_TRUE(::PtInRegion(region, 20, 15));
+    EXPECT_TRUE(::PtInRegion(region, 6, 0));
+    EXPECT_TRUE(::PtInRegion(region, 1, 0));
+    ::DeleteObject(region);
+    dc.SelectObject(old);
+    ::DeleteObject(dib);
+}
+
+TEST(SkinResizableDialog, LanguageFileIsFoundBesideTheProgram)
+{
+    // The build puts lng\default.LNG beside the programs, the test program included.
+    CSkinResizableDialog dialog(1);
+    wchar_t old[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, old);
+    ::SetCurrentDirectoryW(L"C:\\"); // not below the current directory
+    EXPECT_EQ(0, dialog.LoadLanguageFile());
+    ::SetCurrentDirectoryW(old);
+    EXPECT_TRUE(LanguageTable::Instance().IsLoaded());
+}

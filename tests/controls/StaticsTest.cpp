@@ -1,0 +1,138 @@
+// Label and picture statics: link targets, page-command links, status icons,
+// transparent text, picture loading and hover notifications.
+#include "AdvertiseStaticLink.h"
+#include "PictureStatic.h"
+#include "StatusStatic.h"
+#include "TransparentStatic.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+class Parent : public CWnd
+{
+public:
+    std::vector<std::pair<UINT, WPARAM>> received;
+    BOOL Make()
+    {
+        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, NULL, NULL);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_USER + 24 || message == WM_USER + 25 || message == WM_COMMAND)
+            received.push_back({message, wParam});
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+} // namespace
+
+TEST(AdvertiseStaticLink, PageCommandLinks)
+{
+    struct Case { const wchar_t* link; UINT command; const wchar_t* rest; } cases[] = {
+        {L"yeb360://openwindow/board", 0x805A, L"board"},
+        {L"yeb360://openwindow_ad/x", 0x805B, L"x"},
+        {L"yeb360://openwindow/", 0x805A, L""},
+        {L"http://www.example.com/", 0, L""},
+        {L"YEB360://openwindow/board", 0, L""},
+    };
+    for (const Case& c : cases)
+    {
+        CString rest;
+        EXPECT_EQ(c.command, CAdvertiseStaticLink::ParseWindowLink(c.link, rest)) << c.link;
+        EXPECT_EQ(CString(c.rest), rest) << c.link;
+    }
+}
+
+TEST(LinkTarget, OnlyWebAddressesAreOpened)
+{
+    struct Case { const wchar_t* text; BOOL openable; } cases[] = {
+        {L"http://a.example/", TRUE}, {L"HTTPS://a.example/", TRUE}, {L"", FALSE},
+        {L"C:\\Windows\\notepad.exe", FALSE}, {L"\\\\host\\share\\x.dll", FALSE}, {L"file:///c:/x", FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.openable, CLinkTarget::IsOpenable(c.text)) << c.text;
+}
+
+TEST(StaticLink, ClickGoesToTheParentWhenTheLinkDoesNotOpenIt)
+{
+    Parent parent;
+    ASSERT_TRUE(parent.Make());
+    CStaticLink link;
+    ASSERT_TRUE(link.Create(L"link", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(0, 0, 80, 20), &parent, 1234));
+    ::SendMessageW(link.m_hWnd, WM_LBUTTONUP, 0, 0); // empty target: nothing opens, nothing sent
+    EXPECT_TRUE(parent.received.empty());
+    link.m_bOpenTarget = FALSE;
+    ::SendMessageW(link.m_hWnd, WM_LBUTTONUP, 0, 0);
+    ASSERT_EQ(1u, parent.received.size());
+    EXPECT_EQ((UINT)WM_COMMAND, parent.received[0].first);
+    EXPECT_EQ(1234u, parent.received[0].second);
+    // The hit test turns the hover colour on.
+    EXPECT_EQ(HTCLIENT, ::SendMessageW(link.m_hWnd, WM_NCHITTEST, 0, 0));
+    EXPECT_EQ(link.m_hoverColour, link.m_colour);
+    parent.DestroyWindow();
+}
+
+TEST(StatusStatic, IconsByStatus)
+{
+    CStatusStatic status;
+    EXPECT_TRUE(status.AddStatusIcon(0, 307));
+    EXPECT_TRUE(status.AddStatusIcon(1, 302));
+    HICON first = status.GetStatusIcon(0);
+    ASSERT_NE(nullptr, first);
+    EXPECT_TRUE(status.AddStatusIcon(0, 302)); // the first icon stays
+    EXPECT_EQ(first, status.GetStatusIcon(0));
+    EXPECT_EQ(nullptr, status.GetStatusIcon(-1));
+    EXPECT_FALSE(status.AddStatusIcon(5, 64999));
+}
+
+TEST(TransparentStatic, TextStaticsDrawWithoutBackground)
+{
+    Parent parent;
+    ASSERT_TRUE(parent.Make());
+    CTransparentStatic text;
+    ASSERT_TRUE(text.Create(L"hello", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(0, 0, 80, 20), &parent, 5));
+    HDC dc = ::GetDC(text.m_hWnd);
+    HBRUSH brush = (HBRUSH)::SendMessageW(parent.m_hWnd, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)text.m_hWnd);
+    EXPECT_EQ((HBRUSH)::GetStockObject(NULL_BRUSH), brush);
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
+    EXPECT_EQ(RGB(63, 88, 106), ::GetTextColor(dc));
+    ::ReleaseDC(text.m_hWnd, dc);
+    text.SetWindowText(L"changed"); // repaints the parent under it first
+    CString now;
+    text.GetWindowText(now);
+    EXPECT_EQ(CString(L"changed"), now);
+    parent.DestroyWindow();
+}
+
+TEST(PictureStatic, UnreadablePictureShowsTheDefaultAndHoverIsToldOnce)
+{
+    Parent parent;
+    ASSERT_TRUE(parent.Make());
+    CPictureStatic picture;
+    ASSERT_TRUE(picture.Create(L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(0, 0, 30, 30), &parent, 9));
+    picture.m_defaultBitmap.LoadBitmap(IDB_DEFAULT_AVATAR_SMALL);
+    EXPECT_TRUE(picture.SetImage(L""));
+    EXPECT_FALSE(picture.SetImage(L"Z:\\no\\such\\picture.jpg"));
+    CString path;
+    DWORD type = 9;
+    EXPECT_TRUE(picture.GetImage(path, type));
+    EXPECT_TRUE(path.IsEmpty());
+    EXPECT_TRUE(picture.m_image.IsValid()); // the default bitmap
+    picture.UpdateWindow();
+
+    ::SendMessageW(picture.m_hWnd, WM_MOUSEHOVER, 0, 0);
+    ::SendMessageW(picture.m_hWnd, WM_MOUSEHOVER, 0, 0);
+    ::SendMessageW(picture.m_hWnd, WM_MOUSELEAVE, 0, 0);
+    ::SendMessageW(picture.m_hWnd, WM_MOUSELEAVE, 0, 0);
+    ::SendMessageW(picture.m_hWnd, WM_LBUTTONUP, 0, 0);
+    ASSERT_EQ(3u, parent.received.size());
+    EXPECT_EQ(std::make_pair((UINT)(WM_USER + 24), (WPARAM)1), parent.received[0]);
+    EXPECT_EQ(std::make_pair((UINT)(WM_USER + 24), (WPARAM)0), parent.received[1]);
+    EXPECT_EQ((UINT)(WM_USER + 25), parent.received[2].first);
+    parent.DestroyWindow();
+}
