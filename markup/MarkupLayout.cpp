@@ -219,12 +219,27 @@ void MarkupDrawer::SelectStyle()
 SIZE MarkupDrawer::LayOutText(const std::wstring& source, RECT area)
 {
     m_imageShadowColor = m_enabled ? m_shadowColor : m_disabledColor;
-    // A lone "<" at the end stands for itself; escape it so the closing body
-    // tag is not read as text.
-    size_t trailing = source.size() - (source.find_last_not_of(L'<') == std::wstring::npos
-                                           ? 0
-                                           : source.find_last_not_of(L'<') + 1);
-    std::wstring piece = L"<body>" + source + (trailing % 2 ? L"<" : L"") + L"</body>";
+    // The piece is read inside a body tag, whose closing ">" must not end a
+    // "<" of the piece that has no ">" of its own: such a "<" is dropped, and
+    // one that is the last character stands for itself.
+    std::wstring text = source;
+    size_t tail = text.find_last_of(L'>');
+    tail = tail == std::wstring::npos ? 0 : tail + 1;
+    for (size_t i = tail; i < text.size();)
+    {
+        if (text[i] != L'<')
+            i++;
+        else if (i + 1 < text.size() && text[i + 1] == L'<')
+            i += 2;
+        else if (i + 1 == text.size())
+        {
+            text += L'<';
+            i += 2;
+        }
+        else
+            text.erase(i, 1);
+    }
+    std::wstring piece = L"<body>" + text + L"</body>";
     RECT savedArea = m_area;
     m_area = area;
     m_y = area.top;
