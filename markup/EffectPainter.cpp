@@ -223,7 +223,8 @@ void CEffectPainter::FillTexture(HDC hDC, int effect, const RECT& rc, COLORREF c
         m_dib.SetPaletteEntry(i, (BYTE)((GetRValue(c3) * (128 - i) + GetRValue(c2) * i) / 128),
                               (BYTE)((GetGValue(c3) * (128 - i) + GetGValue(c2) * i) / 128),
                               (BYTE)((GetBValue(c3) * (128 - i) + GetBValue(c2) * i) / 128));
-    for (int i = 1; i <= 128; i++)
+    // Entry 128 stays c2 itself (a flat "noise" without granularity is c2).
+    for (int i = 2; i <= 128; i++)
         m_dib.SetPaletteEntry(127 + i, (BYTE)((GetRValue(c2) * (128 - i) + GetRValue(c1) * i) / 128),
                               (BYTE)((GetGValue(c2) * (128 - i) + GetGValue(c1) * i) / 128),
                               (BYTE)((GetBValue(c2) * (128 - i) + GetBValue(c1) * i) / 128));

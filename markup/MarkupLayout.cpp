@@ -175,6 +175,8 @@ SIZE MarkupDrawer::RunPass(RECT area)
         p = std::max(end, t + 1);
     }
 
+    if (Measuring())
+        m_lines.resize(std::max(0, m_lineCounter)); // the line begun after the last one ended is empty
     ::SelectObject(m_dc, m_savedFont);
     ::SetBkMode(m_dc, m_savedBkMode);
     ::SetBkColor(m_dc, m_savedBkColor);
@@ -331,6 +333,9 @@ int MarkupDrawer::BeginLine(int x)
         m_line = MarkupLine();
         m_line.wrapped = wrapped;
         m_line.align = m_style.hAlign;
+        // The record of the current line number; a line begun but never
+        // ended by the previous piece is replaced.
+        m_lines.resize(std::max(0, m_lineCounter));
         m_lines.push_back(m_line);
     }
     else

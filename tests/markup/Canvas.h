@@ -36,6 +36,16 @@ public:
         ::GdiFlush();
     }
     HDC dc() const { return m_dc; }
+    // A copy of the picture as a bitmap selected into no context (what
+    // drawing code gets from resources). The caller deletes it.
+    HBITMAP Copy() const
+    {
+        ::GdiFlush();
+        ::SelectObject(m_dc, m_old);
+        HBITMAP copy = (HBITMAP)::CopyImage(m_bmp, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+        ::SelectObject(m_dc, m_bmp);
+        return copy;
+    }
     HBITMAP bitmap() const { return m_bmp; }
     COLORREF At(int x, int y) const
     {
