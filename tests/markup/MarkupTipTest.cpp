@@ -49,6 +49,8 @@ struct MarkupTip : ::testing::Test
     CMarkupTip tip;
     void SetUp() override
     {
+        // Each step below sets the cursor: no other test may move it meanwhile
+        // (this program's tests run alone).
         ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150,
                                    NULL, NULL));
         ASSERT_TRUE(tip.Create(&owner, FALSE));
@@ -69,11 +71,9 @@ struct MarkupTip : ::testing::Test
         msg.lParam = MAKELPARAM(x, y);
         tip.RelayEvent(&msg);
     }
-    void Timer(UINT id)
-    {
-        ::SendMessageW(tip.m_hWnd, WM_TIMER, id, 0);
-        Pump(20);
-    }
+    // One step of a timer, delivered at once; the real timers stay in the
+    // queue, which these tests do not pump unless they wait on purpose.
+    void Timer(UINT id) { ::SendMessageW(tip.m_hWnd, WM_TIMER, id, 0); }
 };
 } // namespace
 
