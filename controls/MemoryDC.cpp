@@ -35,7 +35,8 @@ CMemoryDC::CMemoryDC(CDC* pDC, const CRect* pRect, BOOL bCopyBackground)
     }
 
     if (bCopyBackground)
-        BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), pDC, m_rect.left, m_rect.top, SRCCOPY);
+        BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), pDC, m_rect.left, m_rect.top,
+               SRCCOPY);
     else
         FillSolidRect(m_rect, pDC->GetBkColor());
 }
@@ -46,8 +47,8 @@ CMemoryDC::~CMemoryDC()
     {
         if (m_hDC != NULL)
         {
-            m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
-                          SRCCOPY);
+            m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left,
+                          m_rect.top, SRCCOPY);
             if (m_oldBitmap != NULL)
                 SelectObject(m_oldBitmap);
         }

@@ -7,7 +7,7 @@
 
 class CMemoryDC : public CDC
 {
-public:
+  public:
     // pRect null: the target's clip box. bCopyBackground: start from the
     // target's pixels instead of its background colour.
     explicit CMemoryDC(CDC* pDC, const CRect* pRect = NULL, BOOL bCopyBackground = FALSE);
@@ -21,7 +21,7 @@ public:
 
     const CRect& GetRect() const { return m_rect; }
 
-private:
+  private:
     CBitmap m_bitmap;
     CBitmap* m_oldBitmap;
     CDC* m_pDC;

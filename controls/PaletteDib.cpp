@@ -9,7 +9,10 @@ CPaletteDib::CPaletteDib()
     Destroy();
 }
 
-CPaletteDib::~CPaletteDib() { Destroy(); }
+CPaletteDib::~CPaletteDib()
+{
+    Destroy();
+}
 
 void CPaletteDib::Destroy()
 {

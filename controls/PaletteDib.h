@@ -7,7 +7,7 @@
 
 class CPaletteDib
 {
-public:
+  public:
     CPaletteDib();
     virtual ~CPaletteDib();
 
@@ -35,7 +35,7 @@ public:
     void BlendPalette(COLORREF color, int percent);
     void Draw(HDC hDC, int x, int y);
 
-private:
+  private:
     BYTE* m_block;
     BITMAPINFOHEADER m_header;
     DWORD m_lineBytes;

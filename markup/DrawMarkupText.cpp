@@ -33,10 +33,11 @@ COLORREF ParseInlineColor(const std::wstring& v, COLORREF def)
     {
         const wchar_t* name;
         COLORREF color;
-    } names[] = {{L"black", RGB(0, 0, 0)},     {L"white", RGB(255, 255, 255)}, {L"red", RGB(255, 0, 0)},
-                 {L"green", RGB(0, 128, 0)},   {L"blue", RGB(0, 0, 255)},      {L"gray", RGB(128, 128, 128)},
-                 {L"yellow", RGB(255, 255, 0)}, {L"orange", RGB(255, 165, 0)}, {L"navy", RGB(0, 0, 128)},
-                 {L"maroon", RGB(128, 0, 0)},  {L"purple", RGB(128, 0, 128)}, {L"silver", RGB(192, 192, 192)}};
+    } names[] = {
+        {L"black", RGB(0, 0, 0)},      {L"white", RGB(255, 255, 255)}, {L"red", RGB(255, 0, 0)},
+        {L"green", RGB(0, 128, 0)},    {L"blue", RGB(0, 0, 255)},      {L"gray", RGB(128, 128, 128)},
+        {L"yellow", RGB(255, 255, 0)}, {L"orange", RGB(255, 165, 0)},  {L"navy", RGB(0, 0, 128)},
+        {L"maroon", RGB(128, 0, 0)},   {L"purple", RGB(128, 0, 128)},  {L"silver", RGB(192, 192, 192)}};
     if (v.size() == 7 && v[0] == L'#')
     {
         wchar_t* end = NULL;
@@ -80,8 +81,8 @@ std::wstring LowerCase(std::wstring s)
 
 void ReplaceEntities(std::wstring& s)
 {
-    static const wchar_t* const pairs[][2] = {{L"&lt;", L"<"}, {L"&gt;", L">"}, {L"&quot;", L"\""},
-                                              {L"&nbsp;", L" "}, {L"&amp;", L"&"}};
+    static const wchar_t* const pairs[][2] = {
+        {L"&lt;", L"<"}, {L"&gt;", L">"}, {L"&quot;", L"\""}, {L"&nbsp;", L" "}, {L"&amp;", L"&"}};
     for (const auto& p : pairs)
     {
         std::wstring from = p[0], to = p[1];
@@ -92,7 +93,7 @@ void ReplaceEntities(std::wstring& s)
 
 class FontCache
 {
-public:
+  public:
     explicit FontCache(const LOGFONTW& base) : m_base(base) {}
     ~FontCache()
     {
@@ -119,7 +120,7 @@ public:
         return h;
     }
 
-private:
+  private:
     LOGFONTW m_base;
     std::vector<std::pair<int, HFONT>> m_fonts;
 };
@@ -280,8 +281,8 @@ int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
                 int room = areaWidth - before - dots.cx;
                 int fit = 0;
                 SIZE full = {0, 0};
-                ::GetTextExtentExPointW(hDC, last.text.c_str(), (int)last.text.size(), std::max(room, 0), &fit,
-                                        NULL, &full);
+                ::GetTextExtentExPointW(hDC, last.text.c_str(), (int)last.text.size(), std::max(room, 0),
+                                        &fit, NULL, &full);
                 if (room > 0 && fit > 0)
                 {
                     last.text = last.text.substr(0, (size_t)fit) + L"...";

@@ -64,9 +64,15 @@ MemoryContext::~MemoryContext()
     ::DeleteDC(dc);
 }
 
-static inline DWORD SwapRB(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+static inline DWORD SwapRB(COLORREF c)
+{
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
 
-static inline COLORREF ClampColor(COLORREF c) { return c & 0x00FFFFFF; }
+static inline COLORREF ClampColor(COLORREF c)
+{
+    return c & 0x00FFFFFF;
+}
 
 // ---------------------------------------------------------------------------
 // Colours
@@ -82,13 +88,17 @@ DWORD CEffectPainter::GreyColor(DWORD c)
     return (c & 0xFF000000) | (grey << 16) | (grey << 8) | grey;
 }
 
-DWORD CEffectPainter::InvertColor(DWORD c) { return (c & 0xFF000000) | (~c & 0x00FFFFFF); }
+DWORD CEffectPainter::InvertColor(DWORD c)
+{
+    return (c & 0xFF000000) | (~c & 0x00FFFFFF);
+}
 
 DWORD CEffectPainter::DarkenColor(DWORD c, double f)
 {
     if (f < 0 || f >= 1)
         return c;
-    DWORD r = (DWORD)(((c >> 16) & 0xFF) * f), g = (DWORD)(((c >> 8) & 0xFF) * f), b = (DWORD)((c & 0xFF) * f);
+    DWORD r = (DWORD)(((c >> 16) & 0xFF) * f), g = (DWORD)(((c >> 8) & 0xFF) * f),
+          b = (DWORD)((c & 0xFF) * f);
     return (c & 0xFF000000) | (r << 16) | (g << 8) | b;
 }
 
@@ -204,8 +214,14 @@ void CEffectPainter::FillEffect(HDC hDC, int effect, const RECT& rc, COLORREF c1
 }
 
 // Division by 128 toward zero (negative values biased by 127, then shifted).
-static inline int Div128(int v) { return v < 0 ? (v + 127) >> 7 : v >> 7; }
-static inline int Cube(int t) { return t * t * t / 16384; }
+static inline int Div128(int v)
+{
+    return v < 0 ? (v + 127) >> 7 : v >> 7;
+}
+static inline int Cube(int t)
+{
+    return t * t * t / 16384;
+}
 // rand() / (32767 / n) with the divisor kept above zero for any size.
 static inline int RandDiv(int n)
 {
@@ -324,8 +340,8 @@ void CEffectPainter::TileBlt(HDC hDest, int x, int y, int width, int height, HDC
         return;
     for (int ty = 0; ty < height; ty += tileHeight)
         for (int tx = 0; tx < width; tx += tileWidth)
-            ::BitBlt(hDest, x + tx, y + ty, std::min(tileWidth, width - tx), std::min(tileHeight, height - ty), hSrc,
-                     xSrc, ySrc, SRCCOPY);
+            ::BitBlt(hDest, x + tx, y + ty, std::min(tileWidth, width - tx),
+                     std::min(tileHeight, height - ty), hSrc, xSrc, ySrc, SRCCOPY);
 }
 
 // Copies a block of a context into a 32-bit section.
@@ -408,7 +424,9 @@ void CEffectPainter::BlurMask(const DWORD* pixels, int width, int height, int bw
     double scale = 1.0 / ((double)bw * bh * 255.0);
     for (int j = 0; j < width; j++)
     {
-        auto at = [&](int r) -> long { return (r < 0 || r >= height) ? 255L * bw : rows[(size_t)r * width + j]; };
+        auto at = [&](int r) -> long {
+            return (r < 0 || r >= height) ? 255L * bw : rows[(size_t)r * width + j];
+        };
         long sum = 0;
         for (int r = -hy; r <= hy; r++)
             sum += at(r);
@@ -448,7 +466,8 @@ BOOL CEffectPainter::DrawShadow(HDC hDest, int x, int y, int width, int height, 
             if (iw > 0 && ih > 0)
             {
                 ::SetStretchBltMode(mm.dc, COLORONCOLOR);
-                ::StretchBlt(mm.dc, blurWidth / 2, blurHeight / 2, iw, ih, src.dc, 0, 0, ms.cx, ms.cy, SRCCOPY);
+                ::StretchBlt(mm.dc, blurWidth / 2, blurHeight / 2, iw, ih, src.dc, 0, 0, ms.cx, ms.cy,
+                             SRCCOPY);
             }
         }
     }
@@ -550,8 +569,8 @@ void CEffectPainter::DrawLine(HDC hDC, int x1, int y1, int x2, int y2, COLORREF 
 // ---------------------------------------------------------------------------
 // Images
 
-HBITMAP CEffectPainter::ApplyImageEffects(HBITMAP hBitmap, int width, int height, UINT flags, BOOL useTransparent,
-                                          COLORREF transparent, COLORREF fill)
+HBITMAP CEffectPainter::ApplyImageEffects(HBITMAP hBitmap, int width, int height, UINT flags,
+                                          BOOL useTransparent, COLORREF transparent, COLORREF fill)
 {
     if (hBitmap == NULL)
         return NULL;
@@ -592,9 +611,9 @@ HBITMAP CEffectPainter::ApplyImageEffects(HBITMAP hBitmap, int width, int height
     return dib.Release();
 }
 
-void CEffectPainter::DrawImage(HDC hDC, int x, int y, int width, int height, HBITMAP hBitmap, BOOL useTransparent,
-                               COLORREF transparent, UINT flags, BOOL shadow, int shadowX, int shadowY,
-                               int blurWidth, int blurHeight, COLORREF color)
+void CEffectPainter::DrawImage(HDC hDC, int x, int y, int width, int height, HBITMAP hBitmap,
+                               BOOL useTransparent, COLORREF transparent, UINT flags, BOOL shadow,
+                               int shadowX, int shadowY, int blurWidth, int blurHeight, COLORREF color)
 {
     if (hDC == NULL || hBitmap == NULL || width <= 0 || height <= 0)
         return;
@@ -619,8 +638,8 @@ void CEffectPainter::DrawImage(HDC hDC, int x, int y, int width, int height, HBI
             ::StretchBlt(dst.dc, 0, 0, width, height, src.dc, 0, 0, bs.cx, bs.cy, SRCCOPY);
         }
     }
-    HBITMAP mask = ApplyImageEffects(sized.bitmap, width, height, EFFECT_INVERT | EFFECT_ONECOLOR, useTransparent,
-                                     transparent, RGB(255, 255, 255));
+    HBITMAP mask = ApplyImageEffects(sized.bitmap, width, height, EFFECT_INVERT | EFFECT_ONECOLOR,
+                                     useTransparent, transparent, RGB(255, 255, 255));
     HBITMAP picture =
         ApplyImageEffects(sized.bitmap, width, height, flags, useTransparent, transparent, ClampColor(color));
     if (mask != NULL && picture != NULL)
@@ -669,8 +688,9 @@ HICON CEffectPainter::StretchIcon(HICON hIcon, int width, int height)
     return (HICON)::CopyImage(hIcon, IMAGE_ICON, width, height, 0);
 }
 
-void CEffectPainter::DrawIcon(HDC hDC, int x, int y, int width, int height, HICON hIcon, UINT flags, BOOL shadow,
-                              int shadowX, int shadowY, int blurWidth, int blurHeight, COLORREF color)
+void CEffectPainter::DrawIcon(HDC hDC, int x, int y, int width, int height, HICON hIcon, UINT flags,
+                              BOOL shadow, int shadowX, int shadowY, int blurWidth, int blurHeight,
+                              COLORREF color)
 {
     if (hDC == NULL || hIcon == NULL || width <= 0 || height <= 0)
         return;
@@ -687,7 +707,8 @@ void CEffectPainter::DrawIcon(HDC hDC, int x, int y, int width, int height, HICO
     }
     HBITMAP picture = NULL;
     if ((flags & EFFECT_ONECOLOR) || ii.hbmColor == NULL)
-        picture = ApplyImageEffects(ii.hbmMask, width, height, flags, TRUE, RGB(255, 255, 255), ClampColor(color));
+        picture =
+            ApplyImageEffects(ii.hbmMask, width, height, flags, TRUE, RGB(255, 255, 255), ClampColor(color));
     else
         picture = ApplyImageEffects(ii.hbmColor, width, height, flags, TRUE, RGB(0, 0, 0), ClampColor(color));
     if (picture != NULL)
@@ -732,10 +753,10 @@ void CEffectPainter::DrawIcon(HDC hDC, int x, int y, int width, int height, HICO
     ::DestroyIcon(icon);
 }
 
-void CEffectPainter::DrawImageListItem(HDC hDC, int x, int y, int width, int height, HBITMAP hBitmap, int index,
-                                       int cellWidth, int cellHeight, BOOL useTransparent, COLORREF transparent,
-                                       UINT flags, BOOL shadow, int shadowX, int shadowY, int blurWidth,
-                                       int blurHeight, COLORREF color)
+void CEffectPainter::DrawImageListItem(HDC hDC, int x, int y, int width, int height, HBITMAP hBitmap,
+                                       int index, int cellWidth, int cellHeight, BOOL useTransparent,
+                                       COLORREF transparent, UINT flags, BOOL shadow, int shadowX,
+                                       int shadowY, int blurWidth, int blurHeight, COLORREF color)
 {
     if (hBitmap == NULL || cellWidth <= 0 || cellHeight <= 0 || index < 0)
         return;
@@ -750,11 +771,11 @@ void CEffectPainter::DrawImageListItem(HDC hDC, int x, int y, int width, int hei
         MemoryContext dst(cell.bitmap, hDC), src(hBitmap, hDC);
         if (dst.dc == NULL || src.dc == NULL)
             return;
-        ::BitBlt(dst.dc, 0, 0, cellWidth, cellHeight, src.dc, (index % u) * cellWidth, (index / u) * cellHeight,
-                 SRCCOPY);
+        ::BitBlt(dst.dc, 0, 0, cellWidth, cellHeight, src.dc, (index % u) * cellWidth,
+                 (index / u) * cellHeight, SRCCOPY);
     }
-    DrawImage(hDC, x, y, width, height, cell.bitmap, useTransparent, transparent, flags, shadow, shadowX, shadowY,
-              blurWidth, blurHeight, color);
+    DrawImage(hDC, x, y, width, height, cell.bitmap, useTransparent, transparent, flags, shadow, shadowX,
+              shadowY, blurWidth, blurHeight, color);
 }
 
 std::wstring LoadResourceString(UINT id)

@@ -21,7 +21,7 @@ enum : UINT
 
 class CEffectPainter
 {
-public:
+  public:
     CEffectPainter();
     virtual ~CEffectPainter();
 
@@ -39,11 +39,11 @@ public:
     static SIZE GetIconSize(HICON hIcon);
     static SIZE GetBitmapSize(HBITMAP hBitmap);
 
-    void FillEffect(HDC hDC, int effect, const RECT& rect, COLORREF c1, COLORREF c2, COLORREF c3, int granularity,
-                    int blendPercent);
+    void FillEffect(HDC hDC, int effect, const RECT& rect, COLORREF c1, COLORREF c2, COLORREF c3,
+                    int granularity, int blendPercent);
     static void FillGradient(HDC hDC, const RECT& rect, COLORREF start, COLORREF end, BOOL horizontal);
-    void FillTexture(HDC hDC, int effect, const RECT& rect, COLORREF c1, COLORREF c2, COLORREF c3, int granularity,
-                     int blendPercent);
+    void FillTexture(HDC hDC, int effect, const RECT& rect, COLORREF c1, COLORREF c2, COLORREF c3,
+                     int granularity, int blendPercent);
     // The palette image of the latest textured effect (for inspection).
     const CPaletteDib& GetPaletteImage() const { return m_dib; }
 
@@ -57,10 +57,11 @@ public:
                            int blurWidth, int blurHeight);
     // Averages the low byte of each pixel over blurWidth x blurHeight
     // (outside counts as 255); writes factors 0..1 into out.
-    static void BlurMask(const DWORD* pixels, int width, int height, int blurWidth, int blurHeight, double* out);
+    static void BlurMask(const DWORD* pixels, int width, int height, int blurWidth, int blurHeight,
+                         double* out);
 
-    static void DrawFrame(HDC hDC, int left, int top, int right, int bottom, COLORREF c1, COLORREF c2, int type,
-                          int width);
+    static void DrawFrame(HDC hDC, int left, int top, int right, int bottom, COLORREF c1, COLORREF c2,
+                          int type, int width);
     static void DrawFrameRect(HDC hDC, const RECT& rect, COLORREF c1, COLORREF c2, int type, int width)
     {
         DrawFrame(hDC, rect.left, rect.top, rect.right, rect.bottom, c1, c2, type, width);
@@ -72,16 +73,17 @@ public:
     void DrawImage(HDC hDC, int x, int y, int width, int height, HBITMAP hBitmap, BOOL useTransparent,
                    COLORREF transparent, UINT flags, BOOL shadow, int shadowX, int shadowY, int blurWidth,
                    int blurHeight, COLORREF color);
-    void DrawIcon(HDC hDC, int x, int y, int width, int height, HICON hIcon, UINT flags, BOOL shadow, int shadowX,
-                  int shadowY, int blurWidth, int blurHeight, COLORREF color);
+    void DrawIcon(HDC hDC, int x, int y, int width, int height, HICON hIcon, UINT flags, BOOL shadow,
+                  int shadowX, int shadowY, int blurWidth, int blurHeight, COLORREF color);
     void DrawImageListItem(HDC hDC, int x, int y, int width, int height, HBITMAP hBitmap, int index,
-                           int cellWidth, int cellHeight, BOOL useTransparent, COLORREF transparent, UINT flags,
-                           BOOL shadow, int shadowX, int shadowY, int blurWidth, int blurHeight, COLORREF color);
+                           int cellWidth, int cellHeight, BOOL useTransparent, COLORREF transparent,
+                           UINT flags, BOOL shadow, int shadowX, int shadowY, int blurWidth, int blurHeight,
+                           COLORREF color);
     static HICON StretchIcon(HICON hIcon, int width, int height);
 
     BOOL HasAlpha() const { return m_hasAlpha; }
 
-private:
+  private:
     CPaletteDib m_dib;
     BOOL m_hasAlpha;
 };

@@ -13,45 +13,146 @@ struct NamedColor
 };
 
 const NamedColor kColors[] = {
-    {L"aqua", 0x00FFFF}, {L"black", 0x000000}, {L"blue", 0x0000FF}, {L"brown", 0xA52A2A}, {L"cyan", 0x00FFFF},
-    {L"gold", 0xFFD700}, {L"gray", 0x808080}, {L"green", 0x008000}, {L"magenta", 0xFF00FF},
-    {L"maroon", 0x800000}, {L"navy", 0x000080}, {L"olive", 0x808000}, {L"orange", 0xFFA500},
-    {L"pink", 0xFFC0CB}, {L"purple", 0x800080}, {L"red", 0xFF0000}, {L"silver", 0xC0C0C0},
-    {L"snow", 0xFFFAFA}, {L"violet", 0xEE82EE}, {L"white", 0xFFFFFF}, {L"yellow", 0xFFFF00},
-    {L"aliceblue", 0xF0F8FF}, {L"antiquewhite", 0xFAEBD7}, {L"aquamarine", 0x7FFFD4}, {L"azure", 0xF0FFFF},
-    {L"beige", 0xF5F5DC}, {L"bisque", 0xFFE4C4}, {L"blanchedalmond", 0xFFEBCD}, {L"blueviolet", 0x8A2BE2},
-    {L"burlywood", 0xDEB887}, {L"cadetblue", 0x5F9EA0}, {L"chartreuse", 0x7FFF00}, {L"chocolate", 0xD2691E},
-    {L"coral", 0xFF7F50}, {L"cornflowerblue", 0x6495ED}, {L"cornsilk", 0xFFF8DC}, {L"crimson", 0xDC143C},
-    {L"darkblue", 0x00008B}, {L"darkcyan", 0x008B8B}, {L"darkgoldenrod", 0xB8860B}, {L"darkgray", 0xA9A9A9},
-    {L"darkgreen", 0x006400}, {L"darkkhaki", 0xBDB76B}, {L"darkmagenta", 0x8B008B},
-    {L"darkolivegreen", 0x556B2F}, {L"darkorange", 0xFF8C00}, {L"darkorchid", 0x9932CC},
-    {L"darkred", 0x8B0000}, {L"darksalmon", 0xE9967A}, {L"darkseagreen", 0x8FBC8F},
-    {L"darkslateblue", 0x483D8B}, {L"darkslategray", 0x2F4F4F}, {L"darkturquoise", 0x00CED1},
-    {L"darkviolet", 0x9400D3}, {L"deeppink", 0xFF1493}, {L"deepskyblue", 0x00BFFF}, {L"dimgray", 0x696969},
-    {L"dodgerblue", 0x1E90FF}, {L"firebrick", 0xB22222}, {L"floralwhite", 0xFFFAF0},
-    {L"forestgreen", 0x228B22}, {L"fuchsia", 0xFF00FF}, {L"gainsboro", 0xDCDCDC}, {L"ghostwhite", 0xF8F8FF},
-    {L"goldenrod", 0xDAA520}, {L"greenyellow", 0xADFF2F}, {L"honeydew", 0xF0FFF0}, {L"hotpink", 0xFF69B4},
-    {L"indianred", 0xCD5C5C}, {L"indigo", 0x4B0082}, {L"ivory", 0xFFFFF0}, {L"khaki", 0xF0E68C},
-    {L"lavender", 0xE6E6FA}, {L"lavenderblush", 0xFFF0F5}, {L"lawngreen", 0x7CFC00},
-    {L"lemonchiffon", 0xFFFACD}, {L"lightblue", 0xADD8E6}, {L"lightcoral", 0xF08080},
-    {L"lightcyan", 0xE0FFFF}, {L"lightgoldenrodyellow", 0xFAFAD2}, {L"lightgreen", 0x90EE90},
-    {L"lightgrey", 0xD3D3D3}, {L"lightpink", 0xFFB6C1}, {L"lightsalmon", 0xFFA07A},
-    {L"lightseagreen", 0x20B2AA}, {L"lightskyblue", 0x87CEFA}, {L"lightslategray", 0x778899},
-    {L"lightsteelblue", 0xB0C4DE}, {L"lightyellow", 0xFFFFE0}, {L"lime", 0x00FF00}, {L"limegreen", 0x32CD32},
-    {L"linen", 0xFAF0E6}, {L"mediumaquamarine", 0x66CDAA}, {L"mediumblue", 0x0000CD},
-    {L"mediumorchid", 0xBA55D3}, {L"mediumpurple", 0x9370DB}, {L"mediumseagreen", 0x3CB371},
-    {L"mediumslateblue", 0x7B68EE}, {L"mediumspringgreen", 0x00FA9A}, {L"mediumturquoise", 0x48D1CC},
-    {L"mediumvioletred", 0xC71585}, {L"midnightblue", 0x191970}, {L"mintcream", 0xF5FFFA},
-    {L"mistyrose", 0xFFE4E1}, {L"moccasin", 0xFFE4B5}, {L"navajowhite", 0xFFDEAD}, {L"oldlace", 0xFDF5E6},
-    {L"olivedrab", 0x6B8E23}, {L"orangered", 0xFF4500}, {L"orchid", 0xDA70D6}, {L"palegoldenrod", 0xEEE8AA},
-    {L"palegreen", 0x98FB98}, {L"paleturquoise", 0xAFEEEE}, {L"palevioletred", 0xDB7093},
-    {L"papayawhip", 0xFFEFD5}, {L"peachpuff", 0xFFDAB9}, {L"peru", 0xCD853F}, {L"plum", 0xDDA0DD},
-    {L"powderblue", 0xB0E0E6}, {L"rosybrown", 0xBC8F8F}, {L"royalblue", 0x4169E1},
-    {L"saddlebrown", 0x8B4513}, {L"salmon", 0xFA8072}, {L"sandybrown", 0xF4A460}, {L"seagreen", 0x2E8B57},
-    {L"seashell", 0xFFF5EE}, {L"sienna", 0xA0522D}, {L"skyblue", 0x87CEEB}, {L"slateblue", 0x6A5ACD},
-    {L"slategray", 0x708090}, {L"springgreen", 0x00FF7F}, {L"steelblue", 0x4682B4}, {L"tan", 0xD2B48C},
-    {L"teal", 0x008080}, {L"thistle", 0xD8BFD8}, {L"tomato", 0xFF6347}, {L"turquoise", 0x40E0D0},
-    {L"wheat", 0xF5DEB3}, {L"whitesmoke", 0xF5F5F5}, {L"yellowgreen", 0x9ACD32},
+    {L"aqua", 0x00FFFF},
+    {L"black", 0x000000},
+    {L"blue", 0x0000FF},
+    {L"brown", 0xA52A2A},
+    {L"cyan", 0x00FFFF},
+    {L"gold", 0xFFD700},
+    {L"gray", 0x808080},
+    {L"green", 0x008000},
+    {L"magenta", 0xFF00FF},
+    {L"maroon", 0x800000},
+    {L"navy", 0x000080},
+    {L"olive", 0x808000},
+    {L"orange", 0xFFA500},
+    {L"pink", 0xFFC0CB},
+    {L"purple", 0x800080},
+    {L"red", 0xFF0000},
+    {L"silver", 0xC0C0C0},
+    {L"snow", 0xFFFAFA},
+    {L"violet", 0xEE82EE},
+    {L"white", 0xFFFFFF},
+    {L"yellow", 0xFFFF00},
+    {L"aliceblue", 0xF0F8FF},
+    {L"antiquewhite", 0xFAEBD7},
+    {L"aquamarine", 0x7FFFD4},
+    {L"azure", 0xF0FFFF},
+    {L"beige", 0xF5F5DC},
+    {L"bisque", 0xFFE4C4},
+    {L"blanchedalmond", 0xFFEBCD},
+    {L"blueviolet", 0x8A2BE2},
+    {L"burlywood", 0xDEB887},
+    {L"cadetblue", 0x5F9EA0},
+    {L"chartreuse", 0x7FFF00},
+    {L"chocolate", 0xD2691E},
+    {L"coral", 0xFF7F50},
+    {L"cornflowerblue", 0x6495ED},
+    {L"cornsilk", 0xFFF8DC},
+    {L"crimson", 0xDC143C},
+    {L"darkblue", 0x00008B},
+    {L"darkcyan", 0x008B8B},
+    {L"darkgoldenrod", 0xB8860B},
+    {L"darkgray", 0xA9A9A9},
+    {L"darkgreen", 0x006400},
+    {L"darkkhaki", 0xBDB76B},
+    {L"darkmagenta", 0x8B008B},
+    {L"darkolivegreen", 0x556B2F},
+    {L"darkorange", 0xFF8C00},
+    {L"darkorchid", 0x9932CC},
+    {L"darkred", 0x8B0000},
+    {L"darksalmon", 0xE9967A},
+    {L"darkseagreen", 0x8FBC8F},
+    {L"darkslateblue", 0x483D8B},
+    {L"darkslategray", 0x2F4F4F},
+    {L"darkturquoise", 0x00CED1},
+    {L"darkviolet", 0x9400D3},
+    {L"deeppink", 0xFF1493},
+    {L"deepskyblue", 0x00BFFF},
+    {L"dimgray", 0x696969},
+    {L"dodgerblue", 0x1E90FF},
+    {L"firebrick", 0xB22222},
+    {L"floralwhite", 0xFFFAF0},
+    {L"forestgreen", 0x228B22},
+    {L"fuchsia", 0xFF00FF},
+    {L"gainsboro", 0xDCDCDC},
+    {L"ghostwhite", 0xF8F8FF},
+    {L"goldenrod", 0xDAA520},
+    {L"greenyellow", 0xADFF2F},
+    {L"honeydew", 0xF0FFF0},
+    {L"hotpink", 0xFF69B4},
+    {L"indianred", 0xCD5C5C},
+    {L"indigo", 0x4B0082},
+    {L"ivory", 0xFFFFF0},
+    {L"khaki", 0xF0E68C},
+    {L"lavender", 0xE6E6FA},
+    {L"lavenderblush", 0xFFF0F5},
+    {L"lawngreen", 0x7CFC00},
+    {L"lemonchiffon", 0xFFFACD},
+    {L"lightblue", 0xADD8E6},
+    {L"lightcoral", 0xF08080},
+    {L"lightcyan", 0xE0FFFF},
+    {L"lightgoldenrodyellow", 0xFAFAD2},
+    {L"lightgreen", 0x90EE90},
+    {L"lightgrey", 0xD3D3D3},
+    {L"lightpink", 0xFFB6C1},
+    {L"lightsalmon", 0xFFA07A},
+    {L"lightseagreen", 0x20B2AA},
+    {L"lightskyblue", 0x87CEFA},
+    {L"lightslategray", 0x778899},
+    {L"lightsteelblue", 0xB0C4DE},
+    {L"lightyellow", 0xFFFFE0},
+    {L"lime", 0x00FF00},
+    {L"limegreen", 0x32CD32},
+    {L"linen", 0xFAF0E6},
+    {L"mediumaquamarine", 0x66CDAA},
+    {L"mediumblue", 0x0000CD},
+    {L"mediumorchid", 0xBA55D3},
+    {L"mediumpurple", 0x9370DB},
+    {L"mediumseagreen", 0x3CB371},
+    {L"mediumslateblue", 0x7B68EE},
+    {L"mediumspringgreen", 0x00FA9A},
+    {L"mediumturquoise", 0x48D1CC},
+    {L"mediumvioletred", 0xC71585},
+    {L"midnightblue", 0x191970},
+    {L"mintcream", 0xF5FFFA},
+    {L"mistyrose", 0xFFE4E1},
+    {L"moccasin", 0xFFE4B5},
+    {L"navajowhite", 0xFFDEAD},
+    {L"oldlace", 0xFDF5E6},
+    {L"olivedrab", 0x6B8E23},
+    {L"orangered", 0xFF4500},
+    {L"orchid", 0xDA70D6},
+    {L"palegoldenrod", 0xEEE8AA},
+    {L"palegreen", 0x98FB98},
+    {L"paleturquoise", 0xAFEEEE},
+    {L"palevioletred", 0xDB7093},
+    {L"papayawhip", 0xFFEFD5},
+    {L"peachpuff", 0xFFDAB9},
+    {L"peru", 0xCD853F},
+    {L"plum", 0xDDA0DD},
+    {L"powderblue", 0xB0E0E6},
+    {L"rosybrown", 0xBC8F8F},
+    {L"royalblue", 0x4169E1},
+    {L"saddlebrown", 0x8B4513},
+    {L"salmon", 0xFA8072},
+    {L"sandybrown", 0xF4A460},
+    {L"seagreen", 0x2E8B57},
+    {L"seashell", 0xFFF5EE},
+    {L"sienna", 0xA0522D},
+    {L"skyblue", 0x87CEEB},
+    {L"slateblue", 0x6A5ACD},
+    {L"slategray", 0x708090},
+    {L"springgreen", 0x00FF7F},
+    {L"steelblue", 0x4682B4},
+    {L"tan", 0xD2B48C},
+    {L"teal", 0x008080},
+    {L"thistle", 0xD8BFD8},
+    {L"tomato", 0xFF6347},
+    {L"turquoise", 0x40E0D0},
+    {L"wheat", 0xF5DEB3},
+    {L"whitesmoke", 0xF5F5F5},
+    {L"yellowgreen", 0x9ACD32},
 };
 
 struct SysColorName
@@ -61,17 +162,33 @@ struct SysColorName
 };
 
 const SysColorName kSysColors[] = {
-    {L"activeborder", COLOR_ACTIVEBORDER}, {L"activecaption", COLOR_ACTIVECAPTION},
-    {L"appworkspace", COLOR_APPWORKSPACE}, {L"background", COLOR_BACKGROUND}, {L"buttonface", COLOR_BTNFACE},
-    {L"buttonhighlight", COLOR_BTNHIGHLIGHT}, {L"buttonshadow", COLOR_BTNSHADOW},
-    {L"buttontext", COLOR_BTNTEXT}, {L"captiontext", COLOR_CAPTIONTEXT}, {L"graytext", COLOR_GRAYTEXT},
-    {L"highlight", COLOR_HIGHLIGHT}, {L"highlighttext", COLOR_HIGHLIGHTTEXT},
-    {L"inactiveborder", COLOR_INACTIVEBORDER}, {L"inactivecaption", COLOR_INACTIVECAPTION},
-    {L"inactivecaptiontext", COLOR_INACTIVECAPTIONTEXT}, {L"infobackground", COLOR_INFOBK},
-    {L"infotext", COLOR_INFOTEXT}, {L"menu", COLOR_MENU}, {L"menutext", COLOR_MENUTEXT},
-    {L"scrollbar", COLOR_SCROLLBAR}, {L"threeddarkshadow", COLOR_3DDKSHADOW}, {L"threedface", COLOR_BTNFACE},
-    {L"threedhighlight", COLOR_BTNHIGHLIGHT}, {L"threedlightshadow", COLOR_3DLIGHT},
-    {L"threedshadow", COLOR_BTNSHADOW}, {L"window", COLOR_WINDOW}, {L"windowframe", COLOR_WINDOWFRAME},
+    {L"activeborder", COLOR_ACTIVEBORDER},
+    {L"activecaption", COLOR_ACTIVECAPTION},
+    {L"appworkspace", COLOR_APPWORKSPACE},
+    {L"background", COLOR_BACKGROUND},
+    {L"buttonface", COLOR_BTNFACE},
+    {L"buttonhighlight", COLOR_BTNHIGHLIGHT},
+    {L"buttonshadow", COLOR_BTNSHADOW},
+    {L"buttontext", COLOR_BTNTEXT},
+    {L"captiontext", COLOR_CAPTIONTEXT},
+    {L"graytext", COLOR_GRAYTEXT},
+    {L"highlight", COLOR_HIGHLIGHT},
+    {L"highlighttext", COLOR_HIGHLIGHTTEXT},
+    {L"inactiveborder", COLOR_INACTIVEBORDER},
+    {L"inactivecaption", COLOR_INACTIVECAPTION},
+    {L"inactivecaptiontext", COLOR_INACTIVECAPTIONTEXT},
+    {L"infobackground", COLOR_INFOBK},
+    {L"infotext", COLOR_INFOTEXT},
+    {L"menu", COLOR_MENU},
+    {L"menutext", COLOR_MENUTEXT},
+    {L"scrollbar", COLOR_SCROLLBAR},
+    {L"threeddarkshadow", COLOR_3DDKSHADOW},
+    {L"threedface", COLOR_BTNFACE},
+    {L"threedhighlight", COLOR_BTNHIGHLIGHT},
+    {L"threedlightshadow", COLOR_3DLIGHT},
+    {L"threedshadow", COLOR_BTNSHADOW},
+    {L"window", COLOR_WINDOW},
+    {L"windowframe", COLOR_WINDOWFRAME},
     {L"windowtext", COLOR_WINDOWTEXT},
 };
 
@@ -83,22 +200,52 @@ struct TagRow
 };
 
 const TagRow kTags[] = {
-    {L"b", 1, L"bold"}, {L"i", 2, L"italic"}, {L"em", 2, L"italic"}, {L"u", 3, L"underline"},
-    {L"s", 4, L"strikeout"}, {L"strike", 4, L"strikeout"}, {L"font", 5, L"font"}, {L"hr", 6, L""},
-    {L"br", 7, L""}, {L"\n", 7, L""}, {L"t", 8, L""}, {L"\t", 8, L""}, {L"left", 9, L"left"},
-    {L"center", 10, L"center"}, {L"right", 11, L"right"}, {L"justify", 12, L"justify"},
-    {L"baseline", 13, L"baseline"}, {L"top", 14, L"top"}, {L"vcenter", 15, L"vcenter"},
-    {L"middle", 15, L"vcenter"}, {L"bottom", 16, L"vcenter"}, {L"bmp", 17, L""}, {L"icon", 18, L""},
-    {L"ilst", 19, L""}, {L"string", 20, L""}, {L"body", 21, NULL}, {L"h1", 21, NULL}, {L"h2", 21, NULL},
-    {L"h3", 21, NULL}, {L"h4", 21, NULL}, {L"h5", 21, NULL}, {L"h6", 21, NULL}, {L"code", 21, NULL},
-    {L"pre", 21, NULL}, {L"big", 21, NULL}, {L"small", 21, NULL}, {L"sub", 21, NULL}, {L"sup", 21, NULL},
-    {L"span", 22, L"span"}, {L"a", 23, L"link"},
+    {L"b", 1, L"bold"},
+    {L"i", 2, L"italic"},
+    {L"em", 2, L"italic"},
+    {L"u", 3, L"underline"},
+    {L"s", 4, L"strikeout"},
+    {L"strike", 4, L"strikeout"},
+    {L"font", 5, L"font"},
+    {L"hr", 6, L""},
+    {L"br", 7, L""},
+    {L"\n", 7, L""},
+    {L"t", 8, L""},
+    {L"\t", 8, L""},
+    {L"left", 9, L"left"},
+    {L"center", 10, L"center"},
+    {L"right", 11, L"right"},
+    {L"justify", 12, L"justify"},
+    {L"baseline", 13, L"baseline"},
+    {L"top", 14, L"top"},
+    {L"vcenter", 15, L"vcenter"},
+    {L"middle", 15, L"vcenter"},
+    {L"bottom", 16, L"vcenter"},
+    {L"bmp", 17, L""},
+    {L"icon", 18, L""},
+    {L"ilst", 19, L""},
+    {L"string", 20, L""},
+    {L"body", 21, NULL},
+    {L"h1", 21, NULL},
+    {L"h2", 21, NULL},
+    {L"h3", 21, NULL},
+    {L"h4", 21, NULL},
+    {L"h5", 21, NULL},
+    {L"h6", 21, NULL},
+    {L"code", 21, NULL},
+    {L"pre", 21, NULL},
+    {L"big", 21, NULL},
+    {L"small", 21, NULL},
+    {L"sub", 21, NULL},
+    {L"sup", 21, NULL},
+    {L"span", 22, L"span"},
+    {L"a", 23, L"link"},
 };
 
 const wchar_t* const kEntities[][2] = {
-    {L"&amp;", L"&"},         {L"&bull;", L"\x0095"}, {L"&copy;", L"\x00A9"},  {L"&euro;", L"\x0088"},
-    {L"&gt;", L">"},          {L"&iquest;", L"\x00BF"}, {L"&lt;", L"<<"},      {L"&nbsp;", L" "},
-    {L"&para;", L"\x00B6"},   {L"&pound;", L"\x00A3"}, {L"&quot;", L"\""},     {L"&reg;", L"\x00AE"},
+    {L"&amp;", L"&"},        {L"&bull;", L"\x0095"},   {L"&copy;", L"\x00A9"}, {L"&euro;", L"\x0088"},
+    {L"&gt;", L">"},         {L"&iquest;", L"\x00BF"}, {L"&lt;", L"<<"},       {L"&nbsp;", L" "},
+    {L"&para;", L"\x00B6"},  {L"&pound;", L"\x00A3"},  {L"&quot;", L"\""},     {L"&reg;", L"\x00AE"},
     {L"&trade;", L"\x0099"},
 };
 
@@ -121,7 +268,10 @@ const wchar_t kDefaultStyleSheet[] =
     L"small {font-size:75%}\r\n"
     L".cpp-comment {color:green; font-style:italic}\r\n";
 
-inline bool IsWordStart(wchar_t c) { return (c >= L'0' && c <= L'9') || (c < 128 && iswalpha(c)) || c == L'.'; }
+inline bool IsWordStart(wchar_t c)
+{
+    return (c >= L'0' && c <= L'9') || (c < 128 && iswalpha(c)) || c == L'.';
+}
 
 std::wstring Lower(std::wstring s)
 {
@@ -171,7 +321,7 @@ unsigned long ParseUnsigned(const std::wstring& s)
     for (; i < s.size(); i++)
     {
         wchar_t c = s[i];
-        int d = (c >= L'0' && c <= L'9') ? c - L'0'
+        int d = (c >= L'0' && c <= L'9')   ? c - L'0'
                 : (c >= L'a' && c <= L'f') ? c - L'a' + 10
                 : (c >= L'A' && c <= L'F') ? c - L'A' + 10
                                            : 99;
@@ -234,11 +384,11 @@ MarkupDrawer::MarkupDrawer()
     : m_tableCounter(-1), m_tableDepth(0), m_hoverWnd(NULL), m_hoverMsg(0), m_hoverParam(0), m_linkWnd(NULL),
       m_linkMsg(0), m_linkParam(0), m_imageList(NULL), m_imageWidth(0), m_imageHeight(0), m_resModule(NULL),
       m_resModuleOwned(FALSE), m_handCursor(NULL), m_savedFont(NULL), m_savedBkMode(TRANSPARENT),
-      m_savedTextColor(0), m_savedBkColor(0), m_enabled(TRUE), m_disabledColor(::GetSysColor(COLOR_BTNSHADOW)),
-      m_dc(NULL), m_mode(1), m_tabWidth(32), m_maxWidth(0), m_lineCounter(0), m_hoveredLink(-2),
-      m_linkCounter(-1), m_animationCounter(-1), m_breaksAsTags(TRUE), m_gradientShadow(TRUE), m_shadowX(4),
-      m_shadowY(4), m_blurWidth(7), m_blurHeight(7), m_font(NULL), m_x(0), m_y(0), m_lineStartX(0),
-      m_widthMax(0), m_drawRemainWidth(0), m_drawRemainBlanks(0)
+      m_savedTextColor(0), m_savedBkColor(0), m_enabled(TRUE),
+      m_disabledColor(::GetSysColor(COLOR_BTNSHADOW)), m_dc(NULL), m_mode(1), m_tabWidth(32), m_maxWidth(0),
+      m_lineCounter(0), m_hoveredLink(-2), m_linkCounter(-1), m_animationCounter(-1), m_breaksAsTags(TRUE),
+      m_gradientShadow(TRUE), m_shadowX(4), m_shadowY(4), m_blurWidth(7), m_blurHeight(7), m_font(NULL),
+      m_x(0), m_y(0), m_lineStartX(0), m_widthMax(0), m_drawRemainWidth(0), m_drawRemainBlanks(0)
 {
     int grey = MulDiv(255, 50, 100);
     m_shadowColor = m_imageShadowColor = RGB(grey, grey, grey);
@@ -279,7 +429,10 @@ void MarkupDrawer::AddEntity(const std::wstring& text, const std::wstring& repla
     m_entities[text] = replacement;
 }
 
-void MarkupDrawer::AddColorName(const std::wstring& name, COLORREF value) { m_colors[name] = value & 0xFFFFFF; }
+void MarkupDrawer::AddColorName(const std::wstring& name, COLORREF value)
+{
+    m_colors[name] = value & 0xFFFFFF;
+}
 
 void MarkupDrawer::PrepareText()
 {
@@ -293,15 +446,19 @@ void MarkupDrawer::PrepareText()
     }
     else
     {
-        m_text.erase(std::remove_if(m_text.begin(), m_text.end(), [](wchar_t c) { return c == L'\n' || c == L'\t'; }),
-                     m_text.end());
+        m_text.erase(
+            std::remove_if(m_text.begin(), m_text.end(), [](wchar_t c) { return c == L'\n' || c == L'\t'; }),
+            m_text.end());
     }
 }
 
 // ---------------------------------------------------------------------------
 // Style sheet and declarations
 
-void MarkupDrawer::SetDefaultStyleSheet() { SetStyleSheet(kDefaultStyleSheet); }
+void MarkupDrawer::SetDefaultStyleSheet()
+{
+    SetStyleSheet(kDefaultStyleSheet);
+}
 
 void MarkupDrawer::SetStyleSheet(LPCWSTR text)
 {
@@ -360,64 +517,59 @@ int MarkupDrawer::ParseFontWeight(const std::wstring& v, int def)
     return std::max(0, std::min(1000, LeadingInt(v)));
 }
 
+namespace
+{
+struct Keyword
+{
+    const wchar_t* text;
+    int value;
+};
+
+// The value of the keyword in the table (an empty text is the first row's
+// value), or def.
+template <size_t N> int KeywordValue(const std::wstring& v, const Keyword (&table)[N], int def)
+{
+    if (v.empty())
+        return table[0].value;
+    for (const Keyword& k : table)
+        if (v == k.text)
+            return k.value;
+    return def;
+}
+} // namespace
+
 int MarkupDrawer::ParseHAlign(const std::wstring& v, int def)
 {
-    if (v == L"left" || v.empty())
-        return 0;
-    if (v == L"center")
-        return 1;
-    if (v == L"right")
-        return 2;
-    return def;
+    static const Keyword table[] = {{L"left", 0}, {L"center", 1}, {L"right", 2}};
+    return KeywordValue(v, table, def);
 }
 
 int MarkupDrawer::ParseVAlign(const std::wstring& v, int def)
 {
-    if (v == L"baseline" || v.empty())
-        return 3;
-    if (v == L"middle" || v == L"vcenter")
-        return 1;
-    if (v == L"top")
-        return 0;
-    if (v == L"bottom")
-        return 2;
-    return def;
+    static const Keyword table[] = {
+        {L"baseline", 3}, {L"middle", 1}, {L"vcenter", 1}, {L"top", 0}, {L"bottom", 2}};
+    return KeywordValue(v, table, def);
 }
 
 int MarkupDrawer::ParseTextTransform(const std::wstring& v, int def)
 {
-    if (v == L"none" || v.empty())
-        return 0;
-    if (v == L"uppercase")
-        return 1;
-    if (v == L"lowercase")
-        return 2;
-    if (v == L"capitalize")
-        return 3;
-    return def;
+    static const Keyword table[] = {{L"none", 0}, {L"uppercase", 1}, {L"lowercase", 2}, {L"capitalize", 3}};
+    return KeywordValue(v, table, def);
 }
 
 int MarkupDrawer::ParseBorderStyle(const std::wstring& v, int def)
 {
-    if (v == L"none" || v.empty())
-        return 0;
-    if (v == L"solid")
-        return 1;
-    if (v == L"dotted")
-        return 3;
-    if (v == L"dashed")
-        return 2;
-    if (v == L"double")
-        return 6;
-    return def;
+    static const Keyword table[] = {
+        {L"none", 0}, {L"solid", 1}, {L"dotted", 3}, {L"dashed", 2}, {L"double", 6}};
+    return KeywordValue(v, table, def);
 }
 
 int MarkupDrawer::ParseBkEffect(const std::wstring& v, int def)
 {
-    static const wchar_t* const names[] = {L"solid",      L"hgradient",  L"vgradient", L"hcgradient",
+    static const wchar_t* const names[] = {L"solid",      L"hgradient",  L"vgradient",  L"hcgradient",
                                            L"vcgradient", L"3hgradient", L"3vgradient", L"noise",
-                                           L"diagshade",  L"hshade",     L"vshade",    L"hbump",
-                                           L"vbump",      L"softbump",   L"hardbump",  L"metal"};
+                                           L"diagshade",  L"hshade",     L"vshade",     L"hbump",
+                                           L"vbump",      L"softbump",   L"hardbump",   L"metal"};
     if (v.empty())
         return def;
     if (v == L"transparent")
@@ -429,26 +581,16 @@ int MarkupDrawer::ParseBkEffect(const std::wstring& v, int def)
     return (n >= -1 && n <= 15) ? n : def;
 }
 
-static void SetBorderWidth(MarkupStyle& st, int width)
-{
-    st.borderWidth = std::max(0, std::min(width, 100));
-    if (st.borderWidth == 0)
-        st.borderStyle = 0;
-    else if (st.borderStyle == 0)
-        st.borderStyle = 1;
-}
-
-static void SetBorderStyle(MarkupStyle& st, int style)
-{
-    st.borderStyle = style;
-    if (style != 0 && st.borderWidth == 0)
-        st.borderWidth = 1;
-}
-
 // Font sizes outside this range make no sensible font (and huge ones can
 // exhaust the font cache).
-static int ClampFontSize(int size) { return std::max(1, std::min(size, 500)); }
-static int ClampGap(int v) { return std::max(0, std::min(v, 1000)); }
+static int ClampFontSize(int size)
+{
+    return std::max(1, std::min(size, 500));
+}
+static int ClampGap(int v)
+{
+    return std::max(0, std::min(v, 1000));
+}
 
 void MarkupDrawer::ApplyStyleText(const std::wstring& source, MarkupStyle& st)
 {
@@ -561,10 +703,10 @@ void MarkupDrawer::ApplyStyleText(const std::wstring& source, MarkupStyle& st)
                 w = st.borderWidth;
             else
                 w = ParseLength(value, st.borderWidth, false);
-            SetBorderWidth(st, w);
+            st.SetBorderWidth(w);
         }
         else if (prop == L"border-style")
-            SetBorderStyle(st, ParseBorderStyle(value, st.borderStyle));
+            st.SetBorderStyle(ParseBorderStyle(value, st.borderStyle));
         else if (prop == L"margin")
             st.margin = ClampGap(ParseLength(value, st.margin, false));
         else if (prop == L"padding")
@@ -647,7 +789,7 @@ COLORREF MarkupDrawer::ParseColor(const std::wstring& text, COLORREF def)
         for (size_t i = 1; i < 7; i++)
         {
             wchar_t c = text[i];
-            int d = (c >= L'0' && c <= L'9') ? c - L'0'
+            int d = (c >= L'0' && c <= L'9')   ? c - L'0'
                     : (c >= L'a' && c <= L'f') ? c - L'a' + 10
                     : (c >= L'A' && c <= L'F') ? c - L'A' + 10
                                                : -1;

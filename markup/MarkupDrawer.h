@@ -14,20 +14,20 @@
 
 struct MarkupLine
 {
-    int width = 0;    // pixels of content
-    int height = 0;   // measuring: largest ascent; after the line ends: ascent + descent
+    int width = 0;  // pixels of content
+    int height = 0; // measuring: largest ascent; after the line ends: ascent + descent
     int descent = 0;
-    int percent = 0;  // sum of the percentage widths of rules on the line
+    int percent = 0; // sum of the percentage widths of rules on the line
     int align = 0;
     int blanks = 0;
-    int wrapped = 0;  // 1 when the line ended because the next piece did not fit
+    int wrapped = 0; // 1 when the line ended because the next piece did not fit
 };
 
 struct HotArea
 {
     RECT rect;
-    int kind;    // 1 shell link, 2 message link
-    int number;  // number of the link in the pass
+    int kind;   // 1 shell link, 2 message link
+    int number; // number of the link in the pass
     std::wstring target;
 };
 
@@ -71,7 +71,7 @@ struct MarkupAnimation
 
 class MarkupDrawer
 {
-public:
+  public:
     MarkupDrawer();
     virtual ~MarkupDrawer();
 
@@ -163,7 +163,7 @@ public:
     // Most style tags open at once; further ones are ignored.
     static const size_t kMaxStyleDepth = 256;
 
-private:
+  private:
     struct TagInfo
     {
         int id;

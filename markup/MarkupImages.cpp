@@ -111,7 +111,8 @@ void MarkupDrawer::ReadImageAttributes(const std::wstring& attributes, MarkupIma
 // ---------------------------------------------------------------------------
 // Placing
 
-void MarkupDrawer::PlaceBox(int boxWidth, int boxHeight, int alignHeight, const std::function<void(int, int)>& draw)
+void MarkupDrawer::PlaceBox(int boxWidth, int boxHeight, int alignHeight,
+                            const std::function<void(int, int)>& draw)
 {
     int areaWidth = m_area.right - m_area.left;
     int room = areaWidth + m_area.left - m_x;
@@ -209,8 +210,8 @@ void MarkupDrawer::PlaceImage(int tag, const std::wstring& attributes)
         SIZE b;
         box(is.cx, is.cy, &b);
         PlaceBox(b.cx, b.cy, is.cy, [&](int x, int y) {
-            m_painter.DrawIcon(m_dc, x, y, is.cx, is.cy, icon, flags, shadow, m_shadowX, m_shadowY, m_blurWidth,
-                               m_blurHeight, m_imageShadowColor);
+            m_painter.DrawIcon(m_dc, x, y, is.cx, is.cy, icon, flags, shadow, m_shadowX, m_shadowY,
+                               m_blurWidth, m_blurHeight, m_imageShadowColor);
         });
         if (owned)
             ::DestroyIcon(icon);
@@ -269,8 +270,8 @@ void MarkupDrawer::PlaceImage(int tag, const std::wstring& attributes)
         box(w, h, &b);
         PlaceBox(b.cx, b.cy, b.cy, [&](int x, int y) {
             if (w > 0 && h > 0)
-                m_painter.DrawImageListItem(m_dc, x, y, w, h, bmp, index, fw, fh, img.useMask, img.mask, flags,
-                                            shadow, m_shadowX, m_shadowY, m_blurWidth, m_blurHeight,
+                m_painter.DrawImageListItem(m_dc, x, y, w, h, bmp, index, fw, fh, img.useMask, img.mask,
+                                            flags, shadow, m_shadowX, m_shadowY, m_blurWidth, m_blurHeight,
                                             m_imageShadowColor);
         });
     }
@@ -398,9 +399,9 @@ HICON MarkupDrawer::LoadIconFromModule(UINT id, int width, int height, LPCWSTR m
     if (id == 0)
         return NULL;
     if (module == NULL)
-        return m_resModule
-                   ? (HICON)::LoadImageW(m_resModule, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)
-                   : NULL;
+        return m_resModule ? (HICON)::LoadImageW(m_resModule, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height,
+                                                 LR_DEFAULTCOLOR)
+                           : NULL;
     if (!IsSafeModulePath(module))
         return NULL;
     HMODULE h = ::LoadLibraryExW(module, NULL, LOAD_LIBRARY_AS_DATAFILE);
@@ -433,8 +434,9 @@ HBITMAP MarkupDrawer::LoadBitmapFromModule(UINT id, LPCWSTR module)
         return NULL;
     const UINT flags = LR_CREATEDIBSECTION | LR_DEFAULTSIZE;
     if (module == NULL)
-        return m_resModule ? (HBITMAP)::LoadImageW(m_resModule, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, flags)
-                           : NULL;
+        return m_resModule
+                   ? (HBITMAP)::LoadImageW(m_resModule, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, flags)
+                   : NULL;
     if (!IsSafeModulePath(module))
         return NULL;
     HMODULE h = ::LoadLibraryExW(module, NULL, LOAD_LIBRARY_AS_DATAFILE);

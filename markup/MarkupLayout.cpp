@@ -7,7 +7,10 @@ std::vector<std::pair<std::wstring, std::wstring>> ParseMarkupAttributes(const s
 
 namespace
 {
-int CountBlanks(const std::wstring& s) { return (int)std::count(s.begin(), s.end(), L' '); }
+int CountBlanks(const std::wstring& s)
+{
+    return (int)std::count(s.begin(), s.end(), L' ');
+}
 
 SIZE TextExtent(HDC dc, const std::wstring& s)
 {
@@ -19,8 +22,8 @@ SIZE TextExtent(HDC dc, const std::wstring& s)
 
 bool IsBreakChar(wchar_t c)
 {
-    return c == L' ' || c == L'-' || c == L'.' || c == L',' || c == L'!' || c == L':' || c == L';' || c == L')' ||
-           c == L'}' || c == L']' || c == L'?';
+    return c == L' ' || c == L'-' || c == L'.' || c == L',' || c == L'!' || c == L':' || c == L';' ||
+           c == L')' || c == L'}' || c == L']' || c == L'?';
 }
 
 // Position of the next "<" + name at or after pos whose "<" is not the second
@@ -322,7 +325,10 @@ SIZE MarkupDrawer::LayOutText(const std::wstring& source, RECT area)
     return size;
 }
 
-MarkupLine& MarkupDrawer::CurrentLine() { return m_line; }
+MarkupLine& MarkupDrawer::CurrentLine()
+{
+    return m_line;
+}
 
 int MarkupDrawer::BeginLine(int x)
 {
@@ -694,7 +700,8 @@ size_t MarkupDrawer::FindRowEnd(const std::wstring& text, size_t pos)
     size_t i = pos + 1;
     while (i < text.size())
     {
-        size_t table = FindTag(text, L"table", i), open = FindTag(text, L"tr", i), close = FindTag(text, L"/tr", i);
+        size_t table = FindTag(text, L"table", i), open = FindTag(text, L"tr", i),
+               close = FindTag(text, L"/tr", i);
         if (close == std::wstring::npos)
             return text.size();
         if (table != std::wstring::npos && table < close && (open == std::wstring::npos || table < open))
@@ -775,8 +782,8 @@ void MarkupDrawer::CountTable(const std::wstring& text, int* columns, int* rows)
     *rows = std::min(nrows, 1000);
 }
 
-void MarkupDrawer::ReadTableAttributes(const std::wstring& attributes, MarkupStyle& st, bool table, int* colspan,
-                                       int* rowspan)
+void MarkupDrawer::ReadTableAttributes(const std::wstring& attributes, MarkupStyle& st, bool table,
+                                       int* colspan, int* rowspan)
 {
     int cs = 1, rs = 1;
     for (const auto& a : ParseMarkupAttributes(attributes))
@@ -794,19 +801,9 @@ void MarkupDrawer::ReadTableAttributes(const std::wstring& attributes, MarkupSty
         else if (n == L"colspan")
             cs = ParseLength(v, cs, false);
         else if (n == L"border")
-        {
-            st.borderWidth = std::max(0, std::min(ParseLength(v, st.borderWidth, false), 100));
-            if (st.borderWidth == 0)
-                st.borderStyle = 0;
-            else if (st.borderStyle == 0)
-                st.borderStyle = 1;
-        }
+            st.SetBorderWidth(ParseLength(v, st.borderWidth, false));
         else if (n == L"borderstyle")
-        {
-            st.borderStyle = ParseBorderStyle(v, st.borderStyle);
-            if (st.borderStyle != 0 && st.borderWidth == 0)
-                st.borderWidth = 1;
-        }
+            st.SetBorderStyle(ParseBorderStyle(v, st.borderStyle));
         else if (n == L"bordercolor")
             st.borderLight = st.borderDark = StyleColor(ParseColor(v, st.borderLight));
         else if (n == L"bordercolorlight")
@@ -938,10 +935,11 @@ SIZE MarkupDrawer::LayOutTable(const std::wstring& text, RECT area)
             m_painter.FillEffect(m_dc, m_style.bkEffect, rc, m_style.bkColor, m_style.bkMidColor,
                                  m_style.bkEndColor, 5, 0);
         else if (!m_style.bkImage.empty())
-            DrawBackgroundImage(m_dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_style.bkImage);
+            DrawBackgroundImage(m_dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                                m_style.bkImage);
         if (bw > 0)
-            CEffectPainter::DrawFrameRect(m_dc, rc, StyleColor(m_style.borderLight), StyleColor(m_style.borderDark),
-                                          m_style.borderStyle, bw);
+            CEffectPainter::DrawFrameRect(m_dc, rc, StyleColor(m_style.borderLight),
+                                          StyleColor(m_style.borderDark), m_style.borderStyle, bw);
         int shrink = dbl ? 3 : bw;
         inner = RECT{rc.left + shrink, rc.top + shrink, rc.right - shrink, rc.bottom - shrink};
         size.cx = rc.right - rc.left;
@@ -1070,7 +1068,8 @@ void MarkupDrawer::LayOutRow(const std::wstring& text, const RECT& inner, TableL
                 left += S + table.columnWidths[c] + 1;
             for (int r = 0; r < row; r++)
                 top += table.rowHeights[r] + S + 1;
-            long long right = left + (long long)(cs - 1) * (S + 1), bottom = top + (long long)(rs - 1) * (S + 1);
+            long long right = left + (long long)(cs - 1) * (S + 1),
+                      bottom = top + (long long)(rs - 1) * (S + 1);
             for (int c = k; c < k + cs; c++)
                 right += table.columnWidths[c];
             for (int r = row; r < row + rs; r++)

@@ -27,13 +27,13 @@ ON_MESSAGE(MARKUPTIP_HOVER, &CMarkupTip::OnHoverChanged)
 END_MESSAGE_MAP()
 
 CMarkupTip::CMarkupTip()
-    : m_parentWnd(NULL), m_notifyWnd(NULL), m_shownWnd(NULL), m_pendingDelayed(0), m_pending(0), m_reqWnd(NULL),
-      m_direction(0), m_transparency(0), m_state(0), m_background(NULL), m_snapshot(NULL), m_snapshotTaken(FALSE),
-      m_borderX(1), m_borderY(1), m_shadowGradient(TRUE), m_shadowX(6), m_shadowY(6), m_blurX(7), m_blurY(7),
-      m_darkness(50), m_region(NULL), m_autoPop(5000), m_initialDelay(500), m_fadeInStep(0), m_fadeOutStep(0),
-      m_defBehaviour(0), m_defEffect(0), m_defDirection(16), m_defStyle(0), m_defGranularity(0),
-      m_defTransparency(0), m_fadeIn(TRUE), m_fadeOut(TRUE), m_ellipseX(16), m_ellipseY(16), m_marginX(12),
-      m_marginY(12), m_anchorWidth(12), m_anchorHeight(16), m_anchorOffset(16)
+    : m_parentWnd(NULL), m_notifyWnd(NULL), m_shownWnd(NULL), m_pendingDelayed(0), m_pending(0),
+      m_reqWnd(NULL), m_direction(0), m_transparency(0), m_state(0), m_background(NULL), m_snapshot(NULL),
+      m_snapshotTaken(FALSE), m_borderX(1), m_borderY(1), m_shadowGradient(TRUE), m_shadowX(6), m_shadowY(6),
+      m_blurX(7), m_blurY(7), m_darkness(50), m_region(NULL), m_autoPop(5000), m_initialDelay(500),
+      m_fadeInStep(0), m_fadeOutStep(0), m_defBehaviour(0), m_defEffect(0), m_defDirection(16), m_defStyle(0),
+      m_defGranularity(0), m_defTransparency(0), m_fadeIn(TRUE), m_fadeOut(TRUE), m_ellipseX(16),
+      m_ellipseY(16), m_marginX(12), m_marginY(12), m_anchorWidth(12), m_anchorHeight(16), m_anchorOffset(16)
 {
     m_lastMouse = POINT{-1, -1};
     m_anchor = POINT{0, 0};
@@ -144,7 +144,8 @@ void CMarkupTip::RemoveTool(CWnd* pWnd, const RECT* rect)
         return;
     }
     auto& list = it->second;
-    list.erase(std::remove_if(list.begin(), list.end(), [&](const MarkupToolInfo& t) { return ::EqualRect(&t.rect, rect); }),
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const MarkupToolInfo& t) { return ::EqualRect(&t.rect, rect); }),
                list.end());
     if (list.empty())
         m_tools.erase(it);
@@ -190,7 +191,8 @@ bool CMarkupTip::FindTool(POINT pt, bool enabledOnly, HWND* toolWnd, MarkupToolI
     {
         wchar_t cls[9] = {0};
         ::GetClassNameW(parent, cls, 9);
-        bool dropDown = (::GetWindowLongW(parent, GWL_STYLE) & 0xF) == CBS_DROPDOWN && _wcsicmp(cls, L"combobox") == 0;
+        bool dropDown =
+            (::GetWindowLongW(parent, GWL_STYLE) & 0xF) == CBS_DROPDOWN && _wcsicmp(cls, L"combobox") == 0;
         if (dropDown)
             w = parent; // the edit field of a drop-down combo box shows the combo box's tips
         else
@@ -492,7 +494,8 @@ void CMarkupTip::OnTimer(UINT_PTR nIDEvent)
 // ---------------------------------------------------------------------------
 // Showing
 
-MarkupTipPlacement CMarkupTip::ComputePlacement(int direction, POINT P, SIZE body, int A, int m, const RECT& scr)
+MarkupTipPlacement CMarkupTip::ComputePlacement(int direction, POINT P, SIZE body, int A, int m,
+                                                const RECT& scr)
 {
     int base = direction & 0x30, low = direction & 0x0F;
     if (low > 2)
@@ -647,8 +650,8 @@ bool CMarkupTip::ShowTip()
     RECT screen = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
     screen.right = screen.left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     screen.bottom = screen.top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    MarkupTipPlacement pl = ComputePlacement(ti.direction, P, m_bodyRect.Size(), m_anchorHeight, m_anchorOffset,
-                                             screen);
+    MarkupTipPlacement pl =
+        ComputePlacement(ti.direction, P, m_bodyRect.Size(), m_anchorHeight, m_anchorOffset, screen);
     m_direction = pl.direction;
     m_anchor = pl.anchor;
     int base = m_direction & 0x30;
@@ -686,7 +689,8 @@ bool CMarkupTip::ShowTip()
                 if (base == 0)
                     CEffectPainter::TileBlt(mem.dc, 0, 0, W, b.top, mem.dc, 0, b.top + 1, W, 1);
                 else if (base == 16)
-                    CEffectPainter::TileBlt(mem.dc, 0, b.bottom, W, H - b.bottom, mem.dc, 0, b.bottom - 2, W, 1);
+                    CEffectPainter::TileBlt(mem.dc, 0, b.bottom, W, H - b.bottom, mem.dc, 0, b.bottom - 2, W,
+                                            1);
                 else if (base == 32)
                     CEffectPainter::TileBlt(mem.dc, 0, 0, b.left, H, mem.dc, b.left + 1, 0, 1, H);
                 else
@@ -723,8 +727,8 @@ bool CMarkupTip::ShowTip()
     else if (windowRgn != NULL)
         ::DeleteObject(windowRgn);
 
-    ::SetWindowPos(m_hWnd, NULL, m_windowRect.left, m_windowRect.top, m_windowRect.Width(), m_windowRect.Height(),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, NULL, m_windowRect.left, m_windowRect.top, m_windowRect.Width(),
+                   m_windowRect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
     ::InvalidateRect(m_hWnd, NULL, FALSE);
     return true;
@@ -775,8 +779,8 @@ void CMarkupTip::Paint(HDC hDC, int transparency)
                     ::FillRgn(mm.dc, m_region, grey);
                     ::DeleteObject(grey);
                 }
-                CEffectPainter::DrawShadow(res.dc, m_shadowX, m_shadowY, bw, bh, mask, m_shadowGradient, m_blurX,
-                                           m_blurY);
+                CEffectPainter::DrawShadow(res.dc, m_shadowX, m_shadowY, bw, bh, mask, m_shadowGradient,
+                                           m_blurX, m_blurY);
                 ::DeleteObject(mask);
             }
         }

@@ -27,10 +27,10 @@
 #define MTT_MASK_TRANSPARENCY 0x20
 
 // Behaviour flags.
-#define MTT_MULTIPLE_SHOW 0x01  // a move inside the tool shows the tip again
-#define MTT_TRACK_MOUSE 0x02    // the tip follows the mouse inside the tool
-#define MTT_CLOSE_LEAVE 0x04    // a move inside the tool only restarts the auto-pop time
-#define MTT_NOCLOSE_OVER 0x08   // the tip stays while the mouse is over it
+#define MTT_MULTIPLE_SHOW 0x01 // a move inside the tool shows the tip again
+#define MTT_TRACK_MOUSE 0x02   // the tip follows the mouse inside the tool
+#define MTT_CLOSE_LEAVE 0x04   // a move inside the tool only restarts the auto-pop time
+#define MTT_NOCLOSE_OVER 0x08  // the tip stays while the mouse is over it
 #define MTT_DISABLE_AUTOPOP 0x10
 
 struct MarkupToolInfo
@@ -67,7 +67,7 @@ struct MarkupTipPlacement
 
 class CMarkupTip : public CWnd
 {
-public:
+  public:
     CMarkupTip();
     ~CMarkupTip() override;
 
@@ -118,7 +118,7 @@ public:
         TIMER_ANIMATION = 260
     };
 
-protected:
+  protected:
     void OnPaint();
     void OnTimer(UINT_PTR nIDEvent);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
@@ -127,7 +127,7 @@ protected:
     virtual void DrawBorder(HDC hDC, HRGN hRgn);
     DECLARE_MESSAGE_MAP()
 
-private:
+  private:
     bool FindTool(POINT pt, bool enabledOnly, HWND* toolWnd, MarkupToolInfo* ti) const;
     void RequestTip(HWND hWnd, const MarkupToolInfo& ti, bool delayed);
     void ShowStep();

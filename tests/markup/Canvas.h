@@ -5,7 +5,7 @@
 
 class Canvas
 {
-public:
+  public:
     Canvas(int w, int h, COLORREF fill = RGB(255, 255, 255)) : m_w(w), m_h(h)
     {
         BITMAPINFO bi = {};
@@ -76,7 +76,7 @@ public:
     int Width() const { return m_w; }
     int Height() const { return m_h; }
 
-private:
+  private:
     int m_w, m_h;
     HBITMAP m_bmp;
     DWORD* m_bits;

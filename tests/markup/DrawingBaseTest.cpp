@@ -42,7 +42,7 @@ TEST(PaletteDib, PixelZeroZeroIsTopLineInLastRowOfBlock)
     dib.Fill(0);
     dib.SetPixelIndex(0, 0, 42);
     dib.SetPixelIndex(4, 2, 43);
-    dib.SetPixelIndex(5, 0, 99);  // out of range: ignored
+    dib.SetPixelIndex(5, 0, 99); // out of range: ignored
     dib.SetPixelIndex(-1, 0, 99);
     dib.SetPixelIndex(0, 3, 99);
     EXPECT_EQ(dib.GetBits()[2 * dib.GetLineBytes()], 42);

@@ -14,7 +14,7 @@ TEST(EffectPainter, GradientBandsAndNarrowRectangles)
 
     Canvas narrow(10, 10, RGB(1, 1, 1));
     CEffectPainter::FillGradient(narrow.dc(), RECT{0, 0, 10, 10}, RGB(0, 0, 0), RGB(0, 0, 255), FALSE);
-    EXPECT_EQ(narrow.Count(RGB(1, 1, 1)), 0); // empty bands skipped, every row filled
+    EXPECT_EQ(narrow.Count(RGB(1, 1, 1)), 0);            // empty bands skipped, every row filled
     EXPECT_EQ(narrow.At(5, 0), RGB(0, 0, 255 * 6 / 64)); // bands 0 to 5 are empty, band 6 is the first row
     CEffectPainter::FillGradient(narrow.dc(), RECT{0, 0, 0, 10}, 0, 0, TRUE); // nothing to fill
 }
@@ -54,8 +54,8 @@ TEST(EffectPainter, TexturesOfAnySizeDrawWithoutFaults)
     for (int effect = 7; effect <= 15; effect++)
         for (int g : {0, 5, 255})
         {
-            p.FillEffect(canvas.dc(), effect, RECT{0, 0, 50, 50}, RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), g,
-                         5);
+            p.FillEffect(canvas.dc(), effect, RECT{0, 0, 50, 50}, RGB(200, 0, 0), RGB(0, 200, 0),
+                         RGB(0, 0, 200), g, 5);
             p.FillEffect(canvas.dc(), effect, RECT{0, 0, 1, 1}, 0, 0, 0, g, 5);
             p.FillEffect(canvas.dc(), effect, RECT{10, 10, 10, 30}, 0, 0, 0, g, 5); // zero width
             p.FillEffect(canvas.dc(), effect, RECT{0, 0, 40000, 1}, 0, 0, 0, g, 5); // wider than 32767
@@ -134,7 +134,7 @@ TEST(EffectPainter, ShadowsDarkenThroughTheMask)
     ::GdiFlush();
     HBITMAP m = mask.Copy();
     EXPECT_TRUE(CEffectPainter::DrawShadow(dst.dc(), 0, 0, 10, 10, m, FALSE, 0, 0));
-    EXPECT_EQ(dst.At(1, 1), RGB(0, 0, 0));     // black mask: fully dark
+    EXPECT_EQ(dst.At(1, 1), RGB(0, 0, 0));       // black mask: fully dark
     EXPECT_EQ(dst.At(8, 8), RGB(200, 200, 200)); // white mask: unchanged
     dst.Fill(RGB(200, 200, 200));
     EXPECT_TRUE(CEffectPainter::DrawShadow(dst.dc(), 5, 5, 10, 10, m, TRUE, 4, 4)); // even blur made odd
@@ -153,7 +153,7 @@ TEST(EffectPainter, FramesAndLinesByType)
 {
     Canvas c(20, 20, RGB(255, 255, 255));
     CEffectPainter::DrawFrame(c.dc(), 0, 0, 20, 20, RGB(255, 0, 0), RGB(0, 0, 255), 1, 1);
-    EXPECT_EQ(c.At(0, 10), RGB(255, 0, 0));  // left and top in the first colour
+    EXPECT_EQ(c.At(0, 10), RGB(255, 0, 0)); // left and top in the first colour
     EXPECT_EQ(c.At(10, 0), RGB(255, 0, 0));
     EXPECT_EQ(c.At(19, 10), RGB(0, 0, 255)); // right and bottom in the second
     EXPECT_EQ(c.At(10, 19), RGB(0, 0, 255));
@@ -164,8 +164,8 @@ TEST(EffectPainter, FramesAndLinesByType)
     c.Fill(RGB(255, 255, 255));
     CEffectPainter::DrawLine(c.dc(), 0, 5, 20, 5, RGB(0, 255, 0), 6, 1);
     EXPECT_EQ(c.At(10, 5), RGB(0, 255, 0));
-    EXPECT_EQ(c.At(10, 7), RGB(0, 255, 0)); // the parallel line below
-    CEffectPainter::DrawFrame(c.dc(), 0, 0, 20, 20, 0, 0, 0, 1); // type 0 draws nothing
+    EXPECT_EQ(c.At(10, 7), RGB(0, 255, 0));                            // the parallel line below
+    CEffectPainter::DrawFrame(c.dc(), 0, 0, 20, 20, 0, 0, 0, 1);       // type 0 draws nothing
     CEffectPainter::TileBlt(c.dc(), 0, 0, 20, 20, c.dc(), 0, 0, 0, 5); // a zero tile does not hang
 }
 

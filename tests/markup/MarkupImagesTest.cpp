@@ -32,7 +32,7 @@ TEST(MarkupImages, BitmapsAtTheirSizeHalfSizeAndWithShadow)
     EXPECT_EQ(t.Measure(L"<bmp idres=130 width=50%>").cx, 20 + 1);
     EXPECT_EQ(t.Measure(L"<bmp idres=130 width=25 height=10>").cx, 25 + 1);
     EXPECT_EQ(t.Measure(L"<bmp idres=130 style=s>").cx, 40 + 4 + 1); // the shadow offset adds to the box
-    EXPECT_EQ(t.Measure(L"<bmp idres=999>").cx, 0);                 // missing: no room
+    EXPECT_EQ(t.Measure(L"<bmp idres=999>").cx, 0);                  // missing: no room
     EXPECT_EQ(t.Measure(L"<bmp>").cx, 0);
     EXPECT_EQ(t.Measure(L"<bmp idres=130 width=99999999>").cx, 4096 + 1); // drawn sizes are capped
 }
@@ -119,10 +119,12 @@ TEST(MarkupImages, NetworkPathsAreNotLoaded)
     {
         const wchar_t* path;
         bool safe;
-    } cases[] = {{L"c:\\pictures\\a.bmp", true}, {L"pictures\\a.bmp", true}, {L"\\\\host\\share\\a.dll", false},
-                 {L"//host/share/a.dll", false}, {L"http://host/a.bmp", false}, {L"", false}};
+    } cases[] = {{L"c:\\pictures\\a.bmp", true},     {L"pictures\\a.bmp", true},
+                 {L"\\\\host\\share\\a.dll", false}, {L"//host/share/a.dll", false},
+                 {L"http://host/a.bmp", false},      {L"", false}};
     for (const auto& c : cases)
-        EXPECT_EQ(MarkupDrawer::IsSafeModulePath(c.path), c.safe) << ::testing::PrintToString(std::wstring(c.path));
+        EXPECT_EQ(MarkupDrawer::IsSafeModulePath(c.path), c.safe)
+            << ::testing::PrintToString(std::wstring(c.path));
     MarkupDrawer d;
     EXPECT_EQ(d.LoadBitmapFromModule(1, L"\\\\host\\share\\a.dll"), (HBITMAP)NULL);
     EXPECT_EQ(d.LoadBitmapFromModule(1, L"no-such-module.dll"), (HBITMAP)NULL);

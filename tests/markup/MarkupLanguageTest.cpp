@@ -46,11 +46,11 @@ TEST(MarkupLanguage, LengthsByUnit)
         int expected;
     } cases[] = {
         {L"", 9, false, 9},
-        {L"65%", 16, true, 10},       // MulDiv rounding
+        {L"65%", 16, true, 10}, // MulDiv rounding
         {L"-50%", 20, false, -10},
         {L"12px", 0, false, 12},
-        {L"-5px", 0, false, 5},       // the sign is dropped
-        {L"3", 0, true, 12},          // HTML font size
+        {L"-5px", 0, false, 5}, // the sign is dropped
+        {L"3", 0, true, 12},    // HTML font size
         {L"7", 0, true, 36},
         {L"12", 0, true, 12},
         {L"3", 0, false, 3},
@@ -62,7 +62,8 @@ TEST(MarkupLanguage, LengthsByUnit)
         {L"99999999999px", 0, false, 100000}, // capped
     };
     for (const auto& c : cases)
-        EXPECT_EQ(d.ParseLength(c.text, c.def, c.fontMode), c.expected) << ::testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(d.ParseLength(c.text, c.def, c.fontMode), c.expected)
+            << ::testing::PrintToString(std::wstring(c.text));
 }
 
 TEST(MarkupLanguage, ColoursFromHexNumbersAndNames)
@@ -74,9 +75,18 @@ TEST(MarkupLanguage, ColoursFromHexNumbersAndNames)
         const wchar_t* text;
         COLORREF expected;
     } cases[] = {
-        {L"#ff9900", 0x0099FF}, {L"#f90", def},     {L"#gg0000", def},         {L"0xFF", 0x0000FF},
-        {L"255", 0x0000FF},     {L"red", 0x0000FF}, {L"Red", def},             {L"brown", 0x2A2AA5},
-        {L"aliceblue", 0xFFF8F0}, {L"navy", 0x800000}, {L"yellowgreen", 0x32CD9A}, {L"", def},
+        {L"#ff9900", 0x0099FF},
+        {L"#f90", def},
+        {L"#gg0000", def},
+        {L"0xFF", 0x0000FF},
+        {L"255", 0x0000FF},
+        {L"red", 0x0000FF},
+        {L"Red", def},
+        {L"brown", 0x2A2AA5},
+        {L"aliceblue", 0xFFF8F0},
+        {L"navy", 0x800000},
+        {L"yellowgreen", 0x32CD9A},
+        {L"", def},
         {L"0xFF123456", 0x123456}, // palette flags in the top byte are dropped
         {L"infobackground", ::GetSysColor(COLOR_INFOBK)},
     };
@@ -88,9 +98,10 @@ TEST(MarkupLanguage, DeclarationsSetStyleFields)
 {
     MarkupDrawer d;
     MarkupStyle st;
-    d.ApplyStyleText(L"Font-Family: \"Courier New\"; font-weight:bold; color:#FF0000; text-decoration:underline "
-                     L"overline; vertical-align:top; text-align:justify; background-color:transparent",
-                     st);
+    d.ApplyStyleText(
+        L"Font-Family: \"Courier New\"; font-weight:bold; color:#FF0000; text-decoration:underline "
+        L"overline; vertical-align:top; text-align:justify; background-color:transparent",
+        st);
     EXPECT_EQ(st.fontFamily, L"courier new"); // the whole text is lower-cased first
     EXPECT_EQ(st.fontWeight, 700);
     EXPECT_EQ(st.textColor, 0x0000FFu);
@@ -100,7 +111,8 @@ TEST(MarkupLanguage, DeclarationsSetStyleFields)
     EXPECT_EQ(st.hAlign, 0); // "justify" is not a text-align keyword
     EXPECT_EQ(st.bkMode, TRANSPARENT);
 
-    d.ApplyStyleText(L"border-style:dashed; text-decoration:none; background-color:navy; font-weight:lighter", st);
+    d.ApplyStyleText(L"border-style:dashed; text-decoration:none; background-color:navy; font-weight:lighter",
+                     st);
     EXPECT_EQ(st.borderStyle, 2);
     EXPECT_EQ(st.borderWidth, 1);
     EXPECT_EQ(st.underline + st.overline + st.strikeout, 0);
@@ -180,7 +192,9 @@ TEST(MarkupLanguage, FontTagAttributes)
     LONG h12pt = MeasureText(d, L"<font size=12pt>X</font>").cy;
     EXPECT_EQ(h3, h12);
     if (dpi != 72)
+    {
         EXPECT_NE(h12pt, h12);
+    }
 }
 
 TEST(MarkupLanguage, DeeplyNestedTagsAndLongFaceNamesAreHandled)

@@ -134,7 +134,8 @@ TEST(MarkupLayout, JustifiedWrappedLinesFillTheWidth)
 {
     Drawer t(400, 100);
     t.d.SetMaxWidth(150);
-    const wchar_t* text = L"<justify><font color=#ff0000>WW WW WW WW WW WW WW WW WW WW WW WW</font></justify>";
+    const wchar_t* text =
+        L"<justify><font color=#ff0000>WW WW WW WW WW WW WW WW WW WW WW WW</font></justify>";
     t.Measure(text);
     ASSERT_GE(t.d.GetLines().size(), 2u);
     const MarkupLine& first = t.d.GetLines()[0];
@@ -223,12 +224,18 @@ TEST(MarkupLayout, OnlyWebMailAndOwnAddressesAreOpened)
     {
         const wchar_t* target;
         bool open;
-    } cases[] = {{L"http://example.com/", true}, {L"HTTPS://example.com", true}, {L"mailto:a@b.c", true},
-                 {L"yeb360://openwindow/board", true}, {L"c:\\windows\\system32\\calc.exe", false},
-                 {L"\\\\host\\share\\x.exe", false}, {L"file:///c:/x.exe", false}, {L"http://", false},
+    } cases[] = {{L"http://example.com/", true},
+                 {L"HTTPS://example.com", true},
+                 {L"mailto:a@b.c", true},
+                 {L"yeb360://openwindow/board", true},
+                 {L"c:\\windows\\system32\\calc.exe", false},
+                 {L"\\\\host\\share\\x.exe", false},
+                 {L"file:///c:/x.exe", false},
+                 {L"http://", false},
                  {L"cmd /c del", false}};
     for (const auto& c : cases)
-        EXPECT_EQ(MarkupDrawer::IsOpenableLink(c.target), c.open) << ::testing::PrintToString(std::wstring(c.target));
+        EXPECT_EQ(MarkupDrawer::IsOpenableLink(c.target), c.open)
+            << ::testing::PrintToString(std::wstring(c.target));
     MarkupDrawer d;
     EXPECT_EQ(d.OpenLink(L"c:\\windows\\system32\\calc.exe", SW_HIDE), 0);
 }
@@ -236,7 +243,8 @@ TEST(MarkupLayout, OnlyWebMailAndOwnAddressesAreOpened)
 TEST(MarkupLayout, HoveredLinkTakesTheHoverRule)
 {
     Drawer t(300, 50);
-    t.d.SetStyleSheet(L"body {font-size:16px; font-family:Arial} a:link {color:#0000ff} a:hover {color:#ff0000}");
+    t.d.SetStyleSheet(
+        L"body {font-size:16px; font-family:Arial} a:link {color:#0000ff} a:hover {color:#ff0000}");
     t.Measure(L"<a href=\"http://x/\">WWW</a>");
     t.canvas.Fill(RGB(255, 255, 255));
     t.Draw(RECT{0, 0, 300, 50});

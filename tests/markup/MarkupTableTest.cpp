@@ -30,8 +30,9 @@ TEST(MarkupTable, CountsRowsAndColumnsWithSpans)
     d.CountTable(L"<table><tr><td colspan=2>a</td><td>b</td></tr><tr><td>c</td></tr></table>", &cols, &rows);
     EXPECT_EQ(cols, 3);
     EXPECT_EQ(rows, 2);
-    d.CountTable(L"<table><tr><td><table><tr><td>x</td><td>y</td><td>z</td><td>w</td></tr></table></td></tr></table>",
-                 &cols, &rows);
+    d.CountTable(
+        L"<table><tr><td><table><tr><td>x</td><td>y</td><td>z</td><td>w</td></tr></table></td></tr></table>",
+        &cols, &rows);
     EXPECT_EQ(cols, 1); // the cells of a nested table do not count
     EXPECT_EQ(rows, 1);
 }
@@ -60,7 +61,8 @@ TEST(MarkupTable, SpanningCellsShareTheirShortfallWithOddPixelRightAndUp)
 TEST(MarkupTable, MeasuredSizeCountsSpacingOnePixelGapsAndBorder)
 {
     Drawer t;
-    SIZE sz = t.Measure(L"<table cellspacing=0 border=3><tr><td width=10></td><td width=20></td></tr></table>");
+    SIZE sz =
+        t.Measure(L"<table cellspacing=0 border=3><tr><td width=10></td><td width=20></td></tr></table>");
     // Cells inherit the border, at most 1 pixel wide: 0 + (2 - 1) + 16 + 26 + 2 x 3, plus the pixel every
     // measurement adds.
     EXPECT_EQ(sz.cx, 1 + 16 + 26 + 6 + 1);
@@ -91,10 +93,11 @@ TEST(MarkupTable, FreeColumnsStretchToTheAreaAndCellsPaintBackgrounds)
 TEST(MarkupTable, FixedTablesAlignAndBordersFrame)
 {
     Drawer t(300, 100);
-    t.Measure(L"<table align=right border=1 bordercolor=#00ff00 cellspacing=0><tr><td width=20></td></tr></table>");
+    t.Measure(
+        L"<table align=right border=1 bordercolor=#00ff00 cellspacing=0><tr><td width=20></td></tr></table>");
     t.canvas.Fill(RGB(255, 255, 255));
     t.d.Draw(t.canvas.dc(), RECT{0, 0, 300, 100});
-    EXPECT_EQ(t.canvas.At(299, 5), RGB(0, 255, 0));       // right border at the area's right edge
+    EXPECT_EQ(t.canvas.At(299, 5), RGB(0, 255, 0));      // right border at the area's right edge
     EXPECT_EQ(t.canvas.At(300 - 28, 5), RGB(0, 255, 0)); // 20 + 2 x 2 margin + 2 x 1 cell border + 2 x 1
     EXPECT_NE(t.canvas.At(300 - 29, 5), RGB(0, 255, 0));
     EXPECT_EQ(t.canvas.Count(RGB(0, 255, 0), 0, 0, 250, 100), 0);

@@ -22,12 +22,12 @@ void Pump(DWORD ms)
 
 class CNotifyTarget : public CWnd
 {
-public:
+  public:
     int notified = 0;
     CString replacement;
     bool replace = false;
 
-protected:
+  protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
         NMHDR* hdr = (NMHDR*)lParam;
@@ -51,8 +51,8 @@ struct MarkupTip : ::testing::Test
     {
         // Each step below sets the cursor: no other test may move it meanwhile
         // (this program's tests run alone).
-        ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150,
-                                   NULL, NULL));
+        ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 200,
+                                   150, NULL, NULL));
         ASSERT_TRUE(tip.Create(&owner, FALSE));
         Pump(50);
     }
@@ -98,12 +98,13 @@ TEST(MarkupTipPlacement, FitsNearTheScreenEdges)
         {0, {500, 400}, 16, 16, 0, {16, 0}},
         {0, {950, 400}, 16, 16, 1, {84, 0}},
         {2, {500, 400}, 16, 16, 2, {50, 0}},
-        {2, {10, 400}, 16, 16, 0, {10, 0}},   // start-aligned, clamped at the left edge
+        {2, {10, 400}, 16, 16, 0, {10, 0}},      // start-aligned, clamped at the left edge
         {32, {950, 400}, 16, 16, 48, {116, 16}}, // no room on the right: left of the point
     };
     for (const auto& c : cases)
     {
-        MarkupTipPlacement pl = CMarkupTip::ComputePlacement(c.direction, c.p, body, c.anchorHeight, c.offset, screen);
+        MarkupTipPlacement pl =
+            CMarkupTip::ComputePlacement(c.direction, c.p, body, c.anchorHeight, c.offset, screen);
         EXPECT_EQ(pl.direction, c.direction2) << c.direction << " at " << c.p.x << "," << c.p.y;
         EXPECT_EQ(pl.anchor.x, c.anchor.x) << c.direction << " at " << c.p.x << "," << c.p.y;
         EXPECT_EQ(pl.anchor.y, c.anchor.y) << c.direction << " at " << c.p.x << "," << c.p.y;
@@ -152,7 +153,7 @@ TEST_F(MarkupTip, ShowsAfterTheInitialDelayAndHidesAfterAutoPop)
     tip.GetWindowRect(&rc);
     EXPECT_EQ(rc.left, 150);
     EXPECT_EQ(rc.bottom - 6, 150); // the window is 6 pixels taller for the shadow
-    Timer(CMarkupTip::TIMER_HIDE);  // the auto-pop time is up
+    Timer(CMarkupTip::TIMER_HIDE); // the auto-pop time is up
     EXPECT_FALSE(tip.IsWindowVisible());
     EXPECT_EQ(tip.GetState(), 0);
     // A further move inside the same tool does not bring it back.
