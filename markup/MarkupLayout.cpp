@@ -113,6 +113,7 @@ void MarkupDrawer::Measure(HDC hDC, LPCWSTR text, SIZE* size)
     }
     else
         m_text.clear();
+    m_dc = NULL; // the caller's context is not kept past the call
     if (size != NULL)
         *size = result;
 }
@@ -125,6 +126,7 @@ void MarkupDrawer::Draw(HDC hDC, const RECT& rect)
     m_mode = 0;
     RunPass(rect);
     m_mode = 1;
+    m_dc = NULL;
 }
 
 SIZE MarkupDrawer::RunPass(RECT area)
