@@ -116,6 +116,21 @@ void DrawRadioDot(CDC* pDC, int x0, int y0, COLORREF colour)
     pDC->SelectObject(oldPen);
 }
 
+// A radio dot at (dotX, y) when the item has a checked-state bitmap of its
+// own, else a tick at (tickX, y), in the menu text colour.
+void DrawCheckMark(CDC* pDC, LPDRAWITEMSTRUCT lpDIS, int dotX, int y, int tickX)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_CHECKMARKS;
+    ::GetMenuItemInfoW((HMENU)lpDIS->hwndItem, lpDIS->itemID, FALSE, &info);
+    COLORREF mark = ::GetSysColor(COLOR_MENUTEXT);
+    if (info.hbmpChecked)
+        DrawRadioDot(pDC, dotX, y, mark);
+    else
+        DrawTick(pDC, tickX, y, mark);
+}
+
 void FrameSolid(CDC* pDC, const CRect& rect, COLORREF colour)
 {
     CBrush brush(colour);
@@ -945,15 +960,7 @@ void CDrawMenu::DrawItemFlat(LPDRAWITEMSTRUCT lpDIS)
             CRect box(x, y, x + 16, y + 16);
             pDC->FillSolidRect(&box, LightenColor(highlight, 0.85));
             FrameSolid(pDC, box, highlight);
-            MENUITEMINFOW info{};
-            info.cbSize = sizeof(info);
-            info.fMask = MIIM_CHECKMARKS;
-            ::GetMenuItemInfoW((HMENU)lpDIS->hwndItem, lpDIS->itemID, FALSE, &info);
-            COLORREF mark = ::GetSysColor(COLOR_MENUTEXT);
-            if (info.hbmpChecked)
-                DrawRadioDot(pDC, box.left + 5, box.top + 4, mark);
-            else
-                DrawTick(pDC, box.left + 5, box.top + 4, mark);
+            DrawCheckMark(pDC, lpDIS, box.left + 5, box.top + 4, box.left + 5);
         }
         if (!data->m_text.IsEmpty())
         {
@@ -1048,15 +1055,7 @@ void CDrawMenu::DrawItem3D(LPDRAWITEMSTRUCT lpDIS)
         pDC->FillSolidRect(&box, selected ? background : LightenColor(background, 0.6));
         if (version > 1)
             pDC->DrawEdge(&box, BDR_SUNKENOUTER, BF_RECT);
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_CHECKMARKS;
-        ::GetMenuItemInfoW((HMENU)lpDIS->hwndItem, lpDIS->itemID, FALSE, &info);
-        COLORREF mark = ::GetSysColor(COLOR_MENUTEXT);
-        if (info.hbmpChecked)
-            DrawRadioDot(pDC, box.left + 5, box.top + 4, mark);
-        else
-            DrawTick(pDC, box.left + 4, box.top + 4, mark);
+        DrawCheckMark(pDC, lpDIS, box.left + 5, box.top + 4, box.left + 4);
     }
     CRect textRect(rect.left + m_imageWidth + 9, rect.top - 1, rect.right, rect.bottom - 1);
     pDC->SetBkMode(TRANSPARENT);

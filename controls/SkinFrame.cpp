@@ -13,6 +13,18 @@ BOOL SkinBitmap::Load(UINT nID)
 
 namespace SkinFrame
 {
+BOOL CopyWindowFont(HWND hWnd, CFont& font)
+{
+    LOGFONT lf{};
+    HFONT own = hWnd ? (HFONT)::SendMessageW(hWnd, WM_GETFONT, 0, 0) : NULL;
+    if (!own)
+        own = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
+    if (!::GetObjectW(own, sizeof(lf), &lf))
+        return FALSE;
+    font.DeleteObject();
+    return font.CreateFontIndirect(&lf);
+}
+
 BOOL LoadBitmapResource(CBitmap& bitmap, UINT nID)
 {
     bitmap.DeleteObject();

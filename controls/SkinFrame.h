@@ -22,6 +22,9 @@ const COLORREF kTransparent = RGB(255, 0, 255);
 // Side of the corner squares in which magenta pixels are cut out.
 const int kCornerSquare = 6;
 
+// Makes font a copy of the font the window reports (WM_GETFONT), or of the
+// GUI font when it reports none.
+BOOL CopyWindowFont(HWND hWnd, CFont& font);
 // Replaces the contents of bitmap by the bitmap resource nID.
 BOOL LoadBitmapResource(CBitmap& bitmap, UINT nID);
 CSize GetBitmapSize(CBitmap& bitmap);

@@ -169,10 +169,7 @@ void CSkinResizableDialog::OnPaint()
     if (!m_pCaptionFont)
     {
         m_pCaptionFont = new CFont;
-        LOGFONT lf{};
-        HFONT own = (HFONT)SendMessage(WM_GETFONT);
-        if (own && ::GetObjectW(own, sizeof(lf), &lf))
-            m_pCaptionFont->CreateFontIndirect(&lf);
+        SkinFrame::CopyWindowFont(m_hWnd, *m_pCaptionFont);
     }
     HGDIOBJ oldFont = m_pCaptionFont->GetSafeHandle() ? mem.SelectObject((HGDIOBJ)m_pCaptionFont->GetSafeHandle()) : NULL;
     mem.SetTextColor(RGB(0xCC, 0xCC, 0xCC));

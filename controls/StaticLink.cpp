@@ -1,5 +1,6 @@
 #include "StaticLink.h"
 #include "HandCursor.h"
+#include "SkinFrame.h"
 #include "TransparentStatic.h"
 
 BEGIN_MESSAGE_MAP(CStaticLink, CStatic)
@@ -38,11 +39,10 @@ void CStaticLink::MakeFont()
 {
     if (m_font.GetSafeHandle())
         return;
+    CFont plain;
     LOGFONT lf{};
-    HFONT own = (HFONT)SendMessage(WM_GETFONT);
-    if (!own)
-        own = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    ::GetObjectW(own, sizeof(lf), &lf);
+    if (!SkinFrame::CopyWindowFont(m_hWnd, plain) || !plain.GetLogFont(&lf))
+        return;
     lf.lfUnderline = (BYTE)m_bUnderline;
     m_font.CreateFontIndirect(&lf);
 }

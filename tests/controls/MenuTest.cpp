@@ -265,3 +265,41 @@ TEST(MenuEx, MissingResourceGivesAnEmptyBar)
     EXPECT_TRUE(menu.LoadMenu(64999));
     EXPECT_EQ(0, menu.GetMenuItemCount());
 }
+
+TEST(DrawMenu, CheckedItemsShowATickOrADot)
+{
+    MenuTemplate t;
+    t.Popup(L"Top", true).Item(L"Tick", 1).Item(L"Dot", 2, true);
+    CDrawMenu menu;
+    ASSERT_TRUE(menu.LoadMenuTemplate(t.Data(), t.Size()));
+    CDrawMenu* sub = SubMenuOf(menu, 0);
+    ::CheckMenuItem(sub->m_hMenu, 1, MF_CHECKED);
+    ::CheckMenuItem(sub->m_hMenu, 2, MF_CHECKED);
+    CBitmap dot;
+    dot.CreateBitmap(8, 8, 1, 1, NULL);
+    ::SetMenuItemBitmaps(sub->m_hMenu, 2, MF_BYCOMMAND, NULL, (HBITMAP)dot.GetSafeHandle());
+
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 100, -20, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(NULL);
+    HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = ::SelectObject(dc, dib);
+    const COLORREF mark = ::GetSysColor(COLOR_MENUTEXT);
+    for (int id = 1; id <= 2; ++id)
+    {
+        DRAWITEMSTRUCT dis{ODT_MENU, 0, (UINT)id, ODA_DRAWENTIRE, ODS_CHECKED, (HWND)sub->m_hMenu, dc, {0, 0, 100, 20},
+                           (ULONG_PTR)sub->GetRecord(id - 1)};
+        sub->DrawItem3D(&dis);
+        if (id == 1)
+        {
+            EXPECT_EQ(mark, ::GetPixel(dc, 11, 6)); // the tick's last column
+            EXPECT_NE(mark, ::GetPixel(dc, 10, 10));
+        }
+        else
+            EXPECT_EQ(mark, ::GetPixel(dc, 10, 10)); // inside the dot
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(dib);
+    ::DeleteDC(dc);
+}
