@@ -1,0 +1,290 @@
+#include "ThemeButton.h"
+#include "MemoryDC.h"
+#include "SkinFrame.h"
+
+#include <algorithm>
+
+BOOL ThreePieceImages::Load(UINT nLeft, UINT nMiddle, UINT nRight, int n)
+{
+    Free();
+    if (n <= 0)
+        return FALSE;
+    // Strip order of the states: normal, hover, pressed, disabled.
+    static const int setOfStrip[4] = {NORMAL, HOVER, PRESSED, DISABLED};
+    const UINT ids[3] = {nLeft, nMiddle, nRight};
+    BOOL ok = TRUE;
+    HDC screen = ::GetDC(NULL);
+    HDC src = ::CreateCompatibleDC(screen), dst = ::CreateCompatibleDC(screen);
+    for (int piece = 0; piece < 3; ++piece)
+    {
+        CBitmap strip;
+        if (!SkinFrame::LoadBitmapResource(strip, ids[piece]))
+        {
+            ok = FALSE;
+            continue;
+        }
+        CSize size = SkinFrame::GetBitmapSize(strip);
+        int width = size.cx / n;
+        HGDIOBJ oldSrc = ::SelectObject(src, strip.GetSafeHandle());
+        for (int i = 0; i < n && i < 4 && width > 0; ++i)
+        {
+            CBitmap& target = pieces[setOfStrip[i]][piece];
+            target.Attach(::CreateCompatibleBitmap(screen, width, size.cy));
+            HGDIOBJ oldDst = ::SelectObject(dst, target.GetSafeHandle());
+            ::BitBlt(dst, 0, 0, width, size.cy, src, i * width, 0, SRCCOPY);
+            ::SelectObject(dst, oldDst);
+        }
+        ::SelectObject(src, oldSrc);
+    }
+    ::DeleteDC(src);
+    ::DeleteDC(dst);
+    ::ReleaseDC(NULL, screen);
+    return ok;
+}
+
+void ThreePieceImages::Free()
+{
+    for (auto& set : pieces)
+        for (CBitmap& piece : set)
+            piece.DeleteObject();
+}
+
+CSize ThreePieceImages::SizeOf(int set, int piece)
+{
+    return SkinFrame::GetBitmapSize(pieces[set][piece]);
+}
+
+void ThreePieceImages::Paint(CDC* pDC, const CRect& rect, int set)
+{
+    CBitmap* p = pieces[set];
+    int save = pDC->SaveDC();
+    pDC->IntersectClipRect(&rect);
+    CSize middle = SizeOf(set, 1);
+    if (middle.cx > 0)
+    {
+        int copies = rect.Width() / middle.cx + 1;
+        for (int i = 0; i < copies; ++i)
+            SkinFrame::DrawBitmap(p[1], pDC, rect.left + i * middle.cx, rect.top);
+    }
+    SkinFrame::DrawBitmap(p[0], pDC, rect.left, rect.top);
+    SkinFrame::DrawBitmap(p[2], pDC, rect.right - SizeOf(set, 2).cx, rect.top);
+    pDC->RestoreDC(save);
+}
+
+CaptionPieces SplitCaption(const CString& caption, int prefixLength, int suffixLength)
+{
+    CaptionPieces pieces;
+    int length = caption.GetLength();
+    prefixLength = prefixLength < 0 ? 0 : prefixLength;
+    suffixLength = suffixLength < 0 ? 0 : suffixLength;
+    if (suffixLength >= length)
+    {
+        pieces.suffix = caption;
+        return pieces;
+    }
+    pieces.suffix = caption.Right(suffixLength);
+    CString rest = caption.Left(length - suffixLength);
+    if (prefixLength > 0)
+    {
+        if (prefixLength > rest.GetLength())
+            prefixLength = rest.GetLength();
+        pieces.prefix = rest.Left(prefixLength);
+        rest = rest.Mid(prefixLength);
+    }
+    pieces.middle = rest;
+    return pieces;
+}
+
+BEGIN_MESSAGE_MAP(ThemeButton, CButton)
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_KILLFOCUS()
+    ON_WM_LBUTTONDBLCLK()
+END_MESSAGE_MAP()
+
+ThemeButton::ThemeButton()
+    : m_pFont(nullptr), m_bParentBackground(FALSE), m_nPrefixLength(0), m_nSuffixLength(5),
+      m_bSplitCaption(TRUE), m_nPieceAlign(DT_CENTER), m_nLeftMargin(0), m_nRightMargin(0), m_nMaxWidth(121),
+      m_bSizeToCaption(FALSE), m_clrNormal(0xFFFFFF), m_clrHover(0xFFFF00), m_clrPressed(0xFF00FF),
+      m_clrDisabled(0x00FFFF), m_bMiddleColour(FALSE), m_clrMiddle(0xCC9933), m_bHover(0)
+{
+}
+
+ThemeButton::~ThemeButton()
+{
+    m_images.Free();
+    delete m_pFont;
+}
+
+void ThemeButton::SetImages(UINT nLeft, UINT nMiddle, UINT nRight, int nImages)
+{
+    delete m_pFont;
+    m_pFont = nullptr;
+    m_images.Load(nLeft, nMiddle, nRight, nImages);
+    m_nLeftMargin = m_images.SizeOf(ThreePieceImages::NORMAL, 0).cx;
+    m_nRightMargin = m_images.SizeOf(ThreePieceImages::NORMAL, 2).cx;
+    if (m_hWnd)
+    {
+        CRect client;
+        GetClientRect(&client);
+        SetWindowPos(NULL, 0, 0, client.Width(), m_images.SizeOf(ThreePieceImages::NORMAL, 2).cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void ThemeButton::PreSubclassWindow()
+{
+    ModifyStyle(0x0F, BS_OWNERDRAW, SWP_FRAMECHANGED);
+    CButton::PreSubclassWindow();
+}
+
+int ThemeButton::ChooseSet(BOOL bDisabled, BOOL bSelected, COLORREF& colour)
+{
+    if (bDisabled && m_images.pieces[ThreePieceImages::DISABLED][0].GetSafeHandle())
+    {
+        colour = m_clrDisabled;
+        return ThreePieceImages::DISABLED;
+    }
+    if (bSelected)
+    {
+        colour = m_clrPressed;
+        return ThreePieceImages::PRESSED;
+    }
+    if (m_bHover)
+    {
+        colour = m_clrHover;
+        return ThreePieceImages::HOVER;
+    }
+    colour = m_clrNormal;
+    return m_bParentBackground ? -1 : ThreePieceImages::NORMAL; // -1: the captured background
+}
+
+CRect ThemeButton::TextRect() const
+{
+    CRect text;
+    GetClientRect(&text);
+    text.left += m_nLeftMargin;
+    text.right -= m_nRightMargin;
+    return text;
+}
+
+void ThemeButton::MakeFont()
+{
+    if (m_pFont)
+        return;
+    m_pFont = new CFont;
+    SkinFrame::CopyWindowFont(m_hWnd, *m_pFont);
+}
+
+void ThemeButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
+{
+    CDC* target = CDC::FromHandle(lpDIS->hDC);
+    CRect client;
+    GetClientRect(&client);
+    CMemoryDC mem(target, &client);
+    COLORREF colour;
+    int set = ChooseSet(!IsWindowEnabled(), (lpDIS->itemState & ODS_SELECTED) != 0, colour);
+    if (set < 0)
+        m_background.Paint(this, target, &mem);
+    else
+        m_images.Paint(&mem, client, set);
+
+    CRect text = TextRect();
+    CString caption;
+    GetWindowText(caption);
+    mem.SetBkMode(TRANSPARENT);
+    mem.SetTextColor(colour);
+    MakeFont();
+    CFont* oldFont = mem.SelectObject(m_pFont);
+    CSize whole = mem.GetTextExtent(caption);
+    m_captionExtent = CSize(whole.cx + m_nLeftMargin + m_nRightMargin, whole.cy);
+    if (m_bSizeToCaption && whole.cx != text.Width())
+    {
+        int width = std::min<int>(whole.cx + m_nLeftMargin + m_nRightMargin, m_nMaxWidth);
+        SetWindowPos(NULL, 0, 0, width, client.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (!m_bSplitCaption)
+        mem.DrawText(caption, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    else
+    {
+        CaptionPieces pieces = SplitCaption(caption, m_nPrefixLength, m_nSuffixLength);
+        CSize prefix = mem.GetTextExtent(pieces.prefix);
+        CSize middle = mem.GetTextExtent(pieces.middle);
+        CSize suffix = mem.GetTextExtent(pieces.suffix);
+        const UINT pieceFlags = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | m_nPieceAlign;
+        CRect prefixRect(text.left, text.top, text.left + prefix.cx, text.bottom);
+        if (!pieces.prefix.IsEmpty())
+            mem.DrawText(pieces.prefix, &prefixRect, pieceFlags);
+        CRect middleRect(pieces.prefix.IsEmpty() ? text.left : prefixRect.right, text.top, text.right - suffix.cx,
+                         text.bottom);
+        if (m_nPieceAlign == 0 && middleRect.right > middleRect.left + middle.cx)
+            middleRect.right = middleRect.left + middle.cx;
+        COLORREF before = 0;
+        if (m_bMiddleColour)
+            before = mem.SetTextColor(m_clrMiddle);
+        mem.DrawText(pieces.middle, &middleRect, DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        if (m_bMiddleColour)
+            mem.SetTextColor(before);
+        CRect suffixRect(m_nPieceAlign ? text.right - suffix.cx : middleRect.right, text.top, text.right, text.bottom);
+        mem.DrawText(pieces.suffix, &suffixRect, pieceFlags);
+    }
+    mem.SelectObject(oldFont);
+}
+
+void ThemeButton::OnMouseMove(UINT, CPoint point)
+{
+    UINT state = GetState();
+    BOOL changed = FALSE;
+    if (::GetCapture() == m_hWnd)
+    {
+        CPoint screen = point;
+        ClientToScreen(&screen);
+        BOOL over = ::WindowFromPoint(screen) == m_hWnd;
+        if (over != ((state & BST_PUSHED) != 0))
+        {
+            SetState(over);
+            changed = TRUE;
+        }
+    }
+    BOOL becameHover = FALSE;
+    if (!m_bHover)
+    {
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, m_hWnd, 0};
+        if (::TrackMouseEvent(&tme))
+            m_bHover = becameHover = TRUE;
+    }
+    if (becameHover || changed)
+        Invalidate();
+    Default();
+}
+
+void ThemeButton::OnMouseLeave()
+{
+    m_bHover = FALSE;
+    Invalidate();
+}
+
+void ThemeButton::OnLButtonDown(UINT, CPoint)
+{
+    Invalidate();
+    Default();
+}
+
+void ThemeButton::OnLButtonUp(UINT, CPoint)
+{
+    Invalidate();
+    Default();
+}
+
+void ThemeButton::OnKillFocus(CWnd*)
+{
+    Invalidate();
+    Default();
+}
+
+void ThemeButton::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    SendMessage(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
+}
