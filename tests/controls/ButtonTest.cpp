@@ -36,7 +36,7 @@ public:
     std::vector<WPARAM> commands;
     BOOL Make()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, NULL, NULL);
+        return CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 300, 200, NULL, NULL);
     }
 
 protected:

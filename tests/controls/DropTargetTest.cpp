@@ -121,7 +121,7 @@ protected:
         file = folder + L"\\song.mp3";
         HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
         ::CloseHandle(h);
-        ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, NULL,
+        ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 300, 300, NULL,
                                   NULL));
         ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 300), &host, 7));
         list.InsertColumn(0, L"name", LVCFMT_LEFT, 200);
@@ -232,7 +232,7 @@ TEST(AutoSizeEdit, EnterAndLeavingTellTheParentOnce)
             return CWnd::WindowProc(message, wParam, lParam);
         }
     } parent;
-    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"p", WS_POPUP | WS_VISIBLE, 0, 0, 300, 50, NULL, NULL));
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"p", WS_POPUP | WS_VISIBLE, 850, 650, 300, 50, NULL, NULL));
     CAutoSizeEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(0, 0, 100, 20), &parent, 1999));
     ::SendMessageW(edit.m_hWnd, WM_KEYUP, VK_RETURN, 0);

@@ -58,7 +58,7 @@ TEST(EditButton, OnlyAChangedSignatureIsSentButTheStatusLineIsAlwaysRebuilt)
     g_pushed.clear();
 
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 60, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 300, 60, NULL, NULL));
     CEditButton button;
     HWND hwnd = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 150, 20, host.m_hWnd,
                                   (HMENU)5, NULL, NULL);

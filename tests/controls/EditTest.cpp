@@ -34,7 +34,7 @@ public:
     LRESULT answer = 1;
     BOOL Make()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"recorder", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, NULL, NULL);
+        return CreateEx(0, AfxRegisterWndClass(0), L"recorder", WS_POPUP | WS_VISIBLE, 850, 650, 300, 200, NULL, NULL);
     }
 
 protected:

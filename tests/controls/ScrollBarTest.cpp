@@ -73,7 +73,7 @@ TEST(SkinScrollBar, HitTestAndScrollMessages)
     } parent;
     // The bar's parent stands for the frame, which sits in a window of its own.
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 100, 300, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 100, 300, NULL, NULL));
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"p", WS_CHILD | WS_VISIBLE, 0, 0, 100, 300, host.m_hWnd, NULL));
     CSkinScrollBar bar;
     ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(0, 0, 16, 200), &parent, 101));
@@ -116,7 +116,7 @@ TEST(SkinScrollBar, HitTestAndScrollMessages)
 TEST(SkinScrollBarFrame, WrapsAListAndFollowsItsScrolling)
 {
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 300, 300, NULL, NULL));
     CListBox list;
     ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT,
                             CRect(10, 10, 210, 210), &host, 55));

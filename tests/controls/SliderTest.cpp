@@ -73,7 +73,7 @@ public:
     std::vector<MSG> posted;
     BOOL Make()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100, NULL, NULL);
+        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_POPUP | WS_VISIBLE, 850, 650, 300, 100, NULL, NULL);
     }
     void Drain()
     {

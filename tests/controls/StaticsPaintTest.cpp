@@ -25,7 +25,7 @@ TEST(ScrollTextStatic, Segments)
 TEST(ScrollTextStatic, TextReentersFromTheRight)
 {
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 40, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 200, 40, NULL, NULL));
     CScrollTextStatic marquee;
     ASSERT_TRUE(marquee.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 150, 20), &host, 3));
     marquee.Setup(RGB(255, 255, 255), RGB(0, 255, 0), L"Arial", 15, 4, CScrollTextStatic::MODE_SEGMENTS);
@@ -43,7 +43,7 @@ TEST(ScrollTextStatic, TextReentersFromTheRight)
 TEST(AnimatedBitmapStatic, FramesWrapAndStop)
 {
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 200, 200, NULL, NULL));
     CAnimatedBitmapStatic busy;
     ASSERT_TRUE(busy.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &host, 4));
     busy.m_nBaseID = IDB_BUSY_FRAME_01;
@@ -79,7 +79,7 @@ TEST(SkinHeaderCtrl, WidthRulesAndTriangles)
 TEST(SkinHeaderCtrl, LockRefusesResizingAndWidthsReachTheSettings)
 {
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 400, 200, NULL, NULL));
     CListCtrl list;
     ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 400, 200), &host, 8));
     list.InsertColumn(0, L"title", LVCFMT_LEFT, 150);
@@ -137,7 +137,7 @@ TEST(SplitterBar, DragNotifiesTheClampedDistance)
             return CWnd::WindowProc(message, wParam, lParam);
         }
     } host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 400, 300, NULL, NULL));
     CSplitterBar bar;
     ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, CRect(100, 0, 110, 300), &host, 12));
     CRect rect;
@@ -163,7 +163,7 @@ TEST(SplitterBar, DragNotifiesTheClampedDistance)
 TEST(ListenSongStatic, ShowsItsTextOnlyWhenSomebodyListens)
 {
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 40, NULL, NULL));
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE, 850, 650, 300, 40, NULL, NULL));
     CListenSongStatic listen;
     ASSERT_TRUE(listen.Create(L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(0, 0, 250, 24), &host, 6));
     listen.m_background.LoadBitmap(IDB_FRAME_TOP);

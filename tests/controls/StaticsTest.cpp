@@ -18,7 +18,7 @@ public:
     std::vector<std::pair<UINT, WPARAM>> received;
     BOOL Make()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, NULL, NULL);
+        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_POPUP | WS_VISIBLE, 850, 650, 300, 200, NULL, NULL);
     }
 
 protected:
