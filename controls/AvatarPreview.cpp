@@ -46,14 +46,11 @@ void CAvatarPreview::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    CDC mem;
-    mem.CreateCompatibleDC(&dc);
-    CBitmap picture;
-    picture.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
-    HGDIOBJ old = mem.SelectObject((HGDIOBJ)picture.GetSafeHandle());
-    SkinFrame::DrawBitmap(m_frame, &mem, 0, 0);
-    dc.BitBlt(0, 0, client.Width(), client.Height(), &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
+    {
+        SkinFrame::OffscreenPicture picture(&dc, client.Width(), client.Height());
+        SkinFrame::DrawBitmap(m_frame, &picture.dc, 0, 0);
+        dc.BitBlt(0, 0, client.Width(), client.Height(), &picture.dc, 0, 0, SRCCOPY);
+    }
     if (!m_strPath.IsEmpty() && m_image.IsValid())
     {
         CRect inner = client;

@@ -114,12 +114,7 @@ void CEditButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     CRect client;
     GetClientRect(&client);
     CMemoryDC mem(target, &client);
-    COLORREF colour;
-    int set = ChooseSet(!IsWindowEnabled(), (lpDIS->itemState & ODS_SELECTED) != 0, colour);
-    if (set < 0)
-        m_background.Paint(this, target, &mem);
-    else
-        m_images.Paint(&mem, client, set);
+    COLORREF colour = PaintFace(&mem, target, lpDIS);
     CRect text = TextRect();
     MakeFont();
     CFont* oldFont = mem.SelectObject(m_pFont);

@@ -139,11 +139,8 @@ void CScrollTextStatic::OnPaint()
     GetClientRect(&client);
     m_lastRect = client;
     CMemoryDC mem(&dc, &client);
-    CDC picture;
-    picture.CreateCompatibleDC(&mem);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&mem, client.Width(), client.Height());
-    HGDIOBJ oldBitmap = picture.SelectObject((HGDIOBJ)bitmap.GetSafeHandle());
+    SkinFrame::OffscreenPicture offscreen(&mem, client.Width(), client.Height());
+    CDC& picture = offscreen.dc;
     if (m_bBackground && m_background.GetSafeHandle())
     {
         CBrush pattern;
@@ -189,5 +186,4 @@ void CScrollTextStatic::OnPaint()
     mem.BitBlt(0, 0, client.Width(), client.Height(), &picture, 0, 0, SRCCOPY);
     mem.DrawEdge(&client, m_edgeType, m_edgeFlags);
     picture.SelectObject(oldFont);
-    picture.SelectObject(oldBitmap);
 }

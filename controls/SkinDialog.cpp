@@ -63,11 +63,8 @@ void CSkinDialog::OnPaint()
     CRect client;
     GetClientRect(&client);
     int w = client.Width(), h = client.Height();
-    CDC mem;
-    mem.CreateCompatibleDC(&dc);
-    CBitmap picture;
-    picture.CreateCompatibleBitmap(&dc, w, h);
-    HGDIOBJ oldBitmap = mem.SelectObject((HGDIOBJ)picture.GetSafeHandle());
+    SkinFrame::OffscreenPicture picture(&dc, w, h);
+    CDC& mem = picture.dc;
 
     mem.Rectangle(0, 0, w, h);
     SkinFrame::Parts parts{&m_topLeft, &m_top, &m_topRight, &m_left, &m_right, &m_bottomLeft, &m_bottom, &m_bottomRight};
@@ -110,7 +107,6 @@ void CSkinDialog::OnPaint()
         mem.SelectObject(oldFont);
     SkinFrame::ApplyCornerRegion(this, &mem, w, h);
     dc.BitBlt(0, 0, w, h, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(oldBitmap);
 }
 
 void CSkinDialog::OnLButtonDown(UINT, CPoint point)

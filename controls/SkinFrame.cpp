@@ -13,6 +13,19 @@ BOOL SkinBitmap::Load(UINT nID)
 
 namespace SkinFrame
 {
+OffscreenPicture::OffscreenPicture(CDC* pTarget, int width, int height)
+{
+    dc.CreateCompatibleDC(pTarget);
+    m_bitmap.CreateCompatibleBitmap(pTarget, width, height);
+    m_old = dc.SelectObject((HGDIOBJ)m_bitmap.GetSafeHandle());
+}
+
+OffscreenPicture::~OffscreenPicture()
+{
+    if (m_old)
+        dc.SelectObject(m_old);
+}
+
 BOOL CopyWindowFont(HWND hWnd, CFont& font)
 {
     LOGFONT lf{};

@@ -151,11 +151,8 @@ void CSkinResizableDialog::OnPaint()
     CRect client;
     GetClientRect(&client);
     int w = client.Width(), h = client.Height();
-    CDC mem;
-    mem.CreateCompatibleDC(&dc);
-    CBitmap picture;
-    picture.CreateCompatibleBitmap(&dc, w, h);
-    HGDIOBJ oldBitmap = mem.SelectObject((HGDIOBJ)picture.GetSafeHandle());
+    SkinFrame::OffscreenPicture picture(&dc, w, h);
+    CDC& mem = picture.dc;
 
     mem.Rectangle(0, 0, w, h);
     SkinFrame::DrawBitmap(m_grip.bitmap, &mem, w - m_grip.width - m_right.width, h - m_grip.height - m_bottom.height);
@@ -185,5 +182,4 @@ void CSkinResizableDialog::OnPaint()
         mem.SelectObject(oldFont);
     SkinFrame::ApplyCornerRegion(this, &mem, w, h);
     dc.BitBlt(0, 0, w, h, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(oldBitmap);
 }

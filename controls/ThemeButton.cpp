@@ -170,6 +170,19 @@ CRect ThemeButton::TextRect() const
     return text;
 }
 
+COLORREF ThemeButton::PaintFace(CDC* pDC, CDC* pTarget, LPDRAWITEMSTRUCT lpDIS)
+{
+    CRect client;
+    GetClientRect(&client);
+    COLORREF colour;
+    int set = ChooseSet(!IsWindowEnabled(), (lpDIS->itemState & ODS_SELECTED) != 0, colour);
+    if (set < 0)
+        m_background.Paint(this, pTarget, pDC);
+    else
+        m_images.Paint(pDC, client, set);
+    return colour;
+}
+
 void ThemeButton::MakeFont()
 {
     if (m_pFont)
@@ -184,12 +197,7 @@ void ThemeButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     CRect client;
     GetClientRect(&client);
     CMemoryDC mem(target, &client);
-    COLORREF colour;
-    int set = ChooseSet(!IsWindowEnabled(), (lpDIS->itemState & ODS_SELECTED) != 0, colour);
-    if (set < 0)
-        m_background.Paint(this, target, &mem);
-    else
-        m_images.Paint(&mem, client, set);
+    COLORREF colour = PaintFace(&mem, target, lpDIS);
 
     CRect text = TextRect();
     CString caption;

@@ -73,4 +73,7 @@ protected:
     void MakeFont();
     // The caption text rectangle: the client rectangle less the caps.
     CRect TextRect() const;
+    // Paints the face of the state (images or the parent's picture) and
+    // gives the caption colour.
+    COLORREF PaintFace(CDC* pDC, CDC* pTarget, LPDRAWITEMSTRUCT lpDIS);
 };

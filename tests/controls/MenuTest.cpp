@@ -303,3 +303,34 @@ TEST(DrawMenu, CheckedItemsShowATickOrADot)
     ::DeleteObject(dib);
     ::DeleteDC(dc);
 }
+
+TEST(DrawMenu, FlatStyleKeepsTheImageColumnAndHighlightsNoDisabledItem)
+{
+    MenuTemplate t;
+    t.Popup(L"Top", true).Item(L"Item", 1).Separator(true);
+    CDrawMenu menu;
+    ASSERT_TRUE(menu.LoadMenuTemplate(t.Data(), t.Size()));
+    CDrawMenu* sub = SubMenuOf(menu, 0);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 100, -20, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(NULL);
+    HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = ::SelectObject(dc, dib);
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE), window = ::GetSysColor(COLOR_WINDOW);
+
+    DRAWITEMSTRUCT separator{ODT_MENU, 0, 0, ODA_DRAWENTIRE, 0, (HWND)sub->m_hMenu, dc, {0, 0, 100, 10},
+                             (ULONG_PTR)sub->GetRecord(1)};
+    sub->DrawItemFlat(&separator);
+    EXPECT_EQ(face, ::GetPixel(dc, 5, 3));    // the image column
+    EXPECT_EQ(window, ::GetPixel(dc, 80, 1)); // the item beside it
+
+    DRAWITEMSTRUCT disabled{ODT_MENU, 0, 1, ODA_DRAWENTIRE, ODS_SELECTED | ODS_GRAYED, (HWND)sub->m_hMenu, dc,
+                            {0, 0, 100, 20}, (ULONG_PTR)sub->GetRecord(0)};
+    sub->DrawItemFlat(&disabled);
+    EXPECT_EQ(window, ::GetPixel(dc, 95, 10)); // no selection box
+    EXPECT_EQ(face, ::GetPixel(dc, 5, 10));
+    ::SelectObject(dc, old);
+    ::DeleteObject(dib);
+    ::DeleteDC(dc);
+}

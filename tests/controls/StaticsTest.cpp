@@ -136,3 +136,21 @@ TEST(PictureStatic, UnreadablePictureShowsTheDefaultAndHoverIsToldOnce)
     EXPECT_EQ((UINT)(WM_USER + 25), parent.received[2].first);
     parent.DestroyWindow();
 }
+
+TEST(StaticLink, HoverColourReturnsToNormalWhenTheMouseHasLeft)
+{
+    Parent parent;
+    ASSERT_TRUE(parent.Make());
+    CStaticLink link;
+    ASSERT_TRUE(link.Create(L"link", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(0, 0, 80, 20), &parent, 1235));
+    link.m_normalColour = RGB(1, 2, 3);
+    ::SendMessageW(link.m_hWnd, WM_NCHITTEST, 0, 0);
+    EXPECT_TRUE(link.m_bHover);
+    // The link stands in the lower right of the screen, where no test puts the mouse.
+    MSG msg;
+    ::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE); // the message position is the cursor's
+    ::SendMessageW(link.m_hWnd, WM_TIMER, link.m_nTimerID, 0);
+    EXPECT_FALSE(link.m_bHover);
+    EXPECT_EQ(RGB(1, 2, 3), link.m_colour);
+    parent.DestroyWindow();
+}
