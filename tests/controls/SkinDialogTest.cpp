@@ -70,3 +70,42 @@ TEST(SkinResizableDialog, LanguageFileIsFoundBesideTheProgram)
     ::SetCurrentDirectoryW(old);
     EXPECT_TRUE(LanguageTable::Instance().IsLoaded());
 }
+
+TEST(SkinResizableDialog, MinimumSizeBordersAndCornerRegion)
+{
+    CSkinResizableDialog dialog(133);
+    dialog.SetTopLeftBitmap(186);
+    dialog.SetTopBitmap(187);
+    dialog.SetTopRightBitmap(182);
+    dialog.SetLeftBitmap(183);
+    dialog.SetRightBitmap(183);
+    dialog.SetBottomLeftBitmap(185);
+    dialog.SetBottomBitmap(189);
+    dialog.SetBottomRightBitmap(188);
+    ASSERT_TRUE(dialog.Create(133, NULL));
+    dialog.SetWindowPos(NULL, 850, 650, 384, 142, SWP_NOZORDER | SWP_SHOWWINDOW);
+    dialog.AddCaptionText(L"first line", CRect(10, 5, 200, 25));
+    dialog.UpdateWindow();
+
+    MINMAXINFO mmi{};
+    dialog.SendMessage(WM_GETMINMAXINFO, 0, (LPARAM)&mmi);
+    EXPECT_EQ(700, mmi.ptMinTrackSize.x);
+    EXPECT_EQ(480, mmi.ptMinTrackSize.y);
+
+    CRect window;
+    dialog.GetWindowRect(&window);
+    LPARAM nearLeft = MAKELPARAM(window.left + 1, window.top + 60);
+    EXPECT_EQ(HTLEFT, dialog.SendMessage(WM_NCHITTEST, 0, nearLeft));
+    dialog.m_bMaximized = TRUE; // maximised: no border resizing
+    EXPECT_NE(HTLEFT, dialog.SendMessage(WM_NCHITTEST, 0, nearLeft));
+    dialog.m_bMaximized = FALSE;
+
+    // The frame's magenta corner pixels were cut out of the window.
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(ERROR, dialog.GetWindowRgn(region));
+    CRect box;
+    ::GetRgnBox(region, &box);
+    EXPECT_EQ(CRect(0, 0, window.Width(), window.Height()), box);
+    ::DeleteObject(region);
+    dialog.DestroyWindow();
+}
