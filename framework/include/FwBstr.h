@@ -44,3 +44,6 @@ class CBstr
   private:
     static BSTR Alloc(LPCWSTR pch, UINT nLength);
 };
+
+// Format(L"%s", bstr) takes the text of a CBstr.
+inline const wchar_t* FwFormatArg(const CBstr& b) { return b.m_str; }

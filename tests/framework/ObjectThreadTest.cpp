@@ -201,6 +201,9 @@ TEST(Bstr, OwnsCopiesAndKeepsLength)
     EXPECT_EQ(same, (BSTR)b);
     CBstr c(L"\x4F60\x597D");
     EXPECT_STREQ(L"\x4F60\x597D", c.ToString());
+    CString formatted;
+    formatted.Format(L"[%s]", c);
+    EXPECT_STREQ(L"[\x4F60\x597D]", formatted);
     CBstr empty;
     EXPECT_TRUE(empty.IsEmpty());
     EXPECT_STREQ(L"", empty.ToString());
