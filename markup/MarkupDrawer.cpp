@@ -452,6 +452,22 @@ void MarkupDrawer::PrepareText()
     }
 }
 
+std::wstring MarkupDrawer::EscapeText(const std::wstring& text)
+{
+    std::wstring out;
+    out.reserve(text.size() + 8);
+    for (wchar_t c : text)
+    {
+        if (c == L'&')
+            out += L"&amp;";
+        else if (c == L'<')
+            out += L"<<";
+        else
+            out += c;
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------------------
 // Style sheet and declarations
 

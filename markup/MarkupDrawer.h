@@ -102,6 +102,9 @@ class MarkupDrawer
     void AddColorName(const std::wstring& name, COLORREF value);
     // Replaces entities, removes CRs and turns LF and TAB into tags.
     void PrepareText();
+    // A plain text (a user's name, a message) written so that the drawer shows
+    // it as it stands: no tag, entity or picture of it takes effect.
+    static std::wstring EscapeText(const std::wstring& text);
     bool PushOrPopStyle(bool closing);
     void ResetStyle(MarkupStyle& style) { style = MarkupStyle(); }
     void SelectStyle();

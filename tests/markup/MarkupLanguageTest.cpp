@@ -209,3 +209,20 @@ TEST(MarkupLanguage, DeeplyNestedTagsAndLongFaceNamesAreHandled)
     Canvas canvas(100, 100);
     d.Draw(canvas.dc(), RECT{0, 0, 100, 100});
 }
+
+TEST(MarkupLanguage, EscapedUserTextShowsAsItStands)
+{
+    MarkupDrawer d;
+    const wchar_t* hostile = L"<bmp iddll=1 srcdll=\\\\host\\x.dll><a href=x>link</a> a&b <";
+    std::wstring escaped = MarkupDrawer::EscapeText(hostile);
+    Canvas canvas(10, 10);
+    SIZE sz;
+    d.Measure(canvas.dc(), escaped.c_str(), &sz);
+    // After preparation the text reads as the original with every "<" escaped.
+    std::wstring expected;
+    for (const wchar_t* p = hostile; *p; p++)
+        expected += *p == L'<' ? std::wstring(L"<<") : std::wstring(1, *p);
+    EXPECT_EQ(d.GetText(), expected);
+    d.Draw(canvas.dc(), RECT{0, 0, 10, 10});
+    EXPECT_TRUE(d.GetHotAreas().empty()); // no link took effect
+}

@@ -251,3 +251,38 @@ TEST_F(MarkupTip, FadingInAndOutStepsTheTransparency)
     EXPECT_FALSE(tip.IsWindowVisible());
     EXPECT_EQ(tip.GetState(), 0);
 }
+
+TEST_F(MarkupTip, EditFieldOfADropDownComboShowsTheComboTip)
+{
+    HWND combo = ::CreateWindowW(L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 10, 10, 150, 100,
+                                 owner.m_hWnd, NULL, ::GetModuleHandleW(NULL), NULL);
+    ASSERT_NE(combo, (HWND)NULL);
+    CWnd* comboWnd = CWnd::FromHandle(combo);
+    tip.AddTool(comboWnd, L"Combo tip");
+    Move(30, 15); // over the combo box's edit field
+    Timer(CMarkupTip::TIMER_SHOW);
+    EXPECT_TRUE(tip.IsWindowVisible());
+    EXPECT_EQ(tip.GetRequestedToolWindow(), combo);
+    tip.Pop();
+    ::DestroyWindow(combo);
+}
+
+TEST_F(MarkupTip, ToolWithoutAutoPopStaysAndBalloonTipsHaveAnAnchor)
+{
+    MarkupToolInfo ti;
+    ti.text = L"Stays";
+    ti.mask = MTT_MASK_BEHAVIOUR | MTT_MASK_DIRECTION;
+    ti.behaviour = MTT_DISABLE_AUTOPOP;
+    ti.direction = 0;
+    tip.AddToolInfo(&owner, ti);
+    Move(50, 50);
+    Timer(CMarkupTip::TIMER_SHOW);
+    ASSERT_TRUE(tip.IsWindowVisible());
+    EXPECT_EQ(tip.GetDirection(), 0);
+    Pump(300);
+    EXPECT_TRUE(tip.IsWindowVisible());
+    CRect rc;
+    tip.GetWindowRect(&rc);
+    EXPECT_EQ(rc.left, 150); // plain direction 0: top-left corner at the point
+    EXPECT_EQ(rc.top, 150);
+}
