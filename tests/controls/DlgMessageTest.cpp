@@ -11,10 +11,23 @@ namespace
 {
 std::function<void(HWND)> g_drive;
 
+// The box among this thread's own windows: other test programs running at
+// the same time show boxes with the same caption.
+BOOL CALLBACK FindOwnBox(HWND window, LPARAM found)
+{
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(window, caption, 32);
+    if (wcscmp(caption, L"Box under test") != 0)
+        return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
 // Finds the box by its caption and hands it to the test's driver once.
 void CALLBACK DriveBox(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND box = ::FindWindowW(L"#32770", L"Box under test");
+    HWND box = NULL;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnBox, (LPARAM)&box);
     if (!box || !::IsWindowVisible(box))
         return;
     ::KillTimer(NULL, id);
