@@ -16,6 +16,9 @@
 #include "FwThread.h"
 #include "FwModule.h"
 
+#ifndef AFX_IDS_APP_TITLE
+#define AFX_IDS_APP_TITLE 0xE000 // string-table entry with the application's name
+#endif
 #ifndef ID_HELP
 #define ID_HELP 0xE146
 #endif
@@ -30,7 +33,7 @@ public:
     HINSTANCE m_hInstance;
     LPTSTR m_lpCmdLine;
     int m_nCmdShow;
-    LPCTSTR m_pszAppName;      // from the constructor, else the program's file name
+    LPCTSTR m_pszAppName;      // from the constructor, else AFX_IDS_APP_TITLE, else the file name
     LPCTSTR m_pszExeName;      // file name of the program without extension
     LPCTSTR m_pszRegistryKey;  // set by SetRegistryKey
     LPCTSTR m_pszProfileName;  // the application name under the registry key

@@ -314,6 +314,7 @@ public:
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }
     // Tool = a window (nIDTool 0: the whole window) or a rectangle of it.
+    // The owner passes its mouse messages to RelayEvent (from PreTranslateMessage).
     BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACK, LPCRECT lpRectTool = NULL, UINT_PTR nIDTool = 0);
     BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = NULL, UINT_PTR nIDTool = 0);
     void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);

@@ -139,6 +139,27 @@ TEST_F(ControlsTest, ListAndComboBoxesKeepTextsAndItemData)
     EXPECT_EQ(&combo, combo.GetItemDataPtr(1));
 }
 
+TEST_F(ControlsTest, ToolTipToolsAreAddedUpdatedAndRemovedByWindow)
+{
+    CStatic label;
+    ASSERT_TRUE(label.Create(L"label", WS_CHILD, CRect(0, 0, 50, 20), &m_parent, 6));
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&m_parent));
+    tip.SetMaxTipWidth(300);
+    ASSERT_TRUE(tip.AddTool(&label, L"first"));
+    EXPECT_EQ(1, tip.GetToolCount());
+    tip.UpdateTipText(L"second", &label);
+    TTTOOLINFOW ti;
+    wchar_t text[80] = L"";
+    ASSERT_TRUE(tip.GetToolInfo(ti, &label));
+    EXPECT_EQ(m_parent.m_hWnd, ti.hwnd); // the parent hears the tool's notifications
+    ti.lpszText = text;
+    tip.SendMessage(TTM_GETTEXTW, _countof(text), (LPARAM)&ti);
+    EXPECT_STREQ(L"second", text);
+    tip.DelTool(&label);
+    EXPECT_EQ(0, tip.GetToolCount());
+}
+
 TEST(WindowResources, MenusBitmapsAndImageListsFromTheProgramsResources)
 {
     CMenu menu;

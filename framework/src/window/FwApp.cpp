@@ -280,7 +280,9 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCmd
     pApp->m_pszExeName = pApp->m_strExeName;
     if (pApp->m_pszAppName == NULL)
     {
-        pApp->m_strAppName = pApp->m_strExeName;
+        // The title string of the resources when there is one, else the file name.
+        if (!pApp->m_strAppName.LoadString(AFX_IDS_APP_TITLE) || pApp->m_strAppName.IsEmpty())
+            pApp->m_strAppName = pApp->m_strExeName;
         pApp->m_pszAppName = pApp->m_strAppName;
     }
     int pathDot = strPath.ReverseFind(L'.');

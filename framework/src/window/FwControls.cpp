@@ -124,17 +124,26 @@ void CToolTipCtrl::InitToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
     ti = TTTOOLINFOW();
     // Without a version-6 manifest the control only accepts the older size.
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.hwnd = pWnd->GetSafeHwnd();
-    ti.uId = nIDTool ? nIDTool : (UINT_PTR)ti.hwnd;
+    HWND hWnd = pWnd->GetSafeHwnd();
     if (nIDTool == 0)
+    {
+        // The whole window is the tool; its parent gets the notifications.
+        HWND hParent = ::GetParent(hWnd);
+        ti.hwnd = hParent ? hParent : hWnd;
+        ti.uId = (UINT_PTR)hWnd;
         ti.uFlags = TTF_IDISHWND;
+    }
+    else
+    {
+        ti.hwnd = hWnd;
+        ti.uId = nIDTool;
+    }
 }
 
 BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool)
 {
     TTTOOLINFOW ti;
     InitToolInfo(ti, pWnd, nIDTool);
-    ti.uFlags |= TTF_SUBCLASS;
     ti.lpszText = (LPWSTR)lpszText;
     ti.hinst = IS_INTRESOURCE(lpszText) && lpszText != LPSTR_TEXTCALLBACKW ? AfxGetResourceHandle() : NULL;
     if (lpRectTool != NULL)
