@@ -1,6 +1,7 @@
 // Two clients of the messaging library, each a process of its own with its
 // own data folder, against one running stand-in service.
 #include "RawClient.h"
+#include "TestFolders.h"
 #include "ProbeProcess.h"
 #include "ServiceProcess.h"
 #include <shellapi.h>
@@ -36,16 +37,6 @@ std::string Narrow(const std::wstring& s)
     std::string out(n, '\0');
     WideCharToMultiByte(CP_UTF8, 0, s.data(), (int)s.size(), &out[0], n, nullptr, nullptr);
     return out;
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    std::wstring from = folder + L'\0'; // a list of one path, ended by two zeros
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
 }
 
 void MakeFolders(const std::wstring& folder)

@@ -1,4 +1,5 @@
 #include "PlayerTestUtil.h"
+#include "TestFolders.h"
 #include <ws2tcpip.h>
 #include <shellapi.h>
 #include <vector>
@@ -17,27 +18,6 @@ struct WinsockUser
 };
 WinsockUser g_winsock;
 
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring full = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(h, &found));
-        FindClose(h);
-    }
-    RemoveDirectoryW(path.c_str());
-}
 } // namespace
 
 TempFolder::TempFolder()

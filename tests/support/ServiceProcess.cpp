@@ -1,4 +1,5 @@
 #include "ServiceProcess.h"
+#include "TestFolders.h"
 #include <cstdlib>
 #include <sstream>
 
@@ -29,28 +30,6 @@ std::wstring ProgramName()
     std::wstring name(path, n);
     name = name.substr(name.find_last_of(L'\\') + 1);
     return name.substr(0, name.find_last_of(L'.'));
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 std::string Unescape(const std::string& s)

@@ -1,4 +1,6 @@
 #pragma once
+
+#include "TestFolders.h"
 // Helpers of the update tests: scratch folders, files, folder snapshots, the
 // probe programs and the packages made before the tests.
 #include <winsock2.h>
@@ -24,7 +26,6 @@ class ScratchFolder
     std::wstring m_path;
 };
 
-void RemoveTree(const std::wstring& folder);
 bool MakeFolders(const std::wstring& folder);
 bool WriteText(const std::wstring& path, const std::string& bytes);
 std::string ReadText(const std::wstring& path);
