@@ -1,7 +1,10 @@
 # Third-party libraries built for the target by tools/setup.sh into the cache
-# folder $YEB_DEPS_PREFIX (default /var/cache/yeb-deps/prefix).
+# folder $YEB_DEPS_PREFIX (default /var/cache/yeb-deps/prefix for i686 and
+# /var/cache/yeb-deps/prefix-x86_64 for the x86_64 twin).
 if(DEFINED ENV{YEB_DEPS_PREFIX})
   set(YEB_DEPS_PREFIX $ENV{YEB_DEPS_PREFIX} CACHE PATH "Third-party libraries for the target")
+elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(YEB_DEPS_PREFIX /var/cache/yeb-deps/prefix-x86_64 CACHE PATH "Third-party libraries for the target")
 else()
   set(YEB_DEPS_PREFIX /var/cache/yeb-deps/prefix CACHE PATH "Third-party libraries for the target")
 endif()

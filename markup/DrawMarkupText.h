@@ -5,6 +5,7 @@
 // DT_VCENTER/DT_BOTTOM, DT_END_ELLIPSIS, DT_SINGLELINE, DT_CALCRECT,
 // DT_NOCLIP. Returns the height of the text drawn.
 #pragma once
+#include <winsock2.h> // before windows.h, which would bring the old winsock.h
 #include <windows.h>
 
 class CDC;

@@ -3,21 +3,30 @@
 # third-party libraries for the Windows target into a cache folder outside the
 # source tree, and prepares the project's Wine prefix. Safe to run again: every
 # step is skipped when its result is already present.
+#
+# The libraries are built for i686 (the product) and, when the tests run on
+# the x86_64 twin (YEB_TEST_ARCH, see tools/env.sh), for x86_64 too; the Wine
+# prefix is made for the architecture the tests run on.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/env.sh"
+. "$here/tools/run-step.sh"
+[ -n "${YEB_TEST_ARCH:-}" ] || yeb_choose_test_arch >/dev/null
 
 log() { printf '[setup] %s\n' "$*"; }
 
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  libz-mingw-w64-dev cmake make nasm dpkg-dev googletest
+  libz-mingw-w64-dev cmake make nasm dpkg-dev googletest file
   wine wine32:i386 wine64 xvfb xauth x11-apps fonts-wqy-microhei locales
   zip unzip imagemagick libxml2-utils ffmpeg curl lame id3v2 python3 nginx-light
 )
+if [ "$YEB_TEST_ARCH" = x86_64 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+fi
 
 install_packages() {
-  local missing=()
+  local missing=() need_update=
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
     need_update=1
@@ -25,10 +34,13 @@ install_packages() {
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
+  if [ ${#missing[@]} -gt 0 ]; then
     log "installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    yeb_run "package lists (apt-get update)" apt-get update -qq
+    yeb_run "installing packages" env DEBIAN_FRONTEND=noninteractive \
+      apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  elif [ -n "$need_update" ]; then
+    yeb_run "package lists (apt-get update)" apt-get update -qq
   fi
 }
 
@@ -43,7 +55,7 @@ ensure_deb_src() {
   if [ -f /etc/apt/sources.list ] && grep -qE '^deb ' /etc/apt/sources.list; then
     grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' > /etc/apt/sources.list.d/yeb-deb-src.list
   fi
-  apt-get update -qq
+  yeb_run "package lists with sources (apt-get update)" apt-get update -qq
 }
 
 ensure_locale() {
@@ -51,15 +63,21 @@ ensure_locale() {
     log "generating zh_CN.UTF-8"
     sed -i 's/^# *zh_CN.UTF-8/zh_CN.UTF-8/' /etc/locale.gen
     grep -q '^zh_CN.UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
+    yeb_run "generating the zh_CN.UTF-8 locale" locale-gen
   fi
+}
+
+build_deps() {
+  local arch=$1 step
+  mkdir -p "$YEB_DEPS"
+  for step in "$here"/tools/deps/*.sh; do
+    YEB_ARCH=$arch bash "$step"
+  done
 }
 
 install_packages
 ensure_deb_src
 ensure_locale
-mkdir -p "$YEB_DEPS" "$YEB_DEPS_PREFIX"
-for step in "$here"/tools/deps/*.sh; do
-  bash "$step"
-done
-bash "$here/tools/wine-prefix.sh"
+build_deps i686
+[ "$YEB_TEST_ARCH" = i686 ] || build_deps "$YEB_TEST_ARCH"
+YEB_ARCH=$YEB_TEST_ARCH bash "$here/tools/wine-prefix.sh"

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Creates the project's Wine prefix on first use: 32-bit, no installer prompts,
-# no crash dialogs, no sound card needed, a CJK font for the Chinese texts.
+# Creates the project's Wine prefix of the current architecture (YEB_ARCH) on
+# first use: 32- or 64-bit, no installer prompts, no crash dialogs, no sound
+# card needed, a CJK font for the Chinese texts.
 set -euo pipefail
 . "$(dirname "$0")/env.sh"
+. "$(dirname "$0")/run-step.sh"
 [ -f "$WINEPREFIX/.yeb-ready" ] && exit 0
-echo "[setup] creating Wine prefix $WINEPREFIX"
+echo "[setup] creating the $WINEARCH Wine prefix $WINEPREFIX"
 rm -rf "$WINEPREFIX"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export DISPLAY=
-wineboot -i >/dev/null 2>&1
+[ -x "${YEB_WINE%% *}" ] || command -v "$YEB_WINE" >/dev/null ||
+  { echo "[setup] step failed: Wine prefix: $YEB_WINE not found (packages wine, wine32:i386, wine64)" >&2; exit 1; }
+yeb_run "Wine prefix: $YEB_WINE wineboot -i" "$YEB_WINE" wineboot -i
 reg=$(mktemp --suffix=.reg)
 font="WenQuanYi Micro Hei"
 {
@@ -21,7 +25,7 @@ font="WenQuanYi Micro Hei"
     printf '"%s"="%s"\r\n' "$f" "$font"
   done
 } > "$reg"
-wine regedit "$reg" >/dev/null 2>&1
+yeb_run "Wine prefix: registry settings" "$YEB_WINE" regedit "$reg"
 # Chinese face names of the usual fonts, written as UTF-16 by a second file.
 python3 - "$reg" "$font" <<'PY'
 import sys
@@ -31,7 +35,7 @@ text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Softwar
 text += "".join('"%s"="%s"\r\n' % (n, font) for n in names)
 open(path, "wb").write(b"\xff\xfe" + text.encode("utf-16-le"))
 PY
-wine regedit "$reg" >/dev/null 2>&1
+yeb_run "Wine prefix: Chinese font names" "$YEB_WINE" regedit "$reg"
 rm -f "$reg"
 wineserver -w
 touch "$WINEPREFIX/.yeb-ready"

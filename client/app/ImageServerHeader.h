@@ -48,3 +48,4 @@ struct ImageServerHeader
     void PutInt(int offset, DWORD value);
     void PutText(int offset, int width, const char* text, int length);
 };
+static_assert(sizeof(ImageServerHeader) == ImageServerHeader::Size, "the header goes on the wire as it is");

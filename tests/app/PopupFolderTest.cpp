@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "FolderDialog.h"
+#include <commctrl.h>
 #include "PopupRegistry.h"
 
 namespace
@@ -76,20 +77,54 @@ BOOL CALLBACK FindBrowser(HWND hwnd, LPARAM lp)
     return TRUE;
 }
 
-// Presses OK on the folder browser of this process once it shows.
-DWORD WINAPI PressOk(LPVOID)
+BOOL CALLBACK FindTree(HWND hwnd, LPARAM lp)
 {
-    for (int i = 0; i < 200; ++i)
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (wcscmp(cls, L"SysTreeView32") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+}
+
+// Text of the folder tree's selected item ("" while there is none).
+CString SelectedFolderName(HWND browser)
+{
+    HWND tree = NULL;
+    EnumChildWindows(browser, &FindTree, reinterpret_cast<LPARAM>(&tree));
+    if (!tree)
+        return CString();
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item)
+        return CString();
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW tvi{};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = item;
+    tvi.pszText = text;
+    tvi.cchTextMax = MAX_PATH;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+    return CString(text);
+}
+
+// Presses OK on the folder browser of this process once its tree shows the
+// expected folder selected. A fixed pause is not enough: on a loaded machine
+// the tree may still be expanding towards the initial selection, and OK would
+// then return the folder selected by default (the desktop).
+DWORD WINAPI PressOk(LPVOID expectedName)
+{
+    const wchar_t* name = static_cast<const wchar_t*>(expectedName);
+    for (int i = 0; i < 400; ++i)
     {
-        Sleep(50);
+        Sleep(25);
         HWND found = NULL;
         EnumWindows(&FindBrowser, reinterpret_cast<LPARAM>(&found));
-        if (found)
-        {
-            Sleep(300); // let the initial selection settle
-            PostMessageW(found, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
+        if (!found)
+            continue;
+        for (int j = 0; j < 400 && SelectedFolderName(found).CompareNoCase(name) != 0; ++j)
+            Sleep(25);
+        PostMessageW(found, WM_COMMAND, IDOK, 0);
+        return 0;
     }
     return 1;
 }
@@ -104,7 +139,8 @@ TEST(FolderDialog, InitialSelectionIsChosenOnOk)
     CFolderDialog dialog;
     dialog.m_strTitle = L"\x9009\x62E9\x6587\x4EF6\x5939"; // "选择文件夹"
     dialog.m_strInitialSelection = folder;
-    HANDLE presser = CreateThread(NULL, 0, &PressOk, NULL, 0, NULL);
+    CString name = folder.Mid(folder.ReverseFind(L'\\') + 1);
+    HANDLE presser = CreateThread(NULL, 0, &PressOk, (LPVOID)(LPCWSTR)name, 0, NULL);
     int result = dialog.DoModal(NULL);
     WaitForSingleObject(presser, 15000);
     CloseHandle(presser);

@@ -1,6 +1,7 @@
 // A 32-bit top-down DIB section selected into a memory context: what the
 // tests draw into and read pixels back from.
 #pragma once
+#include <winsock2.h> // before windows.h, which would bring the old winsock.h
 #include <windows.h>
 
 class Canvas

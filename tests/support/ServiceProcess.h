@@ -1,4 +1,5 @@
 #pragma once
+#include <winsock2.h> // before windows.h, which would bring the old winsock.h
 #include <windows.h>
 #include <functional>
 #include <map>

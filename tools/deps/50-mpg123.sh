@@ -2,11 +2,11 @@
 . "$(dirname "$0")/common.sh"
 stamp_done mpg123 && exit 0
 src=$(fetch_source mpg123)
-b="$YEB_DEPS/build/mpg123"; rm -rf "$b"; mkdir -p "$b"
-( cd "$b"
-  "$src/configure" --host=$HOST --prefix="$YEB_DEPS_PREFIX" --enable-static --disable-shared \
-    --with-cpu=generic_fpu --disable-modules \
-    CC=$HOST-gcc-posix CXX=$HOST-g++-posix >/dev/null
-  make -j"$(nproc)" >/dev/null
-  make install >/dev/null )
+b="$BUILD_ROOT/mpg123"; rm -rf "$b"; mkdir -p "$b"
+cd "$b"
+yeb_run "mpg123 for $YEB_ARCH: configure" "$src/configure" --host=$HOST --prefix="$YEB_DEPS_PREFIX" \
+  --enable-static --disable-shared --with-cpu=generic_fpu --disable-modules \
+  CC=$HOST-gcc-posix CXX=$HOST-g++-posix
+yeb_run "mpg123 for $YEB_ARCH: build" make -j"$(nproc)"
+yeb_run "mpg123 for $YEB_ARCH: install" make install
 stamp_set mpg123

@@ -1,13 +1,17 @@
-# Helpers of the dependency builds (sourced).
+# Helpers of the dependency builds (sourced). The architecture comes from
+# YEB_ARCH (tools/env.sh): each one has its own prefix, build folders and stamps.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../env.sh"
-TOOLCHAIN="$YEB_ROOT/cmake/toolchain-mingw32.cmake"
-HOST=i686-w64-mingw32
+. "$(dirname "${BASH_SOURCE[0]}")/../run-step.sh"
+TOOLCHAIN="$YEB_TOOLCHAIN"
+HOST=$YEB_HOST
+BUILD_ROOT="$YEB_DEPS/build-$YEB_ARCH"
 
 # fetch_source <source package>: downloads the Debian source package into
 # $YEB_DEPS/src/<pkg> and prints the folder of its unpacked original tarball.
 # Tries every version apt knows, newest first, because a suite may list a
 # version whose .dsc is missing while its original tarball downloads fine.
+# Sources are shared by the architectures.
 fetch_source() {
   local pkg=$1 dir="$YEB_DEPS/src/$1"
   mkdir -p "$dir"
@@ -26,16 +30,16 @@ fetch_source() {
       fi )
   fi
   local tarball
-  tarball=$(ls "$dir"/*.orig.tar.* | grep -v '\.asc$' | head -n1)
-  [ -n "$tarball" ] || { echo "no source for $pkg" >&2; return 1; }
+  tarball=$(ls "$dir"/*.orig.tar.* 2>/dev/null | grep -v '\.asc$' | head -n1)
+  [ -n "$tarball" ] || { echo "[setup] step failed: no source package for $pkg (apt-get source found none; are deb-src entries reachable?)" >&2; return 1; }
   local unpacked="$dir/unpacked"
   if [ ! -d "$unpacked" ]; then
-    mkdir -p "$unpacked.tmp"
+    rm -rf "$unpacked.tmp"; mkdir -p "$unpacked.tmp"
     tar -xf "$tarball" -C "$unpacked.tmp" --strip-components=1
     mv "$unpacked.tmp" "$unpacked"
   fi
   echo "$unpacked"
 }
 
-stamp_done() { [ -f "$YEB_DEPS/stamps/$1" ]; }
-stamp_set() { mkdir -p "$YEB_DEPS/stamps"; touch "$YEB_DEPS/stamps/$1"; }
+stamp_done() { [ -f "$YEB_DEPS_PREFIX/.stamps/$1" ]; }
+stamp_set() { mkdir -p "$YEB_DEPS_PREFIX/.stamps"; touch "$YEB_DEPS_PREFIX/.stamps/$1"; }
