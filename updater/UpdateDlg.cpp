@@ -38,7 +38,6 @@ END_MESSAGE_MAP()
 namespace
 {
 
-const COLORREF kMaskColour = RGB(255, 0, 255);
 const COLORREF kLabelColour = RGB(255, 255, 255);
 const DWORD kListStyleForced = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
 const DWORD kListStyleChoice = kListStyleForced | LVS_EX_CHECKBOXES;
@@ -171,9 +170,9 @@ void CUpdateDlg::LayOut()
 
     CRect client;
     GetClientRect(&client);
-    m_btnClose.SetBitmapStrip(IDB_BTN_UPDATE_CLOSE, kMaskColour);
+    StyleCaptionButton(m_btnClose, IDB_BTN_UPDATE_CLOSE);
     PlaceKeepingSize(m_btnClose, client.Width() - 34, 0);
-    m_btnMinimise.SetBitmapStrip(IDB_BTN_UPDATE_MINIMISE, kMaskColour);
+    StyleCaptionButton(m_btnMinimise, IDB_BTN_UPDATE_MINIMISE);
     PlaceKeepingSize(m_btnMinimise, client.Width() - 61, 0);
 
     for (CTransparentStatic* label : {&m_progressLabel, &m_modulesLabel, &m_status, &m_remindLabel})

@@ -52,7 +52,7 @@ BOOL CUpdateMessageBox::OnInitDialog()
 
     CRect client;
     GetClientRect(&client);
-    m_btnClose.SetBitmapStrip(IDB_BTN_CLOSE_SMALL, RGB(255, 0, 255));
+    StyleCaptionButton(m_btnClose, IDB_BTN_CLOSE_SMALL);
     m_btnClose.SetWindowPos(NULL, client.Width() - 34, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     StyleUpdateButton(m_btnOK, IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT);
     StyleUpdateButton(m_btnCancel, IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT);

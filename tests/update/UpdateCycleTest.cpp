@@ -464,6 +464,15 @@ TEST_F(UpdateCycleTest, CancelIsAskedAndKeepsTheRemindChoice)
     UpdaterWindows windows(updater);
     HWND dialog = windows.WaitFor(kUpdateDialogCaption);
     ASSERT_NE(nullptr, dialog);
+    // The system menu's extra item opens the about box.
+    PostMessageW(dialog, WM_SYSCOMMAND, 16, 0);
+    HWND about = windows.WaitFor(L"关于 Yeb360Update", 10000);
+    ASSERT_NE(nullptr, about);
+    EXPECT_EQ(L"Yeb360Update 1.1 版", UpdaterWindows::Text(about, 1031));
+    EXPECT_TRUE(UpdaterWindows::SavePicture(about, L"about"));
+    UpdaterWindows::Click(about, IDOK);
+    EXPECT_TRUE(windows.WaitUntilGone(about));
+
     const wchar_t* question = L"您确定要取消升级吗？";
     UpdaterWindows::Click(dialog, ID_CLOSE);
     EXPECT_EQ(question, windows.Answer(IDCANCEL));

@@ -2,6 +2,7 @@
 // close button and Esc, and every text of the updater shown whole. Each box is
 // driven from a thread timer of its own modal loop; pictures go to
 // build\test-output\updater.
+#include <winsock2.h> // before the headers that bring <windows.h>
 #include "MarkupDrawer.h"
 #include "UpdateMessage.h"
 #include "UpdateMessageBox.h"
@@ -138,7 +139,9 @@ TEST(UpdateMessageBox, EveryTextOfTheUpdaterIsShownAndWholeInItsTip)
             EXPECT_TRUE(box.m_tooltip.GetToolInfo(&box.m_text, 0, &tip));
             EXPECT_EQ(MarkupDrawer::EscapeText(c.text), std::wstring(tip.text));
             if (index == 11)
+            {
                 EXPECT_TRUE(UpdaterWindows::SavePicture(window, L"message-close-program"));
+            }
             UpdaterWindows::Click(window, IDOK);
         };
         SetTimer(NULL, 0, 50, DriveBox);
