@@ -6,14 +6,20 @@
 #include "DataFolder.h"
 #include "DlgLogin.h"
 #include "DlgMessage.h"
+#include "HttpFetcher.h"
 #include "FileFolder.h"
 #include "LanguageTable.h"
 #include "ListenLog.h"
 #include "PopupRegistry.h"
+#include "ServiceAddresses.h"
+#include "UrlDecoder.h"
 #include "Vossel.h"
 #include "resource.h"
 
 #include <cstddef>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
 
 namespace
 {
@@ -70,6 +76,7 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_COMMAND(IDC_MAIN_MINIMISE, &CDlgMain::OnMinimiseButton)
     ON_COMMAND(IDC_MAIN_WEB_BACK, &CDlgMain::OnWebBack)
     ON_COMMAND(IDC_MAIN_WEB_FORWARD, &CDlgMain::OnWebForward)
+    ON_COMMAND(IDC_MAIN_HOME_PAGE, &CDlgMain::OnHomePageButton)
 END_MESSAGE_MAP()
 
 CDlgMain::CDlgMain(CWnd* parent)
@@ -78,7 +85,7 @@ CDlgMain::CDlgMain(CWnd* parent)
       m_pDlgLogin(NULL), m_bAutoAway(FALSE), m_nPresence(0), m_nMediaErrors(0), m_timerPosition(0), m_timerAway(0),
       m_timerListenLog(0), m_timerLoading(0), m_timerBuffering(0), m_dwStartTick(::GetTickCount()),
       m_bMinimized(FALSE), m_bTrayIcon(FALSE), m_bDestroyed(FALSE), m_bControlsReady(FALSE),
-      m_bLibraryToolbar(TRUE)
+      m_bLibraryToolbar(TRUE), m_bOutsideSearch(FALSE), m_bBrowserProcReplaced(FALSE)
 {
     m_hBigIcon = static_cast<HICON>(
         ::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
@@ -323,8 +330,17 @@ LRESULT CDlgMain::OnCommandReceived(WPARAM, LPARAM lParam)
 
 void CDlgMain::OnLoginComplete()
 {
-    if (CClientApp* app = GetClientApp())
+    CClientApp* app = GetClientApp();
+    if (app)
         app->GetUserEmail(m_strUserEmail);
+    // The own numeric id (the site's pages need it), then the own profile.
+    CString id = FetchUserId(m_strUserEmail);
+    if (app && !id.IsEmpty())
+        app->SetUserId(id);
+    CommandData profile;
+    profile.code = 21;
+    profile.s1 = m_strUserEmail;
+    yebJinPushCommand(profile);
     if (m_pDlgLogin && ::IsWindow(m_pDlgLogin->GetSafeHwnd()))
         m_pDlgLogin->SendMessage(WM_LOGIN_SUCCEEDED, 0, 0);
 }
@@ -351,6 +367,30 @@ void CDlgMain::OnServiceError(const CString& name)
         if (loginRunning)
             m_pDlgLogin->SendMessage(WM_LOGIN_FAILED, LOGIN_FAILED_NETWORK, 0);
     }
+}
+
+CString CDlgMain::FetchUserId(LPCWSTR email)
+{
+    CString id;
+    if (!email || !*email)
+        return id;
+    CStringA utf8;
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, email, -1, NULL, 0, NULL, NULL);
+    std::vector<char> bytes(n > 0 ? n : 1);
+    ::WideCharToMultiByte(CP_UTF8, 0, email, -1, bytes.data(), n, NULL, NULL);
+    std::vector<char> encoded(bytes.size() * 3 + 1);
+    UrlEncodeForm(bytes.data(), encoded.data(), static_cast<int>(encoded.size()));
+    CHttpFetcher fetcher;
+    if (!fetcher.SetUrl(CServiceAddresses::Get().ImageWebUrl(L"/cgi-bin/yeblogin?email=") + CString(encoded.data())) ||
+        !fetcher.Start(FALSE))
+        return id;
+    CString text = fetcher.GetResponseText(CP_UTF8);
+    text.Trim();
+    // A numeric id, or nothing.
+    for (int i = 0; i < text.GetLength(); ++i)
+        if (text[i] < L'0' || text[i] > L'9')
+            return id;
+    return text;
 }
 
 // ---------------------------------------------------------------------------
@@ -460,6 +500,7 @@ void CDlgMain::OnSize(UINT nType, int cx, int cy)
     {
         LayoutControls(FALSE);
         Invalidate(FALSE);
+        ReplaceBrowserServerProc();
     }
 }
 

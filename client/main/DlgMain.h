@@ -93,6 +93,17 @@ class CDlgMain : public CSkinResizableDialog
     // The player library's event callback (the thread that raises the event).
     static long __stdcall PlayerEventCallback(DLL_WMPCOREEVENT event, long value);
 
+    // The community site in the embedded browser: the home page opened
+    // already signed in through the site's login form, and user pages.
+    static CStringA SiteLoginBody(LPCWSTR user, LPCWSTR uid);
+    void OpenHomePage();
+    void ShowUserPage(LPCWSTR id);
+    // Shows the embedded browser (page) or the song panes in the right side.
+    void ShowBrowserPane(BOOL page);
+    // The window procedure put in front of the browser's page window: it
+    // never erases the page's background.
+    static LRESULT CALLBACK BrowserServerWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     // State (defaults from the constructor).
     CString m_strDataFolder;
     CBoardStore m_boardStore;
@@ -137,6 +148,8 @@ class CDlgMain : public CSkinResizableDialog
     CSplitterBar m_splitter;
     CHtmlCtrl m_browser;
     BOOL m_bLibraryToolbar;
+    BOOL m_bOutsideSearch;
+    BOOL m_bBrowserProcReplaced;
 
   protected:
     BOOL OnInitDialog() override;
@@ -156,6 +169,7 @@ class CDlgMain : public CSkinResizableDialog
     void OnMinimiseButton();
     void OnWebBack();
     void OnWebForward();
+    void OnHomePageButton();
     DECLARE_MESSAGE_MAP()
 
   private:
@@ -170,11 +184,15 @@ class CDlgMain : public CSkinResizableDialog
     void AddTrayIcon();
     void RemoveTrayIcon();
     void KillHeldTimers();
+    // Finds the browser's page window ("Internet Explorer_Server") once.
+    void ReplaceBrowserServerProc();
     void OnAwayTimer();
     void OnPositionTimer();
     void OnBufferingTimer();
     // What a login-ending command does.
     void OnLoginComplete();
+    // The service's numeric id of a user ("" when it cannot be had).
+    static CString FetchUserId(LPCWSTR email);
     void OnServiceError(const CString& name);
 
     // The rectangles of the three caption texts (indices into the base's lists).

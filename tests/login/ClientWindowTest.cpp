@@ -485,6 +485,13 @@ TEST_F(ClientWindow, ControlsTakeTheirPlacesAfterAResize)
             EXPECT_EQ(310, Place(main, IDC_MAIN_SPLITTER_LEFT).left);
             EXPECT_EQ(317, Place(main, IDC_MAIN_BROWSER).left);
 
+            // The home page shows the embedded browser in place of the song panes.
+            SendMessageW(main, WM_COMMAND, IDC_MAIN_HOME_PAGE, 0);
+            EXPECT_TRUE(Visible(main, IDC_MAIN_BROWSER));
+            EXPECT_TRUE(Visible(main, IDC_MAIN_WEB_BACK)) << "the page toolbar";
+            EXPECT_FALSE(Visible(main, IDC_MAIN_ADD_SONG));
+            Capture(main, L"main-window-page.png");
+
             // The song list's columns: stored widths below 1 take their defaults.
             HWND list = NULL;
             EnumChildWindows(

@@ -233,3 +233,15 @@ TEST(Relaunch, CommandLinesCarryNoAccount)
     EXPECT_STREQ(L"-l:logout -e:communication", CDlgMain::RelaunchParameters(1));
     EXPECT_STREQ(L"-l:logout", CDlgMain::RelaunchParameters(7));
 }
+
+TEST(SiteLogin, FormCarriesTheCheckCodeTwiceInTheAnsiCodePage)
+{
+    EXPECT_EQ(std::string("username=ann@yeb360.com&password=480357&checkcode=480357&uid=10001"),
+              std::string(CDlgMain::SiteLoginBody(L"ann@yeb360.com", L"10001")));
+    EXPECT_EQ(std::string("username=&password=480357&checkcode=480357&uid="),
+              std::string(CDlgMain::SiteLoginBody(L"", L"")));
+    if (GetACP() == 936)
+        EXPECT_EQ(std::string("username=\xd3\xc3\xbb\xa7&password=480357&checkcode=480357&uid=7"),
+                  std::string(CDlgMain::SiteLoginBody(L"\x7528\x6237", L"7")))
+            << "not UTF-8, not URL-encoded";
+}
