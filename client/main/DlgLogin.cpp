@@ -5,6 +5,7 @@
 #include "LanguageTable.h"
 #include "Locvane.h"
 #include "ServiceAddresses.h"
+#include "StripButton.h"
 #include "Vossel.h"
 #include "resource.h"
 
@@ -316,16 +317,9 @@ void CDlgLogin::SetUpControls()
     Place(m_btnSave, 117, 195, 14, 14);
 
     m_btnClose.SubclassDlgItem(IDC_LOGIN_CLOSE, this);
-    m_btnClose.SetBitmapStrip(IDB_BTN_MAIN_CLOSE, RGB(255, 0, 255));
+    ShowAsStripButton(m_btnClose, IDB_BTN_MAIN_CLOSE);
     m_btnMinimise.SubclassDlgItem(IDC_LOGIN_MINIMISE, this);
-    m_btnMinimise.SetBitmapStrip(IDB_BTN_MINIMISE_DARK, RGB(255, 0, 255));
-    for (CImageButton* button : {&m_btnClose, &m_btnMinimise})
-    {
-        BITMAP info{};
-        if (button->m_slots[CImageButton::SLOT_NORMAL].image &&
-            ::GetObjectW(button->m_slots[CImageButton::SLOT_NORMAL].image, sizeof(info), &info))
-            button->SetWindowPos(NULL, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER);
-    }
+    ShowAsStripButton(m_btnMinimise, IDB_BTN_MINIMISE_DARK);
     PlaceAt(m_btnClose, kWidth - 34, 0);
     PlaceAt(m_btnMinimise, kWidth - 61, 0);
 

@@ -12,7 +12,6 @@
 #include "ListenLog.h"
 #include "PopupRegistry.h"
 #include "ServiceAddresses.h"
-#include "UrlDecoder.h"
 #include "Vossel.h"
 #include "resource.h"
 
@@ -174,7 +173,9 @@ BOOL CDlgMain::OnInitDialog()
     else
         RegisterBossKey(FALSE, FALSE, FALSE, 0);
 
-    if (s_runLogin(this) != IDOK)
+    if (s_runLogin(this) == IDOK)
+        ShowMyAvatar();
+    else
         OnCancel();
 
     if (CClientApp* app = GetClientApp())
@@ -374,14 +375,9 @@ CString CDlgMain::FetchUserId(LPCWSTR email)
     CString id;
     if (!email || !*email)
         return id;
-    CStringA utf8;
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, email, -1, NULL, 0, NULL, NULL);
-    std::vector<char> bytes(n > 0 ? n : 1);
-    ::WideCharToMultiByte(CP_UTF8, 0, email, -1, bytes.data(), n, NULL, NULL);
-    std::vector<char> encoded(bytes.size() * 3 + 1);
-    UrlEncodeForm(bytes.data(), encoded.data(), static_cast<int>(encoded.size()));
+    // Addresses are sent as they are: the fetcher escapes what the URL needs.
     CHttpFetcher fetcher;
-    if (!fetcher.SetUrl(CServiceAddresses::Get().ImageWebUrl(L"/cgi-bin/yeblogin?email=") + CString(encoded.data())) ||
+    if (!fetcher.SetUrl(CServiceAddresses::Get().ImageWebUrl(L"/cgi-bin/yeblogin?email=") + email) ||
         !fetcher.Start(FALSE))
         return id;
     CString text = fetcher.GetResponseText(CP_UTF8);
@@ -391,6 +387,29 @@ CString CDlgMain::FetchUserId(LPCWSTR email)
         if (text[i] < L'0' || text[i] > L'9')
             return id;
     return text;
+}
+
+void CDlgMain::ShowMyAvatar()
+{
+    if (!m_picAvatar.GetSafeHwnd())
+        return;
+    // The own picture from the avatar folder once it is there, else the
+    // program's portrait; the control shows its default picture when neither loads.
+    CString path;
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(NULL, program, MAX_PATH);
+    path = program;
+    path = path.Left(path.ReverseFind(L'\\') + 1) + L"avatar\\portrait.jpg";
+    CString id;
+    if (CClientApp* app = GetClientApp())
+        id = app->GetUserId();
+    if (!id.IsEmpty())
+    {
+        CString own = BuildAvatarFolder(id, FALSE) + id + L".jpg";
+        if (::GetFileAttributesW(own) != INVALID_FILE_ATTRIBUTES)
+            path = own;
+    }
+    m_picAvatar.SetImage(path);
 }
 
 // ---------------------------------------------------------------------------

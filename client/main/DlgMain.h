@@ -193,6 +193,8 @@ class CDlgMain : public CSkinResizableDialog
     void OnLoginComplete();
     // The service's numeric id of a user ("" when it cannot be had).
     static CString FetchUserId(LPCWSTR email);
+    // The own picture in the avatar control.
+    void ShowMyAvatar();
     void OnServiceError(const CString& name);
 
     // The rectangles of the three caption texts (indices into the base's lists).

@@ -5,6 +5,7 @@
 
 #include "AppSetting.h"
 #include "LanguageTable.h"
+#include "StripButton.h"
 #include "resource.h"
 
 namespace
@@ -116,11 +117,7 @@ void SetUpStripButton(CDlgMain* main, CImageButton& button, UINT id, UINT bitmap
 {
     if (!button.GetSafeHwnd() && !button.SubclassDlgItem(id, main))
         return;
-    button.SetBitmapStrip(bitmap, kMask);
-    BITMAP info{};
-    if (button.m_slots[CImageButton::SLOT_NORMAL].image &&
-        ::GetObjectW(button.m_slots[CImageButton::SLOT_NORMAL].image, sizeof(info), &info))
-        button.SetWindowPos(NULL, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowAsStripButton(button, bitmap);
     if (tip)
         main->m_tooltip.AddTool(&button, Lang(tip));
     button.ShowWindow(SW_SHOW);
@@ -198,8 +195,8 @@ void CDlgMain::SetUpControls()
 
     m_sliderVolume.SubclassDlgItem(IDC_MAIN_VOLUME, this);
     m_sliderVolume.SetRange(0, 100);
-    m_sliderVolume.SetBitmapChannel(IDB_VOLUME_CHANNEL, IDB_VOLUME_CHANNEL);
-    m_sliderVolume.SetBitmapThumb(IDB_VOLUME_THUMB, IDB_VOLUME_THUMB_PRESSED);
+    m_sliderVolume.SetBitmapChannel(IDB_VOLUME_CHANNEL, IDB_VOLUME_CHANNEL, 0, TRUE, kMask);
+    m_sliderVolume.SetBitmapThumb(IDB_VOLUME_THUMB, IDB_VOLUME_THUMB_PRESSED, TRUE, kMask);
     m_sliderVolume.DrawFocusRect(FALSE);
     m_sliderVolume.SetPos(static_cast<int>(m_player.get_volume()));
 
@@ -231,19 +228,25 @@ void CDlgMain::SetUpControls()
         ::GetObjectW(font->GetSafeHandle(), sizeof(face), &face);
     int height = face.lfHeight ? (face.lfHeight < 0 ? -face.lfHeight : face.lfHeight) : 12;
     m_stTitle.SubclassDlgItem(IDC_MAIN_TITLE_TEXT, this);
-    m_stTitle.Setup(kPlayerText, kPlayerText, face.lfFaceName, height, 1, CScrollTextStatic::MODE_SINGLE);
+    // The marquees lie on the light part of the window's top band; a light
+    // band picture of the same tones is their background.
+    m_stTitle.SetBackground(kPlayerText, kPlayerText, face.lfFaceName, height, 1, CScrollTextStatic::MODE_SINGLE,
+                            IDB_BROWSER_BAND);
     m_stTitle.SetText(Lang(L"CONST_MAIN_NO_PLAYING_SONG"));
     m_stBuffering.SubclassDlgItem(IDC_MAIN_BUFFERING_TEXT, this);
-    m_stBuffering.Setup(kPlayerText, kPlayerText, face.lfFaceName, 13, 1, CScrollTextStatic::MODE_SINGLE);
+    m_stBuffering.SetBackground(kPlayerText, kPlayerText, face.lfFaceName, 13, 1, CScrollTextStatic::MODE_SINGLE,
+                                IDB_BROWSER_BAND);
     m_stBuffering.SetText(Lang(L"INFO_MAIN_DLG_BUFFERING") + L"(0%)");
     m_stBuffering.ShowWindow(SW_HIDE);
     m_stTime.SubclassDlgItem(IDC_MAIN_TIME_TEXT, this);
-    m_stTime.Setup(kPlayerText, kPlayerText, face.lfFaceName, height + 1, 1, CScrollTextStatic::MODE_FIXED_LEFT);
+    m_stTime.SetBackground(kPlayerText, kPlayerText, face.lfFaceName, height + 1, 1,
+                           CScrollTextStatic::MODE_FIXED_LEFT, IDB_BROWSER_BAND);
     m_stTime.SetText(L"00:00 / 00:00");
 
     m_sliderProgress.SubclassDlgItem(IDC_MAIN_PROGRESS, this);
-    m_sliderProgress.SetBitmapChannel(IDB_PROGRESS_CHANNEL, IDB_PROGRESS_CHANNEL_ACTIVE, IDB_PROGRESS_CHANNEL_LIMIT);
-    m_sliderProgress.SetBitmapThumb(IDB_PROGRESS_THUMB, IDB_PROGRESS_THUMB_PRESSED);
+    m_sliderProgress.SetBitmapChannel(IDB_PROGRESS_CHANNEL, IDB_PROGRESS_CHANNEL_ACTIVE, IDB_PROGRESS_CHANNEL_LIMIT,
+                                      TRUE, kMask);
+    m_sliderProgress.SetBitmapThumb(IDB_PROGRESS_THUMB, IDB_PROGRESS_THUMB_PRESSED, TRUE, kMask);
     m_sliderProgress.SetMargin(1, 1, 1, 1);
     m_sliderProgress.SetRange(0, 1000);
     m_sliderProgress.SetPos(0);
@@ -254,6 +257,8 @@ void CDlgMain::SetUpControls()
     m_stBusy.ShowWindow(SW_HIDE);
 
     m_picAvatar.SubclassDlgItem(IDC_MAIN_AVATAR, this);
+    SkinFrame::LoadBitmapResource(m_picAvatar.m_defaultBitmap, IDB_DEFAULT_AVATAR);
+    m_picAvatar.SetImage(L"");
     m_tooltip.AddTool(&m_picAvatar, Lang(L"CONST_MAIN_PHOTO"));
 
     // The left pane (the buddy list lives in it) and the song panes.
