@@ -11,7 +11,7 @@ class GrowthWait
 {
   public:
     static const DWORD kFirstPause = 1;
-    static const DWORD kLongestPause = 100;
+    static const DWORD kLongestPause = 500;
 
     explicit GrowthWait(const std::wstring& filePath);
     ~GrowthWait();

@@ -407,7 +407,7 @@ HttpServerBase::Wait HttpServerBase::WaitSocket(HttpConnection* connection, DWOR
     DWORD r = WSAWaitForMultipleEvents(change ? 3 : 2, events, FALSE, ms, FALSE);
     if (r == WSA_WAIT_TIMEOUT)
         return Wait::Timeout;
-    if (r == WSA_WAIT_EVENT_0 + 2)
+    if (r == WSA_WAIT_EVENT_0 + 2 && growth)
     {
         growth->Rearm();
         return Wait::Timeout;

@@ -117,6 +117,11 @@ TEST_F(LoadTest, KeptAliveConnectionAnswersWithoutDelayedAcknowledgementStall)
 
 TEST_F(LoadTest, IdleConnectionsBeyondTheCapAreClosedWhileRequestsAreServed)
 {
+    // Silent connections stay for longer than the test takes, so that only
+    // the cap closes them.
+    server.Stop();
+    ASSERT_TRUE(server.Start(folder.Path(), "", FreePort(), 300000));
+    port = server.GetPort();
     // 2,000 connections that send half a request and then nothing.
     const int idleCount = 2000;
     std::vector<SOCKET> idle;
@@ -131,20 +136,32 @@ TEST_F(LoadTest, IdleConnectionsBeyondTheCapAreClosedWhileRequestsAreServed)
     }
     ASSERT_GT(idle.size(), static_cast<size_t>(HttpServerBase::kMaxConnections) + 500);
 
-    // The server closes the oldest beyond its cap.
-    Sleep(3000);
-    size_t closed = 0;
-    for (SOCKET s : idle)
+    // The server works through the flood and closes the oldest beyond its
+    // cap (a server without a cap closes none, however long it is given).
+    const size_t expected = idle.size() - HttpServerBase::kMaxConnections;
+    std::vector<bool> closed(idle.size(), false);
+    size_t closedCount = 0;
+    DWORD begin = GetTickCount();
+    while (closedCount < expected && GetTickCount() - begin < 90000)
     {
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(s, &set);
-        timeval none = {0, 0};
-        char byte;
-        if (select(0, &set, nullptr, nullptr, &none) == 1 && recv(s, &byte, 1, 0) <= 0)
-            ++closed;
+        Sleep(500);
+        for (size_t i = 0; i < idle.size(); ++i)
+        {
+            if (closed[i])
+                continue;
+            fd_set set;
+            FD_ZERO(&set);
+            FD_SET(idle[i], &set);
+            timeval none = {0, 0};
+            char byte;
+            if (select(0, &set, nullptr, nullptr, &none) == 1 && recv(idle[i], &byte, 1, 0) <= 0)
+            {
+                closed[i] = true;
+                ++closedCount;
+            }
+        }
     }
-    EXPECT_GE(closed, idle.size() - HttpServerBase::kMaxConnections);
+    EXPECT_GE(closedCount, expected);
 
     // A normal request is answered at once, every time.
     for (int i = 0; i < 5; ++i)
@@ -180,7 +197,7 @@ TEST_F(LoadTest, WaitingStreamsUseLittleProcessorTime)
     DWORD wall = GetTickCount() - begin;
     // Polling every millisecond costs more than a whole core here; waiting
     // on change notifications costs next to nothing.
-    EXPECT_LT(cpu, wall * 0.25) << cpu << " ms of processor time in " << wall << " ms";
+    EXPECT_LT(cpu, wall * 0.15) << cpu << " ms of processor time in " << wall << " ms";
 
     // The waits still see new bytes at once.
     SOCKET s = streams[1];
