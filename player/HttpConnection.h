@@ -24,6 +24,9 @@ struct ConnectionEntry
     volatile DWORD idleSince = 0;
     volatile LONG close = 0;
     WSAEVENT event = WSA_INVALID_EVENT;
+    // Connection threads serve one connection after another; only the record
+    // that a thread leaves when it ends owns its handle, to be joined.
+    bool ownsThread = false;
     ConnectionEntry* prev = nullptr;
     ConnectionEntry* next = nullptr;
 };

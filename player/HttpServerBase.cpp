@@ -17,6 +17,8 @@ const DWORD kDrainWait = 5000;
 const DWORD kAcceptRetry = 100;
 // Connection threads need little stack: their buffers live on the heap.
 const unsigned kConnectionStack = 256 * 1024;
+// How long a connection thread without a connection waits for the next one.
+const DWORD kWorkerIdle = 30000;
 const DWORD kReceiveChunk = 16 * 1024;
 
 // Closes a file handle when the response ends.
@@ -148,6 +150,8 @@ bool HttpServerBase::Stop()
             while (ConnectionEntry* e = m_activeHead)
             {
                 TerminateThread(e->thread, kThreadExitCode);
+                e->ownsThread = true;
+                InterlockedDecrement(&m_workers);
                 m_activeHead = e->next;
                 EnterCriticalSection(&m_finishedLock);
                 e->prev = nullptr;
@@ -162,6 +166,10 @@ bool HttpServerBase::Stop()
             break;
         Sleep(1);
     }
+    // Threads without a connection saw the stop too and leave their records.
+    begin = GetTickCount();
+    while (m_workers > 0 && GetTickCount() - begin < kDrainWait)
+        Sleep(1);
     DrainFinished(kStopWait);
     WSACloseEvent(m_stopEvent);
     m_stopEvent = WSA_INVALID_EVENT;
@@ -206,9 +214,68 @@ unsigned __stdcall HttpServerBase::ReaperThread(void* param)
 
 unsigned __stdcall HttpServerBase::ConnectionThread(void* param)
 {
-    HttpConnection* connection = static_cast<HttpConnection*>(param);
-    connection->server->RunConnection(connection);
+    Worker* worker = static_cast<Worker*>(param);
+    worker->server->RunWorker(worker);
     return kThreadExitCode;
+}
+
+void HttpServerBase::RunWorker(Worker* worker)
+{
+    do
+    {
+        EnterCriticalSection(&m_connectionLock);
+        HttpConnection* connection = worker->next;
+        worker->next = nullptr;
+        LeaveCriticalSection(&m_connectionLock);
+        if (connection)
+            RunConnection(connection);
+        EnterCriticalSection(&m_connectionLock);
+        worker->link = m_idleWorkers;
+        m_idleWorkers = worker;
+        LeaveCriticalSection(&m_connectionLock);
+    } while (WaitForWork(worker));
+
+    // The reaper joins the thread through the record it leaves.
+    ConnectionEntry* last = new ConnectionEntry;
+    last->thread = worker->thread;
+    last->threadId = worker->id;
+    last->ownsThread = true;
+    EnterCriticalSection(&m_finishedLock);
+    last->next = m_finishedHead;
+    m_finishedHead = last;
+    LeaveCriticalSection(&m_finishedLock);
+    CloseHandle(worker->wake);
+    delete worker;
+    InterlockedDecrement(&m_workers);
+}
+
+bool HttpServerBase::WaitForWork(Worker* worker)
+{
+    // On the idle list: wait until the accept handler hands over a
+    // connection; a stop or a long idle spell ends the thread.
+    for (;;)
+    {
+        HANDLE waits[2] = {worker->wake, m_stopEvent};
+        DWORD r = WaitForMultipleObjects(2, waits, FALSE, kWorkerIdle);
+        EnterCriticalSection(&m_connectionLock);
+        bool handed = worker->next != nullptr;
+        if (!handed && r != WAIT_OBJECT_0)
+        {
+            for (Worker** at = &m_idleWorkers; *at; at = &(*at)->link)
+            {
+                if (*at == worker)
+                {
+                    *at = worker->link;
+                    break;
+                }
+            }
+        }
+        LeaveCriticalSection(&m_connectionLock);
+        if (handed)
+            return true;
+        if (r != WAIT_OBJECT_0)
+            return false;
+    }
 }
 
 void HttpServerBase::RunListener()
@@ -323,21 +390,46 @@ void HttpServerBase::AcceptConnection(SOCKET socket, const sockaddr_in& peer)
         entry->event = event;
         entry->idleSince = GetTickCount();
         connection->entry = entry;
-        unsigned id = 0;
-        // The entry is in the active list before the thread runs, so the
-        // thread always finds itself there.
-        thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, kConnectionStack, ConnectionThread, connection,
-                                                         CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION,
-                                                         &id));
-        if (thread)
+        // A waiting thread takes the connection, or a new one is started.
+        // The entry is in the active list before the thread serves it, so
+        // the thread always finds itself there.
+        Worker* worker = m_idleWorkers;
+        bool fresh = worker == nullptr;
+        if (worker)
+            m_idleWorkers = worker->link;
+        else
         {
-            entry->thread = thread;
-            entry->threadId = id;
+            worker = new Worker;
+            worker->server = this;
+            worker->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+            worker->thread = worker->wake ? reinterpret_cast<HANDLE>(_beginthreadex(
+                                                nullptr, kConnectionStack, ConnectionThread, worker,
+                                                CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, &worker->id))
+                                          : nullptr;
+            if (!worker->thread)
+            {
+                if (worker->wake)
+                    CloseHandle(worker->wake);
+                delete worker;
+                worker = nullptr;
+            }
+            else
+                InterlockedIncrement(&m_workers);
+        }
+        if (worker)
+        {
+            thread = worker->thread;
+            entry->thread = worker->thread;
+            entry->threadId = worker->id;
             entry->next = m_activeHead;
             if (m_activeHead)
                 m_activeHead->prev = entry;
             m_activeHead = entry;
-            ResumeThread(thread);
+            worker->next = connection;
+            if (fresh)
+                ResumeThread(worker->thread);
+            else
+                SetEvent(worker->wake);
         }
         else
         {
@@ -390,9 +482,12 @@ void HttpServerBase::DrainFinished(DWORD waitEach)
     EnterCriticalSection(&m_finishedLock);
     while (ConnectionEntry* e = m_finishedHead)
     {
-        if (WaitForSingleObject(e->thread, waitEach) != WAIT_OBJECT_0)
-            TerminateThread(e->thread, kThreadExitCode);
-        CloseHandle(e->thread);
+        if (e->ownsThread)
+        {
+            if (WaitForSingleObject(e->thread, waitEach) != WAIT_OBJECT_0)
+                TerminateThread(e->thread, kThreadExitCode);
+            CloseHandle(e->thread);
+        }
         m_finishedHead = e->next;
         delete e;
     }

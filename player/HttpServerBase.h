@@ -52,6 +52,21 @@ class HttpServerBase
     static unsigned __stdcall ReaperThread(void* param);
     static unsigned __stdcall ConnectionThread(void* param);
 
+    // A connection thread. Starting a thread costs far more than a request
+    // (tens of milliseconds under Wine), so a thread whose connection ended
+    // waits a while for the next one before it ends.
+    struct Worker
+    {
+        HttpServerBase* server = nullptr;
+        HANDLE thread = nullptr;
+        unsigned id = 0;
+        HANDLE wake = nullptr;
+        HttpConnection* next = nullptr;
+        Worker* link = nullptr;
+    };
+    void RunWorker(Worker* worker);
+    bool WaitForWork(Worker* worker);
+
     void RunListener();
     void RunReaper();
     void RunConnection(HttpConnection* connection);
@@ -81,6 +96,9 @@ class HttpServerBase
     HANDLE m_startedEvent = nullptr;
     ConnectionEntry* m_activeHead = nullptr;
     ConnectionEntry* m_finishedHead = nullptr;
+    // Threads waiting for a connection (under the connection lock) and all threads alive.
+    Worker* m_idleWorkers = nullptr;
+    volatile LONG m_workers = 0;
     CRITICAL_SECTION m_connectionLock;
     CRITICAL_SECTION m_finishedLock;
     volatile LONG m_port = 0;
