@@ -79,7 +79,8 @@ BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lp)
     wchar_t text[64] = {};
     GetWindowTextW(hwnd, text, 64);
     // The first window a user meets is the login dialog, "YEB360 " and its view.
-    if (pid == f->process && GetParent(hwnd) == NULL && wcsncmp(text, L"YEB360 ", 7) == 0)
+    // (Its owner is the hidden main window, so it is told apart by its style.)
+    if (pid == f->process && !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) && wcsncmp(text, L"YEB360 ", 7) == 0)
     {
         f->found = hwnd;
         return FALSE;
