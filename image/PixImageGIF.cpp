@@ -319,6 +319,9 @@ bool CPixImageGIF::Decode(CPixFile* fp)
     }
     if (nFrames == 1)
         bTrueColor = 0;
+    // Every frame lies within the screen, so the screen's size bounds them all.
+    if (!FitsDecodeLimit(screenW, screenH))
+        return false;
 
     CPixImage* canvas = nullptr;
     CPixImage* previous = nullptr;

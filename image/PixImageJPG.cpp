@@ -17,6 +17,12 @@ namespace
 {
 const int kBufferSize = 4096;
 
+// libjpeg's own limit on the whole-image buffers that progressive and
+// multi-scan files need: room for four full-resolution components of two
+// bytes a coefficient at the largest picture a decoder accepts. Anything
+// beyond (more components, odd sampling) fails instead of allocating.
+const long kJpegMemoryLimit = (long)PIXIMAGE_MAX_DECODE_PIXELS * 8;
+
 struct JpegErrorManager
 {
     jpeg_error_mgr pub;
@@ -163,6 +169,7 @@ int RunJpegDecode(JpegDecodeJob* job)
         return 0;
     }
     jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = kJpegMemoryLimit;
     cinfo->src = &job->mgr.src;
     jpeg_read_header(cinfo, TRUE);
 
@@ -193,6 +200,12 @@ int RunJpegDecode(JpegDecodeJob* job)
         return 2;
     }
 
+    // libjpeg sizes its buffers by the frame header's size, whatever the scale.
+    if (!job->ima->FitsDecodeLimit(cinfo->image_width, cinfo->image_height))
+    {
+        jpeg_destroy_decompress(cinfo);
+        return 0;
+    }
     jpeg_start_decompress(cinfo);
     if (!job->ima->DecodeStart(cinfo))
     {

@@ -229,7 +229,7 @@ bool CPixImagePNG::DecodeSetup(void* vpng, void* vinfo)
     }
     int pixelDepth = bitDepth * channels;
     int bpp = channels == 1 ? (pixelDepth < 8 ? pixelDepth : 8) : channels == 2 ? 8 : 24;
-    if (!Create(width, height, bpp, PIXIMAGE_FORMAT_PNG))
+    if (!FitsDecodeLimit(width, height) || !Create(width, height, bpp, PIXIMAGE_FORMAT_PNG))
         return false;
 
     png_uint_32 resX, resY;
