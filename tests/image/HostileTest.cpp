@@ -233,6 +233,19 @@ TEST(Hostile, PngAbsurdSizes)
     CPixImage ima;
     EXPECT_FALSE(DecodeBytes(ima, bad, PIXIMAGE_FORMAT_PNG));
     EXPECT_NE('\0', ima.GetErrorText()[0]);
+
+    // Text chunks claiming 1 GB after the header end the decode at their
+    // length, before a buffer of that size is made.
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT"})
+    {
+        Bytes huge(png.begin(), png.begin() + 33); // signature and header chunk
+        PutBE(huge, 0x3FFFFFFF, 4);
+        huge.insert(huge.end(), type, type + 4);
+        huge.insert(huge.end(), {'a', 0, 'b', 0, 0, 0, 0});
+        CPixImage text;
+        EXPECT_FALSE(DecodeBytes(text, huge, PIXIMAGE_FORMAT_PNG)) << type;
+        EXPECT_EQ(std::string(type) + ": chunk data is too large", text.GetErrorText());
+    }
 }
 
 namespace
