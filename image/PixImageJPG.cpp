@@ -18,10 +18,13 @@ namespace
 const int kBufferSize = 4096;
 
 // libjpeg's own limit on the whole-image buffers that progressive and
-// multi-scan files need: room for four full-resolution components of two
-// bytes a coefficient at the largest picture a decoder accepts. Anything
-// beyond (more components, odd sampling) fails instead of allocating.
-const long kJpegMemoryLimit = (long)PIXIMAGE_MAX_DECODE_PIXELS * 8;
+// multi-scan files need (two bytes a coefficient): 128 MB holds a colour
+// picture of about 44 megapixels with the usual halved colour resolution, or
+// 22 at full colour resolution. Baseline files need no such buffer, so a
+// photograph decodes up to the pixel limit; a few hundred bytes claiming a
+// progressive 8000 x 8000 picture fail before anything is decoded.
+const long kJpegMemoryLimit = 128L << 20;
+const char kJpegMemoryText[] = "JPEG needs more memory than the decoder allows";
 
 struct JpegErrorManager
 {
@@ -34,7 +37,11 @@ void JpegErrorExit(j_common_ptr cinfo)
 {
     JpegErrorManager* err = (JpegErrorManager*)cinfo->err;
     char text[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, text);
+    // Beyond the memory limit libjpeg asks for a temporary file, which it has not.
+    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE)
+        strcpy(text, kJpegMemoryText);
+    else
+        (*cinfo->err->format_message)(cinfo, text);
     strncpy(err->buffer, text, 255);
     err->buffer[255] = 0;
     longjmp(err->setjmp_buffer, 1);
