@@ -1,5 +1,7 @@
 #include "Xml.h"
+#include "XmlNodePool.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 #include <wctype.h>
@@ -244,8 +246,38 @@ void XmlAppendEscaped(LPCWSTR text, CString& out)
 // ---------------------------------------------------------------------------
 // CXmlNode
 
+namespace
+{
+
+// name="value" or name='value' at pos; pos moves behind the closing quote.
+bool ReadAttribute(LPCWSTR& pos, CString& name, CString& value)
+{
+    LPCWSTR p = pos;
+    if (!XmlReadName(p, name) || !XmlMatchToken(p, L"="))
+        return false;
+    wchar_t quote = L'"';
+    if (!XmlMatchToken(p, L"\""))
+    {
+        quote = L'\'';
+        if (!XmlMatchToken(p, L"'"))
+            return false;
+    }
+    LPCWSTR close = wcschr(p, quote);
+    if (!close)
+        return false;
+    int length = (int)(close - p);
+    LPCWSTR d = p;
+    value = XmlDecodeText(d, length);
+    if (length > 0 && d != close)
+        return false;
+    pos = close + 1;
+    return true;
+}
+
+} // namespace
+
 CXmlNode::CXmlNode(CXmlElement* parent, LPCWSTR name)
-    : m_nType(XML_NODE_PLAIN), m_pParent(parent), m_strName(name ? name : L"")
+    : m_nType(XML_NODE_PLAIN), m_bPooled(false), m_pParent(parent), m_strName(name ? name : L"")
 {
 }
 
@@ -265,32 +297,7 @@ BOOL CXmlNode::HasName(const CXmlNode* node, LPCWSTR name)
 
 BOOL CXmlNode::ParseAttribute(LPCWSTR& pos)
 {
-    LPCWSTR p = pos;
-    if (!XmlReadName(p, m_strName))
-        return FALSE;
-    if (!XmlMatchToken(p, L"="))
-        return FALSE;
-    wchar_t quote = L'"';
-    if (!XmlMatchToken(p, L"\""))
-    {
-        quote = L'\'';
-        if (!XmlMatchToken(p, L"'"))
-            return FALSE;
-    }
-    LPCWSTR close = wcschr(p, quote);
-    if (!close)
-        return FALSE;
-    int length = (int)(close - p);
-    LPCWSTR d = p;
-    m_strValue = XmlDecodeText(d, length);
-    if (length > 0 && d != close)
-        return FALSE;
-    p = close;
-    wchar_t q[2] = {quote, 0};
-    if (!XmlMatchToken(p, q))
-        return FALSE;
-    pos = p;
-    return TRUE;
+    return ReadAttribute(pos, m_strName, m_strValue);
 }
 
 void CXmlNode::AppendAttributeXml(std::wstring& out) const
@@ -312,8 +319,18 @@ void CXmlNode::AppendAttributeXml(CString& out) const
 // ---------------------------------------------------------------------------
 // CXmlElement
 
-CXmlElement::CXmlElement(CXmlElement* parent, LPCWSTR name)
-    : CXmlNode(parent, name), m_attributeIndex(10)
+// What one parse carries from element to element.
+struct XmlParseState
+{
+    CXmlNodePool* pool;
+    // The attributes of the element being read, kept here until their number
+    // is known, so that each element's list is allocated once and exactly.
+    std::vector<CXmlNode*> attributes;
+    CString name;
+    CString value;
+};
+
+CXmlElement::CXmlElement(CXmlElement* parent, LPCWSTR name) : CXmlNode(parent, name)
 {
     m_nType = XML_NODE_ELEMENT;
 }
@@ -324,63 +341,63 @@ CXmlElement::~CXmlElement()
     DeleteAttributes();
 }
 
+template <typename T> T* CXmlElement::NewNode(CXmlNodePool* pool, CXmlElement* parent)
+{
+    if (!pool)
+        return new T(parent, nullptr);
+    T* node = new (pool->Allocate(sizeof(T))) T(parent, nullptr);
+    static_cast<CXmlNode*>(node)->m_bPooled = true;
+    return node;
+}
+
+void CXmlElement::DestroyNode(CXmlNode* node)
+{
+    if (node->m_bPooled)
+        node->~CXmlNode();
+    else
+        delete node;
+}
+
 void CXmlElement::DeleteChildren()
 {
     for (CXmlElement* child : m_children)
-        delete child;
+        DestroyNode(child);
     m_children.clear();
 }
 
 void CXmlElement::DeleteAttributes()
 {
     for (CXmlNode* node : m_attributeOrder)
-        delete node;
-    m_attributeIndex.RemoveAll();
+        DestroyNode(node);
+    m_pAttributeIndex.reset();
     m_attributeOrder.clear();
 }
 
-// The index by lower-cased name is built once an element has more than a few
-// attributes; below that a walk over the order list is quicker than hashing,
-// and most elements of a document are small.
-const INT_PTR kIndexedAttributeCount = 8;
+// Up to this many attributes a lookup walks the names; beyond it the element
+// builds its index.
+const size_t kIndexedAttributeCount = 16;
 
-CXmlNode* CXmlElement::LookupAttribute(LPCWSTR name) const
+CXmlNode* CXmlElement::FindIn(const std::vector<CXmlNode*>& nodes, LPCWSTR name) const
 {
     if (!name)
         name = L"";
-    if (m_attributeIndex.GetCount() == 0)
+    if (!m_pAttributeIndex)
     {
-        for (CXmlNode* node : m_attributeOrder)
-            if (SameNameNoCase(node->m_strName, name))
-                return node;
-        return nullptr;
+        if (nodes.size() <= kIndexedAttributeCount)
+        {
+            for (CXmlNode* node : nodes)
+                if (SameNameNoCase(node->m_strName, name))
+                    return node;
+            return nullptr;
+        }
+        std::unique_ptr<CMapStringToPtr> index(new CMapStringToPtr(10));
+        index->InitHashTable((UINT)(nodes.size() | 1));
+        for (CXmlNode* node : nodes)
+            index->SetAt(LowerKey(node->m_strName), node);
+        m_pAttributeIndex = std::move(index);
     }
     void* found = nullptr;
-    return m_attributeIndex.Lookup(LowerKey(name), found) ? static_cast<CXmlNode*>(found) : nullptr;
-}
-
-void CXmlElement::AddAttributeNode(CXmlNode* node)
-{
-    m_attributeOrder.push_back(node);
-    if (m_attributeIndex.GetCount() > 0)
-        m_attributeIndex.SetAt(LowerKey(node->m_strName), node);
-    else if ((INT_PTR)m_attributeOrder.size() > kIndexedAttributeCount)
-    {
-        for (CXmlNode* each : m_attributeOrder)
-            m_attributeIndex.SetAt(LowerKey(each->m_strName), each);
-    }
-}
-
-void CXmlElement::RemoveAttributeNode(CXmlNode* node)
-{
-    for (size_t i = 0; i < m_attributeOrder.size(); ++i)
-        if (m_attributeOrder[i] == node)
-        {
-            m_attributeOrder.erase(m_attributeOrder.begin() + i);
-            break;
-        }
-    if (m_attributeIndex.GetCount() > 0)
-        m_attributeIndex.RemoveKey(LowerKey(node->m_strName));
+    return m_pAttributeIndex->Lookup(LowerKey(name), found) ? static_cast<CXmlNode*>(found) : nullptr;
 }
 
 CXmlElement* CXmlElement::AppendChild(CXmlElement* child)
@@ -391,19 +408,30 @@ CXmlElement* CXmlElement::AppendChild(CXmlElement* child)
         for (CXmlElement* existing : m_children)
             if (existing == child)
                 return nullptr;
-    child->m_pParent = this;
     m_children.push_back(child);
+    child->m_pParent = this;
     return child;
 }
 
 CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    CXmlNode* node = LookupAttribute(name);
+    CXmlNode* node = FindIn(m_attributeOrder, name);
     if (!node)
     {
-        node = new CXmlNode(this, name);
-        node->m_nType = XML_NODE_ATTRIBUTE;
-        AddAttributeNode(node);
+        std::unique_ptr<CXmlNode> fresh(new CXmlNode(this, name));
+        fresh->m_nType = XML_NODE_ATTRIBUTE;
+        if (m_pAttributeIndex)
+            m_pAttributeIndex->SetAt(LowerKey(fresh->m_strName), fresh.get());
+        try
+        {
+            m_attributeOrder.push_back(fresh.get());
+        }
+        catch (...)
+        {
+            m_pAttributeIndex.reset(); // it names the node about to go
+            throw;
+        }
+        node = fresh.release();
     }
     if (value)
         node->m_strValue = value;
@@ -412,7 +440,7 @@ CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 
 CXmlNode* CXmlElement::FindAttribute(LPCWSTR name) const
 {
-    return LookupAttribute(name);
+    return FindIn(m_attributeOrder, name);
 }
 
 CString CXmlElement::GetAttribute(LPCWSTR name, LPCWSTR defaultValue) const
@@ -451,54 +479,130 @@ CXmlNode* CXmlElement::GetNextAttribute(POSITION& pos) const
 // ---------------------------------------------------------------------------
 // Parsing
 
-void CXmlElement::AddParsedAttribute(CXmlNode* attribute)
-{
-    CXmlNode* earlier = LookupAttribute(attribute->m_strName);
-    if (earlier)
-    {
-        // Names that differ only in case are one attribute: the later wins and
-        // stands last in the order.
-        RemoveAttributeNode(earlier);
-        delete earlier;
-    }
-    AddAttributeNode(attribute);
-}
-
-BOOL CXmlElement::ParseAttributes(LPCWSTR& pos, BOOL& isEmpty)
+// Reads the attributes into list, which starts as a copy of the element's own.
+// A name read again (in any case) updates the node it already has and puts it
+// at the end once more; repeats counts such names, so that the earlier places
+// can be dropped when the element is done.
+BOOL CXmlElement::ReadAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state,
+                                 std::vector<CXmlNode*>& list, size_t& repeats)
 {
     for (;;)
     {
-        if (XmlMatchToken(pos, L">"))
-        {
-            isEmpty = FALSE;
-            return TRUE;
-        }
-        if (XmlMatchToken(pos, L"/"))
-        {
-            isEmpty = TRUE;
-            return XmlMatchToken(pos, L">");
-        }
         LPCWSTR p = pos;
         while (IsXmlSpace(*p))
             ++p;
         if (*p == 0)
             return FALSE;
-        CXmlNode* attribute = new CXmlNode(this, nullptr);
-        attribute->m_nType = XML_NODE_ATTRIBUTE;
-        if (!attribute->ParseAttribute(pos))
+        if (*p == L'>')
         {
-            delete attribute;
-            return FALSE;
+            pos = p + 1;
+            isEmpty = FALSE;
+            return TRUE;
         }
-        AddParsedAttribute(attribute);
+        if (*p == L'/')
+        {
+            pos = p + 1;
+            isEmpty = TRUE;
+            return XmlMatchToken(pos, L">");
+        }
+        if (!ReadAttribute(pos, state.name, state.value))
+            return FALSE;
+        CXmlNode* node = FindIn(list, state.name);
+        if (!node)
+        {
+            list.push_back(nullptr); // room first, so that a new node always has an owner
+            node = NewNode<CXmlNode>(state.pool, this);
+            list.back() = node;
+            node->m_nType = XML_NODE_ATTRIBUTE;
+            if (m_pAttributeIndex)
+                m_pAttributeIndex->SetAt(LowerKey(state.name), node);
+        }
+        else
+        {
+            // The later of two names that differ only in case wins, with its
+            // own name, and stands last in the order.
+            list.push_back(node);
+            ++repeats;
+        }
+        node->m_strName = std::move(state.name);
+        node->m_strValue = std::move(state.value);
     }
 }
 
-BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth)
+// Keeps the last place of every node in list, in order, without allocating.
+void CXmlElement::FinishAttributes(std::vector<CXmlNode*>& list, size_t repeats)
 {
-    CString endTag(L"</");
-    endTag += m_strName;
-    endTag += L">";
+    if (!list.empty() && !list.back())
+        list.pop_back(); // room made for a node that was never made
+    if (repeats == 0)
+        return;
+    // A node's parent is cleared while its last place is kept, which marks the
+    // earlier places, and then set again.
+    size_t kept = list.size();
+    for (size_t i = list.size(); i-- > 0;)
+    {
+        CXmlNode* node = list[i];
+        if (node->m_pParent != this)
+            continue;
+        node->m_pParent = nullptr;
+        list[--kept] = node;
+    }
+    list.erase(list.begin(), list.begin() + kept);
+    for (CXmlNode* node : list)
+        node->m_pParent = this;
+}
+
+BOOL CXmlElement::ParseAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state)
+{
+    std::vector<CXmlNode*>& list = state.attributes;
+    list.assign(m_attributeOrder.begin(), m_attributeOrder.end());
+    size_t repeats = 0;
+    try
+    {
+        BOOL ok = ReadAttributes(pos, isEmpty, state, list, repeats);
+        FinishAttributes(list, repeats);
+        repeats = 0;
+        std::vector<CXmlNode*> exact(list.begin(), list.end());
+        m_attributeOrder.swap(exact);
+        return ok;
+    }
+    catch (...)
+    {
+        // The nodes read so far are not yet the element's: they go here.
+        FinishAttributes(list, repeats);
+        for (CXmlNode* node : list)
+            if (std::find(m_attributeOrder.begin(), m_attributeOrder.end(), node) == m_attributeOrder.end())
+                DestroyNode(node);
+        list.clear();
+        m_pAttributeIndex.reset();
+        throw;
+    }
+}
+
+namespace
+{
+
+// The end tag "</" name ">" at pos, matched as XmlMatchToken would: a text
+// that ends inside it counts as a match.
+bool MatchEndTag(LPCWSTR& pos, const CString& name)
+{
+    LPCWSTR p = pos;
+    LPCWSTR n = name;
+    int count = name.GetLength() + 3;
+    for (int i = 0; i < count && *p; ++i, ++p)
+    {
+        wchar_t expected = i == 0 ? L'<' : i == 1 ? L'/' : i == count - 1 ? L'>' : n[i - 2];
+        if (*p != expected)
+            return false;
+    }
+    pos = p;
+    return true;
+}
+
+} // namespace
+
+BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth, XmlParseState& state)
+{
     std::wstring text;
     BOOL done = FALSE;
     while (*pos)
@@ -517,7 +621,7 @@ BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth)
             text.append((LPCWSTR)piece, piece.GetLength());
             pos = lt;
         }
-        if (XmlMatchToken(pos, endTag))
+        if (MatchEndTag(pos, m_strName))
         {
             done = TRUE;
             break;
@@ -530,40 +634,68 @@ BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth)
             pos = close + 3;
             continue;
         }
-        CXmlElement* child = new CXmlElement(this, nullptr);
-        if (!child->ParseAtDepth(pos, depth + 1))
+        // The child joins the list before it is read, so that whatever it
+        // holds when reading throws is still owned.
+        if (m_children.size() == m_children.capacity())
+            m_children.reserve(m_children.empty() ? 4 : m_children.size() * 2);
+        CXmlElement* child = NewNode<CXmlElement>(state.pool, this);
+        m_children.push_back(child);
+        if (!child->ParseAtDepth(pos, depth + 1, state))
         {
-            delete child;
+            m_children.pop_back();
+            DestroyNode(child);
             return FALSE;
         }
-        m_children.push_back(child);
     }
     if (!text.empty())
-        m_strValue += CString(text.c_str(), (int)text.size());
+        m_strValue += CString(std::move(text));
     return done;
 }
 
-BOOL CXmlElement::ParseAtDepth(LPCWSTR& pos, int depth)
+BOOL CXmlElement::ParseAtDepth(LPCWSTR& pos, int depth, XmlParseState& state)
 {
     if (depth >= XML_MAX_DEPTH)
         return FALSE;
     if (!XmlMatchToken(pos, L"<") || !XmlReadName(pos, m_strName))
         return FALSE;
     BOOL isEmpty = FALSE;
-    if (!ParseAttributes(pos, isEmpty))
+    if (!ParseAttributes(pos, isEmpty, state))
         return FALSE;
     if (isEmpty)
         return TRUE;
-    return ParseContent(pos, depth);
+    return ParseContent(pos, depth, state);
+}
+
+BOOL CXmlElement::ParseWithPool(LPCWSTR& pos, CXmlNodePool* pool)
+{
+    XmlParseState state{pool, {}, CString(), CString()};
+    return ParseAtDepth(pos, 0, state);
 }
 
 BOOL CXmlElement::Parse(LPCWSTR& pos)
 {
-    return ParseAtDepth(pos, 0);
+    return ParseWithPool(pos, nullptr);
 }
 
 namespace
 {
+
+// The root of a parsed document: it holds the pool of every node below it, and
+// the nodes go before their memory does.
+class CXmlDocumentRoot : public CXmlElement
+{
+  public:
+    CXmlDocumentRoot() : CXmlElement(nullptr, nullptr) {}
+    ~CXmlDocumentRoot() override
+    {
+        DeleteChildren();
+        DeleteAttributes();
+    }
+    BOOL ParseDocument(LPCWSTR& pos) { return ParseWithPool(pos, &m_pool); }
+
+  private:
+    CXmlNodePool m_pool;
+};
 
 BOOL SkipComments(LPCWSTR& pos)
 {
@@ -575,6 +707,36 @@ BOOL SkipComments(LPCWSTR& pos)
         pos = close + 3;
     }
     return TRUE;
+}
+
+// The text of a document's bytes: UTF-16 after a byte-order mark, else UTF-8
+// (a leading mark skipped). Throws std::bad_alloc.
+void DecodeDocumentBytes(const BYTE* bytes, DWORD count, std::wstring& text)
+{
+    if (count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
+    {
+        bool bigEndian = bytes[0] == 0xFE;
+        DWORD units = count / 2 - 1;
+        text.resize(units);
+        const BYTE* p = bytes + 2;
+        for (DWORD i = 0; i < units; ++i, p += 2)
+            text[i] = bigEndian ? (wchar_t)((p[0] << 8) | p[1]) : (wchar_t)(p[0] | (p[1] << 8));
+        return;
+    }
+    const BYTE* p = bytes;
+    DWORD n = count;
+    if (n > 2 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+    {
+        p += 3;
+        n -= 3;
+    }
+    if (n == 0)
+        return;
+    // UTF-8 never takes more UTF-16 units than bytes: one pass into room for
+    // that many.
+    text.resize(n);
+    int units = MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, &text[0], (int)n);
+    text.resize(units > 0 ? (size_t)units : 0);
 }
 
 } // namespace
@@ -605,19 +767,20 @@ CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
         if (!SkipComments(pos))
             return nullptr;
     }
-    CXmlElement* root = nullptr;
+    CXmlDocumentRoot* root = nullptr;
     try
     {
-        root = new CXmlElement(nullptr, nullptr);
-        if (root->Parse(pos))
+        root = new CXmlDocumentRoot;
+        if (root->ParseDocument(pos))
             return root;
     }
     catch (CException* e)
     {
         e->Delete();
     }
-    catch (std::bad_alloc&)
+    catch (std::exception&)
     {
+        // Out of memory (or a string past its limit): the load fails cleanly.
     }
     delete root;
     return nullptr;
@@ -630,34 +793,9 @@ CXmlElement* XmlParseBytes(const BYTE* bytes, DWORD count, BOOL declarationRequi
     std::wstring text;
     try
     {
-        if (count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
-        {
-            bool bigEndian = bytes[0] == 0xFE;
-            DWORD units = count / 2 - 1;
-            text.resize(units);
-            const BYTE* p = bytes + 2;
-            for (DWORD i = 0; i < units; ++i, p += 2)
-                text[i] = bigEndian ? (wchar_t)((p[0] << 8) | p[1]) : (wchar_t)(p[0] | (p[1] << 8));
-        }
-        else
-        {
-            const BYTE* p = bytes;
-            DWORD n = count;
-            if (n > 2 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-            {
-                p += 3;
-                n -= 3;
-            }
-            if (n > 0)
-            {
-                int units = MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, nullptr, 0);
-                text.resize(units);
-                if (units > 0)
-                    MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, &text[0], units);
-            }
-        }
+        DecodeDocumentBytes(bytes, count, text);
     }
-    catch (std::bad_alloc&)
+    catch (std::exception&)
     {
         return nullptr;
     }
@@ -673,16 +811,27 @@ CXmlElement* XmlParseFileHandle(HANDLE file, BOOL declarationRequired, DWORD max
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size) || size.QuadPart > (LONGLONG)maxBytes)
         return nullptr;
-    std::vector<BYTE> bytes((size_t)size.QuadPart + 1);
-    DWORD total = 0;
-    while (total < (DWORD)size.QuadPart)
+    std::wstring text;
+    try
     {
-        DWORD got = 0;
-        if (!ReadFile(file, &bytes[total], (DWORD)size.QuadPart - total, &got, nullptr) || got == 0)
-            break;
-        total += got;
+        // The bytes go before the parse starts: only the text and the
+        // document are held at once.
+        std::vector<BYTE> bytes((size_t)size.QuadPart + 1);
+        DWORD total = 0;
+        while (total < (DWORD)size.QuadPart)
+        {
+            DWORD got = 0;
+            if (!ReadFile(file, &bytes[total], (DWORD)size.QuadPart - total, &got, nullptr) || got == 0)
+                break;
+            total += got;
+        }
+        DecodeDocumentBytes(bytes.data(), total, text);
     }
-    return XmlParseBytes(bytes.data(), total, declarationRequired);
+    catch (std::exception&)
+    {
+        return nullptr;
+    }
+    return XmlParseString(text.c_str(), declarationRequired);
 }
 
 CXmlElement* XmlLoadFile(LPCWSTR path, BOOL declarationRequired, DWORD maxBytes)

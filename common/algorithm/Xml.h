@@ -7,10 +7,13 @@
 
 #include "Framework.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class CXmlElement;
+class CXmlNodePool;
+struct XmlParseState;
 
 // Node types.
 enum
@@ -49,6 +52,15 @@ class CXmlNode
     void AppendAttributeXml(std::wstring& out) const;
 
     int m_nType;
+
+  private:
+    friend class CXmlElement;
+    // Set on nodes placed in a parsed document's pool: their owner runs the
+    // destructor and the pool frees the memory. (Beside the type, where a
+    // 64-bit build has room to spare.)
+    bool m_bPooled;
+
+  public:
     CXmlElement* m_pParent;
     CString m_strName;
     CString m_strValue;
@@ -95,24 +107,32 @@ class CXmlElement : public CXmlNode
 
     BOOL Parse(LPCWSTR& pos);
 
+  protected:
+    // Parse with every node below this element placed in pool (null: each on
+    // the heap).
+    BOOL ParseWithPool(LPCWSTR& pos, CXmlNodePool* pool);
+
   private:
     // Owned children in order. (Vectors rather than linked lists: a song
     // library has hundreds of thousands of nodes, and every list node would be
     // one more allocation.)
     std::vector<CXmlElement*> m_children;
-    // Attribute nodes by lower-cased name; filled once the element has more
-    // than a few attributes (until then a lookup walks the order list).
-    CMapStringToPtr m_attributeIndex;
-    // The same attribute nodes in the order they were parsed or first set.
+    // The attribute nodes in the order they were parsed or first set.
     std::vector<CXmlNode*> m_attributeOrder;
+    // The same nodes by lower-cased name, made only once an element has many
+    // attributes: a walk over a few names is quicker than hashing, and most
+    // elements are small, so most never pay for an index.
+    mutable std::unique_ptr<CMapStringToPtr> m_pAttributeIndex;
 
-    BOOL ParseAtDepth(LPCWSTR& pos, int depth);
-    BOOL ParseContent(LPCWSTR& pos, int depth);
-    BOOL ParseAttributes(LPCWSTR& pos, BOOL& isEmpty);
-    void AddParsedAttribute(CXmlNode* attribute);
-    CXmlNode* LookupAttribute(LPCWSTR name) const;
-    void AddAttributeNode(CXmlNode* node);
-    void RemoveAttributeNode(CXmlNode* node);
+    BOOL ParseAtDepth(LPCWSTR& pos, int depth, XmlParseState& state);
+    BOOL ParseContent(LPCWSTR& pos, int depth, XmlParseState& state);
+    BOOL ParseAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state);
+    BOOL ReadAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state, std::vector<CXmlNode*>& list,
+                        size_t& repeats);
+    void FinishAttributes(std::vector<CXmlNode*>& list, size_t repeats);
+    CXmlNode* FindIn(const std::vector<CXmlNode*>& nodes, LPCWSTR name) const;
+    static void DestroyNode(CXmlNode* node);
+    template <typename T> static T* NewNode(CXmlNodePool* pool, CXmlElement* parent);
 };
 
 // Parser pieces; a text position points into zero-terminated UTF-16 text and
