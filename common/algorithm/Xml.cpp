@@ -24,28 +24,25 @@ inline bool IsNameChar(wchar_t c)
 }
 
 // Lower-cased copy of an attribute name: the key of the attribute index.
-CString LowerKey(LPCWSTR name)
+CString LowerKey(LPCWSTR name, int length)
 {
-    CString key(name ? name : L"");
-    int n = key.GetLength();
-    LPWSTR p = key.GetBuffer(n);
-    for (int i = 0; i < n; ++i)
+    CString key(name, length);
+    LPWSTR p = key.GetBuffer(length);
+    for (int i = 0; i < length; ++i)
         p[i] = (p[i] < 128) ? (wchar_t)((p[i] >= L'A' && p[i] <= L'Z') ? p[i] + 32 : p[i]) : (wchar_t)towlower(p[i]);
-    key.ReleaseBuffer(n);
+    key.ReleaseBuffer(length);
     return key;
 }
 
-bool SameNameNoCase(LPCWSTR a, LPCWSTR b)
+bool SameNameNoCase(LPCWSTR a, int aLength, LPCWSTR b, int bLength)
 {
-    for (;; ++a, ++b)
+    if (aLength != bLength)
+        return false;
+    for (int i = 0; i < aLength; ++i)
     {
-        wchar_t x = *a, y = *b;
+        wchar_t x = a[i], y = b[i];
         if (x == y)
-        {
-            if (!x)
-                return true;
             continue;
-        }
         if (x < 128 && y < 128)
         {
             if (x >= L'A' && x <= L'Z')
@@ -61,6 +58,7 @@ bool SameNameNoCase(LPCWSTR a, LPCWSTR b)
         if (x != y)
             return false;
     }
+    return true;
 }
 
 struct NamedEntity
@@ -319,18 +317,29 @@ void CXmlNode::AppendAttributeXml(CString& out) const
 // ---------------------------------------------------------------------------
 // CXmlElement
 
+// One attribute of a parsed element as it stands in the document's text (or,
+// when its value needed decoding, in the pool). A null name marks an
+// attribute that a later one of the same name replaced.
+struct XmlAttributeSpan
+{
+    LPCWSTR name;
+    LPCWSTR value;
+    int nameLength;
+    int valueLength;
+};
+
 // What one parse carries from element to element.
 struct XmlParseState
 {
-    CXmlNodePool* pool;
+    CXmlNodePool* nodePool; // null: nodes on the heap
+    CXmlNodePool* textPool; // decoded values
     // The attributes of the element being read, kept here until their number
-    // is known, so that each element's list is allocated once and exactly.
-    std::vector<CXmlNode*> attributes;
-    CString name;
-    CString value;
+    // is known, so that each element's are stored once and exactly.
+    std::vector<XmlAttributeSpan> spans;
 };
 
-CXmlElement::CXmlElement(CXmlElement* parent, LPCWSTR name) : CXmlNode(parent, name)
+CXmlElement::CXmlElement(CXmlElement* parent, LPCWSTR name)
+    : CXmlNode(parent, name), m_pPendingAttributes(nullptr), m_nPendingAttributes(0), m_pPool(nullptr)
 {
     m_nType = XML_NODE_ELEMENT;
 }
@@ -371,33 +380,75 @@ void CXmlElement::DeleteAttributes()
         DestroyNode(node);
     m_pAttributeIndex.reset();
     m_attributeOrder.clear();
+    m_nPendingAttributes = 0;
 }
 
 // Up to this many attributes a lookup walks the names; beyond it the element
 // builds its index.
 const size_t kIndexedAttributeCount = 16;
 
-CXmlNode* CXmlElement::FindIn(const std::vector<CXmlNode*>& nodes, LPCWSTR name) const
+void CXmlElement::MakeAttributeNodes() const
 {
-    if (!name)
-        name = L"";
+    if (!m_nPendingAttributes)
+        return;
+    std::vector<CXmlNode*> nodes;
+    nodes.reserve(m_nPendingAttributes);
+    try
+    {
+        for (UINT i = 0; i < m_nPendingAttributes; ++i)
+        {
+            const XmlAttributeSpan& span = m_pPendingAttributes[i];
+            CXmlNode* node = NewNode<CXmlNode>(m_pPool, const_cast<CXmlElement*>(this));
+            nodes.push_back(node);
+            node->m_nType = XML_NODE_ATTRIBUTE;
+            node->m_strName = CString(span.name, span.nameLength);
+            node->m_strValue = CString(span.value, span.valueLength);
+        }
+    }
+    catch (...)
+    {
+        for (CXmlNode* node : nodes)
+            DestroyNode(node);
+        throw;
+    }
+    m_attributeOrder.swap(nodes);
+    m_nPendingAttributes = 0;
+}
+
+const XmlAttributeSpan* CXmlElement::FindPending(LPCWSTR name) const
+{
+    int length = (int)wcslen(name);
+    for (UINT i = 0; i < m_nPendingAttributes; ++i)
+    {
+        const XmlAttributeSpan& span = m_pPendingAttributes[i];
+        if (SameNameNoCase(span.name, span.nameLength, name, length))
+            return &span;
+    }
+    return nullptr;
+}
+
+CXmlNode* CXmlElement::FindNode(LPCWSTR name) const
+{
+    MakeAttributeNodes();
     if (!m_pAttributeIndex)
     {
-        if (nodes.size() <= kIndexedAttributeCount)
+        if (m_attributeOrder.size() <= kIndexedAttributeCount)
         {
-            for (CXmlNode* node : nodes)
-                if (SameNameNoCase(node->m_strName, name))
+            int length = (int)wcslen(name);
+            for (CXmlNode* node : m_attributeOrder)
+                if (SameNameNoCase(node->m_strName, node->m_strName.GetLength(), name, length))
                     return node;
             return nullptr;
         }
         std::unique_ptr<CMapStringToPtr> index(new CMapStringToPtr(10));
-        index->InitHashTable((UINT)(nodes.size() | 1));
-        for (CXmlNode* node : nodes)
-            index->SetAt(LowerKey(node->m_strName), node);
+        index->InitHashTable((UINT)(m_attributeOrder.size() | 1));
+        for (CXmlNode* node : m_attributeOrder)
+            index->SetAt(LowerKey(node->m_strName, node->m_strName.GetLength()), node);
         m_pAttributeIndex = std::move(index);
     }
     void* found = nullptr;
-    return m_pAttributeIndex->Lookup(LowerKey(name), found) ? static_cast<CXmlNode*>(found) : nullptr;
+    return m_pAttributeIndex->Lookup(LowerKey(name, (int)wcslen(name)), found) ? static_cast<CXmlNode*>(found)
+                                                                                : nullptr;
 }
 
 CXmlElement* CXmlElement::AppendChild(CXmlElement* child)
@@ -415,13 +466,15 @@ CXmlElement* CXmlElement::AppendChild(CXmlElement* child)
 
 CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    CXmlNode* node = FindIn(m_attributeOrder, name);
+    if (!name)
+        name = L"";
+    CXmlNode* node = FindNode(name);
     if (!node)
     {
         std::unique_ptr<CXmlNode> fresh(new CXmlNode(this, name));
         fresh->m_nType = XML_NODE_ATTRIBUTE;
         if (m_pAttributeIndex)
-            m_pAttributeIndex->SetAt(LowerKey(fresh->m_strName), fresh.get());
+            m_pAttributeIndex->SetAt(LowerKey(fresh->m_strName, fresh->m_strName.GetLength()), fresh.get());
         try
         {
             m_attributeOrder.push_back(fresh.get());
@@ -440,14 +493,25 @@ CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 
 CXmlNode* CXmlElement::FindAttribute(LPCWSTR name) const
 {
-    return FindIn(m_attributeOrder, name);
+    return FindNode(name ? name : L"");
 }
 
 CString CXmlElement::GetAttribute(LPCWSTR name, LPCWSTR defaultValue) const
 {
-    CXmlNode* node = FindAttribute(name);
-    if (node)
-        return node->m_strValue;
+    if (!name)
+        name = L"";
+    if (m_nPendingAttributes && m_nPendingAttributes <= kIndexedAttributeCount)
+    {
+        const XmlAttributeSpan* span = FindPending(name);
+        if (span)
+            return CString(span->value, span->valueLength);
+    }
+    else
+    {
+        CXmlNode* node = FindNode(name);
+        if (node)
+            return node->m_strValue;
+    }
     return CString(defaultValue ? defaultValue : L"");
 }
 
@@ -473,110 +537,176 @@ CXmlElement* CXmlElement::GetNextChild(POSITION& pos) const
 
 CXmlNode* CXmlElement::GetNextAttribute(POSITION& pos) const
 {
+    MakeAttributeNodes();
     return NextAt(m_attributeOrder, pos);
 }
 
 // ---------------------------------------------------------------------------
 // Parsing
 
-// Reads the attributes into list, which starts as a copy of the element's own.
-// A name read again (in any case) updates the node it already has and puts it
-// at the end once more; repeats counts such names, so that the earlier places
-// can be dropped when the element is done.
-BOOL CXmlElement::ReadAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state,
-                                 std::vector<CXmlNode*>& list, size_t& repeats)
+namespace
 {
+
+// Keys of the attributes read so far, made once an element has many.
+class CSpanIndex
+{
+  public:
+    const XmlAttributeSpan* Find(std::vector<XmlAttributeSpan>& spans, LPCWSTR name, int length, size_t& at)
+    {
+        if (!m_pMap && spans.size() > kIndexedAttributeCount)
+        {
+            m_pMap.reset(new CMapStringToPtr(10));
+            for (size_t i = 0; i < spans.size(); ++i)
+                if (spans[i].name)
+                    m_pMap->SetAt(LowerKey(spans[i].name, spans[i].nameLength), (void*)(UINT_PTR)i);
+        }
+        if (!m_pMap)
+        {
+            for (size_t i = 0; i < spans.size(); ++i)
+                if (spans[i].name && SameNameNoCase(spans[i].name, spans[i].nameLength, name, length))
+                {
+                    at = i;
+                    return &spans[i];
+                }
+            return nullptr;
+        }
+        void* found = nullptr;
+        if (!m_pMap->Lookup(LowerKey(name, length), found))
+            return nullptr;
+        at = (size_t)(UINT_PTR)found;
+        return &spans[at];
+    }
+    // The span just appended at index at.
+    void Added(const XmlAttributeSpan& span, size_t at)
+    {
+        if (m_pMap)
+            m_pMap->SetAt(LowerKey(span.name, span.nameLength), (void*)(UINT_PTR)at);
+    }
+
+  private:
+    std::unique_ptr<CMapStringToPtr> m_pMap;
+};
+
+} // namespace
+
+// Reads the attributes into state.spans. Of two names that differ only in
+// case the later wins, with its own name, and stands last in the order.
+BOOL CXmlElement::ReadAttributeSpans(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state)
+{
+    std::vector<XmlAttributeSpan>& spans = state.spans;
+    spans.clear();
+    CSpanIndex index;
+    size_t replaced = 0;
+    BOOL ok = FALSE;
     for (;;)
     {
         LPCWSTR p = pos;
         while (IsXmlSpace(*p))
             ++p;
         if (*p == 0)
-            return FALSE;
+            break;
         if (*p == L'>')
         {
             pos = p + 1;
             isEmpty = FALSE;
-            return TRUE;
+            ok = TRUE;
+            break;
         }
         if (*p == L'/')
         {
             pos = p + 1;
             isEmpty = TRUE;
-            return XmlMatchToken(pos, L">");
+            ok = XmlMatchToken(pos, L">");
+            break;
         }
-        if (!ReadAttribute(pos, state.name, state.value))
-            return FALSE;
-        CXmlNode* node = FindIn(list, state.name);
-        if (!node)
+        // name="value" or name='value', read as ParseAttribute reads it.
+        XmlAttributeSpan span;
+        span.name = p;
+        while (*p && IsNameChar(*p))
+            ++p;
+        span.nameLength = (int)(p - span.name);
+        if (span.nameLength == 0 || !XmlMatchToken(p, L"="))
+            break;
+        wchar_t quote = L'"';
+        if (!XmlMatchToken(p, L"\""))
         {
-            list.push_back(nullptr); // room first, so that a new node always has an owner
-            node = NewNode<CXmlNode>(state.pool, this);
-            list.back() = node;
-            node->m_nType = XML_NODE_ATTRIBUTE;
-            if (m_pAttributeIndex)
-                m_pAttributeIndex->SetAt(LowerKey(state.name), node);
+            quote = L'\'';
+            if (!XmlMatchToken(p, L"'"))
+                break;
         }
-        else
+        LPCWSTR close = wcschr(p, quote);
+        if (!close)
+            break;
+        span.value = p;
+        span.valueLength = (int)(close - p);
+        LPCWSTR v = p;
+        while (v < close && *v != L'&')
+            ++v;
+        if (span.valueLength > 0 && (v < close || iswspace(*p)))
         {
-            // The later of two names that differ only in case wins, with its
-            // own name, and stands last in the order.
-            list.push_back(node);
-            ++repeats;
+            LPCWSTR d = p;
+            CString decoded = XmlDecodeText(d, span.valueLength);
+            if (d != close)
+                break;
+            int length = decoded.GetLength();
+            wchar_t* kept = static_cast<wchar_t*>(state.textPool->Allocate((size_t)length * sizeof(wchar_t)));
+            wmemcpy(kept, decoded, (size_t)length);
+            span.value = kept;
+            span.valueLength = length;
         }
-        node->m_strName = std::move(state.name);
-        node->m_strValue = std::move(state.value);
+        pos = close + 1;
+        size_t at = 0;
+        if (index.Find(spans, span.name, span.nameLength, at))
+        {
+            spans[at].name = nullptr;
+            ++replaced;
+        }
+        spans.push_back(span);
+        index.Added(span, spans.size() - 1);
     }
+    if (replaced)
+        spans.erase(std::remove_if(spans.begin(), spans.end(), [](const XmlAttributeSpan& s) { return !s.name; }),
+                    spans.end());
+    return ok;
 }
 
-// Keeps the last place of every node in list, in order, without allocating.
-void CXmlElement::FinishAttributes(std::vector<CXmlNode*>& list, size_t repeats)
+// Enters an attribute read into an element that already has nodes.
+void CXmlElement::AddParsedAttribute(const XmlAttributeSpan& span)
 {
-    if (!list.empty() && !list.back())
-        list.pop_back(); // room made for a node that was never made
-    if (repeats == 0)
-        return;
-    // A node's parent is cleared while its last place is kept, which marks the
-    // earlier places, and then set again.
-    size_t kept = list.size();
-    for (size_t i = list.size(); i-- > 0;)
+    CString name(span.name, span.nameLength);
+    CXmlNode* earlier = FindNode(name);
+    if (earlier)
     {
-        CXmlNode* node = list[i];
-        if (node->m_pParent != this)
-            continue;
-        node->m_pParent = nullptr;
-        list[--kept] = node;
+        m_attributeOrder.erase(std::find(m_attributeOrder.begin(), m_attributeOrder.end(), earlier));
+        if (m_pAttributeIndex)
+            m_pAttributeIndex->RemoveKey(LowerKey(name, name.GetLength()));
+        DestroyNode(earlier);
     }
-    list.erase(list.begin(), list.begin() + kept);
-    for (CXmlNode* node : list)
-        node->m_pParent = this;
+    CXmlNode* node = SetAttribute(name, nullptr);
+    node->m_strValue = CString(span.value, span.valueLength);
 }
 
 BOOL CXmlElement::ParseAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state)
 {
-    std::vector<CXmlNode*>& list = state.attributes;
-    list.assign(m_attributeOrder.begin(), m_attributeOrder.end());
-    size_t repeats = 0;
-    try
+    BOOL ok = ReadAttributeSpans(pos, isEmpty, state);
+    std::vector<XmlAttributeSpan>& spans = state.spans;
+    if (spans.empty())
+        return ok;
+    if (state.nodePool && m_attributeOrder.empty() && !m_nPendingAttributes)
     {
-        BOOL ok = ReadAttributes(pos, isEmpty, state, list, repeats);
-        FinishAttributes(list, repeats);
-        repeats = 0;
-        std::vector<CXmlNode*> exact(list.begin(), list.end());
-        m_attributeOrder.swap(exact);
+        // A parsed document keeps its text, so the spans can stay.
+        XmlAttributeSpan* kept =
+            static_cast<XmlAttributeSpan*>(state.nodePool->Allocate(spans.size() * sizeof(XmlAttributeSpan)));
+        std::copy(spans.begin(), spans.end(), kept);
+        m_pPendingAttributes = kept;
+        m_nPendingAttributes = (UINT)spans.size();
         return ok;
     }
-    catch (...)
-    {
-        // The nodes read so far are not yet the element's: they go here.
-        FinishAttributes(list, repeats);
-        for (CXmlNode* node : list)
-            if (std::find(m_attributeOrder.begin(), m_attributeOrder.end(), node) == m_attributeOrder.end())
-                DestroyNode(node);
-        list.clear();
-        m_pAttributeIndex.reset();
-        throw;
-    }
+    // The text may go when the parse is over: nodes now.
+    MakeAttributeNodes();
+    for (const XmlAttributeSpan& span : spans)
+        AddParsedAttribute(span);
+    return ok;
 }
 
 namespace
@@ -638,7 +768,8 @@ BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth, XmlParseState& state)
         // holds when reading throws is still owned.
         if (m_children.size() == m_children.capacity())
             m_children.reserve(m_children.empty() ? 4 : m_children.size() * 2);
-        CXmlElement* child = NewNode<CXmlElement>(state.pool, this);
+        CXmlElement* child = NewNode<CXmlElement>(state.nodePool, this);
+        child->m_pPool = state.nodePool;
         m_children.push_back(child);
         if (!child->ParseAtDepth(pos, depth + 1, state))
         {
@@ -668,7 +799,10 @@ BOOL CXmlElement::ParseAtDepth(LPCWSTR& pos, int depth, XmlParseState& state)
 
 BOOL CXmlElement::ParseWithPool(LPCWSTR& pos, CXmlNodePool* pool)
 {
-    XmlParseState state{pool, {}, CString(), CString()};
+    CXmlNodePool scratch;
+    XmlParseState state{pool, pool ? pool : &scratch, {}};
+    if (pool)
+        m_pPool = pool;
     return ParseAtDepth(pos, 0, state);
 }
 
@@ -680,20 +814,23 @@ BOOL CXmlElement::Parse(LPCWSTR& pos)
 namespace
 {
 
-// The root of a parsed document: it holds the pool of every node below it, and
-// the nodes go before their memory does.
+// The root of a parsed document: it holds the document's text, which the
+// attributes refer to, and the pool of every node below it; the nodes go
+// before their memory does.
 class CXmlDocumentRoot : public CXmlElement
 {
   public:
-    CXmlDocumentRoot() : CXmlElement(nullptr, nullptr) {}
+    explicit CXmlDocumentRoot(std::wstring&& text) : CXmlElement(nullptr, nullptr), m_text(std::move(text)) {}
     ~CXmlDocumentRoot() override
     {
         DeleteChildren();
         DeleteAttributes();
     }
+    LPCWSTR Text() const { return m_text.c_str(); }
     BOOL ParseDocument(LPCWSTR& pos) { return ParseWithPool(pos, &m_pool); }
 
   private:
+    std::wstring m_text;
     CXmlNodePool m_pool;
 };
 
@@ -709,42 +846,10 @@ BOOL SkipComments(LPCWSTR& pos)
     return TRUE;
 }
 
-// The text of a document's bytes: UTF-16 after a byte-order mark, else UTF-8
-// (a leading mark skipped). Throws std::bad_alloc.
-void DecodeDocumentBytes(const BYTE* bytes, DWORD count, std::wstring& text)
+// The position of the root element behind the declaration, comments and
+// document type; null when they are malformed.
+LPCWSTR SkipProlog(LPCWSTR text, BOOL declarationRequired)
 {
-    if (count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
-    {
-        bool bigEndian = bytes[0] == 0xFE;
-        DWORD units = count / 2 - 1;
-        text.resize(units);
-        const BYTE* p = bytes + 2;
-        for (DWORD i = 0; i < units; ++i, p += 2)
-            text[i] = bigEndian ? (wchar_t)((p[0] << 8) | p[1]) : (wchar_t)(p[0] | (p[1] << 8));
-        return;
-    }
-    const BYTE* p = bytes;
-    DWORD n = count;
-    if (n > 2 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-    {
-        p += 3;
-        n -= 3;
-    }
-    if (n == 0)
-        return;
-    // UTF-8 never takes more UTF-16 units than bytes: one pass into room for
-    // that many.
-    text.resize(n);
-    int units = MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, &text[0], (int)n);
-    text.resize(units > 0 ? (size_t)units : 0);
-}
-
-} // namespace
-
-CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
-{
-    if (!text)
-        return nullptr;
     LPCWSTR pos = text;
     LPCWSTR probe = pos;
     if (XmlMatchToken(probe, L"<?xml version=\""))
@@ -767,11 +872,18 @@ CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
         if (!SkipComments(pos))
             return nullptr;
     }
+    return pos;
+}
+
+// Parses text, which the document keeps. Null on any error, memory included.
+CXmlElement* ParseOwnedText(std::wstring&& text, BOOL declarationRequired)
+{
     CXmlDocumentRoot* root = nullptr;
     try
     {
-        root = new CXmlDocumentRoot;
-        if (root->ParseDocument(pos))
+        root = new CXmlDocumentRoot(std::move(text));
+        LPCWSTR pos = SkipProlog(root->Text(), declarationRequired);
+        if (pos && root->ParseDocument(pos))
             return root;
     }
     catch (CException* e)
@@ -784,6 +896,58 @@ CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
     }
     delete root;
     return nullptr;
+}
+
+// The text of a document's bytes: UTF-16 after a byte-order mark, else UTF-8
+// (a leading mark skipped). Throws std::bad_alloc.
+void DecodeDocumentBytes(const BYTE* bytes, DWORD count, std::wstring& text)
+{
+    if (count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
+    {
+        bool bigEndian = bytes[0] == 0xFE;
+        DWORD units = count / 2 - 1;
+        text.resize(units);
+        const BYTE* p = bytes + 2;
+        for (DWORD i = 0; i < units; ++i, p += 2)
+            text[i] = bigEndian ? (wchar_t)((p[0] << 8) | p[1]) : (wchar_t)(p[0] | (p[1] << 8));
+    }
+    else
+    {
+        const BYTE* p = bytes;
+        DWORD n = count;
+        if (n > 2 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        {
+            p += 3;
+            n -= 3;
+        }
+        if (n == 0)
+            return;
+        // UTF-8 never takes more UTF-16 units than bytes: one pass into room
+        // for that many.
+        text.resize(n);
+        int units = MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, &text[0], (int)n);
+        text.resize(units > 0 ? (size_t)units : 0);
+    }
+    // An embedded zero ends the text for the parser, as in the zero-terminated
+    // text it works on.
+}
+
+} // namespace
+
+CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
+{
+    if (!text)
+        return nullptr;
+    std::wstring copy;
+    try
+    {
+        copy = text;
+    }
+    catch (std::exception&)
+    {
+        return nullptr;
+    }
+    return ParseOwnedText(std::move(copy), declarationRequired);
 }
 
 CXmlElement* XmlParseBytes(const BYTE* bytes, DWORD count, BOOL declarationRequired)
@@ -799,9 +963,7 @@ CXmlElement* XmlParseBytes(const BYTE* bytes, DWORD count, BOOL declarationRequi
     {
         return nullptr;
     }
-    // An embedded zero ends the text for the parser, as in the zero-terminated
-    // text it works on.
-    return XmlParseString(text.c_str(), declarationRequired);
+    return ParseOwnedText(std::move(text), declarationRequired);
 }
 
 CXmlElement* XmlParseFileHandle(HANDLE file, BOOL declarationRequired, DWORD maxBytes)
@@ -831,7 +993,7 @@ CXmlElement* XmlParseFileHandle(HANDLE file, BOOL declarationRequired, DWORD max
     {
         return nullptr;
     }
-    return XmlParseString(text.c_str(), declarationRequired);
+    return ParseOwnedText(std::move(text), declarationRequired);
 }
 
 CXmlElement* XmlLoadFile(LPCWSTR path, BOOL declarationRequired, DWORD maxBytes)
@@ -855,6 +1017,15 @@ void CXmlElement::AppendXml(std::wstring& out, BOOL pretty, int depth) const
     out.append((size_t)depth * 2, L' ');
     out += L'<';
     out.append((LPCWSTR)m_strName, m_strName.GetLength());
+    for (UINT i = 0; i < m_nPendingAttributes; ++i)
+    {
+        const XmlAttributeSpan& span = m_pPendingAttributes[i];
+        out += L' ';
+        out.append(span.name, (size_t)span.nameLength);
+        out += L"=\"";
+        XmlAppendEscaped(span.value, span.valueLength, out);
+        out += L'"';
+    }
     for (const CXmlNode* attribute : m_attributeOrder)
         attribute->AppendAttributeXml(out);
     bool hasChildren = !m_children.empty();

@@ -14,6 +14,7 @@
 class CXmlElement;
 class CXmlNodePool;
 struct XmlParseState;
+struct XmlAttributeSpan;
 
 // Node types.
 enum
@@ -90,9 +91,12 @@ class CXmlElement : public CXmlNode
     CXmlElement* GetNextChild(POSITION& pos) const;
     INT_PTR GetChildCount() const { return (INT_PTR)m_children.size(); }
     // The attribute nodes in the order they were parsed or first set.
-    POSITION GetFirstAttributePosition() const { return m_attributeOrder.empty() ? nullptr : (POSITION)1; }
+    POSITION GetFirstAttributePosition() const { return GetAttributeCount() ? (POSITION)1 : nullptr; }
     CXmlNode* GetNextAttribute(POSITION& pos) const;
-    INT_PTR GetAttributeCount() const { return (INT_PTR)m_attributeOrder.size(); }
+    INT_PTR GetAttributeCount() const
+    {
+        return m_nPendingAttributes ? (INT_PTR)m_nPendingAttributes : (INT_PTR)m_attributeOrder.size();
+    }
 
     void DeleteChildren();
     void DeleteAttributes();
@@ -118,19 +122,28 @@ class CXmlElement : public CXmlNode
     // one more allocation.)
     std::vector<CXmlElement*> m_children;
     // The attribute nodes in the order they were parsed or first set.
-    std::vector<CXmlNode*> m_attributeOrder;
+    mutable std::vector<CXmlNode*> m_attributeOrder;
     // The same nodes by lower-cased name, made only once an element has many
     // attributes: a walk over a few names is quicker than hashing, and most
     // elements are small, so most never pay for an index.
     mutable std::unique_ptr<CMapStringToPtr> m_pAttributeIndex;
+    // The attributes of a parsed element stay spans of the document's text
+    // until they are first asked for as nodes: a song library has hundreds of
+    // thousands of them, and a node with its two strings costs several times
+    // the text. Readers of values by name never need the nodes.
+    mutable const XmlAttributeSpan* m_pPendingAttributes;
+    mutable UINT m_nPendingAttributes;
+    // The pool of a parsed document's nodes, for those made later; or null.
+    CXmlNodePool* m_pPool;
 
     BOOL ParseAtDepth(LPCWSTR& pos, int depth, XmlParseState& state);
     BOOL ParseContent(LPCWSTR& pos, int depth, XmlParseState& state);
     BOOL ParseAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state);
-    BOOL ReadAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state, std::vector<CXmlNode*>& list,
-                        size_t& repeats);
-    void FinishAttributes(std::vector<CXmlNode*>& list, size_t repeats);
-    CXmlNode* FindIn(const std::vector<CXmlNode*>& nodes, LPCWSTR name) const;
+    BOOL ReadAttributeSpans(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state);
+    void AddParsedAttribute(const XmlAttributeSpan& span);
+    void MakeAttributeNodes() const;
+    const XmlAttributeSpan* FindPending(LPCWSTR name) const;
+    CXmlNode* FindNode(LPCWSTR name) const;
     static void DestroyNode(CXmlNode* node);
     template <typename T> static T* NewNode(CXmlNodePool* pool, CXmlElement* parent);
 };
