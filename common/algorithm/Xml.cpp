@@ -974,24 +974,35 @@ CXmlElement* XmlParseFileHandle(HANDLE file, BOOL declarationRequired, DWORD max
     if (!GetFileSizeEx(file, &size) || size.QuadPart > (LONGLONG)maxBytes)
         return nullptr;
     std::wstring text;
-    try
+    if (size.QuadPart > 0)
     {
-        // The bytes go before the parse starts: only the text and the
-        // document are held at once.
-        std::vector<BYTE> bytes((size_t)size.QuadPart + 1);
-        DWORD total = 0;
-        while (total < (DWORD)size.QuadPart)
+        // The file is read through a view of it rather than copied into a
+        // buffer first, and the view goes before the parse starts: only the
+        // text and the document are held at once.
+        HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        const BYTE* view = mapping ? static_cast<const BYTE*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
+        // The view has the size of the file when it was made, which a mapped
+        // file keeps; it may have shrunk since it was measured.
+        LARGE_INTEGER mapped;
+        if (view && GetFileSizeEx(file, &mapped) && mapped.QuadPart < size.QuadPart)
+            size = mapped;
+        bool decoded = false;
+        if (view)
         {
-            DWORD got = 0;
-            if (!ReadFile(file, &bytes[total], (DWORD)size.QuadPart - total, &got, nullptr) || got == 0)
-                break;
-            total += got;
+            try
+            {
+                DecodeDocumentBytes(view, (DWORD)size.QuadPart, text);
+                decoded = true;
+            }
+            catch (std::exception&)
+            {
+            }
+            UnmapViewOfFile(view);
         }
-        DecodeDocumentBytes(bytes.data(), total, text);
-    }
-    catch (std::exception&)
-    {
-        return nullptr;
+        if (mapping)
+            CloseHandle(mapping);
+        if (!decoded)
+            return nullptr;
     }
     return ParseOwnedText(std::move(text), declarationRequired);
 }
