@@ -496,22 +496,30 @@ CXmlNode* CXmlElement::FindAttribute(LPCWSTR name) const
     return FindNode(name ? name : L"");
 }
 
-CString CXmlElement::GetAttribute(LPCWSTR name, LPCWSTR defaultValue) const
+BOOL CXmlElement::LookupAttribute(LPCWSTR name, CString& value) const
 {
     if (!name)
         name = L"";
     if (m_nPendingAttributes && m_nPendingAttributes <= kIndexedAttributeCount)
     {
         const XmlAttributeSpan* span = FindPending(name);
-        if (span)
-            return CString(span->value, span->valueLength);
+        if (!span)
+            return FALSE;
+        value = CString(span->value, span->valueLength);
+        return TRUE;
     }
-    else
-    {
-        CXmlNode* node = FindNode(name);
-        if (node)
-            return node->m_strValue;
-    }
+    CXmlNode* node = FindNode(name);
+    if (!node)
+        return FALSE;
+    value = node->m_strValue;
+    return TRUE;
+}
+
+CString CXmlElement::GetAttribute(LPCWSTR name, LPCWSTR defaultValue) const
+{
+    CString value;
+    if (LookupAttribute(name, value))
+        return value;
     return CString(defaultValue ? defaultValue : L"");
 }
 

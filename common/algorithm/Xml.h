@@ -83,6 +83,11 @@ class CXmlElement : public CXmlNode
     CXmlNode* SetAttribute(LPCWSTR name, LPCWSTR value);
     CXmlNode* FindAttribute(LPCWSTR name) const;
     CString GetAttribute(LPCWSTR name, LPCWSTR defaultValue = nullptr) const;
+    // 1 with the value of the attribute name (without regard to case), or 0
+    // with value unchanged. Unlike FindAttribute, it makes no node for an
+    // attribute of a parsed document, so readers of many elements by name
+    // cost little more than the text.
+    BOOL LookupAttribute(LPCWSTR name, CString& value) const;
 
     // Positions walk the children in order: GetNextChild returns the child at
     // pos and moves pos on (null after the last); a null pos throws the

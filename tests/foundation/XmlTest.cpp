@@ -103,6 +103,11 @@ TEST(Xml, AttributesDifferingInCaseAreOneAndTheLaterWins)
     EXPECT_STREQ(L"3", root->GetAttribute(L"id"));
     EXPECT_STREQ(L"3", root->GetAttribute(L"Id"));
     EXPECT_STREQ(L"dflt", root->GetAttribute(L"none", L"dflt"));
+    CString value = L"kept";
+    EXPECT_FALSE(root->LookupAttribute(L"none", value));
+    EXPECT_STREQ(L"kept", value);
+    EXPECT_TRUE(root->LookupAttribute(L"iD", value));
+    EXPECT_STREQ(L"3", value);
     EXPECT_STREQ(L"<r b=\"2\" ID=\"3\"/>", root->GetXml(FALSE, FALSE));
 }
 
