@@ -2,11 +2,7 @@
 
 void ParentBackground::Drop()
 {
-    if (m_dc.GetSafeHdc() && m_oldBitmap)
-        m_dc.SelectObject(m_oldBitmap);
-    m_oldBitmap = NULL;
-    m_bitmap.DeleteObject();
-    m_dc.DeleteDC();
+    m_picture.reset();
 }
 
 void ParentBackground::Paint(CWnd* pButton, CDC* pTarget, CDC* pDC)
@@ -22,10 +18,8 @@ void ParentBackground::Paint(CWnd* pButton, CDC* pTarget, CDC* pDC)
         pButton->GetWindowRect(&rect);
         parent->ScreenToClient(&rect);
         CClientDC parentDC(parent);
-        m_dc.CreateCompatibleDC(pTarget);
-        m_bitmap.CreateCompatibleBitmap(pTarget, client.Width(), client.Height());
-        m_oldBitmap = m_dc.SelectObject((HGDIOBJ)m_bitmap.GetSafeHandle());
-        m_dc.BitBlt(0, 0, client.Width(), client.Height(), &parentDC, rect.left, rect.top, SRCCOPY);
+        m_picture.reset(new CMemoryDC(pTarget->GetSafeHdc(), client.Width(), client.Height()));
+        m_picture->BitBlt(0, 0, client.Width(), client.Height(), &parentDC, rect.left, rect.top, SRCCOPY);
     }
-    pDC->BitBlt(0, 0, client.Width(), client.Height(), &m_dc, 0, 0, SRCCOPY);
+    pDC->BitBlt(0, 0, client.Width(), client.Height(), m_picture.get(), 0, 0, SRCCOPY);
 }

@@ -1,4 +1,5 @@
 #include "SkinDialog.h"
+#include "MemoryDC.h"
 
 IMPLEMENT_DYNAMIC(CSkinDialog, CDialog)
 
@@ -63,8 +64,7 @@ void CSkinDialog::OnPaint()
     CRect client;
     GetClientRect(&client);
     int w = client.Width(), h = client.Height();
-    SkinFrame::OffscreenPicture picture(&dc, w, h);
-    CDC& mem = picture.dc;
+    CMemoryDC mem(&dc, &client); // copied to the window when the paint ends
 
     mem.Rectangle(0, 0, w, h);
     SkinFrame::Parts parts{&m_topLeft, &m_top, &m_topRight, &m_left, &m_right, &m_bottomLeft, &m_bottom, &m_bottomRight};
@@ -106,7 +106,6 @@ void CSkinDialog::OnPaint()
     if (oldFont)
         mem.SelectObject(oldFont);
     SkinFrame::ApplyCornerRegion(this, &mem, w, h);
-    dc.BitBlt(0, 0, w, h, &mem, 0, 0, SRCCOPY);
 }
 
 void CSkinDialog::OnLButtonDown(UINT, CPoint point)

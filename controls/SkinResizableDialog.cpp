@@ -1,4 +1,5 @@
 #include "SkinResizableDialog.h"
+#include "MemoryDC.h"
 #include "LanguageTable.h"
 
 BEGIN_MESSAGE_MAP(CSkinResizableDialog, CDialog)
@@ -151,8 +152,7 @@ void CSkinResizableDialog::OnPaint()
     CRect client;
     GetClientRect(&client);
     int w = client.Width(), h = client.Height();
-    SkinFrame::OffscreenPicture picture(&dc, w, h);
-    CDC& mem = picture.dc;
+    CMemoryDC mem(&dc, &client); // copied to the window when the paint ends
 
     mem.Rectangle(0, 0, w, h);
     SkinFrame::DrawBitmap(m_grip.bitmap, &mem, w - m_grip.width - m_right.width, h - m_grip.height - m_bottom.height);
@@ -181,5 +181,4 @@ void CSkinResizableDialog::OnPaint()
     if (oldFont)
         mem.SelectObject(oldFont);
     SkinFrame::ApplyCornerRegion(this, &mem, w, h);
-    dc.BitBlt(0, 0, w, h, &mem, 0, 0, SRCCOPY);
 }
