@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "PixImage.h"
+#include "WindowPicture.h"
 
 #include <string>
 
@@ -14,8 +14,8 @@ namespace
 {
 const DWORD kExitCode = static_cast<DWORD>(-9);
 
-// A folder of its own below test-output holding a copy of the program, with
-// no settings file yet.
+// A folder of its own below test-output holding a copy of the program with
+// the libraries and the language file it loads, and no settings file yet.
 std::wstring CopyFolder(const wchar_t* name)
 {
     std::wstring folder = std::wstring(YEB_BINARY_DIR) + L"\\test-output";
@@ -23,8 +23,10 @@ std::wstring CopyFolder(const wchar_t* name)
     folder += std::wstring(L"\\") + name;
     CreateDirectoryW(folder.c_str(), NULL);
     std::wstring bin = std::wstring(YEB_BINARY_DIR) + L"\\bin\\";
-    for (const wchar_t* file : {L"Yeb.exe", L"Sonatrel.dll"})
+    for (const wchar_t* file : {L"Yeb.exe", L"Sonatrel.dll", L"Vossel.dll", L"Locvane.dll", L"Kavpng.dll"})
         CopyFileW((bin + file).c_str(), (folder + L"\\" + file).c_str(), FALSE);
+    CreateDirectoryW((folder + L"\\lng").c_str(), NULL);
+    CopyFileW((bin + L"lng\\default.LNG").c_str(), (folder + L"\\lng\\default.LNG").c_str(), FALSE);
     DeleteFileW((folder + L"\\AppSetting.ini").c_str());
     return folder;
 }
@@ -88,7 +90,9 @@ BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lp)
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t text[64] = {};
     GetWindowTextW(hwnd, text, 64);
-    if (pid == f->process && GetParent(hwnd) == NULL && wcscmp(text, L"Yeb360") == 0)
+    // The first window a user meets is the login dialog, "YEB360 " and its view.
+    // (Its owner is the hidden main window, so it is told apart by its style.)
+    if (pid == f->process && !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) && wcsncmp(text, L"YEB360 ", 7) == 0)
     {
         f->found = hwnd;
         return FALSE;
@@ -96,7 +100,7 @@ BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lp)
     return TRUE;
 }
 
-// The client's main window ("Yeb360") of a process, waiting up to ms for it.
+// The client's login dialog of a process, waiting up to ms for it.
 HWND MainWindowOf(DWORD process, DWORD ms)
 {
     DWORD start = GetTickCount();
@@ -115,22 +119,9 @@ HWND MainWindowOf(DWORD process, DWORD ms)
 // test-output\startup and returns the colour at (x, y) of the window.
 COLORREF CaptureWindow(HWND hwnd, const wchar_t* name, int x, int y)
 {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(NULL);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, shot);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    COLORREF c = GetPixel(mem, x, y);
-    SelectObject(mem, old);
-    CPixImage image;
-    if (image.CreateFromHBITMAP(shot))
-        image.Save((Folder() + L"\\" + name).c_str(), PIXIMAGE_FORMAT_PNG);
-    DeleteObject(shot);
-    DeleteDC(mem);
-    ReleaseDC(NULL, screen);
+    POINT probe = {x, y};
+    COLORREF c = 0;
+    SaveWindowPicture(hwnd, Folder() + L"\\" + name, &probe, &c);
     return c;
 }
 
@@ -149,16 +140,16 @@ TEST(Startup, SingleInstanceBringToFrontLogoutCopyAndExitCodes)
     Client first;
     ASSERT_TRUE(first.Start(L""));
     HWND main = MainWindowOf(first.pi.dwProcessId, 30000);
-    ASSERT_NE(nullptr, main) << "the first copy shows its main window";
-    // The shell paints its skin frame: the title bar is the caption blue. Other
-    // tests' windows may cover it for a moment, so it is raised and looked at
-    // again for a few seconds.
+    ASSERT_NE(nullptr, main) << "the first copy shows its login dialog";
+    // The dialog paints its skin frame: the title bar is the caption blue.
+    // Other tests' windows may cover it for a moment, so it is raised and
+    // looked at again for a few seconds.
     COLORREF band = 0;
     for (int look = 0; look < 25; ++look)
     {
         SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Sleep(200);
-        band = CaptureWindow(main, L"main-window.png", 100, 15);
+        band = CaptureWindow(main, L"login-window.png", 100, 15);
         if (GetBValue(band) > 150 && GetRValue(band) < 100)
             break;
     }
@@ -188,7 +179,7 @@ TEST(Startup, SingleInstanceBringToFrontLogoutCopyAndExitCodes)
         EXPECT_EQ(kExitCode, again.Wait(30000));
     }
 
-    // Closing the main window ends the client with -9, settings written first:
+    // Closing the login dialog ends the client with -9, settings written first:
     // whatever stands in its folder now is removed, so only the end can write it.
     DeleteFileW((Folder() + L"\\AppSetting.ini").c_str());
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Folder() + L"\\AppSetting.ini").c_str()));
