@@ -1,7 +1,8 @@
 // Image and theme buttons: image choice, strips, caption pieces, clicks.
 #include "ImageButton.h"
 #include "ThemeButton.h"
-#include "WindowPicture.h"
+#include "ControlsPicture.h"
+#include "WindowPixels.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -164,10 +165,10 @@ TEST(ThemeButton, CapCornersShowTheParentInEveryState)
         button.EnableWindow(!s.disabled);
         button.Invalidate();
         button.UpdateWindow();
-        WindowPicture picture(hwnd);
+        WindowPixels picture(hwnd);
         ASSERT_EQ(74, picture.Width());
         ASSERT_EQ(27, picture.Height());
-        picture.SavePng((std::wstring(L"theme-button-") + s.name + L".png").c_str());
+        picture.SavePng(ControlsPicturePath(std::wstring(L"theme-button-") + s.name + L".png"));
         // The caps (the pressed caption itself is magenta by default).
         const RECT left = {0, 0, button.m_nLeftMargin, 27}, right = {74 - button.m_nRightMargin, 0, 74, 27};
         EXPECT_EQ(0, picture.Count(magenta, &left) + picture.Count(magenta, &right)) << s.name;

@@ -6,7 +6,8 @@
 #include "PictureStatic.h"
 #include "StatusStatic.h"
 #include "TransparentStatic.h"
-#include "WindowPicture.h"
+#include "ControlsPicture.h"
+#include "WindowPixels.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -228,8 +229,8 @@ TEST(PictureStatic, GreyStateSetBeforeThePictureIsKept)
     EXPECT_EQ(CPictureStatic::STATE_GREY, picture.m_nState);
     picture.Invalidate();
     picture.UpdateWindow();
-    WindowPicture shown(picture.m_hWnd);
-    shown.SavePng(L"picture-static-grey.png");
+    WindowPixels shown(picture.m_hWnd);
+    shown.SavePng(ControlsPicturePath(L"picture-static-grey.png"));
     COLORREF c = shown.At(15, 15);
     EXPECT_EQ(GetRValue(c), GetGValue(c)) << std::hex << c;
     EXPECT_EQ(GetGValue(c), GetBValue(c)) << std::hex << c;

@@ -1,15 +1,18 @@
 // The pixels of a window's client area, read through the window's own device
 // context (Wine keeps each window's pixels whether other windows cover it or
-// not), and kept as a PNG below test-output\controls for people to look at.
+// not), for tests that check colours and keep the picture as a PNG file.
+// SaveWindowPicture (WindowPicture.h) keeps the whole window as the screen
+// shows it instead.
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
-class WindowPicture
+class WindowPixels
 {
 public:
-    explicit WindowPicture(HWND hwnd);
+    explicit WindowPixels(HWND hwnd);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -17,8 +20,8 @@ public:
     COLORREF At(int x, int y) const;
     // How many pixels have exactly this colour (inside area, when given).
     int Count(COLORREF colour, const RECT* area = nullptr) const;
-    // Writes test-output\controls\<name> (a PNG) below the build folder.
-    bool SavePng(const wchar_t* name) const;
+    // Writes the pixels as a PNG file at path.
+    bool SavePng(const std::wstring& path) const;
 
 private:
     int m_width = 0;

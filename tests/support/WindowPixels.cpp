@@ -1,9 +1,9 @@
-#include "WindowPicture.h"
+#include "WindowPixels.h"
 #include "PixImage.h"
 
 #include <string>
 
-WindowPicture::WindowPicture(HWND hwnd)
+WindowPixels::WindowPixels(HWND hwnd)
 {
     RECT client{};
     ::GetClientRect(hwnd, &client);
@@ -30,7 +30,7 @@ WindowPicture::WindowPicture(HWND hwnd)
     ::ReleaseDC(hwnd, window);
 }
 
-COLORREF WindowPicture::At(int x, int y) const
+COLORREF WindowPixels::At(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return CLR_INVALID;
@@ -38,7 +38,7 @@ COLORREF WindowPicture::At(int x, int y) const
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-int WindowPicture::Count(COLORREF colour, const RECT* area) const
+int WindowPixels::Count(COLORREF colour, const RECT* area) const
 {
     RECT all = {0, 0, m_width, m_height};
     if (!area)
@@ -50,14 +50,10 @@ int WindowPicture::Count(COLORREF colour, const RECT* area) const
     return n;
 }
 
-bool WindowPicture::SavePng(const wchar_t* name) const
+bool WindowPixels::SavePng(const std::wstring& path) const
 {
     if (m_pixels.empty())
         return false;
-    std::wstring folder = std::wstring(YEB_BINARY_DIR) + L"\\test-output";
-    ::CreateDirectoryW(folder.c_str(), NULL);
-    folder += L"\\controls";
-    ::CreateDirectoryW(folder.c_str(), NULL);
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), m_width, -m_height, 1, 32, BI_RGB};
     void* bits = nullptr;
@@ -68,7 +64,7 @@ bool WindowPicture::SavePng(const wchar_t* name) const
     for (size_t i = 0; i < m_pixels.size(); ++i)
         out[i] = m_pixels[i] | 0xFF000000; // opaque, should the top byte be read as alpha
     CPixImage image;
-    bool ok = image.CreateFromHBITMAP(dib) && image.Save((folder + L"\\" + name).c_str(), PIXIMAGE_FORMAT_PNG);
+    bool ok = image.CreateFromHBITMAP(dib) && image.Save(path.c_str(), PIXIMAGE_FORMAT_PNG);
     ::DeleteObject(dib);
     return ok;
 }
