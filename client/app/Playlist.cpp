@@ -120,10 +120,11 @@ int CPlaylist::SaveToXml(CXmlElement* element) const
 
 int CPlaylist::LoadFromXml(const CXmlElement* element)
 {
-    if (!CXmlNode::HasName(element, L"PL") || !element->FindAttribute(L"NM"))
+    CString name, kind;
+    if (!CXmlNode::HasName(element, L"PL") || !element->LookupAttribute(L"NM", name))
         return 1;
-    m_strName = element->GetAttribute(L"NM");
-    m_nKind = _wtoi(element->GetAttribute(L"X", L"0"));
+    m_strName = std::move(name);
+    m_nKind = element->LookupAttribute(L"X", kind) ? _wtoi(kind) : 0;
     std::unordered_set<std::wstring> ids;
     for (const CString& id : m_songIds)
         ids.insert(id.Std());
@@ -133,7 +134,8 @@ int CPlaylist::LoadFromXml(const CXmlElement* element)
         CXmlElement* item = element->GetNextChild(pos);
         if (!item->HasName(L"IT"))
             continue;
-        CString id = item->GetAttribute(L"A");
+        CString id;
+        item->LookupAttribute(L"A", id);
         if (ids.insert(id.Std()).second) // ids already in the list stay once
             m_songIds.push_back(std::move(id));
     }

@@ -460,47 +460,43 @@ int CSongInfo::LoadFromXml(const CXmlElement* element)
 {
     if (!CXmlNode::HasName(element, L"MS"))
         return 1;
-    // One walk over the attributes (names of one letter, any case) in place of
-    // a lookup per name: library files hold tens of thousands of songs.
-    const CString* values[26] = {};
-    POSITION pos = element->GetFirstAttributePosition();
-    while (pos)
-    {
-        const CXmlNode* attribute = element->GetNextAttribute(pos);
-        const CString& name = attribute->GetName();
-        if (name.GetLength() != 1)
-            continue;
-        wchar_t c = (wchar_t)(name[0] | 0x20);
-        if (c >= L'a' && c <= L'z')
-            values[c - L'a'] = &attribute->m_strValue;
-    }
-    auto text = [&](wchar_t letter) { return values[letter - L'A'] ? *values[letter - L'A'] : CString(); };
-    if (!values[0] || !values[1])
+    // Values are read by name straight from the document's text: library
+    // files hold tens of thousands of songs, and attribute nodes would cost
+    // several times the text for values read once.
+    CString id, path;
+    if (!element->LookupAttribute(L"A", id) || !element->LookupAttribute(L"B", path))
         return 1;
     m_properties.clear();
     m_tagNames.clear();
-    m_strId = *values[0];
-    m_strPath = *values[1];
+    m_strId = std::move(id);
+    m_strPath = std::move(path);
     // Inserted in key order, each at the end of the map; an empty text is the
     // same as a missing one to every getter, so it takes no entry.
-    auto put = [&](LPCWSTR key, const CString& value) {
-        if (!value.IsEmpty())
-            m_properties.emplace_hint(m_properties.end(), key, value);
+    auto put = [&](LPCWSTR key, LPCWSTR letter) {
+        CString value;
+        if (element->LookupAttribute(letter, value) && !value.IsEmpty())
+            m_properties.emplace_hint(m_properties.end(), key, std::move(value));
     };
-    put(L"Author", text(L'E'));
-    put(L"Duration", text(L'I'));
-    put(L"FileSize", text(L'H'));
-    put(L"Title", values[L'C' - L'A'] ? *values[L'C' - L'A'] : m_strPath);
-    put(L"WM/AlbumArtist", text(L'F'));
-    put(L"WM/AlbumTitle", text(L'D'));
-    put(L"WM/Genre", text(L'G'));
-    m_strBoardValue = text(L'K');
-    m_strOwner = text(L'X');
-    m_strType = values[L'Y' - L'A'] ? *values[L'Y' - L'A'] : CString(L"0");
-    m_nFlag = text(L'Z') == L"1" ? 1 : 0;
-    if (values[L'J' - L'A'])
-        m_strHash = *values[L'J' - L'A'];
-    else
+    put(L"Author", L"E");
+    put(L"Duration", L"I");
+    put(L"FileSize", L"H");
+    CString title;
+    if (!element->LookupAttribute(L"C", title))
+        title = m_strPath;
+    if (!title.IsEmpty())
+        m_properties.emplace_hint(m_properties.end(), L"Title", std::move(title));
+    put(L"WM/AlbumArtist", L"F");
+    put(L"WM/AlbumTitle", L"D");
+    put(L"WM/Genre", L"G");
+    m_strBoardValue.Empty();
+    element->LookupAttribute(L"K", m_strBoardValue);
+    m_strOwner.Empty();
+    element->LookupAttribute(L"X", m_strOwner);
+    if (!element->LookupAttribute(L"Y", m_strType))
+        m_strType = L"0";
+    CString flag;
+    m_nFlag = element->LookupAttribute(L"Z", flag) && flag == L"1" ? 1 : 0;
+    if (!element->LookupAttribute(L"J", m_strHash))
     {
         m_strHash.Empty();
         ComputeHash(FALSE);

@@ -2,7 +2,9 @@
 
 #include "Xml.h"
 
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <unordered_set>
 
@@ -243,48 +245,108 @@ HRESULT CSongLibrary::LoadFromFile(LPCWSTR path)
 
 HRESULT CSongLibrary::LoadFromXml(const CXmlElement* root)
 {
-    m_songs.clear();
-    m_playlists.clear();
     if (!CXmlNode::HasName(root, L"UR"))
+    {
+        m_songs.clear();
+        m_playlists.clear();
         return E_INVALIDARG;
+    }
+    // Read aside and taken over whole: a library cut short by a lack of memory
+    // would later be saved over the complete file.
+    try
+    {
+        CSongLibrary loaded;
+        HRESULT result = loaded.LoadSections(root);
+        m_songs.swap(loaded.m_songs);
+        m_playlists.swap(loaded.m_playlists);
+        return result;
+    }
+    catch (const std::bad_alloc&)
+    {
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    return E_OUTOFMEMORY;
+}
+
+HRESULT CSongLibrary::LoadSections(const CXmlElement* root)
+{
     HRESULT result = 1;
     POSITION pos = root->GetFirstChildPosition();
     while (pos)
     {
         const CXmlElement* child = root->GetNextChild(pos);
         result = 1;
-        POSITION inner = child->GetFirstChildPosition();
         if (child->HasName(L"MD"))
-        {
-            std::unordered_set<std::wstring> ids;
-            for (const CSongInfo& song : m_songs)
-                ids.insert(song.GetId().Std());
-            m_songs.reserve(m_songs.size() + (size_t)child->GetChildCount());
-            while (inner)
-            {
-                CSongInfo song;
-                if (song.LoadFromXml(child->GetNextChild(inner)) != 0)
-                    continue;
-                result = S_OK;
-                if (ids.insert(song.GetId().Std()).second) // the first song of an id wins
-                    m_songs.push_back(std::move(song));
-            }
-        }
+            result = LoadSongs(child);
         else if (child->HasName(L"PS"))
+            result = LoadPlaylists(child);
+    }
+    return result;
+}
+
+namespace
+{
+
+// The ids of a song vector, by index: the songs keep the only copy of the text.
+struct SongIdHash
+{
+    const std::vector<CSongInfo>* songs;
+    size_t operator()(size_t index) const { return std::hash<std::wstring>()((*songs)[index].GetId().Std()); }
+};
+
+struct SongIdEqual
+{
+    const std::vector<CSongInfo>* songs;
+    bool operator()(size_t a, size_t b) const { return (*songs)[a].GetId() == (*songs)[b].GetId(); }
+};
+
+} // namespace
+
+HRESULT CSongLibrary::LoadSongs(const CXmlElement* section)
+{
+    HRESULT result = 1;
+    m_songs.reserve(m_songs.size() + (size_t)section->GetChildCount() + 1);
+    std::unordered_set<size_t, SongIdHash, SongIdEqual> ids(m_songs.capacity(), SongIdHash{&m_songs},
+                                                             SongIdEqual{&m_songs});
+    for (size_t i = 0; i < m_songs.size(); ++i)
+        ids.insert(i);
+    // The candidate is read into the slot behind the last song, so that its
+    // id can be looked up among the others without a copy.
+    POSITION pos = section->GetFirstChildPosition();
+    while (pos)
+    {
+        const CXmlElement* element = section->GetNextChild(pos);
+        m_songs.emplace_back();
+        if (m_songs.back().LoadFromXml(element) != 0)
         {
-            while (inner)
-            {
-                CPlaylist playlist;
-                if (playlist.LoadFromXml(child->GetNextChild(inner)) != 0)
-                    continue;
-                result = S_OK;
-                int index = FindPlaylist(playlist.GetName());
-                if (index < 0)
-                    m_playlists.push_back(std::move(playlist));
-                else
-                    m_playlists[index] = std::move(playlist);
-            }
+            m_songs.pop_back();
+            continue;
         }
+        result = S_OK;
+        if (!ids.insert(m_songs.size() - 1).second) // the first song of an id wins
+            m_songs.pop_back();
+    }
+    return result;
+}
+
+HRESULT CSongLibrary::LoadPlaylists(const CXmlElement* section)
+{
+    HRESULT result = 1;
+    POSITION pos = section->GetFirstChildPosition();
+    while (pos)
+    {
+        CPlaylist playlist;
+        if (playlist.LoadFromXml(section->GetNextChild(pos)) != 0)
+            continue;
+        result = S_OK;
+        int index = FindPlaylist(playlist.GetName());
+        if (index < 0)
+            m_playlists.push_back(std::move(playlist));
+        else
+            m_playlists[index] = std::move(playlist);
     }
     return result;
 }

@@ -57,6 +57,11 @@ class CSongLibrary : public CObject
     HRESULT SetBoardValueByHash(LPCWSTR hash, LPCWSTR text);
     HRESULT GetBoardValueByHash(LPCWSTR hash, CString& out) const;
 
+    // 0 when songs or playlists were read, 1 when the last section held
+    // none, and the library then holds what was read. E_INVALIDARG for a root
+    // other than "UR" (the library is then empty) or a file that cannot be
+    // read or parsed; E_OUTOFMEMORY when memory ran out while the library was
+    // built. On those two the library is unchanged.
     HRESULT LoadFromFile(LPCWSTR path);
     HRESULT LoadFromXml(const CXmlElement* root);
     // 0 when written, 1 otherwise (the library in memory is unchanged).
@@ -68,6 +73,9 @@ class CSongLibrary : public CObject
 
   private:
     int FindPlaylist(LPCWSTR name) const;
+    HRESULT LoadSections(const CXmlElement* root);
+    HRESULT LoadSongs(const CXmlElement* section);
+    HRESULT LoadPlaylists(const CXmlElement* section);
 
     CString m_strName;
     std::vector<CSongInfo> m_songs;
