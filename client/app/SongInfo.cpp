@@ -140,7 +140,9 @@ CSongInfo::~CSongInfo()
 
 void CSongInfo::MoveFrom(CSongInfo& other)
 {
-    m_properties = std::move(other.m_properties);
+    for (int i = 0; i < TAG_COUNT; ++i)
+        m_knownTags[i] = std::move(other.m_knownTags[i]);
+    m_otherTags = std::move(other.m_otherTags);
     m_tagNames = std::move(other.m_tagNames);
     m_strId = std::move(other.m_strId);
     memcpy(m_digest, other.m_digest, sizeof(m_digest));
@@ -156,7 +158,9 @@ void CSongInfo::MoveFrom(CSongInfo& other)
 
 void CSongInfo::CopyFrom(const CSongInfo& other)
 {
-    m_properties = other.m_properties;
+    for (int i = 0; i < TAG_COUNT; ++i)
+        m_knownTags[i] = other.m_knownTags[i];
+    m_otherTags = other.m_otherTags;
     m_tagNames = other.m_tagNames;
     m_strId = other.m_strId;
     memcpy(m_digest, other.m_digest, sizeof(m_digest));
@@ -192,21 +196,37 @@ SONG_TEXT_ACCESSORS(Path, m_strPath)
 SONG_TEXT_ACCESSORS(Type, m_strType)
 SONG_TEXT_ACCESSORS(BoardValue, m_strBoardValue)
 
+int CSongInfo::KnownTagIndex(LPCWSTR name)
+{
+    static const wchar_t* const kNames[TAG_COUNT] = {L"Title",    L"Author",   L"WM/AlbumTitle", L"WM/AlbumArtist",
+                                                     L"WM/Genre", L"Duration", L"FileSize"};
+    if (!name)
+        return -1;
+    for (int i = 0; i < TAG_COUNT; ++i)
+        if (wcscmp(name, kNames[i]) == 0)
+            return i;
+    return -1;
+}
+
 CString CSongInfo::GetProperty(LPCWSTR name) const
 {
-    return TextOrEmpty(m_properties, name);
+    int known = KnownTagIndex(name);
+    return known >= 0 ? m_knownTags[known] : TextOrEmpty(m_otherTags, name ? name : L"");
 }
 
 void CSongInfo::SetProperty(LPCWSTR name, LPCWSTR value)
 {
-    m_properties[CString(name)] = value ? value : L"";
+    int known = KnownTagIndex(name);
+    if (known >= 0)
+        m_knownTags[known] = value ? value : L"";
+    else
+        m_otherTags[CString(name ? name : L"")] = value ? value : L"";
 }
 
 CString CSongInfo::GetTitle() const
 {
-    CString title = GetProperty(L"Title");
-    if (!title.IsEmpty())
-        return title;
+    if (!m_knownTags[TAG_TITLE].IsEmpty())
+        return m_knownTags[TAG_TITLE];
     // The file name less a three-letter extension; the four characters go
     // whether or not there is one, as every client names songs this way.
     CString name = m_strPath.Mid(m_strPath.ReverseFind(L'\\') + 1);
@@ -215,19 +235,17 @@ CString CSongInfo::GetTitle() const
 
 CString CSongInfo::GetArtist() const
 {
-    CString artist = GetProperty(L"Author");
-    return artist.IsEmpty() ? GetProperty(L"WM/AlbumArtist") : artist;
+    return m_knownTags[TAG_AUTHOR].IsEmpty() ? m_knownTags[TAG_ALBUM_ARTIST] : m_knownTags[TAG_AUTHOR];
 }
 
 CString CSongInfo::GetAlbum() const
 {
-    return GetProperty(L"WM/AlbumTitle");
+    return m_knownTags[TAG_ALBUM];
 }
 
 CString CSongInfo::GetFileSize() const
 {
-    CString size = GetProperty(L"FileSize");
-    return size.IsEmpty() ? CString(L"0") : size;
+    return m_knownTags[TAG_FILE_SIZE].IsEmpty() ? CString(L"0") : m_knownTags[TAG_FILE_SIZE];
 }
 
 // The HRESULT-style forms: copy into the caller's string, or set a property.
@@ -245,10 +263,10 @@ CString CSongInfo::GetFileSize() const
     }
 
 SONG_OUT_GETTER(Title, GetTitle())
-SONG_OUT_GETTER(Author, GetProperty(L"Author"))
+SONG_OUT_GETTER(Author, m_knownTags[TAG_AUTHOR])
 SONG_OUT_GETTER(Artist, GetArtist())
 SONG_OUT_GETTER(Album, GetAlbum())
-SONG_OUT_GETTER(Genre, GetProperty(L"WM/Genre"))
+SONG_OUT_GETTER(Genre, m_knownTags[TAG_GENRE])
 SONG_OUT_GETTER(FileSize, GetFileSize())
 SONG_PROPERTY_SETTER(Title, L"Title")
 SONG_PROPERTY_SETTER(Author, L"Author")
@@ -260,7 +278,7 @@ SONG_PROPERTY_SETTER(Duration, L"Duration")
 
 LONGLONG CSongInfo::GetDuration() const
 {
-    CString text = GetProperty(L"Duration");
+    const CString& text = m_knownTags[TAG_DURATION];
     return text.IsEmpty() ? 0 : _wtoi64(text);
 }
 
@@ -310,7 +328,7 @@ HRESULT CSongInfo::ComputeHash(BOOL force)
         ParseSha1Base32(m_strHash, m_digest);
         return S_OK;
     }
-    CString key = GetTitle() + L"-" + GetArtist() + L"-" + GetAlbum() + L"-" + GetProperty(L"WM/Genre") + L"-" +
+    CString key = GetTitle() + L"-" + GetArtist() + L"-" + GetAlbum() + L"-" + m_knownTags[TAG_GENRE] + L"-" +
                   GetFileSize();
 
     std::string keyBytes = FwWideToMultiByte(key, key.GetLength(), CP_UTF8);
@@ -466,28 +484,24 @@ int CSongInfo::LoadFromXml(const CXmlElement* element)
     CString id, path;
     if (!element->LookupAttribute(L"A", id) || !element->LookupAttribute(L"B", path))
         return 1;
-    m_properties.clear();
+    m_otherTags.clear();
     m_tagNames.clear();
     m_strId = std::move(id);
     m_strPath = std::move(path);
-    // Inserted in key order, each at the end of the map; an empty text is the
-    // same as a missing one to every getter, so it takes no entry.
-    auto put = [&](LPCWSTR key, LPCWSTR letter) {
-        CString value;
-        if (element->LookupAttribute(letter, value) && !value.IsEmpty())
-            m_properties.emplace_hint(m_properties.end(), key, std::move(value));
+    auto read = [&](int tag, LPCWSTR letter) {
+        if (element->LookupAttribute(letter, m_knownTags[tag]))
+            return true;
+        m_knownTags[tag].Empty();
+        return false;
     };
-    put(L"Author", L"E");
-    put(L"Duration", L"I");
-    put(L"FileSize", L"H");
-    CString title;
-    if (!element->LookupAttribute(L"C", title))
-        title = m_strPath;
-    if (!title.IsEmpty())
-        m_properties.emplace_hint(m_properties.end(), L"Title", std::move(title));
-    put(L"WM/AlbumArtist", L"F");
-    put(L"WM/AlbumTitle", L"D");
-    put(L"WM/Genre", L"G");
+    if (!read(TAG_TITLE, L"C"))
+        m_knownTags[TAG_TITLE] = m_strPath;
+    read(TAG_AUTHOR, L"E");
+    read(TAG_ALBUM, L"D");
+    read(TAG_ALBUM_ARTIST, L"F");
+    read(TAG_GENRE, L"G");
+    read(TAG_DURATION, L"I");
+    read(TAG_FILE_SIZE, L"H");
     m_strBoardValue.Empty();
     element->LookupAttribute(L"K", m_strBoardValue);
     m_strOwner.Empty();
@@ -512,9 +526,9 @@ int CSongInfo::SaveToXml(CXmlElement* element) const
     element->SetAttribute(L"B", m_strPath);
     element->SetAttribute(L"C", GetTitle());
     element->SetAttribute(L"D", GetAlbum());
-    element->SetAttribute(L"E", GetProperty(L"Author"));
+    element->SetAttribute(L"E", m_knownTags[TAG_AUTHOR]);
     element->SetAttribute(L"F", GetArtist());
-    element->SetAttribute(L"G", GetProperty(L"WM/Genre"));
+    element->SetAttribute(L"G", m_knownTags[TAG_GENRE]);
     element->SetAttribute(L"H", GetFileSize());
     element->SetAttribute(L"I", duration);
     element->SetAttribute(L"J", m_strHash);

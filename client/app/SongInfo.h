@@ -110,7 +110,25 @@ class CSongInfo : public CObject
     void CopyFrom(const CSongInfo& other);
     void MoveFrom(CSongInfo& other);
 
-    std::map<CString, CString, CStringLess> m_properties;
+    // The tags every song has stand each in a slot of their own (a library
+    // holds tens of thousands of songs, and a map entry with its key costs
+    // more than most values); any other tag of a file is kept in the map. An
+    // empty slot reads as a missing tag, as it does in the map.
+    enum
+    {
+        TAG_TITLE,
+        TAG_AUTHOR,
+        TAG_ALBUM,
+        TAG_ALBUM_ARTIST,
+        TAG_GENRE,
+        TAG_DURATION,
+        TAG_FILE_SIZE,
+        TAG_COUNT
+    };
+    static int KnownTagIndex(LPCWSTR name);
+
+    CString m_knownTags[TAG_COUNT];
+    std::map<CString, CString, CStringLess> m_otherTags;
     std::vector<CString> m_tagNames;
     CString m_strId;
     BYTE m_digest[20];
