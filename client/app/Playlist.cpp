@@ -1,10 +1,10 @@
 #include "Playlist.h"
 
+#include "FirstTextSet.h"
 #include "SongInfo.h"
 #include "Xml.h"
 
 #include <string>
-#include <unordered_set>
 
 CPlaylist::CPlaylist() : m_nKind(PLAYLIST_KIND_USER)
 {
@@ -125,19 +125,23 @@ int CPlaylist::LoadFromXml(const CXmlElement* element)
         return 1;
     m_strName = std::move(name);
     m_nKind = element->LookupAttribute(L"X", kind) ? _wtoi(kind) : 0;
-    std::unordered_set<std::wstring> ids;
-    for (const CString& id : m_songIds)
-        ids.insert(id.Std());
+    auto idAt = [this](size_t i) -> const CString& { return m_songIds[i]; };
+    m_songIds.reserve(m_songIds.size() + (size_t)element->GetChildCount());
+    CFirstTextSet ids(m_songIds.capacity());
+    for (size_t i = 0; i < m_songIds.size(); ++i)
+        ids.Insert(i, m_songIds[i], idAt);
     POSITION pos = element->GetFirstChildPosition();
     while (pos)
     {
         CXmlElement* item = element->GetNextChild(pos);
         if (!item->HasName(L"IT"))
             continue;
-        CString id;
-        item->LookupAttribute(L"A", id);
-        if (ids.insert(id.Std()).second) // ids already in the list stay once
-            m_songIds.push_back(std::move(id));
+        // Read into the place behind the last id, kept when it is new: ids
+        // already in the list stay once.
+        m_songIds.emplace_back();
+        item->LookupAttribute(L"A", m_songIds.back());
+        if (!ids.Insert(m_songIds.size() - 1, m_songIds.back(), idAt))
+            m_songIds.pop_back();
     }
     return 0;
 }

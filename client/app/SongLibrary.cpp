@@ -1,12 +1,11 @@
 #include "SongLibrary.h"
 
+#include "FirstTextSet.h"
 #include "Xml.h"
 
-#include <functional>
 #include <memory>
 #include <new>
 #include <string>
-#include <unordered_set>
 
 CSongLibrary::CSongLibrary()
 {
@@ -287,32 +286,14 @@ HRESULT CSongLibrary::LoadSections(const CXmlElement* root)
     return result;
 }
 
-namespace
-{
-
-// The ids of a song vector, by index: the songs keep the only copy of the text.
-struct SongIdHash
-{
-    const std::vector<CSongInfo>* songs;
-    size_t operator()(size_t index) const { return std::hash<std::wstring>()((*songs)[index].GetId().Std()); }
-};
-
-struct SongIdEqual
-{
-    const std::vector<CSongInfo>* songs;
-    bool operator()(size_t a, size_t b) const { return (*songs)[a].GetId() == (*songs)[b].GetId(); }
-};
-
-} // namespace
-
 HRESULT CSongLibrary::LoadSongs(const CXmlElement* section)
 {
     HRESULT result = 1;
     m_songs.reserve(m_songs.size() + (size_t)section->GetChildCount() + 1);
-    std::unordered_set<size_t, SongIdHash, SongIdEqual> ids(m_songs.capacity(), SongIdHash{&m_songs},
-                                                             SongIdEqual{&m_songs});
+    auto idAt = [this](size_t i) -> const CString& { return m_songs[i].GetId(); };
+    CFirstTextSet ids(m_songs.capacity());
     for (size_t i = 0; i < m_songs.size(); ++i)
-        ids.insert(i);
+        ids.Insert(i, m_songs[i].GetId(), idAt);
     // The candidate is read into the slot behind the last song, so that its
     // id can be looked up among the others without a copy.
     POSITION pos = section->GetFirstChildPosition();
@@ -326,7 +307,7 @@ HRESULT CSongLibrary::LoadSongs(const CXmlElement* section)
             continue;
         }
         result = S_OK;
-        if (!ids.insert(m_songs.size() - 1).second) // the first song of an id wins
+        if (!ids.Insert(m_songs.size() - 1, m_songs.back().GetId(), idAt)) // the first song of an id wins
             m_songs.pop_back();
     }
     return result;
