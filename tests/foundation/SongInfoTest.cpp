@@ -154,6 +154,26 @@ TEST(SongInfo, StoresHeaderAttributesByType)
     std::wstring longText(300, L'x');
     song.StoreTagAttribute(8, L"Long", WM_TYPE_STRING, (const BYTE*)longText.c_str(), 600);
     EXPECT_EQ(246, song.GetProperty(L"Long").GetLength());
+
+    // The tags every song has and the others, names compared exactly, alike
+    // through the getters, by name and in a copy.
+    const wchar_t title[] = L"Song", lower[] = L"other", artist[] = L"Band";
+    song.StoreTagAttribute(9, L"Title", WM_TYPE_STRING, (const BYTE*)title, sizeof(title));
+    song.StoreTagAttribute(10, L"title", WM_TYPE_STRING, (const BYTE*)lower, sizeof(lower));
+    song.StoreTagAttribute(11, L"WM/AlbumArtist", WM_TYPE_STRING, (const BYTE*)artist, sizeof(artist));
+    CSongInfo copy(song);
+    for (const CSongInfo* s : {&song, &copy})
+    {
+        EXPECT_STREQ(L"Song", s->GetTitle());
+        EXPECT_STREQ(L"Song", s->GetProperty(L"Title"));
+        EXPECT_STREQ(L"other", s->GetProperty(L"title"));
+        EXPECT_STREQ(L"Band", s->GetArtist());
+        EXPECT_STREQ(L"hello", s->GetProperty(L"Str"));
+        EXPECT_EQ(12u, s->GetTagNames().size());
+    }
+    copy.SetProperty(L"Title", nullptr);
+    EXPECT_STREQ(L"", copy.GetProperty(L"Title"));
+    EXPECT_STREQ(L"Song", song.GetTitle());
 }
 
 TEST(SongInfo, ReadsTagsOfRealFiles)
