@@ -103,6 +103,12 @@ TEST(SongLibrary, LoadRulesForDuplicatesAndResults)
     EXPECT_EQ(0, list.GetKind()) << "text that is no number reads as 0";
     EXPECT_EQ(0, list.IndexOfSong(L"9")) << "the later list replaced the earlier; ids without songs stay";
 
+    EXPECT_EQ(S_OK, LoadText(library, L"<UR><MD><MS A=\"1\" B=\"first\" J=\"J\"/><MS A=\"2\" B=\"b\" J=\"J\"/></MD>"
+                                      L"<MD><MS A=\"3\" B=\"c\" J=\"J\"/><MS A=\"1\" B=\"second\" J=\"J\"/></MD></UR>"));
+    ASSERT_EQ(3, library.GetSongCount()) << "a second song section adds to the first";
+    ASSERT_EQ(S_OK, library.GetSongById(L"1", song));
+    EXPECT_STREQ(L"first", song.GetPath());
+
     EXPECT_EQ(1, LoadText(library, L"<UR><MD><MS A=\"1\" B=\"p\"/></MD><PS/></UR>")) << "no playlists: 1";
     EXPECT_EQ(1, library.GetSongCount());
     EXPECT_EQ(1, LoadText(library, L"<UR/>"));
