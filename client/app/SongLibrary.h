@@ -57,11 +57,11 @@ class CSongLibrary : public CObject
     HRESULT SetBoardValueByHash(LPCWSTR hash, LPCWSTR text);
     HRESULT GetBoardValueByHash(LPCWSTR hash, CString& out) const;
 
-    // 0 when songs or playlists were read, 1 when the last section held
-    // none, and the library then holds what was read. E_INVALIDARG for a root
-    // other than "UR" (the library is then empty) or a file that cannot be
-    // read or parsed; E_OUTOFMEMORY when memory ran out while the library was
-    // built. On those two the library is unchanged.
+    // Replace the library by the songs and playlists of a file or document.
+    // 0 when the last section read songs or playlists, 1 when it held none.
+    // A root other than "UR" empties the library and gives E_INVALIDARG. A
+    // file that cannot be read or parsed (E_INVALIDARG) and a lack of memory
+    // while the library is built (E_OUTOFMEMORY) leave it as it was.
     HRESULT LoadFromFile(LPCWSTR path);
     HRESULT LoadFromXml(const CXmlElement* root);
     // 0 when written, 1 otherwise (the library in memory is unchanged).
