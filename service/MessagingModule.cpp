@@ -5,6 +5,7 @@
 #include "TextUtil.h"
 #include "VosselFrame.h"
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <thread>
 
@@ -155,6 +156,27 @@ void MessagingModule::Register(ServiceHost& host)
                                               "demo@yeb360.com\tdemo123\tDemo\tbuddy@yeb360.com\n"
                                               "buddy@yeb360.com\tbuddy123\tBuddy\n");
     host.AddListener("messaging", [this](SocketStream& stream) { Serve(stream); });
+    host.Web().Route("POST", "/test/messaging/send", [this](const HttpRequest& request, HttpResponse& response) {
+        SendFromForm(request.body, response.body);
+    });
+}
+
+// Form fields: to (the user), code, extra, s1 to s8 (UTF-8, URL-encoded).
+// The answer is "OK", or "OFFLINE" when the user has no connection.
+void MessagingModule::SendFromForm(const std::string& form, std::string& answer)
+{
+    std::string to = text::Lower(text::Trim(text::FormValue(form, "to")));
+    int code = std::atoi(text::FormValue(form, "code").c_str());
+    VosselFrame record(FrameCommand, code, std::atoi(text::FormValue(form, "extra").c_str()));
+    for (int i = 1; i <= 8; ++i)
+        record.Add(Wide(text::FormValue(form, "s" + std::to_string(i))));
+    bool sent;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        sent = SendTo(to, record);
+    }
+    answer = sent ? "OK" : "OFFLINE";
+    m_host->Data().Log("messaging", "sent", {{"user", to}, {"code", std::to_string(code)}, {"result", answer}});
 }
 
 void MessagingModule::Started(ServiceHost& host)
@@ -246,6 +268,9 @@ bool MessagingModule::LogIn(const std::shared_ptr<Session>& session, const Vosse
         session->Enqueue(ask);
     }
     Broadcast(email, 0, "0");
+    // The buddies answer with their song counts (38), which reach this user
+    // as library updates.
+    AskBuddies(email, L"gettotal");
     m_host->Data().Log("messaging", "login", {{"user", email}, {"result", "ok"}});
     return true;
 }
@@ -277,6 +302,20 @@ void MessagingModule::LogOut(const std::shared_ptr<Session>& session)
         t = m_transfers.erase(t);
     }
     m_host->Data().Log("messaging", "logout", {{"user", session->email}});
+}
+
+void MessagingModule::AskBuddies(const std::string& user, const wchar_t* subCommand)
+{
+    MessagingAccount account;
+    if (!m_accounts->Find(user, account))
+        return;
+    for (const std::string& buddy : account.buddies)
+    {
+        auto online = m_online.find(buddy);
+        if (online == m_online.end() || online->second->presence >= 3)
+            continue;
+        online->second->Enqueue(Command(23, user, 0, subCommand));
+    }
 }
 
 // Tells the user's online buddies its presence (called with m_lock held).
@@ -399,6 +438,8 @@ void MessagingModule::HandleCommand(const std::string& sender, VosselFrame& fram
         a.flags = text::Narrow(frame.Text(7));
         a.age = frame.extra;
         m_accounts->SetProfile(a);
+        std::lock_guard<std::mutex> hold(m_lock);
+        AskBuddies(sender, L"VCard");
         return;
     }
     case 11: case 12: case 13: case 14: case 37: case 42: case 43:

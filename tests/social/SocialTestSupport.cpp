@@ -1,0 +1,73 @@
+#include "SocialTestSupport.h"
+#include "LanguageTable.h"
+#include "PixImage.h"
+
+std::wstring SocialOutputFolder()
+{
+    static std::wstring folder;
+    if (folder.empty())
+    {
+        folder = std::wstring(YEB_BINARY_DIR) + L"\\test-output";
+        ::CreateDirectoryW(folder.c_str(), NULL);
+        folder += L"\\social";
+        ::CreateDirectoryW(folder.c_str(), NULL);
+    }
+    return folder;
+}
+
+void LoadLanguageFile()
+{
+    static bool loaded = LanguageTable::Instance().Load((std::wstring(YEB_SOURCE_DIR) + L"\\resources\\lng\\default.LNG").c_str());
+    (void)loaded;
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+HBITMAP CaptureWindowPicture(HWND window, const wchar_t* fileName)
+{
+    ::UpdateWindow(window);
+    PumpMessages();
+    RECT r;
+    ::GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = ::GetDC(NULL);
+    HDC mem = ::CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = NULL;
+    HBITMAP shot = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = ::SelectObject(mem, shot);
+    ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::SelectObject(mem, old);
+    CPixImage image;
+    if (image.CreateFromHBITMAP(shot))
+        image.Save((SocialOutputFolder() + L"\\" + fileName).c_str(), PIXIMAGE_FORMAT_PNG);
+    ::DeleteDC(mem);
+    ::ReleaseDC(NULL, screen);
+    return shot;
+}
+
+bool WriteSolidPicture(const std::wstring& path, COLORREF color)
+{
+    CPixImage image;
+    if (!image.Create(30, 30, 24, PIXIMAGE_FORMAT_PNG))
+        return false;
+    RGBQUAD c = {GetBValue(color), GetGValue(color), GetRValue(color), 0};
+    for (long y = 0; y < 30; ++y)
+        for (long x = 0; x < 30; ++x)
+            image.SetPixelColor(x, y, c);
+    return image.Save(path.c_str(), PIXIMAGE_FORMAT_PNG);
+}
+

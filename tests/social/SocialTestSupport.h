@@ -1,0 +1,36 @@
+// Helpers of the social tests: the output folder for pictures, the
+// language file, message pumping and screen captures.
+#pragma once
+
+#include "Framework.h"
+#include <string>
+
+// A text as gtest prints it readably.
+inline std::wstring W(const CString& text)
+{
+    return std::wstring((const wchar_t*)text);
+}
+
+// build\test-output\social (created on first use).
+std::wstring SocialOutputFolder();
+// Loads the program's language file into the process's table once.
+void LoadLanguageFile();
+// Delivers the messages waiting for this thread.
+void PumpMessages();
+// Pumps until the condition holds or the time is up; the condition's last value.
+template <typename Cond> bool PumpUntil(Cond cond, DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    while (!cond() && ::GetTickCount() - start < ms)
+    {
+        PumpMessages();
+        ::Sleep(10);
+    }
+    return cond();
+}
+// Copies a window's pixels from the screen into a PNG of the output folder
+// and returns them as a DIB section (the caller deletes it); pixels are
+// read with GetPixel on a memory DC selecting it.
+HBITMAP CaptureWindowPicture(HWND window, const wchar_t* fileName);
+// Writes a 30 x 30 picture of one colour as a PNG file.
+bool WriteSolidPicture(const std::wstring& path, COLORREF color);
