@@ -1,0 +1,338 @@
+// The main window's dispatch of received commands, code by code: a record
+// in, the visible effect out (rows, presence, the status line, questions and
+// pop-ups asked for, replies sent), against a recording messaging library.
+// Hostile records change nothing and every record is freed.
+#include <gtest/gtest.h>
+
+#include "AppSetting.h"
+#include "DlgMessage.h"
+#include "LanguageTable.h"
+#include "MainWindowRun.h"
+#include "RecordingMessaging.h"
+#include "ServiceAddresses.h"
+#include "ServiceProcess.h"
+#include "SocialTestSupport.h"
+
+#include <atomic>
+
+namespace
+{
+std::atomic<int> g_freed(0);
+
+// A record that counts its own destruction.
+struct TrackedRecord : CommandData
+{
+    ~TrackedRecord() override { ++g_freed; }
+};
+
+CommandData* Tracked(int code, std::initializer_list<const wchar_t*> slots, int extra = 0)
+{
+    return MakeRecord(code, slots, extra, new TrackedRecord);
+}
+
+struct Asked
+{
+    std::wstring text, second;
+    int buttons;
+};
+std::vector<Asked> g_asked;
+int g_answer = IDOK;
+std::vector<std::wstring> g_popups;
+
+int RecordQuestion(LPCWSTR text, int buttons, LPCWSTR second, int, CWnd*)
+{
+    g_asked.push_back({text ? text : L"", second ? second : L"", buttons});
+    return g_answer;
+}
+
+void RecordPopup(const CString& text, const CString&, const CString&)
+{
+    g_popups.push_back(W(text));
+}
+
+// Every row as "id:presence:kind:nick:total/new:state:flags", in order.
+std::wstring Rows(CDlgMain& main)
+{
+    std::wstring rows;
+    CListFriendCtrl& bar = main.LeftBar();
+    for (int i = 0; i < bar.GetItemCount(); ++i)
+    {
+        CFriendItem* r = bar.GetItem(i);
+        wchar_t line[512];
+        swprintf(line, 512, L"%ls:%d:%d:%ls:%d/%d:%d:%d:%ls|", (LPCWSTR)r->id, r->presence, r->kind, (LPCWSTR)r->nick,
+                 r->totalSongs, r->newSongs, r->state, r->flags, (LPCWSTR)r->listen2);
+        rows += line;
+    }
+    return rows;
+}
+
+CFriendItem Row(CDlgMain& main, LPCWSTR id)
+{
+    CFriendItem* row = main.LeftBar().GetItem(main.LeftBar().FindItem(id));
+    return row ? *row : CFriendItem();
+}
+
+class MainWindowDispatch : public ::testing::Test
+{
+  protected:
+    ServiceProcess service;
+    void SetUp() override
+    {
+        ASSERT_TRUE(service.Start()); // the user-id lookups of the login go here
+        CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
+        CDlgMain::s_askUser = &RecordQuestion;
+        CDlgMain::s_startPopup = &RecordPopup;
+        g_asked.clear();
+        g_popups.clear();
+        g_answer = IDOK;
+    }
+    void TearDown() override
+    {
+        CDlgMain::s_startPopup = NULL;
+        CServiceAddresses::Get().Reset();
+    }
+};
+} // namespace
+
+TEST_F(MainWindowDispatch, EveryCodeReachesItsHandler)
+{
+    MainWindowRun run(L"dispatch");
+    run.App().SetUserEmail(L"me@x.com");
+    g_pAppSetting->bNotifyOnline = TRUE;
+    RecordingMessaging messaging;
+    int delivered = 0;
+    auto deliver = [&](CommandData* record) {
+        ++delivered;
+        run.Deliver(record);
+    };
+    run.Run([&] {
+        // The roster, then login complete: the left bar is built from it.
+        for (LPCWSTR buddy : {L"ann@x.com", L"bob@x.com", L"cat@x.com"})
+            deliver(Tracked(26, {buddy}));
+        deliver(Tracked(1, {}));
+        run.OnWindowThread([&] {
+            CDlgMain& main = run.Main();
+            EXPECT_EQ(10, main.LeftBar().GetItemCount());
+            EXPECT_EQ(main.LeftBar().FindItem(L"home"), main.LeftBar().GetCurSel());
+            EXPECT_EQ(W(L"me@x.com"), W(main.LeftBar().GetItem(0)->id));
+            for (LPCWSTR buddy : {L"ann@x.com", L"bob@x.com", L"cat@x.com"})
+                EXPECT_EQ(3, Row(main, buddy).kind) << W(buddy) << " starts offline";
+        });
+        EXPECT_EQ((std::vector<CString>{L"me@x.com", L"ann@x.com", L"bob@x.com", L"cat@x.com"}),
+                  messaging.PushedTo(21));
+        EXPECT_EQ(3u, messaging.PushedTo(38).size());
+
+        // Code by code.
+        struct Step
+        {
+            const char* what;
+            CommandData* record;
+            std::function<void(CDlgMain&)> check;
+        };
+        std::vector<Step> steps = {
+            {"6: a buddy comes online, live", Tracked(6, {L"ann@x.com", L"", L"", L"0"}, 0),
+             [&](CDlgMain& m) {
+                 EXPECT_EQ(2, Row(m, L"ann@x.com").kind);
+                 EXPECT_EQ(0, Row(m, L"ann@x.com").presence);
+                 ASSERT_EQ(1u, g_popups.size()); // the online pop-up
+                 EXPECT_NE(std::wstring::npos, g_popups[0].find(L"ann@x.com"));
+                 EXPECT_EQ(CString(L"ann@x.com"), messaging.PushedTo(38).back());
+             }},
+            {"6: extra 7 is busy", Tracked(6, {L"bob@x.com", L"", L"", L"1"}, 7),
+             [&](CDlgMain& m) {
+                 EXPECT_EQ(2, Row(m, L"bob@x.com").presence);
+                 EXPECT_EQ(1u, g_popups.size()) << "no pop-up for a change that is not live";
+             }},
+            {"11: what a buddy plays", Tracked(11, {L"ann@x.com", L"Song", L"hash", L"Artist", L"ann@x.com", L"", L"",
+                                                     L"id1"}),
+             [&](CDlgMain& m) {
+                 EXPECT_EQ(1, Row(m, L"ann@x.com").listening);
+                 EXPECT_EQ(W(L"Song"), W(Row(m, L"ann@x.com").listen2));
+             }},
+            {"21: a buddy's profile", Tracked(21, {L"bob@x.com", L"鲍勃", L"0", L"签名", L"a0$0b", L"", L"", L"1"}),
+             [&](CDlgMain& m) {
+                 EXPECT_EQ(W(L"鲍勃"), W(Row(m, L"bob@x.com").nick));
+                 EXPECT_EQ(W(L"签名"), W(Row(m, L"bob@x.com").signature));
+                 EXPECT_EQ(1, Row(m, L"bob@x.com").profileFlags);
+             }},
+            {"21: the own profile", Tracked(21, {L"me@x.com", L"我", L"2", L"my sign", L"first0$0second", L"", L"",
+                                                 L"40"}, 30),
+             [&](CDlgMain& m) {
+                 EXPECT_EQ(W(L"我"), W(g_pAppSetting->strNick));
+                 EXPECT_EQ(W(L"second"), W(g_pAppSetting->strRegion));
+                 EXPECT_EQ(30, g_pAppSetting->nAge);
+                 EXPECT_EQ(0, (int)g_pAppSetting->wPrivacy); // 40 & 3, pushed back as code 22
+                 ASSERT_EQ(1u, messaging.Pushed(22).size());
+                 EXPECT_EQ(CString(L"0"), messaging.Pushed(22)[0].s[7]);
+                 CString status;
+                 m.m_btnNick.GetWindowText(status);
+                 EXPECT_EQ(W(CString(L"我") + Lang(L"CONST_MAIN_ONLINE")), W(status));
+             }},
+            {"23 UpdatePlaylist: counts and the new-songs mark", Tracked(23, {L"bob@x.com", L"", L"12", L"UpdatePlaylist",
+                                                                              L"-1"}),
+             [&](CDlgMain& m) {
+                 EXPECT_EQ(12, Row(m, L"bob@x.com").totalSongs);
+                 EXPECT_EQ(0, Row(m, L"bob@x.com").newSongs);
+                 EXPECT_EQ(1, Row(m, L"bob@x.com").state);
+             }},
+            {"23 gettotal: the song count goes back", Tracked(23, {L"cat@x.com", L"", L"", L"gettotal"}),
+             [&](CDlgMain&) { EXPECT_EQ(CString(L"cat@x.com"), messaging.PushedTo(38).back()); }},
+            {"23 getboard: an unknown board is answered empty", Tracked(23, {L"cat@x.com", L"", L"H1", L"getboard"}),
+             [&](CDlgMain&) {
+                 ASSERT_EQ(1u, messaging.Pushed(41).size());
+                 EXPECT_EQ(CString(L"H1"), messaging.Pushed(41)[0].s[2]);
+                 EXPECT_TRUE(messaging.Pushed(41)[0].s[4].IsEmpty());
+             }},
+            {"23 VCard: nothing", Tracked(23, {L"ann@x.com", L"", L"", L"VCard"}), nullptr},
+            {"36: a system message", Tracked(36, {L"", L"", L"", L"维护通知"}),
+             [&](CDlgMain&) {
+                 EXPECT_EQ(W(Lang(L"INFO_MAIN_DLG_SYSTEM_MESSAGE") + L"维护通知"), g_popups.back());
+             }},
+            {"37: the buddy list asked for", Tracked(37, {L"ann@x.com"}),
+             [&](CDlgMain&) {
+                 ASSERT_EQ(1u, messaging.Pushed(32).size());
+                 EXPECT_EQ(CString(L"1"), messaging.Pushed(32)[0].s[3]);
+                 EXPECT_NE(-1, messaging.Pushed(32)[0].s[4].Find(L"email--bob@x.com")); // profile flags bit 0
+                 EXPECT_EQ(-1, messaging.Pushed(32)[0].s[4].Find(L"email--ann@x.com"));
+             }},
+            {"43: a board notice marks the buddy", Tracked(43, {L"cat@x.com", L"", L"H2", L"<BD/>"}),
+             [&](CDlgMain& m) {
+                 EXPECT_TRUE(Row(m, L"cat@x.com").flags & FRIEND_FLAG_BOARD_UNREAD);
+                 EXPECT_EQ(1u, m.m_unreadBoards[L"cat@x.com"].size());
+             }},
+            {"45: library progress", Tracked(45, {L"ann@x.com", L"", L"", L"", L"0.42"}),
+             [&](CDlgMain& m) { EXPECT_EQ(42, m.m_libraryProgress[L"ann@x.com"]); }},
+            {"3: a request answered", Tracked(3, {L"ann@x.com", L"", L"", L"1"}),
+             [&](CDlgMain&) {
+                 ASSERT_FALSE(messaging.calls.empty());
+                 EXPECT_EQ(1u, messaging.Pushed(24).size());
+             }},
+            {"25 unavailable_service", Tracked(25, {L"", L"", L"", L"unavailable_service"}),
+             [&](CDlgMain&) { EXPECT_EQ(W(Lang(L"INFO_UNAVAILABLE_SERVICE")), g_asked.back().text); }},
+            {"25 ERROR_XML", Tracked(25, {L"", L"", L"", L"ERROR_XML"}),
+             [&](CDlgMain&) { EXPECT_EQ(W(Lang(L"INFO_ERROR_XML")), g_asked.back().text); }},
+            {"25 ServerBusy", Tracked(25, {L"", L"", L"", L"ServerBusy"}),
+             [&](CDlgMain&) { EXPECT_EQ(W(Lang(L"INFO_SERVER_BUSY")), g_asked.back().text); }},
+            {"25 C2C_TIMEOUT of a song that does not play", Tracked(25, {L"", L"", L"", L"C2C_TIMEOUT", L"other"}),
+             nullptr},
+            {"25 UNAUTHORIZED after the login", Tracked(25, {L"", L"", L"", L"UNAUTHORIZED"}), nullptr},
+            {"6: a buddy goes offline", Tracked(6, {L"ann@x.com", L"", L"", L"0"}, 3),
+             [&](CDlgMain& m) {
+                 EXPECT_EQ(3, Row(m, L"ann@x.com").kind);
+                 EXPECT_EQ(0, Row(m, L"ann@x.com").listening);
+             }},
+        };
+        for (Step& step : steps)
+        {
+            SCOPED_TRACE(step.what);
+            size_t asked = g_asked.size(), calls = messaging.calls.size();
+            std::wstring before;
+            run.OnWindowThread([&] { before = Rows(run.Main()); });
+            deliver(step.record);
+            if (step.check)
+                run.OnWindowThread([&] { step.check(run.Main()); });
+            else
+            {
+                run.OnWindowThread([&] { EXPECT_EQ(before, Rows(run.Main())); });
+                EXPECT_EQ(asked, g_asked.size());
+                EXPECT_EQ(calls, messaging.calls.size());
+            }
+        }
+        run.OnWindowThread([&] { CaptureWindowPicture(run.Main().GetSafeHwnd(), L"main-window-buddies.png"); });
+    });
+    EXPECT_EQ(delivered, g_freed.load()) << "every record is freed once";
+}
+
+TEST_F(MainWindowDispatch, BuddyRequestsAreAskedAndAnswered)
+{
+    MainWindowRun run(L"requests");
+    run.App().SetUserEmail(L"me@x.com");
+    RecordingMessaging messaging;
+    run.Run([&] {
+        run.Deliver(MakeRecord(1, {}));
+        g_answer = IDCANCEL;
+        run.Deliver(MakeRecord(2, {L"eve@x.com"}));
+        ASSERT_EQ(1u, g_asked.size());
+        EXPECT_EQ(CDlgMessage::BUTTONS_OK_CANCEL, g_asked[0].buttons);
+        EXPECT_NE(std::wstring::npos, g_asked[0].text.find(L"eve@x.com"));
+        EXPECT_EQ(W(Lang(L"INFO_MAIN_DLG_RECEIVE_ADD_FRIEND_COMMEND2")), g_asked[0].second);
+        ASSERT_FALSE(messaging.calls.empty());
+        EXPECT_EQ("reject", messaging.calls.back().what);
+        run.OnWindowThread([&] { EXPECT_EQ(-1, run.Main().LeftBar().FindItem(L"eve@x.com")); });
+
+        g_answer = IDOK;
+        run.Deliver(MakeRecord(2, {L"dan@x.com", L"again"}));
+        CString format = Lang(L"INFO_MAIN_DLG_RECEIVE_ADD_FRIEND2");
+        CString expected;
+        expected.Format(format, L"dan@x.com");
+        EXPECT_EQ(W(expected), g_asked.back().text); // the second wording
+        EXPECT_EQ("accept", messaging.calls.back().what);
+        EXPECT_EQ(1, messaging.calls.back().flag);
+        EXPECT_EQ(CString(L"dan@x.com"), messaging.PushedTo(21).back());
+        run.OnWindowThread([&] {
+            CFriendItem dan = Row(run.Main(), L"dan@x.com");
+            EXPECT_EQ(3, dan.kind);
+            EXPECT_EQ(1, dan.subOrder);
+            EXPECT_EQ(6, dan.flags);
+        });
+    });
+}
+
+TEST_F(MainWindowDispatch, HostileRecordsChangeNothingAndAreFreed)
+{
+    MainWindowRun run(L"hostile");
+    run.App().SetUserEmail(L"me@x.com");
+    RecordingMessaging messaging;
+    g_freed = 0;
+    int delivered = 0;
+    run.Run([&] {
+        run.Deliver(MakeRecord(26, {L"ann@x.com"}));
+        run.Deliver(MakeRecord(1, {}));
+        run.Deliver(MakeRecord(6, {L"ann@x.com"}, 0));
+        std::wstring before;
+        run.OnWindowThread([&] { before = Rows(run.Main()); });
+        size_t calls = messaging.calls.size(), popups = g_popups.size();
+        std::wstring huge(300 * 1024, L'x');
+        std::wstring longId = std::wstring(300, L'a') + L"@x.com";
+        CommandData* records[] = {
+            Tracked(0, {L"ann@x.com"}),
+            Tracked(46, {L"ann@x.com"}, 3),
+            Tracked(-1, {}),
+            Tracked(4, {L"ann@x.com"}),
+            Tracked(1000, {L"ann@x.com"}),
+            Tracked(6, {L""}, 3),
+            Tracked(6, {longId.c_str()}, 3),
+            Tracked(6, {L"..\\..\\ann@x.com"}, 3),
+            Tracked(6, {L"ann@x.com", huge.c_str()}, 3),
+            Tracked(21, {L"../x", L"nick"}),
+            Tracked(23, {L"ann@x.com", L"", L"5", L"UpdatePlaylist", huge.c_str()}),
+            Tracked(23, {L"ann@x.com", L"", L"", L""}),
+            Tracked(43, {L"ann@x.com", L"", L"", L"<BD/>"}),
+            Tracked(26, {L"bad id"}),
+            Tracked(2, {L"<b>@x"}),
+        };
+        for (CommandData* record : records)
+        {
+            ++delivered;
+            run.Deliver(record);
+        }
+        run.OnWindowThread([&] {
+            EXPECT_EQ(before, Rows(run.Main()));
+            EXPECT_TRUE(run.Main().m_unreadBoards.empty());
+        });
+        EXPECT_EQ(calls, messaging.calls.size());
+        EXPECT_EQ(popups, g_popups.size());
+        EXPECT_TRUE(g_asked.empty());
+        // The messaging library's thread hands its record to the callback,
+        // which posts a copy; the library's record stays the library's.
+        CommandData offline;
+        MakeRecord(6, {L"ann@x.com", L"", L"", L"0"}, 3, &offline);
+        CDlgMain::OnMessagingCommand(&offline);
+        EXPECT_TRUE(run.WaitUntil([&] { return Row(run.Main(), L"ann@x.com").presence == 3; }, 10000));
+    });
+    EXPECT_EQ(delivered, g_freed.load());
+    // No main window: the callback copies nothing and posts nothing.
+    CommandData late;
+    MakeRecord(6, {L"ann@x.com"}, 0, &late);
+    CDlgMain::OnMessagingCommand(&late);
+}
