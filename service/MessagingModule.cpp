@@ -38,6 +38,15 @@ VosselFrame Command(int code, const std::string& s1, int extra = 0, const std::w
     return f;
 }
 
+// The profile record (21) of an account, as a user who asks for it gets it.
+VosselFrame ProfileRecord(const MessagingAccount& a)
+{
+    VosselFrame reply(FrameCommand, 21, a.age);
+    reply.Add(Wide(a.email)).Add(Wide(a.nick)).Add(Wide(a.number)).Add(Wide(a.signature));
+    reply.Add(Wide(a.profile1 + "0$0" + a.profile2)).Add(L"").Add(L"").Add(Wide(a.flags));
+    return reply;
+}
+
 // Reads the next frame; false when the connection closed or broke, or when
 // `stop` turns true (checked between waits, since a local shutdown does not
 // always wake a blocked receive).
@@ -419,11 +428,8 @@ void MessagingModule::HandleCommand(const std::string& sender, VosselFrame& fram
         MessagingAccount a;
         if (!m_accounts->Find(target, a))
             return;
-        VosselFrame reply(FrameCommand, 21, a.age);
-        reply.Add(Wide(a.email)).Add(Wide(a.nick)).Add(Wide(a.number)).Add(Wide(a.signature));
-        reply.Add(Wide(a.profile1 + "0$0" + a.profile2)).Add(L"").Add(L"").Add(Wide(a.flags));
         std::lock_guard<std::mutex> hold(m_lock);
-        SendTo(sender, reply);
+        SendTo(sender, ProfileRecord(a));
         return;
     }
     case 22: // the sender's own profile
@@ -438,8 +444,14 @@ void MessagingModule::HandleCommand(const std::string& sender, VosselFrame& fram
         a.flags = text::Narrow(frame.Text(7));
         a.age = frame.extra;
         m_accounts->SetProfile(a);
+        MessagingAccount saved;
+        if (!m_accounts->Find(sender, saved))
+            return;
+        // The online buddies see the new profile at once.
         std::lock_guard<std::mutex> hold(m_lock);
         AskBuddies(sender, L"VCard");
+        for (const std::string& buddy : saved.buddies)
+            SendTo(buddy, ProfileRecord(saved));
         return;
     }
     case 11: case 12: case 13: case 14: case 37: case 42: case 43:

@@ -20,7 +20,7 @@ class SocketStream;
 // requests until their target logs in, and relays song and library
 // transfers between two buddies' libraries. A user who logs in has its
 // online buddies asked for their song counts (23 "gettotal"); a saved
-// profile is announced to them (23 "VCard"). The route
+// profile is announced to them (23 "VCard", then the profile itself). The route
 // "/test/messaging/send" lets a test have the server send any command
 // record to a user: system messages (36), the rarer errors (25) and records
 // no real server would send.
