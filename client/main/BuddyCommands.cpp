@@ -182,3 +182,26 @@ void CBuddyCommands::PushRecommendation(LPCWSTR receiver, LPCWSTR list)
     record.s5 = list;
     Push(record);
 }
+
+CString CBuddyCommands::RecommendationForm(LPCWSTR target)
+{
+    CFriendItem* to = m_buddies.GetItem(m_buddies.FindItem(target));
+    if (!to)
+        return CString();
+    int buddies = 0;
+    for (int i = 0; i < m_buddies.GetItemCount(); ++i)
+        if (CFriendItem* row = m_buddies.GetItem(i))
+            buddies += row->kind > 1 && row->subOrder > 0 ? 1 : 0;
+    CString form, base = AvatarBaseAddress();
+    form.Format(L"nick=%s&page=10&infonum=%ld&email=%s", to->nick, (long)(buddies - 1), to->id);
+    int number = 0;
+    for (int i = 0; i < m_buddies.GetItemCount(); ++i)
+    {
+        CFriendItem* row = m_buddies.GetItem(i);
+        if (!row || row == to || row->kind <= 1 || row->subOrder <= 0)
+            continue;
+        form.AppendFormat(L"&var%d=nick--%s++img--%s++state--%d++email--%s", ++number, row->nick,
+                          AvatarAddressOfUser(base, SlotNumberOrZero(row->extra)), row->presence, row->id);
+    }
+    return number > 0 ? form : CString();
+}

@@ -31,6 +31,11 @@ class CBuddyCommands
     void PushSongCountTo(LPCWSTR id, int count, int newSongs, int ownPresence);
     // 43 to every confirmed buddy of the online group.
     void PushBoardToBuddies(LPCWSTR songKey, LPCWSTR boardText);
+    // The form of the page that recommends the own buddies to one of them:
+    // "nick=%s&page=10&infonum=%ld&email=%s" (the number of buddy rows less
+    // one) and one "&var%d=" record per other buddy, avatars by user id.
+    // Empty when the target has no row or there is no other buddy.
+    CString RecommendationForm(LPCWSTR target);
 
     static void PushPresenceNotice(int presence);                       // 15
     static void PushProfile(LPCWSTR first, LPCWSTR nick, LPCWSTR number, LPCWSTR signature, LPCWSTR second,

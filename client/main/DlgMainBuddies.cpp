@@ -298,29 +298,10 @@ LRESULT CDlgMain::OnBuddyIds(WPARAM, LPARAM lParam)
 
 void CDlgMain::RecommendBuddiesTo(const CString& buddy)
 {
-    if (!m_browser.GetSafeHwnd())
+    if (!m_browser.GetSafeHwnd() || LeftBar().FindItem(buddy) < 0)
         return;
-    CListFriendCtrl& bar = LeftBar();
-    CFriendItem* target = bar.GetItem(bar.FindItem(buddy));
-    if (!target)
-        return;
-    int buddies = 0;
-    for (int i = 0; i < bar.GetItemCount(); ++i)
-        if (CFriendItem* row = bar.GetItem(i))
-            buddies += row->kind > 1 && row->subOrder > 0 ? 1 : 0;
-    CString form;
-    form.Format(L"nick=%s&page=10&infonum=%ld&email=%s", target->nick, (long)(buddies - 1), target->id);
-    CString base = AvatarBaseAddress();
-    int number = 0;
-    for (int i = 0; i < bar.GetItemCount(); ++i)
-    {
-        CFriendItem* row = bar.GetItem(i);
-        if (!row || row == target || row->kind <= 1 || row->subOrder <= 0)
-            continue;
-        form.AppendFormat(L"&var%d=nick--%s++img--%s++state--%d++email--%s", ++number, row->nick,
-                          AvatarAddressOfUser(base, SlotNumberOrZero(row->extra)), row->presence, row->id);
-    }
-    if (number == 0)
+    CString form = BuddyCommands().RecommendationForm(buddy);
+    if (form.IsEmpty())
     {
         Ask(Lang(L"INFO_URL_RECOMMEND_NO_BUDDY"), CDlgMessage::BUTTONS_OK);
         return;

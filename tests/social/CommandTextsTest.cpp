@@ -9,6 +9,7 @@
 #include "CommandTexts.h"
 #include "ListFriendCtrl.h"
 #include "RecordingMessaging.h"
+#include "SocialTestSupport.h"
 
 TEST(CommandTextsTest, BuddyListRecordsAndAvatarAddresses)
 {
@@ -227,4 +228,24 @@ TEST(BuddyCommandsTest, SingleCommandsFillTheirSlots)
     EXPECT_EQ(18, profile.extra);
     for (const auto& call : messaging.calls)
         EXPECT_TRUE(call.s[6].IsEmpty()) << "untouched slots stay empty, code " << call.code;
+}
+
+TEST(BuddyCommandsTest, RecommendationsDeclareEveryBuddyRowButTheTarget)
+{
+    CListFriendCtrl list;
+    FillLeftBar(list);
+    CBuddyCommands commands(list);
+    CString base = AvatarBaseAddress();
+    EXPECT_EQ(W(L"nick=ann@x&page=10&infonum=2&email=ann@x&var1=nick--bob@x++img--" + base +
+                L"000/000/0.jpg++state--1++email--bob@x&var2=nick--cat@x++img--" + base +
+                L"000/000/0.jpg++state--3++email--cat@x"),
+              W(commands.RecommendationForm(L"ann@x")));
+    EXPECT_TRUE(commands.RecommendationForm(L"nobody@x").IsEmpty());
+
+    CListFriendCtrl alone;
+    CFriendItem own;
+    own.kind = 0;
+    alone.AddItem(own, FALSE);
+    alone.AddItem(BuddyRow(L"ann@x", 0), FALSE);
+    EXPECT_TRUE(CBuddyCommands(alone).RecommendationForm(L"ann@x").IsEmpty()); // nobody else to recommend
 }

@@ -12,6 +12,7 @@
 #include "ServiceAddresses.h"
 #include "ServiceProcess.h"
 #include "SocialTestSupport.h"
+#include "SongLibrary.h"
 
 #include <atomic>
 
@@ -335,4 +336,124 @@ TEST_F(MainWindowDispatch, HostileRecordsChangeNothingAndAreFreed)
     CommandData late;
     MakeRecord(6, {L"ann@x.com"}, 0, &late);
     CDlgMain::OnMessagingCommand(&late);
+}
+
+TEST_F(MainWindowDispatch, BuddiesAreAddedRemovedAndRecommended)
+{
+    ASSERT_TRUE(service.WriteDataFile("users.txt", "zed@x.com\t30001\n"));
+    ASSERT_TRUE(service.WriteDataFile("accounts.txt", "zed@x.com\tpw\tZed\n"));
+    MainWindowRun run(L"buddies");
+    run.App().SetUserEmail(L"me@x.com");
+    RecordingMessaging messaging;
+    run.Run([&] {
+        CDlgMain& main = run.Main();
+        for (LPCWSTR buddy : {L"ann@x.com", L"bob@x.com"})
+            run.Deliver(MakeRecord(26, {buddy}));
+        run.Deliver(MakeRecord(1, {}));
+
+        // Adding from a page: the checks, then the buddy.
+        const struct
+        {
+            LPCWSTR argument, message;
+        } refused[] = {{L"no-separator", L"INFO_ADDFRIEND_ERROR"},
+                       {L"x&me@x.com", L"INFO_ADDFRIEND_MYSELF"},
+                       {L"x&ann@x.com", L"INFO_ADDFRIEND_EXIST"},
+                       {L"x&..\\evil@x.com", L"INFO_ADDFRIEND_ERROR"}};
+        size_t before = messaging.calls.size();
+        for (const auto& c : refused)
+        {
+            run.OnWindowThread([&] { main.AddBuddyByAddress(c.argument); });
+            ASSERT_FALSE(g_asked.empty());
+            EXPECT_EQ(W(Lang(c.message)), g_asked.back().text) << W(c.argument);
+        }
+        EXPECT_EQ(before, messaging.calls.size()) << "nothing is sent for a refused address";
+        run.OnWindowThread([&] { main.AddBuddyByAddress(L"x&dan@x.com"); });
+        EXPECT_EQ("addFriend", messaging.calls[messaging.calls.size() - 2].what);
+        EXPECT_EQ(CString(L"dan@x.com"), messaging.PushedTo(21).back());
+        run.OnWindowThread([&] {
+            EXPECT_EQ(3, Row(main, L"dan@x.com").kind);
+            EXPECT_EQ(W(L"list\\portrait1.bmp"), W(Row(main, L"dan@x.com").avatarPath.Right(18)));
+        });
+        // Adding by user id: the service names the user.
+        run.OnWindowThread([&] { main.AddBuddyByUserId(L"30001&x"); });
+        run.OnWindowThread([&] { EXPECT_FALSE(main.LeftBar().FindItem(L"zed@x.com") >= 0); });
+        run.OnWindowThread([&] { main.AddBuddyByUserId(L"30001"); });
+        run.OnWindowThread([&] { EXPECT_TRUE(main.LeftBar().FindItem(L"zed@x.com") >= 0); });
+
+        // Removing: never the buddy whose song plays; the last row gives the new last row.
+        size_t asked = g_asked.size();
+        run.OnWindowThread([&] {
+            main.m_strShownOwner = main.m_strPlayingOwner = L"ann@x.com";
+            main.RemoveSelectedBuddy();
+            EXPECT_TRUE(main.LeftBar().FindItem(L"ann@x.com") >= 0);
+            main.m_strPlayingOwner.Empty();
+        });
+        EXPECT_EQ(asked, g_asked.size()) << "no question for the playing buddy";
+        g_answer = IDCANCEL;
+        run.OnWindowThread([&] {
+            main.m_strShownOwner = L"bob@x.com";
+            main.RemoveSelectedBuddy();
+            EXPECT_TRUE(main.LeftBar().FindItem(L"bob@x.com") >= 0);
+        });
+        g_answer = IDOK;
+        run.OnWindowThread([&] {
+            CListFriendCtrl& bar = main.LeftBar();
+            int last = bar.GetItemCount() - 1;
+            main.m_strShownOwner = bar.GetItem(last)->id;
+            CString removed = main.m_strShownOwner;
+            main.RemoveSelectedBuddy();
+            EXPECT_EQ(-1, bar.FindItem(removed));
+            EXPECT_EQ(last - 1, bar.GetCurSel());
+            EXPECT_EQ(W(bar.GetItem(last - 1)->id), W(main.m_strShownOwner));
+        });
+        EXPECT_EQ(W(Lang(L"INFO_MAIN_DLG_DEL_BUDDY_TIP")), g_asked.back().text);
+        EXPECT_EQ("delFriend", messaging.calls.back().what);
+
+        // A recommendation pushed from a page: the buddies found in the list.
+        run.OnWindowThread([&] { main.PushBuddyRecommendation(L"&ann@x.com&&bob@x.com&nobody@x.com"); });
+        ASSERT_EQ(1u, messaging.Pushed(32).size());
+        RecordedCall recommendation = messaging.Pushed(32)[0];
+        EXPECT_EQ(CString(L"ann@x.com"), recommendation.s[0]);
+        EXPECT_EQ(0, recommendation.s[4].Find(L"&var1=nick--bob@x.com++img--"));
+        EXPECT_NE(-1, recommendation.s[4].Find(L"/avatar/bob@x.com.jpg"));
+        EXPECT_EQ(-1, recommendation.s[4].Find(L"nobody"));
+        EXPECT_EQ(W(Lang(L"INFO_URL_RECOMMEND_BUDDY_TIP")), g_asked.back().text);
+
+        // A radio text without "&" stops what plays and starts nothing.
+        size_t calls = messaging.calls.size();
+        run.OnWindowThread([&] { main.PlayRadio(L"only a title"); });
+        ASSERT_EQ(calls + 1, messaging.calls.size());
+        EXPECT_EQ("cancel", messaging.calls.back().what);
+    });
+}
+
+TEST_F(MainWindowDispatch, BoardNoticesKeepTheBoardTextInTheBuddysLibrary)
+{
+    MainWindowRun run(L"boards");
+    run.App().SetUserEmail(L"me@x.com");
+    RecordingMessaging messaging;
+    CString path = run.App().GetFriendPlaylistPath(L"bob@x.com");
+    CreateFoldersAlongPath(path);
+    CSongLibrary library;
+    CSongInfo song;
+    song.SetId(L"S1");
+    song.SetHash(L"H9");
+    song.SetTitle(L"Song");
+    ASSERT_TRUE(SUCCEEDED(library.AddSong(song)));
+    ASSERT_TRUE(SUCCEEDED(library.SaveToFile(path)));
+    run.Run([&] {
+        run.Deliver(MakeRecord(26, {L"bob@x.com"}));
+        run.Deliver(MakeRecord(1, {}));
+        run.Deliver(MakeRecord(43, {L"bob@x.com", L"", L"H9", L"first"}));
+        run.Deliver(MakeRecord(43, {L"bob@x.com", L"", L"H9", L"second"}));
+        run.OnWindowThread([&] {
+            EXPECT_EQ(1u, run.Main().m_unreadBoards[L"bob@x.com"].size());
+            EXPECT_TRUE(Row(run.Main(), L"bob@x.com").flags & FRIEND_FLAG_BOARD_UNREAD);
+        });
+    });
+    CSongLibrary after;
+    ASSERT_TRUE(SUCCEEDED(after.LoadFromFile(path)));
+    CString board;
+    ASSERT_TRUE(SUCCEEDED(after.GetBoardValueByHash(L"H9", board)));
+    EXPECT_EQ(W(L"first"), W(board)); // a song that has a board text keeps it
 }
