@@ -17,7 +17,9 @@ const wchar_t kLicencePhrase[] = L"Seven quiet herons walk past the mills.";
 // The fixed word of the saved account's keys.
 const wchar_t kKeyWord[] = L"reed";
 const COLORREF kLabelColour = 0x838383;
-const COLORREF kStatusColour = 0xFFFFFF;
+// The status line is drawn on the dialog's light body, so it is a dark red
+// rather than white.
+const COLORREF kStatusColour = RGB(0xC0, 0x20, 0x20);
 const COLORREF kLinkColour = 0xFFAA6A;
 const COLORREF kCheckMask = 0x00FF00;
 const int kWidth = 391, kHeight = 356;
@@ -303,7 +305,7 @@ void CDlgLogin::SetUpControls()
         {&m_stSaveLabel, IDC_LOGIN_SAVE_LABEL, kLabelColour, 134, 194, 220, 16},
         {&m_stWelcomeText, IDC_LOGIN_WELCOME_TEXT, kLabelColour, 38, 40, 316, 68},
         {&m_stWelcomeQuestion, IDC_LOGIN_WELCOME_QUESTION, kLabelColour, 90, 123, 140, 20},
-        {&m_stWelcomeMember, IDC_LOGIN_WELCOME_MEMBER, kLabelColour, 90, 259, 110, 20},
+        {&m_stWelcomeMember, IDC_LOGIN_WELCOME_MEMBER, kLabelColour, 90, 259, 112, 20},
     };
     for (Label& label : labels)
     {
@@ -423,7 +425,12 @@ void CDlgLogin::SetViewState(int state)
     }
     if (page)
         m_page.SafeNavigate(CServiceAddresses::Get().PassportUrl(kRegisterPath));
-    RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Painted at once only when it can be seen: picture buttons take their
+    // background from the first picture of the dialog under them.
+    if (IsWindowVisible())
+        RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    else
+        Invalidate();
 }
 
 void CDlgLogin::ShowStatus(LPCTSTR text, BOOL error)

@@ -37,6 +37,14 @@ std::wstring Widen(const std::string& s)
     return w;
 }
 
+std::string Narrow(const std::wstring& w)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), NULL, 0, NULL, NULL);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, NULL, NULL);
+    return s;
+}
+
 std::wstring Key(const wchar_t* key)
 {
     return std::wstring(Lang(key));
@@ -163,6 +171,9 @@ class ClientWindow : public ::testing::Test
         RemoveTree(settings);
         CreateDirectoryW(settings.c_str(), NULL);
         g_pAppSetting = new CAppSetting(settings.c_str());
+        // The countdown runs on one count for the life of the program.
+        CDlgLogin::s_countdownStart = 10;
+        CDlgLogin::s_countdownLeft = -1;
         LanguageTable::Instance().Load((ProgramFolder() + L"lng\\default.LNG").c_str());
     }
     void TearDown() override
@@ -232,7 +243,7 @@ void ExpectStatus(HWND login, const std::wstring& text, const wchar_t* picture)
 {
     EXPECT_TRUE(WaitUntil([&] { return Visible(login, IDC_LOGIN_STATUS) && Text(login, IDC_LOGIN_STATUS) == text; },
                           30000))
-        << "status: " << std::string(Text(login, IDC_LOGIN_STATUS).begin(), Text(login, IDC_LOGIN_STATUS).end());
+        << "status: " << Narrow(Text(login, IDC_LOGIN_STATUS));
     EXPECT_TRUE(Visible(login, IDC_LOGIN_USER)) << "back to the form";
     EXPECT_FALSE(Visible(login, IDC_LOGIN_CANCEL));
     if (picture)
@@ -401,7 +412,9 @@ TEST_F(ClientWindow, SwitchesOfTheCommandLine)
              CString text;
              text.Format(Lang(L"INFO_LOGIN_AUTO_TIME"), 10);
              EXPECT_TRUE(WaitUntil([&] { return Text(login, IDC_LOGIN_STATUS) == std::wstring(text); }, 5000))
-                 << "the network error, then the countdown";
+                 << "the network error, then the countdown; shown: " << Narrow(Text(login, IDC_LOGIN_STATUS))
+                 << " in " << Narrow(Title(login));
+             Capture(login, L"login-communication-error.png");
          }},
         {L"Yeb.exe -l:systemauto", [&](HWND login) { EXPECT_TRUE(WaitUntil([&] { return IsIconic(login) != 0; }, 5000)); }},
         {L"Yeb.exe -u:s:demo@yeb360.com?.?demo123 ",
