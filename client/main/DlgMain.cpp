@@ -6,13 +6,13 @@
 #include "DataFolder.h"
 #include "DlgLogin.h"
 #include "DlgMessage.h"
-#include "HttpFetcher.h"
 #include "FileFolder.h"
 #include "LanguageTable.h"
 #include "ListenLog.h"
 #include "PopupRegistry.h"
 #include "ServiceAddresses.h"
 #include "Vossel.h"
+#include "UserLookup.h"
 #include "resource.h"
 
 #include <cstddef>
@@ -336,20 +336,13 @@ void CDlgMain::OnLoginComplete()
 
 CString CDlgMain::FetchUserId(LPCWSTR email)
 {
-    CString id;
     if (!email || !*email)
-        return id;
-    // Addresses are sent as they are: the fetcher escapes what the URL needs.
-    CHttpFetcher fetcher;
-    if (!fetcher.SetUrl(CServiceAddresses::Get().ImageWebUrl(L"/cgi-bin/yeblogin?email=") + email) ||
-        !fetcher.Start(FALSE))
-        return id;
-    CString text = fetcher.GetResponseText(CP_UTF8);
-    text.Trim();
+        return CString();
+    CString text = QueryUserIdOf(email);
     // A numeric id, or nothing.
     for (int i = 0; i < text.GetLength(); ++i)
         if (text[i] < L'0' || text[i] > L'9')
-            return id;
+            return CString();
     return text;
 }
 

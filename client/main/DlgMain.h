@@ -149,6 +149,8 @@ class CDlgMain : public CSkinResizableDialog
     // Ends a buddy's song transfer: code 31 to the playing owner when it is a
     // buddy, then the library's transfer is cancelled.
     void EndBuddyTransfer();
+    // Stops what plays: the player, a buddy's transfer and the playing state.
+    void OnStop();
     void SendBuddyList(const CString& requester);
     void RequestBuddyCard(const CString& id);
     void PushSongCount(int newSongs, BOOL set);
@@ -290,13 +292,15 @@ class CDlgMain : public CSkinResizableDialog
     void OnLibraryProgress(const CString& owner, const CString& fraction);
     // Code 11: what a buddy plays, in the row's order of listening texts.
     void OnBuddyNowPlaying(const CString& id, const CString (&report)[7]);
-    // Stops what plays: the player, a buddy's transfer and the playing state.
-    void OnStop();
     // The buddy-id worker's answer (WM_MAIN_BUDDY_IDS).
     LRESULT OnBuddyIds(WPARAM wParam, LPARAM lParam);
     // The left bar's notifications (WM_NOTIFY from control 1088).
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void CreateLeftBar();
+    // Loads the own library, creating it when it cannot be read, with its
+    // buddy-songs and recent lists; FALSE (a message, the window closes)
+    // when it can be neither read nor created.
+    BOOL CheckOwnLibrary();
     // Asks with the skinned message box (s_askUser), "Load language file
     // fails!" standing in for a missing text.
     int Ask(const CString& text, int buttons, const CString& secondLine = CString(), BOOL flash = FALSE);

@@ -12,6 +12,7 @@
 #include "DlgMessage.h"
 #include "LanguageTable.h"
 #include "MessagingLink.h"
+#include "SongLibrary.h"
 #include "resource.h"
 
 #include <cstdlib>
@@ -100,6 +101,8 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         StartBuddyUserIdThread();
         BuildLeftBar();
         RequestBuddyProfiles();
+        if (!CheckOwnLibrary())
+            break;
         LeftBar().SetCurSel(LeftBar().FindItem(L"home"));
         break;
     case 2:
@@ -379,4 +382,39 @@ void CDlgMain::OnStop()
     m_strPlayingSongId.Empty();
     if (m_stTitle.GetSafeHwnd())
         m_stTitle.SetText(Lang(L"CONST_MAIN_NO_PLAYING_SONG"));
+}
+
+BOOL CDlgMain::CheckOwnLibrary()
+{
+    CClientApp* app = GetClientApp();
+    CString path = app ? app->GetMyPlaylistPath() : CString();
+    CSongLibrary library;
+    if (path.IsEmpty() || (FAILED(library.LoadFromFile(path)) &&
+                           (library.CreateEmptyFile(path) != S_OK || FAILED(library.LoadFromFile(path)))))
+    {
+        Ask(Lang(L"INFO_MAIN_DLG_AUTO_LOAD_SONG_ERROR"), CDlgMessage::BUTTONS_OK);
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
+    // The two lists every library has: the songs buddies pushed and the recent songs.
+    const struct
+    {
+        LPCWSTR key;
+        int kind;
+    } lists[] = {{L"STR_MAIN_BUDDY_PLAYLIST_NAME", 1}, {L"STR_MAIN_MY_RECENT_SONGLIST_NAME", 2}};
+    BOOL added = FALSE;
+    for (const auto& list : lists)
+    {
+        CString name = Lang(list.key);
+        CPlaylist playlist;
+        if (name.IsEmpty() || SUCCEEDED(library.GetPlaylistByName(name, playlist)))
+            continue;
+        playlist.SetName(name);
+        playlist.SetKind(list.kind);
+        added |= SUCCEEDED(library.AddOrUpdatePlaylist(playlist));
+    }
+    if (added)
+        library.SaveToFile(path);
+    m_nOwnSongCount = library.GetSongCount();
+    return TRUE;
 }

@@ -457,3 +457,60 @@ TEST_F(MainWindowDispatch, BoardNoticesKeepTheBoardTextInTheBuddysLibrary)
     ASSERT_TRUE(SUCCEEDED(after.GetBoardValueByHash(L"H9", board)));
     EXPECT_EQ(W(L"first"), W(board)); // a song that has a board text keeps it
 }
+
+TEST_F(MainWindowDispatch, StoppingAndFollowingSendWhatTheRulesSay)
+{
+    MainWindowRun run(L"outgoing");
+    run.App().SetUserEmail(L"me@x.com");
+    g_pAppSetting->bListenVisible = TRUE;
+    RecordingMessaging messaging;
+    run.Run([&] {
+        CDlgMain& main = run.Main();
+        for (LPCWSTR buddy : {L"ann@x.com", L"bob@x.com"})
+            run.Deliver(MakeRecord(26, {buddy}));
+        run.Deliver(MakeRecord(1, {}));
+        run.Deliver(MakeRecord(6, {L"ann@x.com"}, 0));
+        run.Deliver(MakeRecord(6, {L"bob@x.com"}, 0));
+
+        // A buddy's song stops: the transfer is ended at the buddy and in the library.
+        messaging.calls.clear();
+        run.OnWindowThread([&] {
+            main.m_strPlayingOwner = L"ann@x.com";
+            main.m_strPlayingSongId = L"S1";
+            main.OnStop();
+        });
+        ASSERT_EQ(2u, messaging.calls.size());
+        EXPECT_EQ(31, messaging.calls[0].code);
+        EXPECT_EQ(CString(L"ann@x.com"), messaging.calls[0].s[0]);
+        EXPECT_EQ(CString(L"S1"), messaging.calls[0].s[4]);
+        EXPECT_EQ("cancel", messaging.calls[1].what);
+
+        // Following the buddy's own song of the user: a message, nothing else.
+        run.Deliver(MakeRecord(11, {L"ann@x.com", L"Mine", L"hash", L"Artist", L"me@x.com", L"", L"", L"S2"}));
+        messaging.calls.clear();
+        run.OnWindowThread([&] { main.FollowBuddy(main.LeftBar().FindItem(L"ann@x.com")); });
+        EXPECT_EQ(W(Lang(L"INFO_LIST_FRIEND_FOLLOW_MYSELF_SONG")), g_asked.back().text);
+        EXPECT_TRUE(messaging.calls.empty());
+
+        // Following a buddy's radio plays it and tells the online buddies.
+        run.Deliver(MakeRecord(11, {L"bob@x.com", L"Jazz%20FM", L"radio", L"", L"bob@x.com", L"", L"",
+                                    L"http://127.0.0.1:9/jazz"}));
+        run.OnWindowThread([&] { main.FollowBuddy(main.LeftBar().FindItem(L"bob@x.com")); });
+        std::vector<RecordedCall> told = messaging.Pushed(11);
+        ASSERT_EQ(2u, told.size());
+        EXPECT_EQ(CString(L"Jazz FM"), told[0].s[1]);
+        EXPECT_EQ(CString(L"radio"), told[0].s[2]);
+        EXPECT_EQ(CString(L"http://127.0.0.1:9/jazz"), told[0].s[7]);
+
+        // Invisible: the song count goes to nobody; back from invisible it goes to all.
+        messaging.calls.clear();
+        run.OnWindowThread([&] {
+            main.SetMyPresence(3);
+            main.PushSongCount(1, TRUE);
+        });
+        EXPECT_TRUE(messaging.Pushed(38).empty());
+        run.OnWindowThread([&] { main.SetMyPresence(0); });
+        EXPECT_EQ(2u, messaging.Pushed(38).size());
+        EXPECT_EQ(2u, messaging.Pushed(24).size());
+    });
+}
