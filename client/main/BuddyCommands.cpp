@@ -3,20 +3,23 @@
 #include "ListFriendCtrl.h"
 #include "MessagingLink.h"
 
+#include <initializer_list>
+
 namespace
 {
-// The record's other slots stay empty (an allocated empty text, never null).
-void Push(CommandData& record)
-{
-    Messaging().pushCommand(record);
-}
-
-CommandData Record(int code, LPCWSTR s1 = L"")
+// Pushes one record: the code, its slots from s1 on (the others stay empty,
+// an allocated empty text each) and extra.
+void PushRecord(int code, std::initializer_list<LPCWSTR> slots, int extra = 0)
 {
     CommandData record;
     record.code = code;
-    record.s1 = s1;
-    return record;
+    record.extra = extra;
+    CommandText* targets[8] = {&record.s1, &record.s2, &record.s3, &record.s4,
+                               &record.s5, &record.s6, &record.s7, &record.s8};
+    int i = 0;
+    for (LPCWSTR text : slots)
+        *targets[i++] = text;
+    Messaging().pushCommand(record);
 }
 
 CString Decimal(int value)
@@ -43,11 +46,7 @@ void CBuddyCommands::PushNowPlaying(const CString (&texts)[7])
     ForEachConfirmedBuddy([&](CFriendItem& row) {
         if (row.presence >= 3)
             return;
-        CommandData record = Record(11, row.id);
-        CommandText* slots[7] = {&record.s2, &record.s3, &record.s4, &record.s5, &record.s6, &record.s7, &record.s8};
-        for (int i = 0; i < 7; ++i)
-            *slots[i] = texts[i];
-        Push(record);
+        PushRecord(11, {row.id, texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6]});
     });
 }
 
@@ -58,8 +57,7 @@ void CBuddyCommands::RequestProfiles()
 
 void CBuddyCommands::RequestProfile(LPCWSTR id)
 {
-    CommandData record = Record(21, id);
-    Push(record);
+    PushRecord(21, {id});
 }
 
 void CBuddyCommands::SendBuddyList(LPCWSTR requester)
@@ -71,10 +69,7 @@ void CBuddyCommands::SendBuddyList(LPCWSTR requester)
             list += BuddyListEntry(++number, row.nick, AvatarAddressOfUser(base, SlotNumberOrZero(row.extra)),
                                    row.presence, row.id, row.totalSongs, row.signature);
     });
-    CommandData record = Record(32, requester);
-    record.s4 = L"1";
-    record.s5 = list;
-    Push(record);
+    PushRecord(32, {requester, L"", L"", L"1", list});
 }
 
 void CBuddyCommands::PushSongCount(int count, int newSongs, int ownPresence)
@@ -88,11 +83,7 @@ void CBuddyCommands::PushSongCountTo(LPCWSTR id, int count, int newSongs, int ow
 {
     if (ownPresence == 3)
         return;
-    CommandData record = Record(38, id);
-    record.s3 = Decimal(count);
-    record.s5 = Decimal(newSongs);
-    record.extra = ownPresence;
-    Push(record);
+    PushRecord(38, {id, L"", Decimal(count), L"", Decimal(newSongs)}, ownPresence);
 }
 
 void CBuddyCommands::PushBoardToBuddies(LPCWSTR songKey, LPCWSTR boardText)
@@ -100,87 +91,55 @@ void CBuddyCommands::PushBoardToBuddies(LPCWSTR songKey, LPCWSTR boardText)
     ForEachConfirmedBuddy([&](CFriendItem& row) {
         if (row.kind != 2)
             return;
-        CommandData record = Record(43, row.id);
-        record.s3 = songKey;
-        record.s4 = boardText;
-        Push(record);
+        PushRecord(43, {row.id, L"", songKey, boardText});
     });
 }
 
 void CBuddyCommands::PushPresenceNotice(int presence)
 {
-    CommandData record = Record(15);
-    record.extra = presence;
-    Push(record);
+    PushRecord(15, {}, presence);
 }
 
 void CBuddyCommands::PushProfile(LPCWSTR first, LPCWSTR nick, LPCWSTR number, LPCWSTR signature, LPCWSTR second,
                                  LPCWSTR userId, LPCWSTR flags, int age)
 {
-    CommandData record = Record(22, first);
-    record.s2 = nick;
-    record.s3 = number;
-    record.s4 = signature;
-    record.s5 = second;
-    record.s6 = userId;
-    record.s8 = flags;
-    record.extra = age;
-    Push(record);
+    PushRecord(22, {first, nick, number, signature, second, userId, L"", flags}, age);
 }
 
 void CBuddyCommands::PushPresence(int presence)
 {
-    CommandData record = Record(24);
-    record.extra = SlotNumberOrZero(Decimal(presence));
-    Push(record);
+    PushRecord(24, {}, SlotNumberOrZero(Decimal(presence)));
 }
 
 void CBuddyCommands::PushStopTransfer(LPCWSTR owner, LPCWSTR songId)
 {
-    CommandData record = Record(31, owner);
-    record.s3 = songId;
-    record.s5 = songId;
-    Push(record);
+    PushRecord(31, {owner, L"", songId, L"", songId});
 }
 
 void CBuddyCommands::RequestBuddyList(LPCWSTR id)
 {
-    CommandData record = Record(37, id);
-    Push(record);
+    PushRecord(37, {id});
 }
 
 void CBuddyCommands::PushBoardOpened(LPCWSTR owner, LPCWSTR hash)
 {
-    CommandData record = Record(40, owner);
-    record.s3 = hash;
-    Push(record);
+    PushRecord(40, {owner, L"", hash});
 }
 
 void CBuddyCommands::PushBoardReply(LPCWSTR requester, LPCWSTR board, LPCWSTR text)
 {
-    CommandData record = Record(41, requester);
-    record.s3 = board;
-    record.s5 = text;
-    Push(record);
+    PushRecord(41, {requester, L"", board, L"", text});
 }
 
 void CBuddyCommands::PushBoardEntry(LPCWSTR owner, LPCWSTR field2, LPCWSTR hash, LPCWSTR text, LPCWSTR field5,
                                     LPCWSTR number)
 {
-    CommandData record = Record(42, owner);
-    record.s2 = field2;
-    record.s3 = hash;
-    record.s4 = text;
-    record.s5 = field5;
-    record.s8 = number;
-    Push(record);
+    PushRecord(42, {owner, field2, hash, text, field5, L"", L"", number});
 }
 
 void CBuddyCommands::PushRecommendation(LPCWSTR receiver, LPCWSTR list)
 {
-    CommandData record = Record(32, receiver);
-    record.s5 = list;
-    Push(record);
+    PushRecord(32, {receiver, L"", L"", L"", list});
 }
 
 CString CBuddyCommands::RecommendationForm(LPCWSTR target)

@@ -19,32 +19,18 @@ CString Plain(const CString& text)
 }
 } // namespace
 
-CString BuildFriendTipText(const CFriendItem& source, POINT cursor)
+CString BuildFriendTipText(const CFriendItem& item, POINT cursor)
 {
-    CFriendItem item;
-    item.rect = source.rect;
-    item.flags = source.flags;
-    item.kind = source.kind;
-    item.nickColor = source.nickColor;
-    item.greyColor = source.greyColor;
-    item.linkColor = source.linkColor;
-    item.totalSongs = source.totalSongs;
-    item.newSongs = source.newSongs;
-    item.listening = source.listening;
-    item.listen6 = source.listen6;
-    item.nick = Plain(source.nick);
-    item.signature = Plain(source.signature);
-    item.id = Plain(source.id);
-    item.listen2 = Plain(source.listen2);
-    item.listen4 = Plain(source.listen4);
+    const CString nick = Plain(item.nick), signature = Plain(item.signature), id = Plain(item.id);
+    const CString title = Plain(item.listen2), detail = Plain(item.listen4);
     CString tip;
     FriendRowLayout layout(item.rect, item);
     if (item.IsHeader())
     {
         if (item.kind != FRIEND_KIND_OWN)
-            tip.Format(L"<font color=%s>%s</font>", item.nickColor, item.nick);
+            tip.Format(L"<font color=%s>%s</font>", item.nickColor, nick);
         else
-            tip.Format(L"<font color=%s>%s</font><br><<%s>", item.nickColor, item.nick, item.id);
+            tip.Format(L"<font color=%s>%s</font><br><<%s>", item.nickColor, nick, id);
         return tip;
     }
     if (item.kind > FRIEND_KIND_CHANNEL && layout.avatarHit.PtInRect(cursor))
@@ -59,20 +45,20 @@ CString BuildFriendTipText(const CFriendItem& source, POINT cursor)
                    Lang(radio ? L"INFO_LIST_FRIEND_LISTENING_RADIO" : L"INFO_LIST_FRIEND_LISTENING_SONG") +
                    L"%s\xFF0D%s</font><br>";
     if (!item.listening && item.newSongs != 0)
-        tip.Format(CString(TipHead) + total + L" " + fresh + L"</font>", item.nickColor, item.nick, item.greyColor,
-                   item.signature, item.id, item.linkColor, item.totalSongs, item.newSongs);
+        tip.Format(CString(TipHead) + total + L" " + fresh + L"</font>", item.nickColor, nick, item.greyColor,
+                   signature, id, item.linkColor, item.totalSongs, item.newSongs);
     else if (item.listening && item.newSongs != 0)
-        tip.Format(CString(TipHead) + total + L" " + fresh + tail, item.nickColor, item.nick, item.greyColor,
-                   item.signature, item.id, item.linkColor, item.totalSongs, item.newSongs, item.linkColor,
-                   item.listen4, item.listen2);
+        tip.Format(CString(TipHead) + total + L" " + fresh + tail, item.nickColor, nick, item.greyColor,
+                   signature, id, item.linkColor, item.totalSongs, item.newSongs, item.linkColor,
+                   detail, title);
     else if (item.listening && item.totalSongs != 0)
-        tip.Format(CString(TipHead) + total + tail, item.nickColor, item.nick, item.greyColor, item.signature, item.id,
-                   item.linkColor, item.totalSongs, item.linkColor, item.listen4, item.listen2);
+        tip.Format(CString(TipHead) + total + tail, item.nickColor, nick, item.greyColor, signature, id,
+                   item.linkColor, item.totalSongs, item.linkColor, detail, title);
     else if (item.kind > FRIEND_KIND_CHANNEL)
-        tip.Format(L"<font color=%s>%s</font> \xFF0D <font color=%s>%s</font><br><<%s>", item.nickColor, item.nick,
-                   item.greyColor, item.signature, item.id);
+        tip.Format(L"<font color=%s>%s</font> \xFF0D <font color=%s>%s</font><br><<%s>", item.nickColor, nick,
+                   item.greyColor, signature, id);
     else if (!item.listening && item.totalSongs != 0)
         tip.Format(CString(L"<font color=%s>%s</font><br><hr color=green><br><font color=%s>") + total + L"</font>",
-                   item.nickColor, item.nick, item.linkColor, item.totalSongs);
+                   item.nickColor, nick, item.linkColor, item.totalSongs);
     return tip;
 }

@@ -623,10 +623,7 @@ void CListFriendCtrl::OnMouseMove(UINT, CPoint point)
             {
                 if (!m_avatarHover)
                     ::SendMessageW(main, WM_FRIEND_AVATAR_HOVER, 1, (LPARAM)row);
-                m_avatarHover = TRUE;
-                m_hoverRow = i;
-                RedrawItem(i);
-                ::SetCursor(m_handCursor);
+                HoverPart(m_avatarHover, i);
             }
             else
             {
@@ -634,12 +631,7 @@ void CListFriendCtrl::OnMouseMove(UINT, CPoint point)
                 ::SendMessageW(main, WM_FRIEND_AVATAR_HOVER, 0, 0);
             }
             if (row->listening && layout.listenHit.PtInRect(point))
-            {
-                m_linkHover = TRUE;
-                m_hoverRow = i;
-                RedrawItem(i);
-                ::SetCursor(m_handCursor);
-            }
+                HoverPart(m_linkHover, i);
             else
             {
                 m_linkHover = FALSE;
@@ -653,6 +645,14 @@ void CListFriendCtrl::OnMouseMove(UINT, CPoint point)
         return;
     }
     SendNotify(FLN_MOUSEMOVE, m_hoverRow, NULL);
+}
+
+void CListFriendCtrl::HoverPart(BOOL& part, int index)
+{
+    part = TRUE;
+    m_hoverRow = index;
+    RedrawItem(index);
+    ::SetCursor(m_handCursor);
 }
 
 BOOL CListFriendCtrl::OnSetCursor(CWnd*, UINT, UINT)

@@ -100,6 +100,8 @@ class CListFriendCtrl : public CWnd
     int ScrollLimit() const;
     void RegisterTool();
     void LeaveHover();
+    // The mouse is on a part of row index (its avatar or listening line).
+    void HoverPart(BOOL& part, int index);
     // Sends (codes 2 and 7, freed here) or posts (freed by the receiver) a record.
     void SendNotify(UINT code, int key, CFriendItem* item);
     void PostNotify(UINT code, int key, CFriendItem* item);

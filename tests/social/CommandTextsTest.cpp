@@ -100,50 +100,24 @@ TEST(CommandTextsTest, SlotsFromTheNetworkAreCheckedBeforeUse)
 
 namespace
 {
-CFriendItem BuddyRow(LPCWSTR id, int presence, int kind = -1)
-{
-    CFriendItem row;
-    row.id = id;
-    row.nick = id;
-    row.presence = presence;
-    row.kind = kind >= 0 ? kind : presence > 2 ? 3 : 2;
-    row.subOrder = 1;
-    row.flags = 6;
-    return row;
-}
-
 // Own row, a channel, the online header, ann (online), bob (away), cat
 // (offline), and the offline header; the way the left bar holds them.
 void FillLeftBar(CListFriendCtrl& list)
 {
-    CFriendItem own;
-    own.id = L"me@x";
-    own.kind = 0;
-    list.AddItem(own, FALSE);
-    CFriendItem channel;
-    channel.id = L"home";
-    channel.kind = 1;
-    channel.subOrder = 1;
-    channel.flags = 2;
-    list.AddItem(channel, FALSE);
-    CFriendItem online;
-    online.id = L"online buddy";
-    online.kind = 2;
-    list.AddItem(online, FALSE);
-    CFriendItem ann = BuddyRow(L"ann@x", 0);
+    list.AddItem(TestRow(0, 0, 1, L"me@x", L"me@x"), FALSE);
+    list.AddItem(TestRow(1, 1, 2, L"home", L"home"), FALSE);
+    list.AddItem(TestRow(2, 0, 1, L"online buddy", L"online"), FALSE);
+    CFriendItem ann = TestBuddy(L"ann@x", L"ann@x", 0);
     ann.profileFlags = 3;
     ann.extra = L"12001";
     ann.signature = L"sig";
     ann.totalSongs = 4;
     list.AddItem(ann, FALSE);
-    list.AddItem(BuddyRow(L"bob@x", 1), FALSE);
-    CFriendItem cat = BuddyRow(L"cat@x", 3);
+    list.AddItem(TestBuddy(L"bob@x", L"bob@x", 1), FALSE);
+    CFriendItem cat = TestBuddy(L"cat@x", L"cat@x", 3);
     cat.profileFlags = 1;
     list.AddItem(cat, FALSE);
-    CFriendItem offline;
-    offline.id = L"offline buddy";
-    offline.kind = 3;
-    list.AddItem(offline, FALSE);
+    list.AddItem(TestRow(3, 0, 1, L"offline buddy", L"offline"), FALSE);
 }
 } // namespace
 
@@ -243,9 +217,7 @@ TEST(BuddyCommandsTest, RecommendationsDeclareEveryBuddyRowButTheTarget)
     EXPECT_TRUE(commands.RecommendationForm(L"nobody@x").IsEmpty());
 
     CListFriendCtrl alone;
-    CFriendItem own;
-    own.kind = 0;
-    alone.AddItem(own, FALSE);
-    alone.AddItem(BuddyRow(L"ann@x", 0), FALSE);
+    alone.AddItem(TestRow(0, 0, 1, L"me@x", L"me@x"), FALSE);
+    alone.AddItem(TestBuddy(L"ann@x", L"ann@x", 0), FALSE);
     EXPECT_TRUE(CBuddyCommands(alone).RecommendationForm(L"ann@x").IsEmpty()); // nobody else to recommend
 }

@@ -19,23 +19,6 @@ namespace
 {
 const UINT ListId = 1088;
 
-CFriendItem Row(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick, int presence = 0)
-{
-    CFriendItem item;
-    item.kind = kind;
-    item.subOrder = subOrder;
-    item.flags = flags;
-    item.id = id;
-    item.nick = nick;
-    item.presence = presence;
-    return item;
-}
-
-CFriendItem Buddy(LPCWSTR id, LPCWSTR nick, int presence)
-{
-    return Row(presence > 2 ? 3 : 2, 1, 6, id, nick, presence);
-}
-
 // The rows' ids in order, joined by blanks.
 std::wstring Ids(CListFriendCtrl& list)
 {
@@ -139,10 +122,10 @@ struct FriendListWindow : ::testing::Test
 TEST(FriendListModel, KeysFollowPositionsAndRowHeightsFollowTheFlags)
 {
     CListFriendCtrl list;
-    EXPECT_EQ(0, list.AddItem(Row(1, 0, 1, L"channel", L"c"), FALSE));
-    EXPECT_EQ(1, list.AddItem(Row(1, 1, 2, L"home", L"h"), FALSE));
-    EXPECT_EQ(2, list.AddItem(Row(2, 1, 4, L"hidden", L"x"), FALSE));
-    CFriendItem seven = Row(0, 0, 1, L"me", L"me");
+    EXPECT_EQ(0, list.AddItem(TestRow(1, 0, 1, L"channel", L"c"), FALSE));
+    EXPECT_EQ(1, list.AddItem(TestRow(1, 1, 2, L"home", L"h"), FALSE));
+    EXPECT_EQ(2, list.AddItem(TestRow(2, 1, 4, L"hidden", L"x"), FALSE));
+    CFriendItem seven = TestRow(0, 0, 1, L"me", L"me");
     seven.key = 7;
     EXPECT_EQ(3, list.AddItem(seven, FALSE)); // renumbered to its position
     EXPECT_EQ(28, list.GetItem(0)->height);
@@ -165,7 +148,7 @@ TEST(FriendListModel, DeletingRowsMovesOrClearsTheSelection)
 {
     CListFriendCtrl list;
     for (LPCWSTR id : {L"a", L"b", L"c", L"d"})
-        list.AddItem(Buddy(id, id, 0), FALSE);
+        list.AddItem(TestBuddy(id, id, 0), FALSE);
     list.SetCurSel(2);
     EXPECT_EQ(1, list.DeleteItem(0));
     EXPECT_EQ(2, list.GetCurSel()); // not shifted: now the row after "c"
@@ -179,7 +162,7 @@ TEST(FriendListModel, MarksAreExclusive)
 {
     CListFriendCtrl list;
     for (LPCWSTR id : {L"a", L"b", L"c"})
-        list.AddItem(Buddy(id, id, 0), FALSE);
+        list.AddItem(TestBuddy(id, id, 0), FALSE);
     list.MarkItem(1);
     list.MarkItem(1); // already marked: nothing changes
     EXPECT_EQ(1, list.GetItem(1)->marked);
@@ -195,16 +178,16 @@ TEST(FriendListModel, MarksAreExclusive)
 TEST(FriendListModel, SortGroupsBuddiesByPresenceAndKeepsEqualRowsInPlace)
 {
     CListFriendCtrl list;
-    list.AddItem(Buddy(L"zed@x", L"zed", 0), FALSE);
-    list.AddItem(Row(3, 0, 1, L"offline buddy", L"Offline"), FALSE); // header: presence 0, stays in group 3
-    CFriendItem gone = Buddy(L"gone@x", L"gone", 3);
+    list.AddItem(TestBuddy(L"zed@x", L"zed", 0), FALSE);
+    list.AddItem(TestRow(3, 0, 1, L"offline buddy", L"Offline"), FALSE); // header: presence 0, stays in group 3
+    CFriendItem gone = TestBuddy(L"gone@x", L"gone", 3);
     gone.kind = 2; // was online
     list.AddItem(gone, FALSE);
-    list.AddItem(Buddy(L"upper@x", L"ALICE", 1), FALSE);
-    list.AddItem(Buddy(L"lower@x", L"alice", 2), FALSE); // the same nick but for case
-    list.AddItem(Row(2, 0, 1, L"online buddy", L"Online"), FALSE);
-    list.AddItem(Row(0, 0, 1, L"me@x", L"Mine"), FALSE);
-    CFriendItem channel = Row(1, 3, 2, L"google_music", L"g");
+    list.AddItem(TestBuddy(L"upper@x", L"ALICE", 1), FALSE);
+    list.AddItem(TestBuddy(L"lower@x", L"alice", 2), FALSE); // the same nick but for case
+    list.AddItem(TestRow(2, 0, 1, L"online buddy", L"Online"), FALSE);
+    list.AddItem(TestRow(0, 0, 1, L"me@x", L"Mine"), FALSE);
+    CFriendItem channel = TestRow(1, 3, 2, L"google_music", L"g");
     list.AddItem(channel, FALSE);
     list.SetCurSel(3);
     list.SortItems();
@@ -228,9 +211,9 @@ TEST(FriendListModel, SortGroupsBuddiesByPresenceAndKeepsEqualRowsInPlace)
 TEST(FriendListModel, EqualRowsAreNeverSwappedWithEachOther)
 {
     CListFriendCtrl list;
-    list.AddItem(Buddy(L"upper@x", L"ALICE", 0), FALSE);
-    list.AddItem(Buddy(L"lower@x", L"alice", 1), FALSE);
-    list.AddItem(Buddy(L"bea@x", L"bea", 2), FALSE);
+    list.AddItem(TestBuddy(L"upper@x", L"ALICE", 0), FALSE);
+    list.AddItem(TestBuddy(L"lower@x", L"alice", 1), FALSE);
+    list.AddItem(TestBuddy(L"bea@x", L"bea", 2), FALSE);
     list.SortItems();
     EXPECT_EQ(L"upper@x lower@x bea@x", Ids(list));
     list.GetItem(0)->signature = L"b"; // "aliceb" now sorts after "alice"
@@ -241,7 +224,7 @@ TEST(FriendListModel, EqualRowsAreNeverSwappedWithEachOther)
 TEST(FriendListModel, RowsCanBeLookedUpByIdWhileTheListChanges)
 {
     CListFriendCtrl list;
-    list.AddItem(Buddy(L"steady@x", L"steady", 0), FALSE);
+    list.AddItem(TestBuddy(L"steady@x", L"steady", 0), FALSE);
     std::atomic<bool> stop(false);
     std::atomic<int> found(0);
     std::thread reader([&] {
@@ -251,7 +234,7 @@ TEST(FriendListModel, RowsCanBeLookedUpByIdWhileTheListChanges)
     });
     for (int i = 0; i < 300 || found.load() == 0; ++i)
     {
-        list.AddItem(Buddy(L"churn@x", L"churn", i % 4), FALSE);
+        list.AddItem(TestBuddy(L"churn@x", L"churn", i % 4), FALSE);
         list.SortItems();
         list.DeleteItem(list.FindItem(L"churn@x"));
     }
@@ -263,7 +246,7 @@ TEST(FriendListModel, RowsCanBeLookedUpByIdWhileTheListChanges)
 
 TEST(FriendItemCopy, CopiesEveryFieldAndThePictureButNotSelf)
 {
-    CFriendItem a = Buddy(L"a@x", L"小明", 1);
+    CFriendItem a = TestBuddy(L"a@x", L"小明", 1);
     a.signature = L"sig";
     a.listen2 = L"title";
     a.extra = L"10001";
@@ -333,30 +316,30 @@ TEST_F(FriendListWindow, PaintsAvatarsPresenceAndAChineseNickAndKeepsThePicture)
     std::wstring red = SocialOutputFolder() + L"\\avatar-red.png", blue = SocialOutputFolder() + L"\\avatar-blue.png";
     ASSERT_TRUE(WriteSolidPicture(red, RGB(220, 30, 30)));
     ASSERT_TRUE(WriteSolidPicture(blue, RGB(30, 60, 220)));
-    CFriendItem own = Row(0, 0, 1, L"me@yeb360.com", L"我的音乐库");
+    CFriendItem own = TestRow(0, 0, 1, L"me@yeb360.com", L"我的音乐库");
     own.totalSongs = 12;
     list.AddItem(own, FALSE);
-    list.AddItem(Row(1, 0, 1, L"channel", L"频道"), FALSE);
-    list.AddItem(Row(1, 1, 2, L"home", L"首页"), FALSE);
-    list.AddItem(Row(2, 0, 1, L"online buddy", L"在线好友"), FALSE);
-    list.AddItem(Row(3, 0, 1, L"offline buddy", L"离线好友"), FALSE);
-    CFriendItem ming = Buddy(L"ming@yeb360.com", L"小明", 0);
+    list.AddItem(TestRow(1, 0, 1, L"channel", L"频道"), FALSE);
+    list.AddItem(TestRow(1, 1, 2, L"home", L"首页"), FALSE);
+    list.AddItem(TestRow(2, 0, 1, L"online buddy", L"在线好友"), FALSE);
+    list.AddItem(TestRow(3, 0, 1, L"offline buddy", L"离线好友"), FALSE);
+    CFriendItem ming = TestBuddy(L"ming@yeb360.com", L"小明", 0);
     ming.signature = L"今天听什么";
     ming.avatarPath = red.c_str();
     ming.listening = 1;
     ming.listen2 = L"月亮代表我的心";
     ming.listen4 = L"邓丽君";
     list.AddItem(ming, FALSE);
-    CFriendItem bob = Buddy(L"bob@yeb360.com", L"Bob", 1);
+    CFriendItem bob = TestBuddy(L"bob@yeb360.com", L"Bob", 1);
     bob.avatarPath = red.c_str();
     bob.totalSongs = 30;
     bob.newSongs = 2;
     bob.state = 1;
     list.AddItem(bob, FALSE);
-    CFriendItem carol = Buddy(L"carol@yeb360.com", L"Carol", 3);
+    CFriendItem carol = TestBuddy(L"carol@yeb360.com", L"Carol", 3);
     carol.avatarPath = blue.c_str();
     list.AddItem(carol, FALSE);
-    CFriendItem dora = Buddy(L"dora@yeb360.com", L"Dora", 3);
+    CFriendItem dora = TestBuddy(L"dora@yeb360.com", L"Dora", 3);
     dora.avatarPath = (SocialOutputFolder() + L"\\no-such-avatar.png").c_str();
     list.AddItem(dora, FALSE);
     list.SortItems();
@@ -399,16 +382,16 @@ TEST_F(FriendListWindow, PaintsAvatarsPresenceAndAChineseNickAndKeepsThePicture)
 
 TEST_F(FriendListWindow, ClicksDoubleClicksAndTheRightButtonReportTheirCodes)
 {
-    list.AddItem(Row(0, 0, 1, L"me", L"me"), FALSE);
-    list.AddItem(Row(1, 1, 2, L"home", L"home"), FALSE);
-    list.AddItem(Row(2, 0, 1, L"online buddy", L"online"), FALSE);
-    CFriendItem ann = Buddy(L"ann@x", L"Ann", 0);
+    list.AddItem(TestRow(0, 0, 1, L"me", L"me"), FALSE);
+    list.AddItem(TestRow(1, 1, 2, L"home", L"home"), FALSE);
+    list.AddItem(TestRow(2, 0, 1, L"online buddy", L"online"), FALSE);
+    CFriendItem ann = TestBuddy(L"ann@x", L"Ann", 0);
     ann.listening = 1;
     ann.listen2 = L"Song";
     list.AddItem(ann, FALSE);
-    list.AddItem(Buddy(L"ben@x", L"Ben", 0), FALSE);
-    list.AddItem(Row(3, 0, 1, L"offline buddy", L"offline"), FALSE);
-    list.AddItem(Buddy(L"cat@x", L"Cat", 3), FALSE);
+    list.AddItem(TestBuddy(L"ben@x", L"Ben", 0), FALSE);
+    list.AddItem(TestRow(3, 0, 1, L"offline buddy", L"offline"), FALSE);
+    list.AddItem(TestBuddy(L"cat@x", L"Cat", 3), FALSE);
     Paint();
     const int annRow = 3, benRow = 4, catRow = 6;
 
@@ -458,9 +441,9 @@ TEST_F(FriendListWindow, ClicksDoubleClicksAndTheRightButtonReportTheirCodes)
 
 TEST_F(FriendListWindow, AvatarHoverTellsTheMainWindowOnceAndKeysMoveTheSelection)
 {
-    list.AddItem(Row(2, 0, 1, L"online buddy", L"online"), FALSE);
-    list.AddItem(Buddy(L"ann@x", L"Ann", 0), FALSE);
-    list.AddItem(Buddy(L"ben@x", L"Ben", 0), FALSE);
+    list.AddItem(TestRow(2, 0, 1, L"online buddy", L"online"), FALSE);
+    list.AddItem(TestBuddy(L"ann@x", L"Ann", 0), FALSE);
+    list.AddItem(TestBuddy(L"ben@x", L"Ben", 0), FALSE);
     Paint();
     Send(WM_MOUSEMOVE, Layout(1).avatarHit.CenterPoint());
     Send(WM_MOUSEMOVE, Layout(2).avatarHit.CenterPoint()); // straight onto another avatar
@@ -495,7 +478,7 @@ TEST_F(FriendListWindow, EnsureVisibleScrollsTheLeastDistance)
     {
         CString id;
         id.Format(L"b%02d", i);
-        list.AddItem(Buddy(id, id, 0), FALSE); // 50 pixels each: 1000 in all, 560 shown
+        list.AddItem(TestBuddy(id, id, 0), FALSE); // 50 pixels each: 1000 in all, 560 shown
     }
     list.EnsureVisible(15);
     EXPECT_EQ(16 * 50 - 560, list.GetScrollPosition());
@@ -515,7 +498,7 @@ TEST_F(FriendListWindow, EnsureVisibleScrollsTheLeastDistance)
 TEST(FriendTipTextTest, FollowsTheRowAndThePlaceOfTheCursor)
 {
     LoadLanguageFile();
-    CFriendItem b = Buddy(L"ann@x", L"Ann", 0);
+    CFriendItem b = TestBuddy(L"ann@x", L"Ann", 0);
     b.signature = L"hi";
     b.rect.SetRect(0, 100, 240, 150);
     FriendRowLayout layout(b.rect, b);
@@ -560,7 +543,7 @@ TEST(FriendTipTextTest, FollowsTheRowAndThePlaceOfTheCursor)
         EXPECT_EQ(W(c.tip), W(BuildFriendTipText(item, c.at)));
     }
 
-    CFriendItem own = Row(0, 0, 1, L"me@x", L"Mine");
+    CFriendItem own = TestRow(0, 0, 1, L"me@x", L"Mine");
     own.rect.SetRect(0, 0, 240, 50);
     EXPECT_EQ(CString(L"<font color=#000000>Mine</font><br><<me@x>"), BuildFriendTipText(own, CPoint(100, 20)));
     CFriendItem hostile = b;

@@ -250,7 +250,7 @@ TEST_F(MainWindowDispatch, BuddyRequestsAreAskedAndAnswered)
     run.App().SetUserEmail(L"me@x.com");
     RecordingMessaging messaging;
     run.Run([&] {
-        run.Deliver(MakeRecord(1, {}));
+        run.SignIn({});
         g_answer = IDCANCEL;
         run.Deliver(MakeRecord(2, {L"eve@x.com"}));
         ASSERT_EQ(1u, g_asked.size());
@@ -287,8 +287,7 @@ TEST_F(MainWindowDispatch, HostileRecordsChangeNothingAndAreFreed)
     g_freed = 0;
     int delivered = 0;
     run.Run([&] {
-        run.Deliver(MakeRecord(26, {L"ann@x.com"}));
-        run.Deliver(MakeRecord(1, {}));
+        run.SignIn({L"ann@x.com"});
         run.Deliver(MakeRecord(6, {L"ann@x.com"}, 0));
         std::wstring before;
         run.OnWindowThread([&] { before = Rows(run.Main()); });
@@ -347,9 +346,7 @@ TEST_F(MainWindowDispatch, BuddiesAreAddedRemovedAndRecommended)
     RecordingMessaging messaging;
     run.Run([&] {
         CDlgMain& main = run.Main();
-        for (LPCWSTR buddy : {L"ann@x.com", L"bob@x.com"})
-            run.Deliver(MakeRecord(26, {buddy}));
-        run.Deliver(MakeRecord(1, {}));
+        run.SignIn({L"ann@x.com", L"bob@x.com"});
 
         // Adding from a page: the checks, then the buddy.
         const struct
@@ -442,8 +439,7 @@ TEST_F(MainWindowDispatch, BoardNoticesKeepTheBoardTextInTheBuddysLibrary)
     ASSERT_TRUE(SUCCEEDED(library.AddSong(song)));
     ASSERT_TRUE(SUCCEEDED(library.SaveToFile(path)));
     run.Run([&] {
-        run.Deliver(MakeRecord(26, {L"bob@x.com"}));
-        run.Deliver(MakeRecord(1, {}));
+        run.SignIn({L"bob@x.com"});
         run.Deliver(MakeRecord(43, {L"bob@x.com", L"", L"H9", L"first"}));
         run.Deliver(MakeRecord(43, {L"bob@x.com", L"", L"H9", L"second"}));
         run.OnWindowThread([&] {
@@ -466,9 +462,7 @@ TEST_F(MainWindowDispatch, StoppingAndFollowingSendWhatTheRulesSay)
     RecordingMessaging messaging;
     run.Run([&] {
         CDlgMain& main = run.Main();
-        for (LPCWSTR buddy : {L"ann@x.com", L"bob@x.com"})
-            run.Deliver(MakeRecord(26, {buddy}));
-        run.Deliver(MakeRecord(1, {}));
+        run.SignIn({L"ann@x.com", L"bob@x.com"});
         run.Deliver(MakeRecord(6, {L"ann@x.com"}, 0));
         run.Deliver(MakeRecord(6, {L"bob@x.com"}, 0));
 

@@ -70,6 +70,13 @@ void MainWindowRun::Deliver(CommandData* record)
     ::SendMessageW(m_main->GetSafeHwnd(), WM_MAIN_COMMAND, (WPARAM)record->code, (LPARAM)record);
 }
 
+void MainWindowRun::SignIn(std::initializer_list<const wchar_t*> buddies)
+{
+    for (const wchar_t* buddy : buddies)
+        Deliver(MakeRecord(26, {buddy}));
+    Deliver(MakeRecord(1, {}));
+}
+
 bool MainWindowRun::WaitUntil(const std::function<bool()>& test, DWORD ms)
 {
     DWORD start = ::GetTickCount();

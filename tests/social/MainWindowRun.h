@@ -25,6 +25,8 @@ class MainWindowRun
     // Hands one received record to the window as the messaging library's
     // thread does (WM_USER+28) and waits until it is handled.
     void Deliver(CommandData* record);
+    // The roster (26 per buddy), then login complete (1).
+    void SignIn(std::initializer_list<const wchar_t*> buddies);
     // Polls (on the window's thread) until test holds; false after ms.
     bool WaitUntil(const std::function<bool()>& test, DWORD ms);
 

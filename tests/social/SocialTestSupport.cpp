@@ -1,4 +1,5 @@
 #include "SocialTestSupport.h"
+#include "FriendItem.h"
 #include "LanguageTable.h"
 #include "PixImage.h"
 
@@ -71,3 +72,20 @@ bool WriteSolidPicture(const std::wstring& path, COLORREF color)
     return image.Save(path.c_str(), PIXIMAGE_FORMAT_PNG);
 }
 
+
+CFriendItem TestRow(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick, int presence)
+{
+    CFriendItem item;
+    item.kind = kind;
+    item.subOrder = subOrder;
+    item.flags = flags;
+    item.id = id;
+    item.nick = nick;
+    item.presence = presence;
+    return item;
+}
+
+CFriendItem TestBuddy(LPCWSTR id, LPCWSTR nick, int presence)
+{
+    return TestRow(presence > 2 ? 3 : 2, 1, 6, id, nick, presence);
+}

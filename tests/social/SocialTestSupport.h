@@ -11,6 +11,13 @@ inline std::wstring W(const CString& text)
     return std::wstring((const wchar_t*)text);
 }
 
+class CFriendItem;
+
+// A buddy-list row of a test: kind, sub-order, flags, id, nick and presence.
+CFriendItem TestRow(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick, int presence = 0);
+// A buddy's row: online group (kind 2) or offline group (kind 3) by presence.
+CFriendItem TestBuddy(LPCWSTR id, LPCWSTR nick, int presence);
+
 // build\test-output\social (created on first use).
 std::wstring SocialOutputFolder();
 // Loads the program's language file into the process's table once.
