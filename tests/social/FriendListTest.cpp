@@ -8,6 +8,7 @@
 #include "FriendRowLayout.h"
 #include "FriendTipText.h"
 #include "LanguageTable.h"
+#include "PixImage.h"
 #include "ListFriendCtrl.h"
 #include "SocialTestSupport.h"
 
@@ -348,11 +349,9 @@ TEST_F(FriendListWindow, PaintsAvatarsPresenceAndAChineseNickAndKeepsThePicture)
     list.MarkItem(list.FindItem(L"bob@yeb360.com"));
     Paint();
 
-    HBITMAP shot = CaptureWindowPicture(owner.GetSafeHwnd(), L"friend-list.png");
-    ASSERT_NE(nullptr, shot);
-    HDC mem = ::CreateCompatibleDC(NULL);
-    HGDIOBJ old = ::SelectObject(mem, shot);
-    auto pixel = [&](CPoint p) { return ::GetPixel(mem, p.x, p.y); };
+    CPixImage shot;
+    ASSERT_TRUE(CaptureWindowPicture(owner.GetSafeHwnd(), L"friend-list.png", &shot));
+    auto pixel = [&](CPoint p) { return PixelAt(shot, p.x, p.y); };
 
     FriendRowLayout mingLayout = Layout(mingRow), carolLayout = Layout(carolRow);
     COLORREF avatar = pixel(Centre(mingLayout.pictureBox));
@@ -375,9 +374,6 @@ TEST_F(FriendListWindow, PaintsAvatarsPresenceAndAChineseNickAndKeepsThePicture)
     CRect presence = carolLayout.presenceIcon;
     EXPECT_GT(inkIn(presence), 20);
     EXPECT_GT(inkIn(Layout(list.FindItem(L"dora@yeb360.com")).pictureBox), 100); // the default avatar
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
-    ::DeleteObject(shot);
 }
 
 TEST_F(FriendListWindow, ClicksDoubleClicksAndTheRightButtonReportTheirCodes)

@@ -2,6 +2,7 @@
 #include "FriendItem.h"
 #include "LanguageTable.h"
 #include "PixImage.h"
+#include "WindowPicture.h"
 
 std::wstring SocialOutputFolder()
 {
@@ -32,32 +33,18 @@ void PumpMessages()
     }
 }
 
-HBITMAP CaptureWindowPicture(HWND window, const wchar_t* fileName)
+bool CaptureWindowPicture(HWND window, const wchar_t* fileName, CPixImage* picture)
 {
     ::UpdateWindow(window);
     PumpMessages();
-    RECT r;
-    ::GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = ::GetDC(NULL);
-    HDC mem = ::CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = NULL;
-    HBITMAP shot = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = ::SelectObject(mem, shot);
-    ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(mem, old);
-    CPixImage image;
-    if (image.CreateFromHBITMAP(shot))
-        image.Save((SocialOutputFolder() + L"\\" + fileName).c_str(), PIXIMAGE_FORMAT_PNG);
-    ::DeleteDC(mem);
-    ::ReleaseDC(NULL, screen);
-    return shot;
+    std::wstring path = SocialOutputFolder() + L"\\" + fileName;
+    return SaveWindowPicture(window, path) && (!picture || picture->Load(path.c_str(), PIXIMAGE_FORMAT_PNG));
+}
+
+COLORREF PixelAt(CPixImage& picture, int x, int y)
+{
+    RGBQUAD c = picture.GetPixelColor(x, (long)picture.GetHeight() - 1 - y);
+    return RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
 }
 
 bool WriteSolidPicture(const std::wstring& path, COLORREF color)

@@ -12,6 +12,7 @@ inline std::wstring W(const CString& text)
 }
 
 class CFriendItem;
+class CPixImage;
 
 // A buddy-list row of a test: kind, sub-order, flags, id, nick and presence.
 CFriendItem TestRow(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick, int presence = 0);
@@ -35,9 +36,10 @@ template <typename Cond> bool PumpUntil(Cond cond, DWORD ms)
     }
     return cond();
 }
-// Copies a window's pixels from the screen into a PNG of the output folder
-// and returns them as a DIB section (the caller deletes it); pixels are
-// read with GetPixel on a memory DC selecting it.
-HBITMAP CaptureWindowPicture(HWND window, const wchar_t* fileName);
+// Keeps a window's picture as a PNG of the output folder (as a user sees it
+// on the screen) and reads it back for the test; false when it cannot.
+bool CaptureWindowPicture(HWND window, const wchar_t* fileName, CPixImage* picture = nullptr);
+// The colour of a picture's pixel, counted from its top-left corner.
+COLORREF PixelAt(CPixImage& picture, int x, int y);
 // Writes a 30 x 30 picture of one colour as a PNG file.
 bool WriteSolidPicture(const std::wstring& path, COLORREF color);
