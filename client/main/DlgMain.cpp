@@ -609,6 +609,7 @@ void CDlgMain::OnDestroy()
         g_pAppSetting->rcNomalWnd = rect;
     }
     RunDestroySequence();
+    DiscardPendingCommands();
     CSkinResizableDialog::OnDestroy();
 }
 

@@ -284,6 +284,9 @@ class CDlgMain : public CSkinResizableDialog
 
     // The dispatch of received commands by code (DlgMainDispatch.cpp).
     void DispatchCommand(const CommandData& record);
+    // Frees the received records still waiting in the queue of a window that
+    // goes (the messaging library is released first, so no more arrive).
+    void DiscardPendingCommands();
     void OnBuddyPresence(const CString& id, const CString& live, int extra);
     void OnProfile(const CString (&s)[8], int extra);
     void OnOwnProfile(const CString (&s)[8], int extra);

@@ -88,6 +88,13 @@ LRESULT CDlgMain::OnCommandReceived(WPARAM, LPARAM lParam)
     return 0;
 }
 
+void CDlgMain::DiscardPendingCommands()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, m_hWnd, WM_MAIN_COMMAND, WM_MAIN_COMMAND, PM_REMOVE))
+        delete reinterpret_cast<CommandData*>(msg.lParam);
+}
+
 void CDlgMain::DispatchCommand(const CommandData& record)
 {
     CString s[8];

@@ -329,6 +329,12 @@ TEST_F(MainWindowDispatch, HostileRecordsChangeNothingAndAreFreed)
         MakeRecord(6, {L"ann@x.com", L"", L"", L"0"}, 3, &offline);
         CDlgMain::OnMessagingCommand(&offline);
         EXPECT_TRUE(run.WaitUntil([&] { return Row(run.Main(), L"ann@x.com").presence == 3; }, 10000));
+        // Records still queued when the window goes are freed with it.
+        run.OnWindowThread([&] {
+            for (int i = 0; i < 3; ++i, ++delivered)
+                run.Main().PostMessage(WM_MAIN_COMMAND, 6, (LPARAM)Tracked(6, {L"ann@x.com"}, 0));
+            run.Main().EndDialog(IDCANCEL);
+        });
     });
     EXPECT_EQ(delivered, g_freed.load());
     // No main window: the callback copies nothing and posts nothing.
