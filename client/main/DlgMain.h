@@ -293,6 +293,8 @@ class CDlgMain : public CSkinResizableDialog
     void OnLibraryCommand(const CString (&s)[8]);
     void OnBuddyRequest(const CString& requester, const CString& secondWording);
     void OnLibraryProgress(const CString& owner, const CString& fraction);
+    // Code 33: a requested song does not exist at its owner.
+    void OnMissingSong(const CString& owner, const CString& songId);
     // Code 11: what a buddy plays, in the row's order of listening texts.
     void OnBuddyNowPlaying(const CString& id, const CString (&report)[7]);
     // The buddy-id worker's answer (WM_MAIN_BUDDY_IDS).

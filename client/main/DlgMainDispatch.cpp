@@ -38,7 +38,7 @@ bool NamesUserInFirstSlot(int code)
 {
     switch (code)
     {
-    case 2: case 3: case 6: case 11: case 21: case 26: case 37: case 43: case 45:
+    case 2: case 3: case 6: case 11: case 21: case 26: case 33: case 37: case 43: case 45:
         return true;
     default:
         return false;
@@ -156,6 +156,9 @@ void CDlgMain::DispatchCommand(const CommandData& record)
     }
     case 32:
         ShowRecommendedBuddies(s[4], s[0], s[7]);
+        break;
+    case 33:
+        OnMissingSong(s[0], s[2]);
         break;
     case 36:
         ShowNotification(Lang(L"INFO_MAIN_DLG_SYSTEM_MESSAGE") + s[3], CString(), CString());
@@ -369,6 +372,16 @@ void CDlgMain::OnServiceError(const CString& name, const CString& songId)
         EndDialog(IDCANCEL);
         Ask(message, CDlgMessage::BUTTONS_OK);
     }
+}
+
+void CDlgMain::OnMissingSong(const CString& owner, const CString& songId)
+{
+    // Only the song that plays matters: its owner no longer has it, so what
+    // plays from that owner stops.
+    if (songId.IsEmpty() || songId != m_strPlayingSongId || owner != m_strPlayingOwner)
+        return;
+    OnStop();
+    Ask(Lang(L"INFO_MAIN_DLG_PLAY_SONG_DONTEXIST"), CDlgMessage::BUTTONS_OK);
 }
 
 void CDlgMain::OnLibraryProgress(const CString& owner, const CString& fraction)

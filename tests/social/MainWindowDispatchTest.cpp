@@ -485,6 +485,25 @@ TEST_F(MainWindowDispatch, StoppingAndFollowingSendWhatTheRulesSay)
         EXPECT_EQ(CString(L"S1"), messaging.calls[0].s[4]);
         EXPECT_EQ("cancel", messaging.calls[1].what);
 
+        // The song that plays is gone at its owner: it stops, with a message;
+        // a report of another song, or of the same id from another owner, changes nothing.
+        run.OnWindowThread([&] {
+            main.m_strPlayingOwner = L"bob@x.com";
+            main.m_strPlayingSongId = L"S7";
+        });
+        messaging.calls.clear();
+        size_t asked = g_asked.size();
+        run.Deliver(MakeRecord(33, {L"bob@x.com", L"", L"S8"}));
+        run.Deliver(MakeRecord(33, {L"ann@x.com", L"", L"S7"}));
+        EXPECT_TRUE(messaging.calls.empty());
+        EXPECT_EQ(asked, g_asked.size());
+        run.Deliver(MakeRecord(33, {L"bob@x.com", L"", L"S7"}));
+        ASSERT_EQ(2u, messaging.calls.size());
+        EXPECT_EQ(31, messaging.calls[0].code);
+        EXPECT_EQ("cancel", messaging.calls[1].what);
+        EXPECT_EQ(W(Lang(L"INFO_MAIN_DLG_PLAY_SONG_DONTEXIST")), g_asked.back().text);
+        run.OnWindowThread([&] { EXPECT_TRUE(main.m_strPlayingSongId.IsEmpty()); });
+
         // Following the buddy's own song of the user: a message, nothing else.
         run.Deliver(MakeRecord(11, {L"ann@x.com", L"Mine", L"hash", L"Artist", L"me@x.com", L"", L"", L"S2"}));
         messaging.calls.clear();
@@ -512,5 +531,83 @@ TEST_F(MainWindowDispatch, StoppingAndFollowingSendWhatTheRulesSay)
         run.OnWindowThread([&] { main.SetMyPresence(0); });
         EXPECT_EQ(2u, messaging.Pushed(38).size());
         EXPECT_EQ(2u, messaging.Pushed(24).size());
+    });
+}
+
+namespace
+{
+int g_shellCalls = 0;
+std::wstring g_shellParameters;
+
+HINSTANCE WINAPI RecordShell(HWND, LPCWSTR, LPCWSTR, LPCWSTR parameters, LPCWSTR, INT)
+{
+    ++g_shellCalls;
+    g_shellParameters = parameters ? parameters : L"";
+    return (HINSTANCE)42;
+}
+
+void KeepRunning(UINT)
+{
+}
+} // namespace
+
+TEST_F(MainWindowDispatch, ErrorsThatEndTheSessionCloseTheWindow)
+{
+    CDlgMain::s_shellExecute = &RecordShell;
+    CDlgMain::s_endOwnProcess = &KeepRunning;
+    const struct
+    {
+        LPCWSTR error;
+        bool relaunch;
+        LPCWSTR message;
+    } cases[] = {
+        {L"CONNECTION_CLOSED", true, nullptr}, // after the login: start again logged out
+        {L"DOCUMENT_CLOSED", true, nullptr},
+        {L"CONFLICT", false, L"INFO_LOGIN_CONFLICT_ERROR"},
+        {L"NOT_A_KNOWN_ERROR", false, L"INFO_LOGIN_UNKNOWN_ERROR"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(W(c.error));
+        g_shellCalls = 0;
+        g_asked.clear();
+        MainWindowRun run(L"errors");
+        run.App().SetUserEmail(L"me@x.com");
+        RecordingMessaging messaging;
+        INT_PTR result = run.Run([&] {
+            run.SignIn({L"ann@x.com"});
+            run.Deliver(MakeRecord(25, {L"", L"", L"", c.error}));
+        });
+        EXPECT_EQ(IDCANCEL, result);
+        EXPECT_EQ(c.relaunch ? 1 : 0, g_shellCalls);
+        if (c.relaunch)
+        {
+            EXPECT_EQ(CDlgMain::RelaunchParameters(1), CString(g_shellParameters.c_str()));
+        }
+        if (c.message)
+        {
+            ASSERT_FALSE(g_asked.empty());
+            EXPECT_EQ(W(Lang(c.message)), g_asked.back().text);
+        }
+        else
+            EXPECT_TRUE(g_asked.empty());
+    }
+    CDlgMain::s_shellExecute = ::ShellExecuteW;
+}
+
+TEST_F(MainWindowDispatch, MediaErrorsAreCountedAndBindErrorsAfterTheLoginChangeNothing)
+{
+    MainWindowRun run(L"media-errors");
+    run.App().SetUserEmail(L"me@x.com");
+    RecordingMessaging messaging;
+    run.Run([&] {
+        run.SignIn({});
+        size_t calls = messaging.calls.size();
+        run.Deliver(MakeRecord(25, {L"", L"", L"", L"MediaError"}));
+        run.Deliver(MakeRecord(25, {L"", L"", L"", L"MediaError"}));
+        run.Deliver(MakeRecord(25, {L"", L"", L"", L"ERROR_BIND"}));
+        run.OnWindowThread([&] { EXPECT_EQ(2, run.Main().m_nMediaErrors); });
+        EXPECT_TRUE(g_asked.empty());
+        EXPECT_EQ(calls, messaging.calls.size());
     });
 }
