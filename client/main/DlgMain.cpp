@@ -326,7 +326,7 @@ void CDlgMain::OnLoginComplete()
     if (app)
         app->GetUserEmail(m_strUserEmail);
     // The own numeric id (the site's pages need it), then the own profile.
-    CString id = FetchUserId(m_strUserEmail);
+    CString id = QueryUserId(m_strUserEmail);
     if (app && !id.IsEmpty())
         app->SetUserId(id);
     CBuddyCommands::RequestProfile(m_strUserEmail);
@@ -334,7 +334,7 @@ void CDlgMain::OnLoginComplete()
         m_pDlgLogin->SendMessage(WM_LOGIN_SUCCEEDED, 0, 0);
 }
 
-CString CDlgMain::FetchUserId(LPCWSTR email)
+CString CDlgMain::QueryUserId(LPCWSTR email)
 {
     if (!email || !*email)
         return CString();

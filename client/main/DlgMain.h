@@ -276,7 +276,7 @@ class CDlgMain : public CSkinResizableDialog
     // What a login-ending command does.
     void OnLoginComplete();
     // The service's numeric id of a user ("" when it cannot be had).
-    static CString FetchUserId(LPCWSTR email);
+    static CString QueryUserId(LPCWSTR email);
     // The own picture in the avatar control.
     void ShowMyAvatar();
     // Code 25: the error's name and, for a transfer that timed out, the song.

@@ -259,7 +259,7 @@ CString CDlgMain::GetBuddyUserId(const CString& email)
     CFriendItem* item = LeftBar().GetItem(row);
     if (item && SlotNumberOrZero(item->extra) != 0)
         return item->extra;
-    CString uid = FetchUserId(email);
+    CString uid = QueryUserId(email);
     if (item && !uid.IsEmpty())
         item->extra = uid;
     return uid;

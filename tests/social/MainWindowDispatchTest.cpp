@@ -9,6 +9,7 @@
 #include "LanguageTable.h"
 #include "MainWindowRun.h"
 #include "RecordingMessaging.h"
+#include "Base64Codec.h"
 #include "ServiceAddresses.h"
 #include "ServiceProcess.h"
 #include "SocialTestSupport.h"
@@ -610,4 +611,101 @@ TEST_F(MainWindowDispatch, MediaErrorsAreCountedAndBindErrorsAfterTheLoginChange
         EXPECT_TRUE(g_asked.empty());
         EXPECT_EQ(calls, messaging.calls.size());
     });
+}
+
+namespace
+{
+// The page the browser pane was last asked to open (it waits behind the
+// placeholder page: there is no browser engine here) and its decoded form.
+struct AskedPage
+{
+    std::wstring url;
+    std::string form;
+};
+
+AskedPage LastAskedPage(CDlgMain& main)
+{
+    AskedPage page;
+    const HtmlNavigateRequest* request = main.m_browser.m_pPending;
+    if (!request)
+        return page;
+    page.url = (LPCWSTR)request->url;
+    std::string body(request->postData.begin(), request->postData.end());
+    if (body.compare(0, 2, "a=") != 0)
+        return page;
+    body.erase(0, 2);
+    for (size_t at = body.find("%2B"); at != std::string::npos; at = body.find("%2B", at))
+        body.replace(at, 3, "+");
+    std::vector<BYTE> bytes(body.size() + 3);
+    Base64Codec codec;
+    int n = codec.Decode(body.c_str(), bytes.data());
+    page.form.assign((const char*)bytes.data(), (size_t)n);
+    return page;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+} // namespace
+
+TEST_F(MainWindowDispatch, RecommendationsOpenTheirPagesWithTheBuddiesAsForm)
+{
+    // Each case on a fresh window, whose first page waits where the test sees it.
+    auto pageAfter = [&](const std::function<void(MainWindowRun&)>& act) {
+        MainWindowRun run(L"recommend");
+        run.App().SetUserEmail(L"me@x.com");
+        RecordingMessaging messaging;
+        AskedPage page;
+        run.Run([&] {
+            run.SignIn({L"ann@x.com", L"bob@x.com", L"cat@x.com"});
+            run.Deliver(MakeRecord(21, {L"ann@x.com", L"Ann"}));
+            act(run);
+            run.OnWindowThread([&] { page = LastAskedPage(run.Main()); });
+        });
+        return page;
+    };
+
+    // The own buddies recommended to Ann: every other buddy row, declared as n - 1.
+    AskedPage page = pageAfter([](MainWindowRun& run) {
+        run.OnWindowThread([&] { run.Main().RecommendBuddiesTo(L"ann@x.com"); });
+    });
+    EXPECT_TRUE(EndsWith(page.url, L"/inset/commend/commend.php")) << W(page.url.c_str());
+    EXPECT_EQ(0u, page.form.find("nick=Ann&page=10&infonum=2&email=ann@x.com&var1=nick--")) << page.form;
+    EXPECT_NE(std::string::npos, page.form.find("email--bob@x.com"));
+    EXPECT_NE(std::string::npos, page.form.find("email--cat@x.com"));
+    EXPECT_EQ(std::string::npos, page.form.find("email--ann@x.com"));
+
+    // Buddies recommended by Bob: asked first, then the page with each
+    // entry's relation to the user; an entry of five fields or fewer is none.
+    const wchar_t* payload = L"&var1=nick--Zed++img--http://127.0.0.1/a.jpg++state--0++email--zed@x.com++mnum--5"
+                             L"++sign--hi&var2=nick--Cat++img--++state--3++email--cat@x.com++mnum--0++sign--"
+                             L"&var3=nick--Me++img--++state--0++email--me@x.com++mnum--1++sign--"
+                             L"&var4=too++few++fields";
+    page = pageAfter([&](MainWindowRun& run) { run.Deliver(MakeRecord(32, {L"bob@x.com", L"", L"", L"", payload})); });
+    ASSERT_FALSE(g_asked.empty());
+    EXPECT_EQ(W(Lang(L"INFO_URL_RECEIVE_RECOMMEND_BUDDY_MSG_TIP2")), g_asked.back().second);
+    EXPECT_TRUE(EndsWith(page.url, L"/inset/commend/view_commend.php")) << W(page.url.c_str());
+    EXPECT_EQ(0u, page.form.find("nick=bob@x.com&page=12&infonum=3&email=bob@x.com&var1=")) << page.form;
+    EXPECT_NE(std::string::npos, page.form.find("email--zed@x.com++mnum--5++sign--hi++isfriend--0"));
+    EXPECT_NE(std::string::npos, page.form.find("email--cat@x.com++mnum--0++sign--++isfriend--1"));
+    EXPECT_NE(std::string::npos, page.form.find("email--me@x.com++mnum--1++sign--++isfriend--2"));
+
+    // Mode "1": no question, the buddies' own page.
+    g_asked.clear();
+    page = pageAfter([&](MainWindowRun& run) {
+        run.Deliver(MakeRecord(32, {L"bob@x.com", L"", L"", L"", payload, L"", L"", L"1"}));
+    });
+    EXPECT_TRUE(EndsWith(page.url, L"/inset/commend/friends3.php")) << W(page.url.c_str());
+    EXPECT_TRUE(g_asked.empty());
+
+    // Refused, or from somebody who is no buddy: no page.
+    g_answer = IDCANCEL;
+    page = pageAfter([&](MainWindowRun& run) { run.Deliver(MakeRecord(32, {L"bob@x.com", L"", L"", L"", payload})); });
+    EXPECT_EQ(1u, g_asked.size());
+    EXPECT_FALSE(EndsWith(page.url, L"commend.php")) << W(page.url.c_str());
+    page = pageAfter([&](MainWindowRun& run) {
+        run.Deliver(MakeRecord(32, {L"stranger@x.com", L"", L"", L"", payload, L"", L"", L"1"}));
+    });
+    EXPECT_FALSE(EndsWith(page.url, L"commend.php")) << W(page.url.c_str());
 }
