@@ -89,6 +89,32 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
     return done;
 }
 
+UINT CArchive::Peek(void* lpBuf, UINT nMax)
+{
+    CheckOpen();
+    if (IsStoring())
+        Throw(CArchiveException::writeOnly);
+    if (nMax == 0)
+        return 0;
+    ENSURE_ARG(lpBuf != NULL);
+    // Keeps the unread bytes and tops the buffer up until nMax are there.
+    m_buf.erase(m_buf.begin(), m_buf.begin() + m_bufPos);
+    m_bufPos = 0;
+    while (m_buf.size() < nMax && !m_bEof)
+    {
+        size_t have = m_buf.size();
+        size_t want = std::max<size_t>(m_nBufSize, nMax - have);
+        m_buf.resize(have + want);
+        UINT n = m_pFile->Read(m_buf.data() + have, (UINT)want);
+        m_buf.resize(have + n);
+        if (n == 0)
+            m_bEof = true;
+    }
+    UINT n = (UINT)std::min<size_t>(nMax, m_buf.size());
+    memcpy(lpBuf, m_buf.data(), n);
+    return n;
+}
+
 void CArchive::Write(const void* lpBuf, UINT nMax)
 {
     CheckOpen();
