@@ -34,9 +34,12 @@ HBITMAP SFLoadBitmapFile(LPCWSTR path, BOOL* alpha)
         *alpha = decoder.HasAlpha();
         return decoder.Detach();
     }
-    UINT flags = LR_LOADFROMFILE | LR_DEFAULTSIZE | (Is32BitBmpFile(path) ? LR_CREATEDIBSECTION : 0);
+    // The file's own depth tells: a device bitmap of a 24-bit file has 32
+    // bits on a true-colour screen but no alpha worth blending.
+    BOOL is32 = Is32BitBmpFile(path);
+    UINT flags = LR_LOADFROMFILE | LR_DEFAULTSIZE | (is32 ? LR_CREATEDIBSECTION : 0);
     HBITMAP bitmap = (HBITMAP)::LoadImageW(NULL, path, IMAGE_BITMAP, 0, 0, flags);
-    *alpha = BitmapIs32(bitmap);
+    *alpha = bitmap && is32 && BitmapIs32(bitmap);
     return bitmap;
 }
 

@@ -56,9 +56,9 @@ BOOL CSFPropExchange::ExchangeBytes(LPCWSTR name, BYTE** data, UINT* size)
     if (!m_bLoading)
     {
         text = SFEncodeBlobText(*data, *data ? *size : 0);
-        return ExchangeValue(name, SF_PROP_STRING, &text, L"");
+        return ExchangeString(name, &text, L"");
     }
-    if (!ExchangeValue(name, SF_PROP_STRING, &text, L"") || text.GetLength() % 2 != 0)
+    if (!ExchangeString(name, &text, L"") || text.GetLength() % 2 != 0)
         return FALSE;
     UINT count = (UINT)text.GetLength() / 2;
     BYTE* out = *data;
@@ -86,9 +86,9 @@ BOOL CSFPropExchange::ExchangeClass(LPCWSTR name, CRuntimeClass** cls, CRuntimeC
     if (!m_bLoading)
     {
         className = *cls ? CString((*cls)->m_lpszClassName) : CString();
-        return ExchangeValue(name, SF_PROP_STRING, &className, L"");
+        return ExchangeString(name, &className, L"");
     }
-    if (!ExchangeValue(name, SF_PROP_STRING, &className, L""))
+    if (!ExchangeString(name, &className, L""))
         return FALSE;
     if (className.IsEmpty())
     {

@@ -96,13 +96,15 @@ BOOL CSFStyleImage::TakeLoaded(HBITMAP bitmap, BOOL alpha)
 BOOL CSFStyleImage::LoadFile(LPCWSTR path)
 {
     BOOL alpha = FALSE;
-    return TakeLoaded(SFLoadBitmapFile(path, &alpha), alpha);
+    HBITMAP bitmap = SFLoadBitmapFile(path, &alpha);
+    return TakeLoaded(bitmap, alpha);
 }
 
 BOOL CSFStyleImage::LoadResource(HMODULE module, LPCWSTR name)
 {
     BOOL is32 = FALSE;
-    return TakeLoaded(LoadResourceBitmap(module, name, &is32), is32);
+    HBITMAP bitmap = LoadResourceBitmap(module, name, &is32);
+    return TakeLoaded(bitmap, is32);
 }
 
 void CSFStyleImage::ApplyFilter(COLORREF spare)

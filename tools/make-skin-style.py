@@ -577,7 +577,7 @@ def style_text():
 
 
 THEMES_TEXT = '\r\n'.join([
-    '; The styles of this library; the first [File.] section names the default.',
+    '; The styles of this library; the first File section names the default one.',
     '[Documentation]',
     'DisplayName = Yeb styles',
     '',

@@ -1,6 +1,7 @@
 // The property exchange: its text form of blobs and classes through a store of
 // named values, sections of enumerated lists, and the archive store with its
 // schema marker; and the narrow text of the resource loader.
+#include "SFIcon.h"
 #include "SFPropEnumerator.h"
 #include "SFPropExchange.h"
 #include "SFPropExchangeArchive.h"
@@ -52,10 +53,15 @@ public:
     {
         if (m_sections)
             m_sections->push_back(name);
-        return new MapExchange(m_values, m_bLoading, m_sections);
+        return new MapExchange(*this);
     }
 
 private:
+    // A child section over the same values.
+    MapExchange(const MapExchange& parent)
+        : CSFPropExchange(parent, 0), m_values(parent.m_values), m_sections(parent.m_sections)
+    {
+    }
     std::map<CString, CString>* m_values;
     std::vector<CString>* m_sections;
 };
@@ -137,20 +143,21 @@ TEST(SFPropExchange, ClassesByNameAndObjectsOfTheBaseClass)
     std::map<CString, CString> values;
     {
         MapExchange out(&values, FALSE);
-        CObject* exception = new CMemoryException;
-        ASSERT_TRUE(out.ExchangeObject(&exception, NULL));
-        delete exception;
+        CSFIcon* icon = new CSFIcon;
+        CObject* object = icon;
+        ASSERT_TRUE(out.ExchangeObject(&object, NULL));
+        icon->InternalRelease();
     }
-    EXPECT_EQ(CString(L"CMemoryException"), values[L"Class"]);
+    EXPECT_EQ(CString(L"CSFIcon"), values[L"Class"]);
 
     MapExchange in(&values, TRUE);
     CObject* made = NULL;
     // The stored class does not derive from the one asked for.
     EXPECT_FALSE(in.ExchangeObject(&made, RUNTIME_CLASS(CFile)));
     EXPECT_EQ(nullptr, made);
-    ASSERT_TRUE(in.ExchangeObject(&made, RUNTIME_CLASS(CException)));
-    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CMemoryException)));
-    delete made;
+    ASSERT_TRUE(in.ExchangeObject(&made, RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CSFIcon)));
+    static_cast<CSFIcon*>(made)->InternalRelease();
 
     values[L"Class"] = L"CNoSuchClassHere";
     CRuntimeClass* cls = NULL;

@@ -92,7 +92,7 @@ TEST(SFStyleImage, NineGridKeepsCornersAndStretchesTheMiddle)
 
     // A source lower than its margins draws nothing.
     Canvas low(10, 10, RGB(0, 0, 0));
-    Draw(image, low, {0, 0, 10, 10}, {0, 0, 9, 9}, {0, 0, 6, 6});
+    Draw(image, low, {0, 0, 10, 10}, {0, 0, 9, 9}, {0, 6, 0, 6});
     EXPECT_EQ(100, low.Count(RGB(0, 0, 0)));
 }
 
