@@ -34,6 +34,8 @@ HBITMAP SFLoadBitmapFile(LPCWSTR path, BOOL* alpha)
         *alpha = decoder.HasAlpha();
         return decoder.Detach();
     }
+    if (!IsCompleteBmpFile(path))
+        return NULL;
     // The file's own depth tells: a device bitmap of a 24-bit file has 32
     // bits on a true-colour screen but no alpha worth blending.
     BOOL is32 = Is32BitBmpFile(path);

@@ -45,6 +45,26 @@ BOOL Is32BitBmpFile(LPCWSTR path)
     return info->biBitCount == 32;
 }
 
+BOOL IsCompleteBmpFile(LPCWSTR path)
+{
+    BYTE headers[sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)];
+    if (!path || !ReadFileStart(path, headers, sizeof(headers)))
+        return FALSE;
+    const BITMAPFILEHEADER* file = (const BITMAPFILEHEADER*)headers;
+    const BITMAPINFOHEADER* info = (const BITMAPINFOHEADER*)(headers + sizeof(BITMAPFILEHEADER));
+    if (file->bfType != 0x4D42 || info->biSize < sizeof(BITMAPINFOHEADER) || info->biWidth <= 0 ||
+        info->biHeight == 0 || info->biPlanes != 1 || info->biBitCount == 0 || info->biBitCount > 32)
+        return FALSE;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data) || data.nFileSizeHigh != 0)
+        return FALSE;
+    ULONGLONG size = data.nFileSizeLow;
+    ULONGLONG height = info->biHeight < 0 ? -(LONGLONG)info->biHeight : info->biHeight;
+    ULONGLONG pixels = ((ULONGLONG)info->biWidth * info->biBitCount + 31) / 32 * 4 * height;
+    BOOL packed = info->biCompression == BI_RGB || info->biCompression == BI_BITFIELDS;
+    return file->bfOffBits <= size && (!packed || file->bfOffBits + pixels <= size);
+}
+
 BOOL IsPngResource(HMODULE module, LPCWSTR name)
 {
     DWORD size = 0;

@@ -7,6 +7,8 @@
 
 BOOL IsPngFile(LPCWSTR path);
 BOOL Is32BitBmpFile(LPCWSTR path);
+// A BMP file that holds every pixel its headers describe.
+BOOL IsCompleteBmpFile(LPCWSTR path);
 // A resource of type "PNG" that starts with the PNG signature.
 BOOL IsPngResource(HMODULE module, LPCWSTR name);
 // A DIB section made from a 32-bit bitmap resource that really holds its

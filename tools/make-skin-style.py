@@ -503,9 +503,9 @@ def style_text():
 
     # Scroll bars
     section(L, 'ScrollBar', [('FillColor', rgb(ICE))])
-    section(L, 'ScrollBar.ArrowBtn', image('ArrowBtn.bmp', 20, margins='3, 3, 3, 3'))
-    section(L, 'ScrollBar.ThumbBtnVert', image('ThumbBtnVert.bmp', 4, margins='3, 3, 4, 4'))
-    section(L, 'ScrollBar.ThumbBtnHorz', image('ThumbBtnHorz.bmp', 4, margins='4, 4, 3, 3'))
+    section(L, 'ScrollBar.ArrowBtn', image('ArrowBtn.bmp', 20, margins='3, 3, 3, 3', transparent=True))
+    section(L, 'ScrollBar.ThumbBtnVert', image('ThumbBtnVert.bmp', 4, margins='3, 3, 4, 4', transparent=True))
+    section(L, 'ScrollBar.ThumbBtnHorz', image('ThumbBtnHorz.bmp', 4, margins='4, 4, 3, 3', transparent=True))
     for part in ('LowerTrackVert', 'UpperTrackVert'):
         section(L, 'ScrollBar.' + part, image('TrackVert.bmp', 4, margins='0, 0, 1, 1'))
     for part in ('LowerTrackHorz', 'UpperTrackHorz'):

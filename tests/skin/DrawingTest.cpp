@@ -151,6 +151,7 @@ TEST(SkinDrawFrameControl, PushButtonsAdjustOtherKindsDecline)
     rc = {0, 0, 30, 20};
     EXPECT_TRUE(SkinDrawFrameControl(canvas.dc(), &rc, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED));
     EXPECT_EQ(0, rc.left);
+    KeepPicture(canvas, L"frame-control-push");
     EXPECT_FALSE(SkinDrawFrameControl(canvas.dc(), &rc, DFC_BUTTON, DFCS_BUTTONCHECK));
     EXPECT_FALSE(SkinDrawFrameControl(canvas.dc(), &rc, DFC_CAPTION, DFCS_CAPTIONCLOSE));
     EXPECT_FALSE(SkinDrawFrameControl(canvas.dc(), &rc, DFC_SCROLL, DFCS_SCROLLCOMBOBOX));
@@ -170,6 +171,7 @@ TEST(SFBlits, AlphaFallbackComposesPremultipliedPixels)
     // red 0x40 + 0 * 127/255; blue 0 + 200 * 127 / 255 = 99
     EXPECT_EQ(RGB(0x40, 0, 99), dest.At(2, 0));
     EXPECT_EQ(RGB(0, 255, 0), dest.At(3, 0));
+    KeepPicture(dest, L"alpha-fallback");
 
     // The wrapper gives the same picture through the system's blend.
     Canvas dest2(4, 1, RGB(0, 0, 200));

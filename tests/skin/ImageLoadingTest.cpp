@@ -308,3 +308,19 @@ TEST(SFBitmapTransforms, PremultiplyRulesAndMirror)
     EXPECT_EQ(1u, m[2]);
     EXPECT_EQ(4u, m[5]);
 }
+
+TEST(SFImageLoading, BitmapFilesShorterThanTheirHeadersAreRefused)
+{
+    std::wstring folder = FreshFolder(L"bmp-cut");
+    std::vector<BYTE> whole = ReadAll(StyleSourceFolder() + L"\\Blue\\PushButton.bmp");
+    ASSERT_GT(whole.size(), 100u);
+    EXPECT_TRUE(IsCompleteBmpFile((StyleSourceFolder() + L"\\Blue\\PushButton.bmp").c_str()));
+    WriteBytes(folder + L"\\cut.bmp", whole.data(), whole.size() - 1);
+    EXPECT_FALSE(IsCompleteBmpFile((folder + L"\\cut.bmp").c_str()));
+    BOOL alpha = TRUE;
+    EXPECT_EQ(nullptr, SFLoadBitmapFile((folder + L"\\cut.bmp").c_str(), &alpha));
+    EXPECT_FALSE(alpha);
+    WriteBytes(folder + L"\\header.bmp", whole.data(), 30);
+    EXPECT_EQ(nullptr, SFLoadBitmapFile((folder + L"\\header.bmp").c_str(), &alpha));
+    EXPECT_EQ(nullptr, SFLoadBitmapFile((folder + L"\\none.bmp").c_str(), &alpha));
+}

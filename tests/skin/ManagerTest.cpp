@@ -387,3 +387,56 @@ TEST_F(ManagerTest, RegisteredMessagesAndTheSystemProcedureTest)
     EXPECT_FALSE(CSFSkinObject::IsSystemWindowProc(NULL));
     EXPECT_FALSE(CSFSkinObject::IsSystemWindowProc((const void*)user32)); // the base itself is not inside
 }
+
+TEST_F(ManagerTest, EachThreadGetsItsOwnCreationHook)
+{
+    manager->SetApplyToNewWindows(TRUE);
+    auto worker = [](LPVOID param) -> DWORD {
+        BOOL hook = (BOOL)(INT_PTR)param;
+        if (hook)
+            GetSkinFramework()->EnableCurrentThread();
+        HWND hwnd = MakeTop();
+        BOOL skinned = GetSkinFramework()->Lookup(hwnd) != NULL;
+        DestroyWindow(hwnd);
+        return skinned;
+    };
+    for (INT_PTR hook : {0, 1})
+    {
+        HANDLE thread = CreateThread(NULL, 0, worker, (LPVOID)hook, 0, NULL);
+        ASSERT_NE(nullptr, thread);
+        WaitForSingleObject(thread, 10000);
+        DWORD skinned = 2;
+        GetExitCodeThread(thread, &skinned);
+        CloseHandle(thread);
+        EXPECT_EQ((DWORD)hook, skinned);
+    }
+    EXPECT_EQ(0u, manager->GetWindowCount());
+}
+
+TEST_F(ManagerTest, DamagedPicturesOfAStyleDrawNothing)
+{
+    std::wstring folder = FreshFolder(L"damaged-style");
+    WriteText(folder + L"\\Bad.ini", "[Button.PushButton]\r\nImageFile = bad.png\r\n"
+                                     "[Button.CheckBox]\r\nImageFile = cut.bmp\r\n"
+                                     "[Button.RadioButton]\r\nImageFile = empty.bmp\r\n");
+    WriteText(folder + L"\\bad.png", "\x89PNG\r\n\x1a\nnot really");
+    std::string bmp = "BM";
+    bmp.append(12, '\0');
+    BITMAPINFOHEADER header = {sizeof(header), 4000, 4000, 1, 24, BI_RGB};
+    bmp.append((const char*)&header, sizeof(header));
+    bmp.append(16, '\x7f');
+    WriteBytes(folder + L"\\cut.bmp", bmp.data(), bmp.size());
+    WriteText(folder + L"\\empty.bmp", "");
+    ASSERT_TRUE(manager->LoadSkin(folder.c_str(), L"Bad.ini"));
+    CSFSkinClass* button = manager->GetSkinClass(L"BUTTON");
+    Canvas canvas(20, 20, RGB(255, 255, 255));
+    CDC dc;
+    dc.Attach(canvas.dc());
+    RECT rc = {0, 0, 20, 20};
+    for (int part : {1, 2, 3})
+        EXPECT_FALSE(button->DrawBackground(&dc, part, 1, &rc)) << part;
+    dc.Detach();
+    EXPECT_EQ(400, canvas.Count(RGB(255, 255, 255)));
+    SIZE size = {};
+    EXPECT_FALSE(button->GetPartSize(1, 1, NULL, 1, &size));
+}

@@ -166,6 +166,26 @@ TEST(SFSkinSchema, TypedGettersTellAbsentFromWrongType)
     EXPECT_EQ(E_FAIL, s.schema.GetFontProperty(3, 0, 0, 801, &font));
 }
 
+TEST(SFSkinSchema, DamagedTextStoresNothingAndNothingBreaks)
+{
+    std::wstring longLine(5000, L'X');
+    std::wstring longFont = L"CaptionFont = " + std::wstring(300, L'F') + L", 9, " + std::wstring(300, L'B');
+    std::wstring junk;
+    for (int c = 1; c < 256; c++)
+        junk += (wchar_t)c;
+    Schema s({L"[", L"[]", L"[(", L"[.", L"[Button.(", L"[Button(]", L"[Button.PushButton(", L"[::]", L"[SysMetrics]",
+              longLine.c_str(), junk.c_str(), L"=", L"TextColor", L"TextColor =", L"SizingMargins = ,,,",
+              L"Offset = x", L"ScrollbarWidth = 99999999999999999999", longFont.c_str(), L"BgType =",
+              L"N2De87 = 1"});
+    const CSFSkinSchemaProperty* font = s.Get(3, 0, 0, 801);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(31u, wcslen(font->value.font->lfFaceName));
+    EXPECT_EQ(400, font->value.font->lfWeight);
+    EXPECT_EQ(0u, s.Get(3, 0, 0, 3803)->value.color); // empty text parses to 0
+    EXPECT_EQ(-1, s.Get(3, 0, 0, 4001)->value.enumValue);
+    EXPECT_NE(nullptr, s.Get(3, 0, 0, 1202));
+}
+
 TEST(SFSkinSchema, AlphaLevelOnlyCountsInTheDocumentation)
 {
     Schema documented({L"[Documentation]", L"AlphaLevel = 255"});
@@ -236,6 +256,7 @@ TEST_F(SchemaDrawing, BorderFillsAndParts)
     EXPECT_EQ(36, group.Count(RGB(0, 200, 0)));
     EXPECT_EQ(64, group.Count(RGB(255, 255, 255)));
 
+    KeepPicture(check, L"border-fill");
     Canvas none(4, 4, RGB(255, 255, 255));
     EXPECT_TRUE(Draw(none, 2)); // BgType None: nothing, and that is fine
     EXPECT_EQ(16, none.Count(RGB(255, 255, 255)));

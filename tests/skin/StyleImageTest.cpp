@@ -107,6 +107,7 @@ TEST(SFStyleImage, TilesRepeatFromTheTopLeftAndStripsStretch)
     for (int y = 0; y < 5; y++)
         for (int x = 0; x < 8; x++)
             EXPECT_EQ(x % 3 == 0 && y % 2 == 0 ? RGB(255, 0, 0) : RGB(0, 0, 0), target.At(x, y)) << x << "," << y;
+    KeepPicture(target, L"tiles");
 
     // A one-pixel-high strip as wide as the destination is stretched, not tiled.
     Canvas strip(6, 1, RGB(0, 0, 0));
@@ -137,6 +138,7 @@ TEST(SFStyleImage, TransparentColourIsLeftOutAndNeverFiltered)
     EXPECT_EQ(RGB(0, 100, 0), target.At(0, 0));
     EXPECT_EQ(RGB(255 - 0x10, 255 - 0x20, 255 - 0x30), target.At(1, 1));
     EXPECT_EQ(14, target.Count(RGB(0, 100, 0)));
+    KeepPicture(target, L"transparent-filtered");
 }
 
 TEST(SFStyleImage, OneColourCellsPaintAsFillsOfTheFilteredColour)
