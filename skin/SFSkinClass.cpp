@@ -2,6 +2,7 @@
 #include "SFSkinFramework.h"
 #include "SFSkinSchema.h"
 #include "SFStyleImage.h"
+#include "SFNoThrow.h"
 #include "SchemaNames.h"
 
 CSFSkinClass::CSFSkinClass(CSFSkinFramework* manager, const CString& name, int classId)
@@ -90,16 +91,22 @@ CSFStyleImage* CSFSkinClass::GetImage(const CString& fileName)
     return m_images.Get(m_manager ? m_manager->GetResourceFile() : NULL, fileName);
 }
 
+
 BOOL CSFSkinClass::DrawBackground(CDC* dc, int part, int state, const RECT* rect)
 {
     CSFSkinSchema* schema = m_manager ? m_manager->GetSchema() : NULL;
-    return schema && dc && rect && schema->DrawThemeBackground(dc, this, part, state, rect);
+    if (schema == NULL || dc == NULL || rect == NULL)
+        return FALSE;
+    return SFNoThrow([&] { return schema->DrawThemeBackground(dc, this, part, state, rect); });
 }
 
 BOOL CSFSkinClass::GetPartSize(int part, int state, const RECT* rect, int sizeKind, SIZE* size)
 {
-    if (size == NULL)
-        return FALSE;
+    return size != NULL && SFNoThrow([&] { return MeasurePart(part, state, rect, sizeKind, size); });
+}
+
+BOOL CSFSkinClass::MeasurePart(int part, int state, const RECT* rect, int sizeKind, SIZE* size)
+{
     int bgType = GetEnum(part, state, SCHEMA_PROP_BGTYPE, 0);
     if (bgType != BGTYPE_IMAGEFILE)
         return FALSE;

@@ -46,6 +46,8 @@ public:
     size_t GetCachedCount() const { return m_cache.size(); }
 
 private:
+    BOOL MeasurePart(int part, int state, const RECT* rect, int sizeKind, SIZE* size);
+
     CSFSkinFramework* m_manager;
     CString m_name;
     int m_classId;

@@ -1,5 +1,6 @@
 #include "SFSkinFramework.h"
 #include "SFModuleList.h"
+#include "SFNoThrow.h"
 #include "SFObjectClassEntry.h"
 #include "SFOSVersionInfo.h"
 #include "SFSkinClass.h"
@@ -148,9 +149,15 @@ CSFSkinFramework* GetSkinFramework()
 {
     if (g_holder.instance == NULL)
     {
-        g_holder.instance = new (std::nothrow) CSFSkinFramework;
-        if (g_holder.instance)
-            g_holder.instance->EnableCurrentThread();
+        try
+        {
+            g_holder.instance = new CSFSkinFramework;
+        }
+        catch (const std::bad_alloc&)
+        {
+            return NULL;
+        }
+        g_holder.instance->EnableCurrentThread();
     }
     return g_holder.instance;
 }
@@ -512,21 +519,7 @@ BOOL CSFSkinFramework::LoadSkin(LPCWSTR stylePath, LPCWSTR iniName)
     CSFSkinPalette* palette = GetSkinPalette();
     BOOL ok = !CSFSkinPalette::IsLowColorDisplay(NULL) && SFIsModuleListAvailable();
     if (ok)
-    {
-        try
-        {
-            ok = OpenStyle(stylePath, iniName);
-        }
-        catch (CException* e)
-        {
-            e->Delete();
-            ok = FALSE;
-        }
-        catch (const std::bad_alloc&)
-        {
-            ok = FALSE;
-        }
-    }
+        ok = SFNoThrow([&] { return OpenStyle(stylePath, iniName); });
     if (ok)
     {
         m_enabled = TRUE;

@@ -1,5 +1,6 @@
 #include "SFSkinObject.h"
 #include "SFModuleList.h"
+#include "SFNoThrow.h"
 #include "SFOSVersionInfo.h"
 #include "SFSkinClass.h"
 #include "SFSkinFramework.h"
@@ -90,23 +91,6 @@ struct ModuleRange
     }
 };
 
-// Runs a handler; a framework exception (a failed BeginPaint, short memory)
-// counts as not handled, so the window's own procedure still answers.
-template <class Handler> BOOL Guarded(Handler handler)
-{
-    try
-    {
-        return handler();
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-    }
-    catch (const std::bad_alloc&)
-    {
-    }
-    return FALSE;
-}
 } // namespace
 
 CSFSkinObject::CSFSkinObject()
@@ -320,7 +304,7 @@ LRESULT CALLBACK SkinObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     else if (!object->IsSuspended() || message == WM_SKINFRAMEWORK_UPDATESTATE)
     {
         LRESULT result = 0;
-        BOOL handled = Guarded([&] {
+        BOOL handled = SFNoThrow([&] {
             MessageScope scope(object, message, SF_MSG_OWN_PROCEDURE, NULL, 0);
             return object->HandleSubclassedMessage(message, wParam, lParam, result);
         });
@@ -352,7 +336,7 @@ BOOL SkinDefaultProcRoad(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, 
     ObjectReference alive(object);
     CurrentMessageScope current(hwnd, message, wParam, lParam);
     LRESULT value = 0;
-    BOOL handled = Guarded([&] {
+    BOOL handled = SFNoThrow([&] {
         MessageScope scope(object, message, kind, realFunction, userData);
         return object->HandleDefaultProcMessage(message, wParam, lParam, value);
     });
