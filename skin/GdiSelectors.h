@@ -3,54 +3,42 @@
 #pragma once
 #include <Framework.h>
 
-class PenSelector
+// Selects an object made for the scope and deletes it afterwards.
+class OwnedObjectSelector
 {
 public:
-    PenSelector(HDC dc, COLORREF color) : m_dc(dc), m_pen(::CreatePen(PS_SOLID, 1, color)), m_old(NULL)
+    OwnedObjectSelector(HDC dc, HGDIOBJ made) : m_dc(dc), m_object(made), m_old(made ? ::SelectObject(dc, made) : NULL)
     {
-        if (m_pen)
-            m_old = ::SelectObject(dc, m_pen);
     }
-    ~PenSelector()
+    ~OwnedObjectSelector()
     {
         if (m_old)
             ::SelectObject(m_dc, m_old);
-        if (m_pen)
-            ::DeleteObject(m_pen);
+        if (m_object)
+            ::DeleteObject(m_object);
     }
-    PenSelector(const PenSelector&) = delete;
-    PenSelector& operator=(const PenSelector&) = delete;
+    OwnedObjectSelector(const OwnedObjectSelector&) = delete;
+    OwnedObjectSelector& operator=(const OwnedObjectSelector&) = delete;
     BOOL IsSelected() const { return m_old != NULL; }
 
 private:
     HDC m_dc;
-    HPEN m_pen;
+    HGDIOBJ m_object;
     HGDIOBJ m_old;
 };
 
-class BrushSelector
+// A one-pixel solid pen of the colour.
+class PenSelector : public OwnedObjectSelector
 {
 public:
-    BrushSelector(HDC dc, COLORREF color) : m_dc(dc), m_brush(::CreateSolidBrush(color)), m_old(NULL)
-    {
-        if (m_brush)
-            m_old = ::SelectObject(dc, m_brush);
-    }
-    ~BrushSelector()
-    {
-        if (m_old)
-            ::SelectObject(m_dc, m_old);
-        if (m_brush)
-            ::DeleteObject(m_brush);
-    }
-    BrushSelector(const BrushSelector&) = delete;
-    BrushSelector& operator=(const BrushSelector&) = delete;
-    BOOL IsSelected() const { return m_old != NULL; }
+    PenSelector(HDC dc, COLORREF color) : OwnedObjectSelector(dc, ::CreatePen(PS_SOLID, 1, color)) {}
+};
 
-private:
-    HDC m_dc;
-    HBRUSH m_brush;
-    HGDIOBJ m_old;
+// A solid brush of the colour.
+class BrushSelector : public OwnedObjectSelector
+{
+public:
+    BrushSelector(HDC dc, COLORREF color) : OwnedObjectSelector(dc, ::CreateSolidBrush(color)) {}
 };
 
 // Selects through the DC object's own font selection; the font stays the caller's.

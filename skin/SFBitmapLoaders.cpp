@@ -9,6 +9,22 @@ static BOOL BitmapIs32(HBITMAP bitmap)
     return bitmap && ::GetObjectW(bitmap, sizeof(bm), &bm) && bm.bmBitsPixel == 32;
 }
 
+namespace
+{
+// The flag the caller asked for (cleared), or one of its own when the caller
+// asked for none.
+class OutFlag
+{
+public:
+    explicit OutFlag(BOOL* flag) : m_local(FALSE), m_flag(flag ? flag : &m_local) { *m_flag = FALSE; }
+    BOOL* Get() { return m_flag; }
+
+private:
+    BOOL m_local;
+    BOOL* m_flag;
+};
+} // namespace
+
 static HBITMAP LoadPngResource(HMODULE module, LPCWSTR name, BOOL* alpha)
 {
     CSFPngDecoder decoder;
@@ -20,10 +36,8 @@ static HBITMAP LoadPngResource(HMODULE module, LPCWSTR name, BOOL* alpha)
 
 HBITMAP SFLoadBitmapFile(LPCWSTR path, BOOL* alpha)
 {
-    BOOL dummy;
-    if (alpha == NULL)
-        alpha = &dummy;
-    *alpha = FALSE;
+    OutFlag flag(alpha);
+    alpha = flag.Get();
     if (path == NULL)
         return NULL;
     if (IsPngFile(path))
@@ -47,10 +61,8 @@ HBITMAP SFLoadBitmapFile(LPCWSTR path, BOOL* alpha)
 
 HBITMAP SFLoadBitmapResource(HMODULE module, LPCWSTR name, BOOL* alpha)
 {
-    BOOL dummy;
-    if (alpha == NULL)
-        alpha = &dummy;
-    *alpha = FALSE;
+    OutFlag flag(alpha);
+    alpha = flag.Get();
     if (IsPngResource(module, name))
         return LoadPngResource(module, name, alpha);
     if (HBITMAP bitmap = Load32BitBitmapResource(module, name))
@@ -63,10 +75,8 @@ HBITMAP SFLoadBitmapResource(HMODULE module, LPCWSTR name, BOOL* alpha)
 
 HBITMAP LoadResourceBitmap(HMODULE module, LPCWSTR name, BOOL* is32)
 {
-    BOOL dummy;
-    if (is32 == NULL)
-        is32 = &dummy;
-    *is32 = FALSE;
+    OutFlag flag(is32);
+    is32 = flag.Get();
     if (IsPngResource(module, name))
         return LoadPngResource(module, name, is32);
 

@@ -1,6 +1,7 @@
 #include "SFBitmapTransforms.h"
 #include "SFDibHelpers.h"
 #include "SFImageLoading.h"
+#include <algorithm>
 
 HBITMAP SFPremultipliedCopy(HBITMAP bitmap, int* alphaFlag, void** bits)
 {
@@ -33,14 +34,7 @@ HBITMAP SFPremultipliedCopy(HBITMAP bitmap, int* alphaFlag, void** bits)
     }
     if (rule != -1 && *alphaFlag == 0)
         pixels.bits = original;
-    void* out = NULL;
-    HBITMAP copy = Create32BitDibTopDown(pixels.Width(), pixels.Height(), &out);
-    if (copy == NULL)
-        return NULL;
-    memcpy(out, pixels.bits.data(), pixels.bits.size());
-    if (bits)
-        *bits = out;
-    return copy;
+    return MakeDibSection(pixels, bits);
 }
 
 HBITMAP SFMirrorBitmap32(HBITMAP bitmap, void** bits)
@@ -49,16 +43,8 @@ HBITMAP SFMirrorBitmap32(HBITMAP bitmap, void** bits)
     if (!Read32BitPixels(NULL, bitmap, &pixels))
         return NULL;
     int w = pixels.Width(), h = pixels.Height();
-    void* out = NULL;
-    HBITMAP copy = Create32BitDibTopDown(w, h, &out);
-    if (copy == NULL)
-        return NULL;
-    const DWORD* in = (const DWORD*)pixels.bits.data();
-    DWORD* o = (DWORD*)out;
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            o[(size_t)y * w + x] = in[(size_t)y * w + (w - 1 - x)];
-    if (bits)
-        *bits = out;
-    return copy;
+    DWORD* row = (DWORD*)pixels.bits.data();
+    for (int y = 0; y < h; y++, row += w)
+        std::reverse(row, row + w);
+    return MakeDibSection(pixels, bits);
 }

@@ -125,19 +125,22 @@ BOOL Read32BitPixels(HDC dc, HBITMAP bitmap, SFBitmapPixels* out) { return ReadP
 
 BOOL Read32BitCopy(HBITMAP bitmap, SFBitmapPixels* out) { return ReadPixels32(NULL, bitmap, out, FALSE); }
 
-HBITMAP Copy32BitBitmap(HBITMAP bitmap, void** bits)
+HBITMAP MakeDibSection(const SFBitmapPixels& pixels, void** bits)
 {
-    SFBitmapPixels pixels;
-    if (!Read32BitPixels(NULL, bitmap, &pixels))
-        return NULL;
     void* p = NULL;
-    HBITMAP copy = Create32BitDibTopDown(pixels.Width(), pixels.Height(), &p);
-    if (copy == NULL)
+    HBITMAP dib = Create32BitDibTopDown(pixels.Width(), pixels.Height(), &p);
+    if (dib == NULL)
         return NULL;
     memcpy(p, pixels.bits.data(), pixels.bits.size());
     if (bits)
         *bits = p;
-    return copy;
+    return dib;
+}
+
+HBITMAP Copy32BitBitmap(HBITMAP bitmap, void** bits)
+{
+    SFBitmapPixels pixels;
+    return Read32BitPixels(NULL, bitmap, &pixels) ? MakeDibSection(pixels, bits) : NULL;
 }
 
 BOOL ReadBitmapForStoring(HBITMAP bitmap, std::vector<BYTE>* info, std::vector<BYTE>* bits)

@@ -25,6 +25,9 @@ struct SFBitmapPixels
     int Height() const { return -Header()->biHeight; }
 };
 
+// A new top-down 32-bit DIB section holding the pixels; bits (optional)
+// receives its pixel pointer.
+HBITMAP MakeDibSection(const SFBitmapPixels& pixels, void** bits);
 // The 32-bit pixels of a 32-bit bitmap (FALSE for any other depth).
 BOOL Read32BitPixels(HDC dc, HBITMAP bitmap, SFBitmapPixels* out);
 // The pixels of any bitmap drawn into 32 bits.

@@ -135,35 +135,42 @@ const CSFSkinSchemaProperty* CSFSkinSchema::GetProperty(int classId, int part, i
     return Find(MakeSchemaKey(m_globalsClassId, 0, 0, property));
 }
 
-HRESULT CSFSkinSchema::GetIntProperty(int classId, int part, int state, int property, int* out) const
+HRESULT CSFSkinSchema::FindTyped(int classId, int part, int state, int property, int type,
+                                 const CSFSkinSchemaProperty** out) const
 {
     const CSFSkinSchemaProperty* p = GetProperty(classId, part, state, property);
     if (p == NULL)
         return E_FAIL;
-    if (p->type != SCHEMA_TYPE_INT)
+    if (p->type != type)
         return E_INVALIDARG;
-    *out = p->value.integer;
+    *out = p;
     return S_OK;
+}
+
+HRESULT CSFSkinSchema::GetIntProperty(int classId, int part, int state, int property, int* out) const
+{
+    const CSFSkinSchemaProperty* p = NULL;
+    HRESULT hr = FindTyped(classId, part, state, property, SCHEMA_TYPE_INT, &p);
+    if (hr == S_OK)
+        *out = p->value.integer;
+    return hr;
 }
 
 HRESULT CSFSkinSchema::GetBoolProperty(int classId, int part, int state, int property, BOOL* out) const
 {
-    const CSFSkinSchemaProperty* p = GetProperty(classId, part, state, property);
-    if (p == NULL)
-        return E_FAIL;
-    if (p->type != SCHEMA_TYPE_BOOL)
-        return E_INVALIDARG;
-    *out = p->value.boolean;
-    return S_OK;
+    const CSFSkinSchemaProperty* p = NULL;
+    HRESULT hr = FindTyped(classId, part, state, property, SCHEMA_TYPE_BOOL, &p);
+    if (hr == S_OK)
+        *out = p->value.boolean;
+    return hr;
 }
 
 HRESULT CSFSkinSchema::GetColorProperty(int classId, int part, int state, int property, COLORREF* out) const
 {
-    const CSFSkinSchemaProperty* p = GetProperty(classId, part, state, property);
-    if (p == NULL)
-        return E_FAIL;
-    if (p->type != SCHEMA_TYPE_COLOR)
-        return E_INVALIDARG;
+    const CSFSkinSchemaProperty* p = NULL;
+    HRESULT hr = FindTyped(classId, part, state, property, SCHEMA_TYPE_COLOR, &p);
+    if (hr != S_OK)
+        return hr;
     COLORREF color = p->value.color;
     if (m_manager)
         m_manager->ApplyColorFilter(color);
@@ -173,11 +180,11 @@ HRESULT CSFSkinSchema::GetColorProperty(int classId, int part, int state, int pr
 
 HRESULT CSFSkinSchema::GetFontProperty(int classId, int part, int state, int property, LOGFONTW* out) const
 {
-    const CSFSkinSchemaProperty* p = GetProperty(classId, part, state, property);
-    if (p == NULL)
-        return E_FAIL;
-    if (p->type != SCHEMA_TYPE_FONT || p->value.font == NULL)
-        return E_INVALIDARG;
-    *out = *p->value.font;
-    return S_OK;
+    const CSFSkinSchemaProperty* p = NULL;
+    HRESULT hr = FindTyped(classId, part, state, property, SCHEMA_TYPE_FONT, &p);
+    if (hr == S_OK && p->value.font == NULL)
+        hr = E_INVALIDARG;
+    if (hr == S_OK)
+        *out = *p->value.font;
+    return hr;
 }

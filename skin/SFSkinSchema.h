@@ -50,6 +50,9 @@ public:
 
 protected:
     void ParseLine(CString line, SchemaKey* section);
+    // The value when it has the type: S_OK, E_INVALIDARG or E_FAIL as the getters answer.
+    HRESULT FindTyped(int classId, int part, int state, int property, int type,
+                      const CSFSkinSchemaProperty** out) const;
     const CSFSkinSchemaProperty* Find(SchemaKey key) const;
 
     std::unordered_map<SchemaKey, CSFSkinSchemaProperty*> m_store;

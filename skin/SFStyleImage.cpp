@@ -125,12 +125,8 @@ void CSFStyleImage::ApplyFilter(COLORREF spare)
         m_pManager->ApplyColorFilter(c);
         p[i] = (p[i] & 0xFF000000) | ((DWORD)GetRValue(c) << 16) | ((DWORD)GetGValue(c) << 8) | GetBValue(c);
     }
-    void* bits = NULL;
-    HBITMAP filtered = Create32BitDibTopDown(pixels.Width(), pixels.Height(), &bits);
     ::DeleteObject(m_bitmap);
-    m_bitmap = filtered; // none when memory was short: nothing is drawn from then on
-    if (filtered)
-        memcpy(bits, pixels.bits.data(), pixels.bits.size());
+    m_bitmap = MakeDibSection(pixels, NULL); // none when memory was short: nothing is drawn from then on
 }
 
 void CSFStyleImage::FindSolidRectangles(int count, BOOL horizontal, const RECT& m)

@@ -19,6 +19,7 @@ colours, "left, right, top, bottom" margins and "Face, size, style" fonts.
 The generated files are committed, so the build does not run this script.
 """
 
+import importlib.util
 import os
 import sys
 
@@ -29,19 +30,14 @@ from raster import Img, MAGENTA, mix, shade, bmp24, png  # noqa: E402
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, 'resources', 'skin')
 
-# -- palette (the same as tools/make-art.py) ---------------------------------
-CAP_TOP = (70, 138, 210)
-CAP_BOT = (40, 96, 166)
-BORDER = (40, 92, 158)
-NAVY = (30, 70, 124)
-BLUE = (58, 124, 196)
-BLUE_L = (128, 176, 228)
-SKY = (214, 231, 247)
-ICE = (238, 245, 252)
-WHITE = (255, 255, 255)
-GREY = (150, 160, 172)
+# -- palette: the one of the rest of the artwork ---------------------------------
+_art = importlib.util.spec_from_file_location('make_art', os.path.join(ROOT, 'tools', 'make-art.py'))
+ART = importlib.util.module_from_spec(_art)
+_art.loader.exec_module(ART)
+CAP_TOP, CAP_BOT, BORDER, NAVY = ART.CAP_TOP, ART.CAP_BOT, ART.BORDER, ART.NAVY
+BLUE, BLUE_L, SKY, ICE, WHITE = ART.BLUE, ART.BLUE_L, ART.SKY, ART.ICE, ART.WHITE
+GREY, RED = ART.GREY, ART.RED
 GREY_L = (206, 212, 220)
-RED = (206, 78, 66)
 INACTIVE_TOP = (150, 178, 210)
 INACTIVE_BOT = (124, 154, 190)
 

@@ -131,6 +131,8 @@ class CArchive
     }
     [[noreturn]] void Throw(int cause) const;
     void CheckOpen() const;
+    // FALSE for nothing to read; throws for a storing archive or no buffer.
+    bool CheckRead(const void* lpBuf, UINT nMax) const;
     void WriteTag(DWORD index, WORD flag);
 
   public:

@@ -23,17 +23,7 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-const wchar_t* PlainClass()
-{
-    static ATOM atom = [] {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = PlainProc;
-        wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = L"SkinTestPlain";
-        return RegisterClassW(&wc);
-    }();
-    return atom ? L"SkinTestPlain" : NULL;
-}
+const wchar_t* PlainClass() { return TestWindowClass(L"SkinTestPlain", PlainProc); }
 
 HWND MakeTop(const wchar_t* cls = NULL)
 {
@@ -215,12 +205,7 @@ TEST_F(ManagerTest, AFailedLoadLeavesTheProgramUnskinnedAndTellsItsWindows)
             return DefWindowProcW(h, m, w, l);
         }
     };
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Counter::Proc;
-    wc.hInstance = GetModuleHandleW(NULL);
-    wc.lpszClassName = L"SkinTestCounter";
-    RegisterClassW(&wc);
-    Keep(MakeTop(L"SkinTestCounter"));
+    Keep(MakeTop(TestWindowClass(L"SkinTestCounter", Counter::Proc)));
 
     ASSERT_TRUE(manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"));
     Pump();
@@ -358,12 +343,7 @@ TEST_F(ManagerTest, TheCbtHookSkinsNewWindowsOnlyWhileSwitchedOn)
 
 TEST_F(ManagerTest, GoneWindowsAreDroppedWhenTheSkinChanges)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(NULL);
-    wc.lpszClassName = L"WindowsForms10.Window.8.app.0.skin";
-    RegisterClassW(&wc);
-    HWND forms = MakeTop(wc.lpszClassName);
+    HWND forms = MakeTop(TestWindowClass(L"WindowsForms10.Window.8.app.0.skin", DefWindowProcW));
     manager->ApplyWindow(forms);
     ASSERT_NE(nullptr, manager->Lookup(forms));
     // Hook-only: only the hooked default procedures would have seen it go.

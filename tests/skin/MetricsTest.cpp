@@ -6,30 +6,22 @@
 #include "SkinTestSupport.h"
 #include <gtest/gtest.h>
 
-class MetricsTest : public ::testing::Test
+class MetricsTest : public StyleTextTest
 {
 protected:
     void SetUp() override
     {
-        manager = GetSkinFramework();
-        manager->SetApplyToNewWindows(FALSE);
+        StyleTextTest::SetUp();
         metrics = manager->GetMetrics();
-        folder = FreshFolder(L"metrics-style");
     }
     void TearDown() override
     {
-        manager->LoadSkin(L"", L"");
-        manager->SetApplyOptions(7);
+        StyleTextTest::TearDown();
+        manager->SetApplyOptions(SF_APPLY_METRICS | SF_APPLY_FRAME | SF_APPLY_COLORS);
     }
-    BOOL Load(const char* text)
-    {
-        WriteText(folder + L"\\M.ini", text);
-        return manager->LoadSkin(folder.c_str(), L"M.ini");
-    }
+    BOOL Load(const char* text) { return LoadStyle(L"metrics-style", text); }
 
-    CSFSkinFramework* manager = nullptr;
     CSFSkinMetrics* metrics = nullptr;
-    std::wstring folder;
 };
 
 TEST_F(MetricsTest, WithoutAStyleTheSystemColoursAndNoBrushes)

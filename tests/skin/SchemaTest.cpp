@@ -201,29 +201,25 @@ TEST(SFSkinSchema, AlphaLevelOnlyCountsInTheDocumentation)
 
 // Drawing goes through a skin class of the manager, so these load a small
 // folder style written on the spot.
-class SchemaDrawing : public ::testing::Test
+class SchemaDrawing : public StyleTextTest
 {
 protected:
     void SetUp() override
     {
-        manager = GetSkinFramework();
-        manager->SetApplyToNewWindows(FALSE);
-        folder = FreshFolder(L"schema-style");
-        WriteText(folder + L"\\Test.ini", "[Button.PushButton]\r\n"
-                                          "BgType = BorderFill\r\nBorderSize = 0\r\nFillColor = 10 20 30\r\n"
-                                          "[Button.CheckBox]\r\n"
-                                          "BgType = BorderFill\r\nBorderSize = 2\r\nBorderColor = 200 0 0\r\n"
-                                          "FillColor = 0 0 200\r\n"
-                                          "[Button.GroupBox]\r\n"
-                                          "BgType = BorderFill\r\nBorderColor = 0 200 0\r\nFillColor = 0 0 9\r\n"
-                                          "BorderOnly = True\r\n"
-                                          "[Button.RadioButton]\r\nBgType = None\r\n"
-                                          "[Button.UserButton]\r\nBgType = ImageFile\r\n");
-        ASSERT_TRUE(manager->LoadSkin(folder.c_str(), L"Test.ini"));
+        StyleTextTest::SetUp();
+        ASSERT_TRUE(LoadStyle(L"schema-style", "[Button.PushButton]\r\n"
+                                               "BgType = BorderFill\r\nBorderSize = 0\r\nFillColor = 10 20 30\r\n"
+                                               "[Button.CheckBox]\r\n"
+                                               "BgType = BorderFill\r\nBorderSize = 2\r\nBorderColor = 200 0 0\r\n"
+                                               "FillColor = 0 0 200\r\n"
+                                               "[Button.GroupBox]\r\n"
+                                               "BgType = BorderFill\r\nBorderColor = 0 200 0\r\nFillColor = 0 0 9\r\n"
+                                               "BorderOnly = True\r\n"
+                                               "[Button.RadioButton]\r\nBgType = None\r\n"
+                                               "[Button.UserButton]\r\nBgType = ImageFile\r\n"));
         cls = manager->GetSkinClass(L"button");
         ASSERT_NE(nullptr, cls);
     }
-    void TearDown() override { manager->LoadSkin(L"", L""); }
 
     BOOL Draw(Canvas& canvas, int part)
     {
@@ -235,9 +231,7 @@ protected:
         return drawn;
     }
 
-    CSFSkinFramework* manager = nullptr;
     CSFSkinClass* cls = nullptr;
-    std::wstring folder;
 };
 
 TEST_F(SchemaDrawing, BorderFillsAndParts)

@@ -29,18 +29,13 @@ void WritePicture(const std::wstring& path, int w, int h)
 }
 } // namespace
 
-class SkinClassTest : public ::testing::Test
+class SkinClassTest : public StyleTextTest
 {
 protected:
     void SetUp() override
     {
-        manager = GetSkinFramework();
-        manager->SetApplyToNewWindows(FALSE);
-        folder = FreshFolder(L"class-style");
-        CreateDirectoryW((folder + L"\\Pics").c_str(), NULL);
-        WritePicture(folder + L"\\Pics\\Strip.bmp", 100, 20);
-        WritePicture(folder + L"\\Pics\\Glyph.bmp", 16, 8);
-        WriteText(folder + L"\\Class.ini",
+        StyleTextTest::SetUp();
+        ASSERT_TRUE(LoadStyle(L"class-style",
                   "[Button]\r\nTextColor = 10 20 30\r\nImageFile = Pics\\Glyph.bmp\r\n"
                   "[Button.PushButton]\r\nImageFile = Pics\\Strip.bmp\r\nImageCount = 4\r\n"
                   "ImageLayout = Horizontal\r\nText = not a colour\r\n"
@@ -49,16 +44,16 @@ protected:
                   "[Button.GroupBox]\r\nBgType = BorderFill\r\n"
                   "[Button.UserButton]\r\nImageSelectType = Size\r\nImageFile1 = Pics\\Strip.bmp\r\n"
                   "[Edit]\r\nTextColor = 0 0 200\r\nCaptionMargins = 3, 4, 0, 0\r\nContentAlignment = Center\r\n"
-                  "TextShadowType = Single\r\nTextShadowOffset = 1, 1\r\nTextShadowColor = 200 0 0\r\n");
-        ASSERT_TRUE(manager->LoadSkin(folder.c_str(), L"Class.ini"));
+                  "TextShadowType = Single\r\nTextShadowOffset = 1, 1\r\nTextShadowColor = 200 0 0\r\n"));
+        // Pictures are read when first drawn or measured.
+        CreateDirectoryW((folder + L"\\Pics").c_str(), NULL);
+        WritePicture(folder + L"\\Pics\\Strip.bmp", 100, 20);
+        WritePicture(folder + L"\\Pics\\Glyph.bmp", 16, 8);
         button = manager->GetSkinClass(L"Button");
         ASSERT_NE(nullptr, button);
     }
-    void TearDown() override { manager->LoadSkin(L"", L""); }
 
-    CSFSkinFramework* manager = nullptr;
     CSFSkinClass* button = nullptr;
-    std::wstring folder;
 };
 
 TEST_F(SkinClassTest, ClassesAreCachedByUpperCaseName)

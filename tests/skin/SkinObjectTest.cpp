@@ -40,15 +40,7 @@ LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 HWND MakeWindow()
 {
-    static ATOM atom = [] {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = OwnProc;
-        wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = L"SkinObjectTestWindow";
-        return RegisterClassW(&wc);
-    }();
-    (void)atom;
-    return CreateWindowExW(0, L"SkinObjectTestWindow", L"", WS_POPUP, 900, 700, 60, 40, NULL, NULL,
+    return CreateWindowExW(0, TestWindowClass(L"SkinObjectTestWindow", OwnProc), L"", WS_POPUP, 900, 700, 60, 40, NULL, NULL,
                            GetModuleHandleW(NULL), NULL);
 }
 

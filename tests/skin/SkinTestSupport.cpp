@@ -95,3 +95,14 @@ bool WriteRgbPng(const std::wstring& path, int width, int height)
 {
     return WritePng(path, width, height, PNG_COLOR_TYPE_RGB, -1);
 }
+
+const wchar_t* TestWindowClass(const wchar_t* name, WNDPROC proc)
+{
+    WNDCLASSW wc = {};
+    if (GetClassInfoW(GetModuleHandleW(NULL), name, &wc))
+        return name;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(NULL);
+    wc.lpszClassName = name;
+    return RegisterClassW(&wc) ? name : NULL;
+}

@@ -3,7 +3,9 @@
 // to look at.
 #pragma once
 #include "Canvas.h"
+#include "SFSkinFramework.h"
 #include <Framework.h>
+#include <gtest/gtest.h>
 #include <string>
 
 // The built style library of the client, beside the test program.
@@ -25,3 +27,29 @@ void KeepPicture(const Canvas& canvas, const wchar_t* name);
 // trnsGrey >= 0), or RGB, of width x height pixels.
 bool WriteGreyPng(const std::wstring& path, int width, int height, int trnsGrey);
 bool WriteRgbPng(const std::wstring& path, int width, int height);
+// Registers (once) a window class of the test program with that procedure.
+const wchar_t* TestWindowClass(const wchar_t* name, WNDPROC proc);
+
+// Tests over a style written on the spot as a folder: the manager skins no
+// new window by itself, and the style is unloaded afterwards.
+class StyleTextTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        manager = GetSkinFramework();
+        ASSERT_NE(nullptr, manager);
+        manager->SetApplyToNewWindows(FALSE);
+    }
+    void TearDown() override { manager->LoadSkin(L"", L""); }
+    // Writes the text as Style.ini into a fresh folder of that name and loads it.
+    BOOL LoadStyle(const wchar_t* folderName, const char* text)
+    {
+        folder = FreshFolder(folderName);
+        WriteText(folder + L"\\Style.ini", text);
+        return manager->LoadSkin(folder.c_str(), L"Style.ini");
+    }
+
+    CSFSkinFramework* manager = nullptr;
+    std::wstring folder;
+};

@@ -49,14 +49,21 @@ void CArchive::CheckOpen() const
         Throw(CArchiveException::genericException);
 }
 
-UINT CArchive::Read(void* lpBuf, UINT nMax)
+bool CArchive::CheckRead(const void* lpBuf, UINT nMax) const
 {
     CheckOpen();
     if (IsStoring())
         Throw(CArchiveException::writeOnly);
     if (nMax == 0)
-        return 0;
+        return false;
     ENSURE_ARG(lpBuf != NULL);
+    return true;
+}
+
+UINT CArchive::Read(void* lpBuf, UINT nMax)
+{
+    if (!CheckRead(lpBuf, nMax))
+        return 0;
     BYTE* out = static_cast<BYTE*>(lpBuf);
     UINT done = 0;
     while (done < nMax)
@@ -91,12 +98,8 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
 
 UINT CArchive::Peek(void* lpBuf, UINT nMax)
 {
-    CheckOpen();
-    if (IsStoring())
-        Throw(CArchiveException::writeOnly);
-    if (nMax == 0)
+    if (!CheckRead(lpBuf, nMax))
         return 0;
-    ENSURE_ARG(lpBuf != NULL);
     // Keeps the unread bytes and tops the buffer up until nMax are there.
     m_buf.erase(m_buf.begin(), m_buf.begin() + m_bufPos);
     m_bufPos = 0;
