@@ -1,4 +1,6 @@
 #include "HttpServerBase.h"
+#include "GrowthWait.h"
+#include <ws2tcpip.h>
 #include <process.h>
 #include <memory>
 
@@ -10,6 +12,14 @@ const DWORD kStopWait = 1000;
 // Connections see the stop event in every wait and between send passes, so
 // they end quickly; this only bounds the wait for one that does not.
 const DWORD kDrainWait = 5000;
+// The listener looks for waiting connections at least this often, so that an
+// accept event that never comes cannot leave them in the backlog.
+const DWORD kAcceptRetry = 100;
+// Connection threads need little stack: their buffers live on the heap.
+const unsigned kConnectionStack = 256 * 1024;
+// How long a connection thread without a connection waits for the next one.
+const DWORD kWorkerIdle = 30000;
+const DWORD kReceiveChunk = 16 * 1024;
 
 // Closes a file handle when the response ends.
 struct FileHandle
@@ -140,6 +150,8 @@ bool HttpServerBase::Stop()
             while (ConnectionEntry* e = m_activeHead)
             {
                 TerminateThread(e->thread, kThreadExitCode);
+                e->ownsThread = true;
+                InterlockedDecrement(&m_workers);
                 m_activeHead = e->next;
                 EnterCriticalSection(&m_finishedLock);
                 e->prev = nullptr;
@@ -154,6 +166,10 @@ bool HttpServerBase::Stop()
             break;
         Sleep(1);
     }
+    // Threads without a connection saw the stop too and leave their records.
+    begin = GetTickCount();
+    while (m_workers > 0 && GetTickCount() - begin < kDrainWait)
+        Sleep(1);
     DrainFinished(kStopWait);
     WSACloseEvent(m_stopEvent);
     m_stopEvent = WSA_INVALID_EVENT;
@@ -198,9 +214,68 @@ unsigned __stdcall HttpServerBase::ReaperThread(void* param)
 
 unsigned __stdcall HttpServerBase::ConnectionThread(void* param)
 {
-    HttpConnection* connection = static_cast<HttpConnection*>(param);
-    connection->server->RunConnection(connection);
+    Worker* worker = static_cast<Worker*>(param);
+    worker->server->RunWorker(worker);
     return kThreadExitCode;
+}
+
+void HttpServerBase::RunWorker(Worker* worker)
+{
+    do
+    {
+        EnterCriticalSection(&m_connectionLock);
+        HttpConnection* connection = worker->next;
+        worker->next = nullptr;
+        LeaveCriticalSection(&m_connectionLock);
+        if (connection)
+            RunConnection(connection);
+        EnterCriticalSection(&m_connectionLock);
+        worker->link = m_idleWorkers;
+        m_idleWorkers = worker;
+        LeaveCriticalSection(&m_connectionLock);
+    } while (WaitForWork(worker));
+
+    // The reaper joins the thread through the record it leaves.
+    ConnectionEntry* last = new ConnectionEntry;
+    last->thread = worker->thread;
+    last->threadId = worker->id;
+    last->ownsThread = true;
+    EnterCriticalSection(&m_finishedLock);
+    last->next = m_finishedHead;
+    m_finishedHead = last;
+    LeaveCriticalSection(&m_finishedLock);
+    CloseHandle(worker->wake);
+    delete worker;
+    InterlockedDecrement(&m_workers);
+}
+
+bool HttpServerBase::WaitForWork(Worker* worker)
+{
+    // On the idle list: wait until the accept handler hands over a
+    // connection; a stop or a long idle spell ends the thread.
+    for (;;)
+    {
+        HANDLE waits[2] = {worker->wake, m_stopEvent};
+        DWORD r = WaitForMultipleObjects(2, waits, FALSE, kWorkerIdle);
+        EnterCriticalSection(&m_connectionLock);
+        bool handed = worker->next != nullptr;
+        if (!handed && r != WAIT_OBJECT_0)
+        {
+            for (Worker** at = &m_idleWorkers; *at; at = &(*at)->link)
+            {
+                if (*at == worker)
+                {
+                    *at = worker->link;
+                    break;
+                }
+            }
+        }
+        LeaveCriticalSection(&m_connectionLock);
+        if (handed)
+            return true;
+        if (r != WAIT_OBJECT_0)
+            return false;
+    }
 }
 
 void HttpServerBase::RunListener()
@@ -252,63 +327,147 @@ void HttpServerBase::RunListener()
     WSAEVENT events[2] = {m_stopEvent, acceptEvent};
     for (;;)
     {
-        DWORD r = WSAWaitForMultipleEvents(2, events, FALSE, WSA_INFINITE, FALSE);
-        if (r != WSA_WAIT_EVENT_0 + 1)
-            break;
-        WSANETWORKEVENTS network;
-        if (WSAEnumNetworkEvents(listener, acceptEvent, &network) != 0)
-            break;
-        if (network.lNetworkEvents & FD_ACCEPT)
+        DWORD r = WSAWaitForMultipleEvents(2, events, FALSE, kAcceptRetry, FALSE);
+        if (r == WSA_WAIT_EVENT_0 + 1)
         {
-            // Take every pending connection: the accept event fires again only
-            // for connections that arrive later.
-            for (;;)
-            {
-                sockaddr_in peer = {};
-                int length = sizeof(peer);
-                SOCKET s = WSAAccept(listener, reinterpret_cast<sockaddr*>(&peer), &length, nullptr, 0);
-                if (s == INVALID_SOCKET)
-                    break;
-                AcceptConnection(s, peer);
-            }
+            // One connection per accept event: the accept re-enables the
+            // event, which fires again while more connections wait.
+            WSANETWORKEVENTS network;
+            if (WSAEnumNetworkEvents(listener, acceptEvent, &network) != 0)
+                break;
+            AcceptPending(listener, false);
         }
+        else if (r == WSA_WAIT_TIMEOUT)
+        {
+            // An accept event can be lost (an accept that would block
+            // re-enables it only for later arrivals): take whatever waits.
+            AcceptPending(listener, true);
+        }
+        else
+            break;
     }
     WSACloseEvent(acceptEvent);
     closesocket(listener);
 }
 
+void HttpServerBase::AcceptPending(SOCKET listener, bool all)
+{
+    do
+    {
+        sockaddr_in peer = {};
+        int length = sizeof(peer);
+        SOCKET s = WSAAccept(listener, reinterpret_cast<sockaddr*>(&peer), &length, nullptr, 0);
+        if (s == INVALID_SOCKET)
+            return;
+        AcceptConnection(s, peer);
+    } while (all);
+}
+
 void HttpServerBase::AcceptConnection(SOCKET socket, const sockaddr_in& peer)
 {
     OnAccept(socket, peer);
-    EnterCriticalSection(&m_connectionLock);
-    HttpConnection* connection = new HttpConnection;
-    connection->server = this;
-    connection->socket = socket;
-    memcpy(connection->peer, &peer.sin_addr, 4);
-    ConnectionEntry* entry = new ConnectionEntry;
-    connection->entry = entry;
-    unsigned id = 0;
-    // The entry is in the active list before the thread runs, so the thread
-    // always finds itself there.
-    HANDLE thread = reinterpret_cast<HANDLE>(
-        _beginthreadex(nullptr, 0, ConnectionThread, connection, CREATE_SUSPENDED, &id));
-    if (!thread)
+    // Responses go out as they are written: with Nagle's rule the last small
+    // piece of a response would wait for the peer's delayed acknowledgement.
+    BOOL noDelay = TRUE;
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof(noDelay));
+    WSAEVENT event = WSACreateEvent();
+    if (event == WSA_INVALID_EVENT || WSAEventSelect(socket, event, FD_READ | FD_WRITE | FD_CLOSE) != 0)
     {
+        if (event != WSA_INVALID_EVENT)
+            WSACloseEvent(event);
         closesocket(socket);
-        delete connection;
-        delete entry;
+        return;
     }
-    else
+    EnterCriticalSection(&m_connectionLock);
+    HANDLE thread = nullptr;
+    if (MakeRoom())
     {
-        entry->thread = thread;
-        entry->threadId = id;
-        entry->next = m_activeHead;
-        if (m_activeHead)
-            m_activeHead->prev = entry;
-        m_activeHead = entry;
-        ResumeThread(thread);
+        HttpConnection* connection = new HttpConnection;
+        connection->server = this;
+        connection->socket = socket;
+        memcpy(connection->peer, &peer.sin_addr, 4);
+        ConnectionEntry* entry = new ConnectionEntry;
+        entry->event = event;
+        entry->idleSince = GetTickCount();
+        connection->entry = entry;
+        // A waiting thread takes the connection, or a new one is started.
+        // The entry is in the active list before the thread serves it, so
+        // the thread always finds itself there.
+        Worker* worker = m_idleWorkers;
+        bool fresh = worker == nullptr;
+        if (worker)
+            m_idleWorkers = worker->link;
+        else
+        {
+            worker = new Worker;
+            worker->server = this;
+            worker->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+            worker->thread = worker->wake ? reinterpret_cast<HANDLE>(_beginthreadex(
+                                                nullptr, kConnectionStack, ConnectionThread, worker,
+                                                CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, &worker->id))
+                                          : nullptr;
+            if (!worker->thread)
+            {
+                if (worker->wake)
+                    CloseHandle(worker->wake);
+                delete worker;
+                worker = nullptr;
+            }
+            else
+                InterlockedIncrement(&m_workers);
+        }
+        if (worker)
+        {
+            thread = worker->thread;
+            entry->thread = worker->thread;
+            entry->threadId = worker->id;
+            entry->next = m_activeHead;
+            if (m_activeHead)
+                m_activeHead->prev = entry;
+            m_activeHead = entry;
+            worker->next = connection;
+            if (fresh)
+                ResumeThread(worker->thread);
+            else
+                SetEvent(worker->wake);
+        }
+        else
+        {
+            delete connection;
+            delete entry;
+        }
     }
     LeaveCriticalSection(&m_connectionLock);
+    if (!thread)
+    {
+        WSACloseEvent(event);
+        closesocket(socket);
+    }
+}
+
+bool HttpServerBase::MakeRoom()
+{
+    // Under the connection lock. Idle connections (waiting for a request,
+    // also those that send theirs slowly) are closed oldest first; one that
+    // is sending a response is never cut off.
+    int open = 0;
+    ConnectionEntry* oldest = nullptr;
+    DWORD now = GetTickCount();
+    for (ConnectionEntry* e = m_activeHead; e; e = e->next)
+    {
+        if (e->close)
+            continue;
+        ++open;
+        if (!e->busy && (!oldest || now - e->idleSince > now - oldest->idleSince))
+            oldest = e;
+    }
+    if (open < kMaxConnections)
+        return true;
+    if (!oldest)
+        return false;
+    oldest->close = 1;
+    WSASetEvent(oldest->event);
+    return true;
 }
 
 void HttpServerBase::RunReaper()
@@ -323,26 +482,35 @@ void HttpServerBase::DrainFinished(DWORD waitEach)
     EnterCriticalSection(&m_finishedLock);
     while (ConnectionEntry* e = m_finishedHead)
     {
-        if (WaitForSingleObject(e->thread, waitEach) != WAIT_OBJECT_0)
-            TerminateThread(e->thread, kThreadExitCode);
-        CloseHandle(e->thread);
+        if (e->ownsThread)
+        {
+            if (WaitForSingleObject(e->thread, waitEach) != WAIT_OBJECT_0)
+                TerminateThread(e->thread, kThreadExitCode);
+            CloseHandle(e->thread);
+        }
         m_finishedHead = e->next;
         delete e;
     }
     LeaveCriticalSection(&m_finishedLock);
 }
 
-HttpServerBase::Wait HttpServerBase::WaitSocket(HttpConnection* connection, WSAEVENT event, DWORD ms,
-                                                long wanted, bool& sawRead)
+HttpServerBase::Wait HttpServerBase::WaitSocket(HttpConnection* connection, DWORD ms, long wanted,
+                                                bool& sawRead, GrowthWait* growth)
 {
-    WSAEVENT events[2] = {event, m_stopEvent};
-    DWORD r = WSAWaitForMultipleEvents(2, events, FALSE, ms, FALSE);
+    HANDLE change = growth ? growth->Handle() : nullptr;
+    WSAEVENT events[3] = {connection->entry->event, m_stopEvent, change};
+    DWORD r = WSAWaitForMultipleEvents(change ? 3 : 2, events, FALSE, ms, FALSE);
     if (r == WSA_WAIT_TIMEOUT)
         return Wait::Timeout;
-    if (r != WSA_WAIT_EVENT_0)
+    if (r == WSA_WAIT_EVENT_0 + 2 && growth)
+    {
+        growth->Rearm();
+        return Wait::Timeout;
+    }
+    if (r != WSA_WAIT_EVENT_0 || connection->entry->close)
         return Wait::End;
     WSANETWORKEVENTS network;
-    if (WSAEnumNetworkEvents(connection->socket, event, &network) != 0)
+    if (WSAEnumNetworkEvents(connection->socket, connection->entry->event, &network) != 0)
         return Wait::Timeout;
     if (network.lNetworkEvents & FD_READ)
         sawRead = true;
@@ -351,9 +519,10 @@ HttpServerBase::Wait HttpServerBase::WaitSocket(HttpConnection* connection, WSAE
     return (network.lNetworkEvents & wanted) ? Wait::Ready : Wait::Timeout;
 }
 
-bool HttpServerBase::SendAll(HttpConnection* connection, WSAEVENT event, const char* data, DWORD size,
+bool HttpServerBase::SendAll(HttpConnection* connection, const char* data, DWORD size, bool report,
                              bool& sawRead)
 {
+    const unsigned long headerLength = static_cast<unsigned long>(connection->header.size());
     while (size > 0)
     {
         WSABUF buffer = {size, const_cast<char*>(data)};
@@ -361,9 +530,11 @@ bool HttpServerBase::SendAll(HttpConnection* connection, WSAEVENT event, const c
         if (WSASend(connection->socket, &buffer, 1, &sent, 0, nullptr, nullptr) == 0)
         {
             connection->totalSent += sent;
-            unsigned long headerLength = static_cast<unsigned long>(connection->header.size());
-            OnProgress(connection->headerSent ? connection->totalSent - headerLength : 0,
-                       connection->contentLength);
+            if (report)
+            {
+                unsigned long total = connection->totalSent;
+                OnProgress(total > headerLength ? total - headerLength : 0, connection->contentLength);
+            }
             data += sent;
             size -= sent;
             continue;
@@ -371,42 +542,33 @@ bool HttpServerBase::SendAll(HttpConnection* connection, WSAEVENT event, const c
         if (WSAGetLastError() != WSAEWOULDBLOCK)
             return false;
         // The send buffer is full: wait for room (the next FD_WRITE), the
-        // peer's close, or a stop.
-        for (;;)
-        {
-            if (connection->entry->stop)
-                return false;
-            Wait w = WaitSocket(connection, event, 100, FD_WRITE, sawRead);
-            if (w == Wait::End)
-                return false;
-            if (w == Wait::Ready)
-                break;
-            if (w == Wait::Timeout)
-                break; // try the send again; it tells whether there is room
-        }
+        // peer's close, or a stop; after a quiet spell the send is simply
+        // tried again, which tells whether there is room.
+        if (connection->entry->stop || WaitSocket(connection, 100, FD_WRITE, sawRead) == Wait::End)
+            return false;
     }
     return true;
 }
 
-bool HttpServerBase::SendError(HttpConnection* connection, WSAEVENT event)
+bool HttpServerBase::SendError(HttpConnection* connection)
 {
     if (connection->header.empty())
         return false;
     bool sawRead = false;
-    connection->headerSent = false;
-    connection->contentLength = 0;
-    return SendAll(connection, event, connection->header.data(),
-                   static_cast<DWORD>(connection->header.size()), sawRead);
+    connection->totalSent = 0;
+    return SendAll(connection, connection->header.data(), static_cast<DWORD>(connection->header.size()), false,
+                   sawRead);
 }
 
-bool HttpServerBase::Respond(HttpConnection* connection, WSAEVENT event, bool& sawRead)
+bool HttpServerBase::Respond(HttpConnection* connection, bool& sawRead)
 {
     connection->totalSent = 0;
     connection->headerSent = false;
     ConnectionEntry* entry = connection->entry;
+    GrowthWait growth(connection->filePath);
 
-    // A growing cache file may not exist yet: look again every 50 ms until it
-    // appears, its stream is stopped, the server stops or the player hangs up.
+    // A growing cache file may not exist yet: wait until it appears, its
+    // stream is stopped, the server stops or the player hangs up.
     FileHandle file;
     for (;;)
     {
@@ -415,40 +577,56 @@ bool HttpServerBase::Respond(HttpConnection* connection, WSAEVENT event, bool& s
             break;
         if (!entry->growing || entry->stop)
             return false;
-        if (WaitSocket(connection, event, 50, 0, sawRead) == Wait::End)
+        if (WaitSocket(connection, growth.NextPause(), 0, sawRead, &growth) == Wait::End)
             return false;
     }
+    growth.Reset();
 
+    // The header travels in the same send as the first piece of the body: a
+    // peer that delays its acknowledgements would otherwise hold the body back.
     const std::string& header = connection->header;
-    if (!SendAll(connection, event, header.data(), static_cast<DWORD>(header.size()), sawRead))
-        return false;
-    connection->headerSent = true;
-
-    std::unique_ptr<char[]> chunk(new char[kChunk]);
-    unsigned long sentBody = 0;
+    const size_t headerLength = header.size();
+    std::unique_ptr<char[]> buffer(new char[headerLength + kChunk]);
     const unsigned long length = connection->contentLength;
-    while (sentBody < length)
+    unsigned long sentBody = 0;
+    while (sentBody < length || !connection->headerSent)
     {
         if (entry->stop || WaitForSingleObject(m_stopEvent, 0) == WAIT_OBJECT_0)
             return false;
-        DWORD want = length - sentBody < kChunk ? length - sentBody : kChunk;
-        OVERLAPPED at = {};
-        at.Offset = sentBody;
-        DWORD got = 0;
-        if (!ReadFile(file.h, chunk.get(), want, &got, &at))
-            got = 0;
-        if (got == 0)
+        size_t at = 0;
+        if (!connection->headerSent)
         {
-            // The tail of a growing file: wait 1 ms for the writer. A plain
-            // file shorter than announced cannot complete its response.
+            memcpy(buffer.get(), header.data(), headerLength);
+            at = headerLength;
+        }
+        DWORD want = length - sentBody < kChunk ? length - sentBody : kChunk;
+        DWORD got = 0;
+        if (want > 0)
+        {
+            OVERLAPPED offset = {};
+            offset.Offset = connection->bodyOffset + sentBody;
+            if (!ReadFile(file.h, buffer.get() + at, want, &got, &offset))
+                got = 0;
+        }
+        if (got == 0 && want > 0)
+        {
+            // A plain file shorter than announced cannot complete its response.
             if (!entry->growing)
                 return false;
-            if (WaitSocket(connection, event, 1, 0, sawRead) == Wait::End)
-                return false;
-            continue;
+            // The tail of a growing file: the header goes out at once, the
+            // body as the writer appends it.
+            if (connection->headerSent)
+            {
+                if (WaitSocket(connection, growth.NextPause(), 0, sawRead, &growth) == Wait::End)
+                    return false;
+                continue;
+            }
         }
-        if (!SendAll(connection, event, chunk.get(), got, sawRead))
+        else
+            growth.Reset();
+        if (!SendAll(connection, buffer.get(), static_cast<DWORD>(at + got), true, sawRead))
             return false;
+        connection->headerSent = true;
         sentBody += got;
     }
     return true;
@@ -456,34 +634,29 @@ bool HttpServerBase::Respond(HttpConnection* connection, WSAEVENT event, bool& s
 
 void HttpServerBase::RunConnection(HttpConnection* connection)
 {
-    WSAEVENT event = WSACreateEvent();
-    if (event == WSA_INVALID_EVENT ||
-        WSAEventSelect(connection->socket, event, FD_READ | FD_WRITE | FD_CLOSE) != 0)
-    {
-        EndConnection(connection, event);
-        return;
-    }
-    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    ConnectionEntry* entry = connection->entry;
+    std::unique_ptr<char[]> buffer(new char[kReceiveChunk]);
     bool readPending = false;
     for (;;)
     {
         long events = FD_READ;
         if (!readPending)
         {
-            WSAEVENT waits[2] = {event, m_stopEvent};
+            WSAEVENT waits[2] = {entry->event, m_stopEvent};
             DWORD r = WSAWaitForMultipleEvents(2, waits, FALSE,
                                                m_keepAliveWait ? m_keepAliveWait : WSA_INFINITE, FALSE);
-            if (r != WSA_WAIT_EVENT_0)
+            // A set close flag: the listen thread needed the room for a newer connection.
+            if (r != WSA_WAIT_EVENT_0 || entry->close)
                 break;
             WSANETWORKEVENTS network;
-            if (WSAEnumNetworkEvents(connection->socket, event, &network) != 0)
+            if (WSAEnumNetworkEvents(connection->socket, entry->event, &network) != 0)
                 continue;
             events = network.lNetworkEvents;
         }
         readPending = false;
         if (events & FD_READ)
         {
-            int n = recv(connection->socket, buffer.get(), kChunk, 0);
+            int n = recv(connection->socket, buffer.get(), kReceiveChunk, 0);
             if (n == 0 || (n < 0 && WSAGetLastError() != WSAEWOULDBLOCK))
                 break;
             if (n > 0)
@@ -493,7 +666,7 @@ void HttpServerBase::RunConnection(HttpConnection* connection)
                 connection->header =
                     "HTTP/1.0 400 Bad Request\r\nContent-Length: 0\r\nServer: " + m_serverName +
                     "\r\nConnection: close\r\n\r\n";
-                SendError(connection, event);
+                SendError(connection);
                 break;
             }
             if (n > 0 && IsRequestComplete(connection->request))
@@ -501,16 +674,19 @@ void HttpServerBase::RunConnection(HttpConnection* connection)
                 int keepAlive = 0;
                 connection->header.clear();
                 connection->contentLength = 0;
+                connection->bodyOffset = 0;
+                entry->busy = 1;
                 if (!HandleRequest(connection, keepAlive))
                 {
                     // The peer learns why its request was refused.
-                    SendError(connection, event);
+                    SendError(connection);
                     break;
                 }
                 bool sawRead = false;
-                if (!Respond(connection, event, sawRead))
-                    break;
-                if (!keepAlive)
+                bool sent = Respond(connection, sawRead);
+                entry->idleSince = GetTickCount();
+                entry->busy = 0;
+                if (!sent || !keepAlive)
                     break;
                 connection->request.clear();
                 readPending = sawRead;
@@ -520,19 +696,27 @@ void HttpServerBase::RunConnection(HttpConnection* connection)
         if (events & FD_CLOSE)
             break;
     }
-    EndConnection(connection, event);
+    EndConnection(connection);
 }
 
-void HttpServerBase::EndConnection(HttpConnection* connection, WSAEVENT event)
+void HttpServerBase::EndConnection(HttpConnection* connection)
 {
+    ConnectionEntry* entry = connection->entry;
+    // The listen thread may signal the event of an active entry: take it out
+    // of its reach before it is closed.
+    EnterCriticalSection(&m_connectionLock);
+    WSAEVENT event = entry->event;
+    entry->event = WSA_INVALID_EVENT;
+    entry->close = 1;
+    LeaveCriticalSection(&m_connectionLock);
     if (event != WSA_INVALID_EVENT)
         WSACloseEvent(event);
     // A graceful close lets the last bytes of a response reach the peer.
     shutdown(connection->socket, SD_SEND);
     closesocket(connection->socket);
-    ConnectionEntry* entry = connection->entry;
-    EnterCriticalSection(&m_connectionLock);
     delete connection;
+
+    EnterCriticalSection(&m_connectionLock);
     if (entry->prev)
         entry->prev->next = entry->next;
     else

@@ -2,6 +2,8 @@
 #include "HttpConnection.h"
 #include <string>
 
+class GrowthWait;
+
 // Small HTTP/1.0 server that runs inside the client process: a listen thread,
 // a reaper thread that joins finished connection threads, and one thread per
 // connection with event-driven reads and writes. What a request means is left
@@ -12,6 +14,10 @@ class HttpServerBase
     // Requests longer than this are refused: a request that never ends must not grow without limit.
     static const size_t kMaxRequest = 64 * 1024;
     static const DWORD kChunk = 102400;
+    // Connections held at once. Each costs a thread; beyond the cap the
+    // oldest idle connection is closed to make room, and when none is idle
+    // the new one is refused. A 32-bit process has 2 GB for everything.
+    static const int kMaxConnections = 256;
 
     HttpServerBase();
     virtual ~HttpServerBase();
@@ -46,23 +52,41 @@ class HttpServerBase
     static unsigned __stdcall ReaperThread(void* param);
     static unsigned __stdcall ConnectionThread(void* param);
 
+    // A connection thread. Starting a thread costs far more than a request
+    // (tens of milliseconds under Wine), so a thread whose connection ended
+    // waits a while for the next one before it ends.
+    struct Worker
+    {
+        HttpServerBase* server = nullptr;
+        HANDLE thread = nullptr;
+        unsigned id = 0;
+        HANDLE wake = nullptr;
+        HttpConnection* next = nullptr;
+        Worker* link = nullptr;
+    };
+    void RunWorker(Worker* worker);
+    bool WaitForWork(Worker* worker);
+
     void RunListener();
     void RunReaper();
     void RunConnection(HttpConnection* connection);
+    void AcceptPending(SOCKET listener, bool all);
     void AcceptConnection(SOCKET socket, const sockaddr_in& peer);
+    bool MakeRoom();
     void DrainFinished(DWORD waitEach);
-    void EndConnection(HttpConnection* connection, WSAEVENT event);
+    void EndConnection(HttpConnection* connection);
 
-    bool Respond(HttpConnection* connection, WSAEVENT event, bool& sawRead);
-    bool SendAll(HttpConnection* connection, WSAEVENT event, const char* data, DWORD size, bool& sawRead);
-    bool SendError(HttpConnection* connection, WSAEVENT event);
+    bool Respond(HttpConnection* connection, bool& sawRead);
+    bool SendAll(HttpConnection* connection, const char* data, DWORD size, bool report, bool& sawRead);
+    bool SendError(HttpConnection* connection);
     enum class Wait
     {
         Ready,
         Timeout,
         End
     };
-    Wait WaitSocket(HttpConnection* connection, WSAEVENT event, DWORD ms, long wanted, bool& sawRead);
+    Wait WaitSocket(HttpConnection* connection, DWORD ms, long wanted, bool& sawRead,
+                    GrowthWait* growth = nullptr);
 
     HANDLE m_listenThread = nullptr;
     unsigned m_listenThreadId = 0;
@@ -72,6 +96,9 @@ class HttpServerBase
     HANDLE m_startedEvent = nullptr;
     ConnectionEntry* m_activeHead = nullptr;
     ConnectionEntry* m_finishedHead = nullptr;
+    // Threads waiting for a connection (under the connection lock) and all threads alive.
+    Worker* m_idleWorkers = nullptr;
+    volatile LONG m_workers = 0;
     CRITICAL_SECTION m_connectionLock;
     CRITICAL_SECTION m_finishedLock;
     volatile LONG m_port = 0;

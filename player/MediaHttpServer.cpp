@@ -1,4 +1,7 @@
 #include "MediaHttpServer.h"
+#include "ByteRange.h"
+#include "PercentCoding.h"
+#include "SharedSongList.h"
 #include <cstdio>
 #include <vector>
 
@@ -95,17 +98,6 @@ std::wstring FromAnsi(const std::string& text)
     return out;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // HTTP date of the current time, always in English whatever the locale.
 std::string HttpDate()
 {
@@ -145,6 +137,27 @@ bool EndsWithNoCase(const std::wstring& text, const wchar_t* tail)
 unsigned long ParseLength(const std::wstring& text)
 {
     return wcstoul(text.c_str(), nullptr, 10);
+}
+
+// The value of a request header, its name matched without regard to case;
+// empty when the request has none.
+std::string HeaderValue(const std::string& request, const char* name)
+{
+    size_t nameLength = strlen(name);
+    for (size_t at = request.find("\r\n"); at != std::string::npos; at = request.find("\r\n", at + 2))
+    {
+        size_t begin = at + 2;
+        if (request.size() - begin > nameLength && request[begin + nameLength] == ':' &&
+            _strnicmp(request.c_str() + begin, name, nameLength) == 0)
+        {
+            size_t value = request.find_first_not_of(" \t", begin + nameLength + 1);
+            size_t end = request.find("\r\n", begin);
+            if (value == std::string::npos || value > end)
+                return std::string();
+            return request.substr(value, end - value);
+        }
+    }
+    return std::string();
 }
 } // namespace
 
@@ -202,52 +215,74 @@ std::string MediaHttpServer::ContentType(const std::string& extension) const
 }
 
 std::string MediaHttpServer::BuildHeader(const char* status, const std::string& type, unsigned long length,
-                                         bool keepAlive, bool stream) const
+                                         bool keepAlive, bool stream, const std::string& extra) const
 {
-    // Byte ranges are not served (every response starts at byte 0), so no
-    // "Accept-Ranges" is announced.
+    // A whole file offers byte ranges; a stream of a file that is still
+    // growing cannot keep that promise, so it makes none.
     char text[1024];
     snprintf(text, sizeof(text),
-             "HTTP/1.0 %s\r\nDate: %s\r\nServer: %s\r\nContent-Length: %lu\r\nConnection: %s\r\n"
+             "HTTP/1.0 %s\r\nDate: %s\r\nServer: %s\r\n%sContent-Length: %lu\r\n%sConnection: %s\r\n"
              "Content-Type: %s\r\n%sExpires: -1\r\n\r\n",
-             status, HttpDate().c_str(), m_serverName.c_str(), length, keepAlive ? "Keep-Alive" : "close",
-             type.c_str(), stream ? "Cache-Control: no-store, no-cache, must-revalidate\r\n" : "");
+             status, HttpDate().c_str(), m_serverName.c_str(), stream ? "" : "Accept-Ranges: bytes\r\n", length,
+             extra.c_str(), keepAlive ? "Keep-Alive" : "close", type.c_str(),
+             stream ? "Cache-Control: no-store, no-cache, must-revalidate\r\n" : "");
     return text;
 }
 
-bool MediaHttpServer::Refuse(HttpConnection* connection, int& keepAlive, const char* status)
+bool MediaHttpServer::Refuse(HttpConnection* connection, int& keepAlive, const char* status,
+                             const std::string& extra)
 {
     char text[512];
-    snprintf(
-        text, sizeof(text),
-        "HTTP/1.0 %s\r\nContent-Length: %d\r\nContent-Type: text/html\r\nDate: %s\r\nServer: %s\r\n\r\n%s",
-        status, 0, HttpDate().c_str(), m_serverName.c_str(), "");
+    snprintf(text, sizeof(text),
+             "HTTP/1.0 %s\r\nContent-Length: %d\r\n%sContent-Type: text/html\r\nDate: %s\r\nServer: %s\r\n\r\n%s",
+             status, 0, extra.c_str(), HttpDate().c_str(), m_serverName.c_str(), "");
     connection->header = text;
     keepAlive = 0;
     return false;
 }
 
+bool MediaHttpServer::AnswerFile(HttpConnection* connection, int& keepAlive, const std::string& type,
+                                 unsigned long size)
+{
+    unsigned long first = 0, count = size;
+    char range[96];
+    switch (ByteRange::Parse(HeaderValue(connection->request, "Range"), size, first, count))
+    {
+    case ByteRange::Kind::Unsatisfiable:
+        snprintf(range, sizeof(range), "Content-Range: bytes */%lu\r\n", size);
+        return Refuse(connection, keepAlive, "416 Requested Range Not Satisfiable", range);
+    case ByteRange::Kind::Part:
+        snprintf(range, sizeof(range), "Content-Range: bytes %lu-%lu/%lu\r\n", first, first + count - 1, size);
+        connection->bodyOffset = first;
+        connection->contentLength = count;
+        connection->header = BuildHeader("206 Partial Content", type, count, keepAlive != 0, false, range);
+        return true;
+    case ByteRange::Kind::Whole:
+        break;
+    }
+    connection->bodyOffset = 0;
+    connection->contentLength = size;
+    connection->header = BuildHeader("200 OK", type, size, keepAlive != 0, false);
+    return true;
+}
+
+bool MediaHttpServer::IsSharedWithBuddies(const std::wstring& path) const
+{
+    std::wstring full = SharedSongList::Normalize(path);
+    if (full.empty())
+        return false;
+    if (m_sharedSongs && m_sharedSongs->Contains(full))
+        return true;
+    // Songs lying directly in the cache folder; a name with ":" would open a
+    // stream of some other file.
+    size_t slash = full.rfind(L'\\');
+    return slash != std::wstring::npos && full.find(L':', slash) == std::wstring::npos &&
+           full.compare(0, slash + 1, SharedSongList::Normalize(GetDocumentRoot())) == 0;
+}
+
 std::wstring MediaHttpServer::DecodePath(const std::string& raw)
 {
-    std::string bytes;
-    bytes.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i)
-    {
-        char c = raw[i];
-        if (c == '%' && i + 2 < raw.size())
-        {
-            int high = HexValue(raw[i + 1]);
-            int low = HexValue(raw[i + 2]);
-            unsigned char b =
-                low < 0 ? 0xFF : static_cast<unsigned char>(((high < 0 ? 0xF : high) << 4) | low);
-            bytes += static_cast<char>(b);
-            i += 2;
-        }
-        else if (c == '+')
-            bytes += ' ';
-        else
-            bytes += c;
-    }
+    std::string bytes = PercentCoding::Decode(raw, true, PercentCoding::Escapes::Lenient);
     size_t zero = bytes.find('\0');
     if (zero != std::string::npos)
         bytes.resize(zero);
@@ -354,7 +389,9 @@ bool MediaHttpServer::HandleRequest(HttpConnection* connection, int& keepAlive)
     WIN32_FILE_ATTRIBUTE_DATA info;
     if (!local)
     {
-        // A buddy may only fetch a song file of the given size through "playmusic.dll".
+        // A buddy may only fetch a song of the owner's, of the given size,
+        // through "playmusic.dll". Every refusal reads the same, so that a
+        // buddy learns nothing about files it may not have.
         auto value = [&params](const wchar_t* key) {
             auto it = params.find(key);
             return it == params.end() ? std::wstring() : it->second;
@@ -362,18 +399,12 @@ bool MediaHttpServer::HandleRequest(HttpConnection* connection, int& keepAlive)
         std::wstring len = value(L"len");
         std::wstring file = value(L"path");
         if (decoded != L"playmusic.dll" || len.empty() || file.size() < 4 ||
-            !(EndsWithNoCase(file, L".mp3") || EndsWithNoCase(file, L".wma")))
+            !(EndsWithNoCase(file, L".mp3") || EndsWithNoCase(file, L".wma")) || !IsSharedWithBuddies(file) ||
+            !GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &info) ||
+            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || ParseLength(len) != info.nFileSizeLow)
             return Refuse(connection, keepAlive, "401 Unauthorized");
         connection->filePath = file;
-        if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &info) ||
-            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            return Refuse(connection, keepAlive, "404 Resource not found");
-        connection->contentLength = ParseLength(len);
-        if (connection->contentLength != info.nFileSizeLow)
-            return Refuse(connection, keepAlive, "401 Unauthorized");
-        connection->header =
-            BuildHeader(status, "application/octet-stream", connection->contentLength, keepAlive != 0, false);
-        return true;
+        return AnswerFile(connection, keepAlive, "application/octet-stream", info.nFileSizeLow);
     }
 
     if (!IsSafeRelativePath(decoded))
@@ -393,7 +424,5 @@ bool MediaHttpServer::HandleRequest(HttpConnection* connection, int& keepAlive)
     if (!GetFileAttributesExW(connection->filePath.c_str(), GetFileExInfoStandard, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return Refuse(connection, keepAlive, "404 Resource not found");
-    connection->contentLength = info.nFileSizeLow;
-    connection->header = BuildHeader(status, type, connection->contentLength, keepAlive != 0, false);
-    return true;
+    return AnswerFile(connection, keepAlive, type, info.nFileSizeLow);
 }

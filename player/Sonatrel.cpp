@@ -1,6 +1,7 @@
 #include "Sonatrel.h"
 #include "MediaHttpServer.h"
 #include "PlayerHost.h"
+#include "SharedSongList.h"
 #include <cstdio>
 
 namespace
@@ -42,7 +43,7 @@ IWMPMedia* CurrentMedia(PlayerHost* host)
 }
 } // namespace
 
-CSonatrel::CSonatrel() : m_port(81), m_musicType(0), m_size(0)
+CSonatrel::CSonatrel() : m_port(81), m_musicType(0), m_size(0), m_sharedSongs(std::make_shared<SharedSongList>())
 {
     CoInitialize(nullptr);
 }
@@ -52,7 +53,7 @@ CSonatrel::CSonatrel(const CSonatrel& other)
       m_port(other.m_port), m_fileExtension(other.m_fileExtension), m_musicType(other.m_musicType),
       m_info1(other.m_info1), m_info2(other.m_info2), m_info3(other.m_info3),
       m_currentUrl(other.m_currentUrl), m_size(other.m_size), m_server(other.m_server),
-      m_player(other.m_player)
+      m_player(other.m_player), m_sharedSongs(other.m_sharedSongs)
 {
     CoInitialize(nullptr);
 }
@@ -72,6 +73,7 @@ CSonatrel& CSonatrel::operator=(const CSonatrel& other)
     m_size = other.m_size;
     m_server = other.m_server;
     m_player = other.m_player;
+    m_sharedSongs = other.m_sharedSongs;
     return *this;
 }
 
@@ -116,7 +118,30 @@ long CSonatrel::GetHttpServerAuthString(BSTR* auth)
 long CSonatrel::StartHttpServer()
 {
     m_server.reset(new MediaHttpServer(m_authString.IsEmpty() ? 0 : 1));
+    m_server->SetSharedSongs(m_sharedSongs);
     return m_server->Start(m_localPath.GetString(), "", static_cast<int>(m_port), 10000) ? 0 : 1;
+}
+
+long CSonatrel::AddSharedSong(LPCWSTR path)
+{
+    if (!path || !*path)
+        return E_INVALIDARG;
+    m_sharedSongs->Add(path);
+    return 0;
+}
+
+long CSonatrel::RemoveSharedSong(LPCWSTR path)
+{
+    if (!path || !*path)
+        return E_INVALIDARG;
+    m_sharedSongs->Remove(path);
+    return 0;
+}
+
+long CSonatrel::ClearSharedSongs()
+{
+    m_sharedSongs->Clear();
+    return 0;
 }
 
 long CSonatrel::StopHttpServer()

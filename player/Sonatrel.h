@@ -11,6 +11,7 @@
 
 class MediaHttpServer;
 class PlayerHost;
+class SharedSongList;
 
 // The player library: the local HTTP media server and the media player behind
 // one flat set of operations. Every string result is a BSTR that the caller
@@ -63,6 +64,14 @@ class SONATREL_API CSonatrel
     long GetCurrentItemFileSize(BSTR* value);
     long GetCurrentItemFileType(BSTR* value);
 
+    // Song files that buddies may fetch through the server besides those of
+    // the cache folder: the client names the songs of the owner's library
+    // and the songs it pushes to buddies. Kept across server restarts.
+    // 0, or E_INVALIDARG for an empty path.
+    long AddSharedSong(LPCWSTR path);
+    long RemoveSharedSong(LPCWSTR path);
+    long ClearSharedSongs();
+
     // The port the running server listens on; -1 when none.
     int GetBoundPort() const;
     // Whether the library plays through its own player (the platform's is missing or unusable).
@@ -85,4 +94,5 @@ class SONATREL_API CSonatrel
     unsigned long m_size;
     std::shared_ptr<MediaHttpServer> m_server;
     std::shared_ptr<PlayerHost> m_player;
+    std::shared_ptr<SharedSongList> m_sharedSongs;
 };

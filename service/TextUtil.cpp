@@ -1,4 +1,5 @@
 #include "TextUtil.h"
+#include "PercentCoding.h"
 #include <windows.h>
 
 namespace text
@@ -45,34 +46,9 @@ bool StartsWith(const std::string& s, const std::string& prefix)
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
-static int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string PercentDecode(const std::string& s, bool plusIsSpace)
 {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i)
-    {
-        char c = s[i];
-        if (c == '%' && i + 2 < s.size() && HexDigit(s[i + 1]) >= 0 && HexDigit(s[i + 2]) >= 0)
-        {
-            out += char(HexDigit(s[i + 1]) * 16 + HexDigit(s[i + 2]));
-            i += 2;
-        }
-        else if (c == '+' && plusIsSpace)
-            out += ' ';
-        else
-            out += c;
-    }
-    return out;
+    return PercentCoding::Decode(s, plusIsSpace, PercentCoding::Escapes::Strict);
 }
 
 std::vector<std::pair<std::string, std::string>> ParseForm(const std::string& body)

@@ -35,5 +35,7 @@ void WebSiteModule::Started(ServiceHost& host)
     host.SetClientSetting("WebPort", web);
     host.SetClientSetting("PassportHost", host.LoopbackHost());
     host.SetClientSetting("PassportPort", web);
+    host.SetClientSetting("CommunityHost", host.LoopbackHost());
+    host.SetClientSetting("CommunityPort", web);
     host.AddUpdateLocation("yeb360", "http://" + std::string(host.LoopbackHost()) + ":" + web + "/update/AutoUpdate.xml");
 }

@@ -210,6 +210,11 @@ def make_frames():
     im.hgrad(0, 0, 391, 8, mix(CAP_BOT, CAP_TOP, 0.15), CAP_BOT)
     im.rect(0, 0, 1, 8, BORDER)
     bmp('IDB_UPDATE_BODY', 230, im, 'update dialog body (left piece, full width)', 'updater')
+    # while downloading and installing: the light falls from the other side
+    im = Img(391, 8)
+    im.hgrad(0, 0, 391, 8, CAP_BOT, mix(CAP_BOT, CAP_TOP, 0.15))
+    im.rect(0, 0, 1, 8, BORDER)
+    bmp('IDB_UPDATE_BODY_PROGRESS', 220, im, 'update dialog body while updating (left piece, full width)', 'updater')
     bmp('IDB_UPDATE_TITLE', 227, logo_bitmap('UPDATE', 140, 28), 'update dialog title', 'updater')
     # chat window: caption 30 px, bottom band 30 px; sides shared with the main window
     frame_set('IDB_CHAT_FRAME', (338, 340, 342, None, None, 337, 339, 341), 30, 4, 30, note='chat window')

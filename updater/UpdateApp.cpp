@@ -1,6 +1,6 @@
 #include "UpdateApp.h"
 
-#include "UpdateCycle.h"
+#include "UpdateDlg.h"
 #include "UpdateMessage.h"
 
 #include <objbase.h>
@@ -51,8 +51,10 @@ BOOL CUpdateApp::InitInstance()
     }
     if (!ParseCommandLine(m_lpCmdLine))
         return FALSE;
-    CUpdateCycle cycle(*this);
-    cycle.Run();
+    // The dialog is not made the main window: a message it shows while it is
+    // being created must not be owned by a window that is not there yet.
+    CUpdateDlg dialog(*this);
+    dialog.DoModal();
     return FALSE;
 }
 

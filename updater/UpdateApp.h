@@ -13,7 +13,7 @@ class CUpdateApp : public CWinApp
     ~CUpdateApp() override;
 
     // The whole life of the program: single-instance guard, command line,
-    // update cycle. Always FALSE (no message loop follows).
+    // the update window. Always FALSE (no message loop follows).
     BOOL InitInstance() override;
     // Closes the single-instance mutex.
     int ExitInstance() override;

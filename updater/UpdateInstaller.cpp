@@ -70,7 +70,7 @@ int CUpdateInstaller::CloseRunningPrograms(LPCWSTR exeName)
         {
             CString question;
             question.Format(L"安装%s需要关闭此程序，请点击“确定”关闭此程序", (LPCWSTR)m_module->text);
-            if (ShowUpdateMessage(question, UPDATE_MESSAGE_OK_CANCEL, m_owner->GetMessageParent()) != IDOK)
+            if (m_owner->AskUser(question, UPDATE_MESSAGE_OK_CANCEL) != IDOK)
                 continue;
             agreed = true;
             started = GetTickCount();

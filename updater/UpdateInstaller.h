@@ -20,7 +20,8 @@
 
 class CZipPackage;
 
-// What the installer shows: the update window or the headless cycle.
+// What the installer shows and asks: the update window, reached from the
+// install thread.
 class UpdateInstallOwner
 {
   public:
@@ -30,8 +31,8 @@ class UpdateInstallOwner
     virtual void SetInstallProgressRange(int upper) = 0;
     virtual void SetInstallProgress(int position) = 0;
     virtual void StepInstallProgress() = 0;
-    // The window that owns questions (may be null).
-    virtual HWND GetMessageParent() = 0;
+    // A question of the updater's message box: IDOK or IDCANCEL.
+    virtual int AskUser(LPCWSTR text, int style) = 0;
 };
 
 class CUpdateInstaller

@@ -1,5 +1,7 @@
 #include "UpdateMessage.h"
 
+#include "UpdateMessageBox.h"
+
 namespace
 {
 UpdateMessageHandler g_handler = nullptr;
@@ -12,12 +14,11 @@ void SetUpdateMessageHandler(UpdateMessageHandler handler, void* context)
     g_context = context;
 }
 
-int ShowUpdateMessage(LPCWSTR text, int style, HWND)
+int ShowUpdateMessage(LPCWSTR text, int style, HWND parent)
 {
     if (g_handler)
         return g_handler(text, style, g_context);
-    // The text goes to the debugger's output so that a run can be followed.
-    OutputDebugStringW(text);
-    OutputDebugStringW(L"\n");
-    return IDOK;
+    CUpdateMessageBox box(text, style, parent ? CWnd::FromHandle(parent) : nullptr);
+    INT_PTR result = box.DoModal();
+    return result == IDOK ? IDOK : IDCANCEL;
 }

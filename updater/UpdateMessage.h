@@ -1,7 +1,7 @@
 // Every message of the updater, question or notice, goes through
-// ShowUpdateMessage. Until the updater has its skinned message box the
-// messages are answered with their default button (OK) without a window;
-// a handler can take them instead (the tests record them).
+// ShowUpdateMessage, which shows it in the skinned CUpdateMessageBox. A test
+// harness may take the messages instead (it records and answers them); the
+// program itself never sets a handler.
 #pragma once
 
 #include <winsock2.h>
@@ -13,9 +13,10 @@ enum
     UPDATE_MESSAGE_OK_CANCEL = 1, // OK and Cancel
 };
 
-// IDOK or IDCANCEL.
+// IDOK, or IDCANCEL for Cancel, the close button and Esc. The box is modal
+// to parent (centred over it), or to nothing and centred on the screen.
 int ShowUpdateMessage(LPCWSTR text, int style, HWND parent);
 
 typedef int (*UpdateMessageHandler)(LPCWSTR text, int style, void* context);
-// Null restores the default answer.
+// Null restores the message box.
 void SetUpdateMessageHandler(UpdateMessageHandler handler, void* context);

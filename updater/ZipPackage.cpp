@@ -4,6 +4,7 @@
 // after unzip.h, which brings the declarations it builds on
 #include <minizip/iowin32.h>
 
+#include <set>
 #include <string>
 
 BOOL CZipPackage::Open(LPCWSTR path)
@@ -12,7 +13,39 @@ BOOL CZipPackage::Open(LPCWSTR path)
     zlib_filefunc64_def functions;
     fill_win32_filefunc64W(&functions);
     m_zip = unzOpen2_64(path, &functions);
+    if (m_zip && !HasUniqueNames())
+        Close();
     return m_zip != nullptr;
+}
+
+BOOL CZipPackage::HasUniqueNames()
+{
+    // Entries are looked up by name without regard to case, and the lookup
+    // takes the first of equal names while other zip readers take the last:
+    // a package with two entries of one name shows different files to
+    // different readers, so it is refused whole.
+    std::set<std::wstring> names;
+    for (int at = unzGoToFirstFile((unzFile)m_zip); at == UNZ_OK; at = unzGoToNextFile((unzFile)m_zip))
+    {
+        unz_file_info64 info = {};
+        char stored[1024] = {};
+        if (unzGetCurrentFileInfo64((unzFile)m_zip, &info, stored, sizeof(stored), nullptr, 0, nullptr, 0) != UNZ_OK)
+            return FALSE;
+        // Names are UTF-8 when the entry says so (flag bit 11), else the
+        // system code page.
+        UINT codePage = (info.flag & (1u << 11)) ? CP_UTF8 : CP_ACP;
+        wchar_t wide[1024] = {};
+        int n = MultiByteToWideChar(codePage, 0, stored, -1, wide, 1024);
+        if (n <= 0)
+            return FALSE;
+        for (wchar_t* c = wide; *c; ++c)
+            if (*c == L'\\')
+                *c = L'/';
+        CharUpperBuffW(wide, (DWORD)wcslen(wide));
+        if (!names.insert(wide).second)
+            return FALSE;
+    }
+    return TRUE;
 }
 
 void CZipPackage::Close()

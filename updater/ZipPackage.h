@@ -16,6 +16,8 @@ class CZipPackage
     CZipPackage() : m_zip(nullptr) {}
     ~CZipPackage() { Close(); }
 
+    // FALSE when the file is no zip archive or holds two entries of one name
+    // (letter case and '\\' against '/' ignored).
     BOOL Open(LPCWSTR path);
     void Close();
     BOOL IsOpen() const { return m_zip != nullptr; }
@@ -29,6 +31,7 @@ class CZipPackage
     CZipPackage(const CZipPackage&) = delete;
     CZipPackage& operator=(const CZipPackage&) = delete;
     BOOL Locate(LPCWSTR name);
+    BOOL HasUniqueNames();
 
     void* m_zip;
 };

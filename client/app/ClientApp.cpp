@@ -54,7 +54,7 @@ BOOL CALLBACK CClientApp::FindRunningInstance(HWND window, LPARAM)
             top = up;
         wchar_t text[513] = {};
         ::SendMessageTimeoutW(top, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, NULL);
-        if (std::wcscmp(text, L"Yeb360") == 0)
+        if (::lstrcmpiW(text, L"YEB360") == 0)
         {
             ::SendMessageTimeoutW(top, WM_YEB_BRING_TO_FRONT, 0, 0, SMTO_ABORTIFHUNG, 30000, NULL);
             ::CloseHandle(snapshot);

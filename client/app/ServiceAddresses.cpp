@@ -18,6 +18,8 @@ void CServiceAddresses::Reset()
     m_passportPort = 80;
     m_messagingHost = L"im.yeb360.com";
     m_messagingPort = 5222;
+    m_communityHost = L"home.yeb360.com";
+    m_communityPort = 80;
 }
 
 CServiceAddresses& CServiceAddresses::Get()
@@ -65,6 +67,8 @@ void CServiceAddresses::Load(LPCWSTR iniPath)
     ReadPort(iniPath, L"PassportPort", m_passportPort);
     ReadText(iniPath, L"MessagingHost", m_messagingHost);
     ReadPort(iniPath, L"MessagingPort", m_messagingPort);
+    ReadText(iniPath, L"CommunityHost", m_communityHost);
+    ReadPort(iniPath, L"CommunityPort", m_communityPort);
 }
 
 static CString HttpUrl(const CString& host, int port, LPCWSTR path)
@@ -92,4 +96,9 @@ CString CServiceAddresses::ImageWebUrl(LPCWSTR path) const
 CString CServiceAddresses::PassportUrl(LPCWSTR path) const
 {
     return HttpUrl(m_passportHost, m_passportPort, path);
+}
+
+CString CServiceAddresses::CommunityUrl(LPCWSTR path) const
+{
+    return HttpUrl(m_communityHost, m_communityPort, path);
 }

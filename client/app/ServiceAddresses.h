@@ -7,7 +7,7 @@
 // can be pointed at another installation, such as the stand-in service on
 // loopback. Keys: WebHost, WebPort, ImageHost, ImageWebPort, ImageTcpPort,
 // UploadHost, UploadPort, PassportHost, PassportPort, MessagingHost,
-// MessagingPort.
+// MessagingPort, CommunityHost, CommunityPort.
 class CServiceAddresses
 {
   public:
@@ -25,6 +25,8 @@ class CServiceAddresses
     CString WebUrl(LPCWSTR path) const;
     CString ImageWebUrl(LPCWSTR path) const;
     CString PassportUrl(LPCWSTR path) const;
+    // The community server: site login, home page and user pages.
+    CString CommunityUrl(LPCWSTR path) const;
 
     CString m_webHost;
     int m_webPort;
@@ -37,4 +39,6 @@ class CServiceAddresses
     int m_passportPort;
     CString m_messagingHost;
     int m_messagingPort;
+    CString m_communityHost;
+    int m_communityPort;
 };

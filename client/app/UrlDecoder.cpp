@@ -1,21 +1,11 @@
 #include "UrlDecoder.h"
+#include "PercentCoding.h"
 
 #include <string>
 #include <string.h>
 
 namespace
 {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool IsFormSafe(unsigned char c)
 {
@@ -28,38 +18,14 @@ bool IsFormSafe(unsigned char c)
 
 BYTE CUrlDecoder::HexPairToByte(char high, char low)
 {
-    int h = HexDigit(high);
-    int l = HexDigit(low);
-    if (l < 0)
-        return 0xFF;
-    if (h < 0)
-        h = 15;
-    return (BYTE)((h << 4) | l);
+    return PercentCoding::HexPair(high, low);
 }
 
 CStringA CUrlDecoder::PercentDecode(const char* bytes) const
 {
-    std::string out;
     if (!bytes)
         return CStringA();
-    for (const char* p = bytes; *p;)
-    {
-        if (*p == '%')
-        {
-            char high = p[1];
-            char low = high ? p[2] : 0;
-            out += (char)HexPairToByte(high, low);
-            p += 1 + (high ? 1 : 0) + (low ? 1 : 0);
-        }
-        else if (*p == '+')
-        {
-            out += ' ';
-            ++p;
-        }
-        else
-            out += *p++;
-    }
-    return CStringA(out);
+    return CStringA(PercentCoding::Decode(bytes, strlen(bytes), true, PercentCoding::Escapes::Lenient));
 }
 
 CStringA CUrlDecoder::Utf8ToAnsi(const char* bytes, int length) const

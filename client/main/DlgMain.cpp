@@ -1,200 +1,705 @@
 #include "DlgMain.h"
 
+#include "AppSetting.h"
 #include "ClientApp.h"
+#include "DataClient.h"
+#include "DataFolder.h"
+#include "DlgLogin.h"
+#include "DlgMessage.h"
+#include "HttpFetcher.h"
+#include "FileFolder.h"
+#include "LanguageTable.h"
+#include "ListenLog.h"
 #include "PopupRegistry.h"
+#include "ServiceAddresses.h"
+#include "Vossel.h"
 #include "resource.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
 
 namespace
 {
-// One loaded bitmap resource with its size.
-struct SkinBitmap
-{
-    HBITMAP handle = NULL;
-    int width = 0, height = 0;
+// The one main window; set by the constructor, cleared by the destructor.
+CDlgMain* volatile g_pMainDlg = NULL;
 
-    explicit SkinBitmap(int id)
-    {
-        handle = static_cast<HBITMAP>(
-            ::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        BITMAP info{};
-        if (handle && ::GetObjectW(handle, sizeof(info), &info))
-        {
-            width = info.bmWidth;
-            height = info.bmHeight;
-        }
-    }
-    ~SkinBitmap()
-    {
-        if (handle)
-            ::DeleteObject(handle);
-    }
-    SkinBitmap(const SkinBitmap&) = delete;
-    SkinBitmap& operator=(const SkinBitmap&) = delete;
-};
+const UINT kTrayIconId = ID_TRAY_ICON;
+const int kBossKeyId = ID_BOSS_HOT_KEY;
 
-void DrawBitmap(HDC target, HDC source, const SkinBitmap& bitmap, int x, int y)
+INT_PTR RunLoginDialog(CDlgMain* main)
 {
-    if (!bitmap.handle)
-        return;
-    HGDIOBJ old = ::SelectObject(source, bitmap.handle);
-    ::BitBlt(target, x, y, bitmap.width, bitmap.height, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, old);
+    CDlgLogin login;
+    main->m_pDlgLogin = &login;
+    INT_PTR result = login.DoModal();
+    main->m_pDlgLogin = NULL;
+    return result;
 }
 
-// Repeats a bitmap over a rectangle (a zero-sized bitmap draws nothing).
-void TileBitmap(HDC target, HDC source, const SkinBitmap& bitmap, int left, int top, int right, int bottom)
+void EndOwnProcess(UINT exitCode)
 {
-    if (!bitmap.handle || bitmap.width <= 0 || bitmap.height <= 0)
-        return;
-    HGDIOBJ old = ::SelectObject(source, bitmap.handle);
-    for (int y = top; y < bottom; y += bitmap.height)
-        for (int x = left; x < right; x += bitmap.width)
-            ::BitBlt(target, x, y, std::min(bitmap.width, right - x), std::min(bitmap.height, bottom - y), source,
-                     0, 0, SRCCOPY);
-    ::SelectObject(source, old);
+    ::TerminateProcess(::GetCurrentProcess(), exitCode);
 }
 
-// The frame of the main window: top band with the title, edges, bottom band,
-// and the pale body between them.
-void DrawFrame(HDC dc, int width, int height)
+// The tray icon's record: the size that carries the tip and no balloon icon.
+NOTIFYICONDATAW TrayIconData(HWND window, HICON icon)
 {
-    SkinBitmap topLeft(IDB_MAIN_TOP_LEFT), top(IDB_MAIN_TOP), topRight(IDB_MAIN_TOP_RIGHT);
-    SkinBitmap left(IDB_MAIN_LEFT), right(IDB_MAIN_RIGHT);
-    SkinBitmap bottomLeft(IDB_MAIN_BOTTOM_LEFT), bottom(IDB_MAIN_BOTTOM), bottomRight(IDB_MAIN_BOTTOM_RIGHT);
-    SkinBitmap title(IDB_MAIN_TITLE);
-    HDC source = ::CreateCompatibleDC(dc);
-
-    RECT body = {left.width, topLeft.height, width - right.width, height - bottom.height};
-    HBRUSH face = ::CreateSolidBrush(RGB(214, 231, 247));
-    ::FillRect(dc, &body, face);
-    ::DeleteObject(face);
-
-    DrawBitmap(dc, source, topLeft, 0, 0);
-    TileBitmap(dc, source, top, topLeft.width, 0, width - topRight.width, top.height);
-    DrawBitmap(dc, source, topRight, width - topRight.width, 0);
-    TileBitmap(dc, source, left, 0, topLeft.height, left.width, height - bottomLeft.height);
-    TileBitmap(dc, source, right, width - right.width, topRight.height, width, height - bottomRight.height);
-    DrawBitmap(dc, source, bottomLeft, 0, height - bottomLeft.height);
-    TileBitmap(dc, source, bottom, bottomLeft.width, height - bottom.height, width - bottomRight.width, height);
-    DrawBitmap(dc, source, bottomRight, width - bottomRight.width, height - bottomRight.height);
-    DrawBitmap(dc, source, title, (width - title.width) / 2, 1);
-    ::DeleteDC(source);
+    NOTIFYICONDATAW data{};
+    data.cbSize = offsetof(NOTIFYICONDATAW, hBalloonIcon);
+    data.hWnd = window;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_MAIN_TRAY_NOTIFY;
+    data.hIcon = icon;
+    wcscpy(data.szTip, L"yeb360");
+    return data;
 }
 } // namespace
 
-BEGIN_MESSAGE_MAP(CDlgMain, CDialog)
-    ON_MESSAGE(WM_YEB_BRING_TO_FRONT, &CDlgMain::OnBringToFront)
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
+HINSTANCE(WINAPI* CDlgMain::s_shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT) = ::ShellExecuteW;
+void (*CDlgMain::s_endOwnProcess)(UINT) = EndOwnProcess;
+INT_PTR (*CDlgMain::s_runLogin)(CDlgMain*) = RunLoginDialog;
+
+BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
+    ON_MESSAGE(WM_MAIN_TRAY_NOTIFY, &CDlgMain::OnTrayNotify)
+    ON_MESSAGE(WM_MAIN_COMMAND, &CDlgMain::OnCommandReceived)
+    ON_MESSAGE(WM_MAIN_QUIT, &CDlgMain::OnQuit)
+    ON_MESSAGE(WM_MAIN_RELAUNCH, &CDlgMain::OnRelaunch)
+    ON_MESSAGE(WM_MAIN_BRING_TO_FRONT, &CDlgMain::OnBringToFront)
+    ON_WM_TIMER()
     ON_WM_SIZE()
-    ON_WM_LBUTTONDOWN()
     ON_WM_DESTROY()
+    ON_WM_SYSCOMMAND()
+    ON_COMMAND(IDC_MAIN_CLOSE, &CDlgMain::OnCloseToTray)
+    ON_COMMAND(IDC_MAIN_MINIMISE, &CDlgMain::OnMinimiseButton)
+    ON_COMMAND(IDC_MAIN_WEB_BACK, &CDlgMain::OnWebBack)
+    ON_COMMAND(IDC_MAIN_WEB_FORWARD, &CDlgMain::OnWebForward)
+    ON_COMMAND(IDC_MAIN_HOME_PAGE, &CDlgMain::OnHomePageButton)
 END_MESSAGE_MAP()
 
-CDlgMain::CDlgMain(CWnd* parent) : CDialog(IDD_MAIN, parent), m_hBigIcon(NULL), m_hSmallIcon(NULL), m_hToolTip(NULL)
+CDlgMain::CDlgMain(CWnd* parent)
+    : CSkinResizableDialog(IDD_MAIN, parent), m_hBigIcon(NULL), m_hSmallIcon(NULL), m_nSplitter(201),
+      m_nSongListWidth(0), m_nLoopMode(0), m_bSongLoaded(FALSE), m_bWebStream(FALSE), m_bMiniMode(FALSE),
+      m_pDlgLogin(NULL), m_bAutoAway(FALSE), m_nPresence(0), m_nMediaErrors(0), m_timerPosition(0), m_timerAway(0),
+      m_timerListenLog(0), m_timerLoading(0), m_timerBuffering(0), m_dwStartTick(::GetTickCount()),
+      m_bMinimized(FALSE), m_bTrayIcon(FALSE), m_bDestroyed(FALSE), m_bControlsReady(FALSE),
+      m_bLibraryToolbar(TRUE), m_bOutsideSearch(FALSE), m_bBrowserProcReplaced(FALSE)
 {
     m_hBigIcon = static_cast<HICON>(
         ::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    m_hIcon = m_hBigIcon;
+    g_pMainDlg = this;
 }
 
 CDlgMain::~CDlgMain()
 {
+    if (g_pMainDlg == this)
+        g_pMainDlg = NULL;
     if (m_hBigIcon)
         ::DestroyIcon(m_hBigIcon);
     if (m_hSmallIcon)
         ::DestroyIcon(m_hSmallIcon);
 }
 
+CDlgMain* CDlgMain::Instance()
+{
+    return g_pMainDlg;
+}
+
 BOOL CDlgMain::OnInitDialog()
 {
-    CDialog::OnInitDialog();
+    AfxInitRichEdit2();
+    SetTopLeftBitmap(IDB_MAIN_TOP_LEFT);
+    SetTopBitmap(IDB_MAIN_TOP);
+    SetTopRightBitmap(IDB_MAIN_TOP_RIGHT);
+    SetLeftBitmap(IDB_MAIN_LEFT);
+    SetGripBitmap(IDB_MAIN_LEFT);
+    SetRightBitmap(IDB_MAIN_RIGHT);
+    SetBottomLeftBitmap(IDB_MAIN_BOTTOM_LEFT);
+    SetBottomBitmap(IDB_MAIN_BOTTOM);
+    SetBottomRightBitmap(IDB_MAIN_BOTTOM_RIGHT);
+    SetTitleBitmap(IDB_MAIN_TITLE);
+    SetTitleBitmapTop(1);
+    CSkinResizableDialog::OnInitDialog();
+
+    // The stored normal rectangle, grown to the smallest size the window
+    // may have (left and top kept), then centred.
+    CRect rect(100, 100, 100 + 920, 100 + 668);
+    if (g_pAppSetting)
+    {
+        rect = g_pAppSetting->rcNomalWnd;
+        m_nSplitter = g_pAppSetting->splitter1 != 0 ? g_pAppSetting->splitter1 : 212;
+        m_nSongListWidth = g_pAppSetting->splitter2;
+    }
+    else
+        m_nSplitter = 212;
+    if (rect.Width() < m_minTrackWidth)
+        rect.right = rect.left + m_minTrackWidth;
+    if (rect.Height() < m_minTrackHeight)
+        rect.bottom = rect.top + m_minTrackHeight;
+    if (g_pAppSetting)
+        g_pAppSetting->rcNomalWnd = rect;
+    MoveWindow(&rect, TRUE);
+    CenterWindow(NULL);
+
+    ModifyStyle(0, WS_SYSMENU);
+    if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE))
+    {
+        ::DeleteMenu(system, SC_MAXIMIZE, MF_BYCOMMAND);
+        ::DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);
+    }
+    SetWindowText(L"YEB360");
     m_hSmallIcon = static_cast<HICON>(
         ::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_APP_SMALL), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hBigIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    // The tooltip is owned by this window; a second copy of the client finds
+    // the running one by climbing from owned windows to their owner.
+    m_tooltip.Create(this, FALSE);
 
-    // The controls wait for the window's layout; until then the shell shows none.
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        ::ShowWindow(child, SW_HIDE);
+    if (!StartPlayer())
+    {
+        CDlgMessage::ShowMessage(Lang(L"INFO_COMMON_MSG_INIT_ERROR"), 0, Lang(L"INFO_COMMON_MSG_REINSTALL"), L"", 0, 0,
+                                 this);
+        OnCancel();
+        return TRUE;
+    }
 
-    // The window's tooltip. Being owned by the main window, it is also how a
-    // second copy of the client finds this one (it climbs from owned windows
-    // to their owner).
-    m_hToolTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, NULL, WS_POPUP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, NULL, AfxGetInstanceHandle(),
-                                   NULL);
-    CenterWindow();
+    LayoutControls(TRUE);
+    if (g_pAppSetting)
+        RegisterBossKey(g_pAppSetting->bBossAlt, g_pAppSetting->bBossCtrl, g_pAppSetting->bBossShift,
+                        g_pAppSetting->nBossChar);
+    else
+        RegisterBossKey(FALSE, FALSE, FALSE, 0);
+
+    if (s_runLogin(this) == IDOK)
+        ShowMyAvatar();
+    else
+        OnCancel();
+
+    if (CClientApp* app = GetClientApp())
+        app->GetUserEmail(m_strUserEmail);
+    AddTrayIcon();
+    m_timerPosition = SetTimer(TIMER_MAIN_POSITION, 1000);
+    m_timerAway = SetTimer(TIMER_MAIN_AWAY, 1000);
+    m_timerListenLog = SetTimer(TIMER_MAIN_LISTEN_LOG, 600000);
+    if (m_paneFriend.GetSafeHwnd())
+        m_paneFriend.SetFocus();
+
+    if (!m_strDataFolder.IsEmpty() && !m_strUserEmail.IsEmpty())
+    {
+        CString board = BuildBoardPath(m_strDataFolder, m_strUserEmail);
+        if (FAILED(m_boardStore.Load(board)) && m_boardStore.CreateEmptyFile(board) == 0)
+            m_boardStore.Load(board);
+    }
+    return FALSE;
+}
+
+BOOL CDlgMain::CreateDataFolders()
+{
+    CString myMusic = GetMyMusicFolder(TRUE);
+    if (myMusic.IsEmpty())
+        return FALSE;
+    m_strDataFolder = myMusic + L"\\yeb360\\";
+    static const wchar_t* const folders[] = {L"", L"cache\\", L"lib\\", L"lib\\private\\", L"lib\\friend\\",
+                                             L"favorite\\"};
+    for (const wchar_t* folder : folders)
+    {
+        CString path = m_strDataFolder + folder;
+        if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES && !::CreateDirectoryW(path, NULL))
+            return FALSE;
+    }
     return TRUE;
+}
+
+BOOL CDlgMain::StartPlayer()
+{
+    if (!CreateDataFolders())
+        return FALSE;
+    if (!m_strDataFolder.IsEmpty())
+        m_player.SetHttpServerOption(m_strDataFolder + L"cache", 80, NULL, L"1", L"cache");
+    if (m_player.StartHttpServer() == 1)
+        return FALSE;
+    if (m_player.InitWMPlayer() == 1)
+        return FALSE;
+    m_player.SetCallback(&CDlgMain::PlayerEventCallback);
+    return TRUE;
+}
+
+BOOL CDlgMain::RegisterBossKey(BOOL alt, BOOL ctrl, BOOL shift, UINT key)
+{
+    bool validKey = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || (key >= VK_F1 && key <= VK_F12);
+    UINT modifiers;
+    if ((alt || ctrl || shift) && validKey)
+    {
+        modifiers = (ctrl ? MOD_CONTROL : 0) | (alt ? MOD_ALT : 0) | (shift ? MOD_SHIFT : 0);
+    }
+    else
+    {
+        modifiers = MOD_CONTROL | MOD_ALT;
+        key = 'Q';
+    }
+    ::UnregisterHotKey(m_hWnd, kBossKeyId);
+    return ::RegisterHotKey(m_hWnd, kBossKeyId, modifiers, key);
+}
+
+void CDlgMain::AddTrayIcon()
+{
+    NOTIFYICONDATAW data = TrayIconData(m_hWnd, m_hSmallIcon);
+    m_bTrayIcon = ::Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+void CDlgMain::RemoveTrayIcon()
+{
+    NOTIFYICONDATAW data = TrayIconData(m_hWnd, NULL);
+    data.uFlags = 0;
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    m_bTrayIcon = FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Callbacks of the player library and the messaging library
+
+long __stdcall CDlgMain::PlayerEventCallback(DLL_WMPCOREEVENT event, long value)
+{
+    CDlgMain* main = g_pMainDlg;
+    if (!main)
+        return 0;
+    HWND window = main->m_hWnd;
+    switch (static_cast<long>(event))
+    {
+    case 5101: // play state
+        if (value == 1 && main->m_nLoopMode != 0 && !main->m_strCurrentSongKey.IsEmpty())
+            main->m_player.resume_play();
+        else if (value == 8 && !main->m_strCurrentSongKey.IsEmpty() && window)
+        {
+            // Media ended: the next song (in turn or at random) or the same one again.
+            if (main->m_nLoopMode == 0 && !main->m_bWebStream)
+                ::PostMessageW(window, WM_USER + 17, 0, 1);
+            else if (main->m_nLoopMode == 2 && !main->m_bWebStream)
+            {
+                srand(static_cast<unsigned>(time(NULL)));
+                ::PostMessageW(window, WM_USER + 17, 0, rand());
+            }
+            else if (main->m_nLoopMode != 0 && main->m_nLoopMode != 2)
+                ::PostMessageW(window, WM_USER + 18, 0, 0);
+        }
+        break;
+    case 5821: // media error: the next song
+        ++main->m_nMediaErrors;
+        if (window)
+            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MAIN_NEXT, 0),
+                           reinterpret_cast<LPARAM>(main->m_btnNext.GetSafeHwnd()));
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CALLBACK CDlgMain::OnMessagingCommand(CommandData* record)
+{
+    CDlgMain* main = g_pMainDlg;
+    if (!record || !main || !main->m_hWnd)
+        return;
+    // WM_USER+28 carries the copy (wParam the code); the window frees it.
+    CommandData* copy = new CommandData(*record);
+    if (!::PostMessageW(main->m_hWnd, WM_MAIN_COMMAND, static_cast<WPARAM>(copy->code), reinterpret_cast<LPARAM>(copy)))
+        delete copy;
+}
+
+LRESULT CDlgMain::OnCommandReceived(WPARAM, LPARAM lParam)
+{
+    CommandData* record = reinterpret_cast<CommandData*>(lParam);
+    if (!record)
+        return 0;
+    switch (record->code)
+    {
+    case 1:
+        OnLoginComplete();
+        break;
+    case 25:
+        OnServiceError(CString(record->s4.m_str));
+        break;
+    default:
+        break;
+    }
+    delete record;
+    return 0;
+}
+
+void CDlgMain::OnLoginComplete()
+{
+    CClientApp* app = GetClientApp();
+    if (app)
+        app->GetUserEmail(m_strUserEmail);
+    // The own numeric id (the site's pages need it), then the own profile.
+    CString id = FetchUserId(m_strUserEmail);
+    if (app && !id.IsEmpty())
+        app->SetUserId(id);
+    CommandData profile;
+    profile.code = 21;
+    profile.s1 = m_strUserEmail;
+    yebJinPushCommand(profile);
+    if (m_pDlgLogin && ::IsWindow(m_pDlgLogin->GetSafeHwnd()))
+        m_pDlgLogin->SendMessage(WM_LOGIN_SUCCEEDED, 0, 0);
+}
+
+void CDlgMain::OnServiceError(const CString& name)
+{
+    BOOL loginRunning = m_pDlgLogin && ::IsWindow(m_pDlgLogin->GetSafeHwnd());
+    if (name == L"UNAUTHORIZED")
+    {
+        if (loginRunning)
+            m_pDlgLogin->SendMessage(WM_LOGIN_FAILED, LOGIN_FAILED_PASSWORD, 0);
+    }
+    else if (name == L"CONNECTION_CLOSED")
+    {
+        if (loginRunning)
+            m_pDlgLogin->SendMessage(WM_LOGIN_FAILED, LOGIN_FAILED_NETWORK, 0);
+        else
+            SendMessage(WM_MAIN_RELAUNCH, 1, 0);
+    }
+    else if (name == L"DOCUMENT_CLOSED")
+        SendMessage(WM_MAIN_RELAUNCH, 1, 0);
+    else if (name == L"ERROR_BIND")
+    {
+        if (loginRunning)
+            m_pDlgLogin->SendMessage(WM_LOGIN_FAILED, LOGIN_FAILED_NETWORK, 0);
+    }
+}
+
+CString CDlgMain::FetchUserId(LPCWSTR email)
+{
+    CString id;
+    if (!email || !*email)
+        return id;
+    // Addresses are sent as they are: the fetcher escapes what the URL needs.
+    CHttpFetcher fetcher;
+    if (!fetcher.SetUrl(CServiceAddresses::Get().ImageWebUrl(L"/cgi-bin/yeblogin?email=") + email) ||
+        !fetcher.Start(FALSE))
+        return id;
+    CString text = fetcher.GetResponseText(CP_UTF8);
+    text.Trim();
+    // A numeric id, or nothing.
+    for (int i = 0; i < text.GetLength(); ++i)
+        if (text[i] < L'0' || text[i] > L'9')
+            return id;
+    return text;
+}
+
+void CDlgMain::ShowMyAvatar()
+{
+    if (!m_picAvatar.GetSafeHwnd())
+        return;
+    // The own picture from the avatar folder once it is there, else the
+    // program's portrait; the control shows its default picture when neither loads.
+    CString path;
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(NULL, program, MAX_PATH);
+    path = program;
+    path = path.Left(path.ReverseFind(L'\\') + 1) + L"avatar\\portrait.jpg";
+    CString id;
+    if (CClientApp* app = GetClientApp())
+        id = app->GetUserId();
+    if (!id.IsEmpty())
+    {
+        CString own = BuildAvatarFolder(id, FALSE) + id + L".jpg";
+        if (::GetFileAttributesW(own) != INVALID_FILE_ATTRIBUTES)
+            path = own;
+    }
+    m_picAvatar.SetImage(path);
+}
+
+// ---------------------------------------------------------------------------
+// Timers
+
+void CDlgMain::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent)
+    {
+    case TIMER_MAIN_BUFFERING:
+        OnBufferingTimer();
+        break;
+    case TIMER_MAIN_AWAY:
+        OnAwayTimer();
+        break;
+    case TIMER_MAIN_POSITION:
+        OnPositionTimer();
+        break;
+    case TIMER_MAIN_LISTEN_LOG:
+        if (CListenLog* log = CListenLog::GetInstance())
+            log->SwapAndSend();
+        break;
+    default:
+        break;
+    }
+    Default();
+}
+
+void CDlgMain::OnBufferingTimer()
+{
+    long progress = 0;
+    m_player.get_bufferingProgress(&progress);
+    CString text = Lang(L"INFO_MAIN_DLG_BUFFERING");
+    CString percent;
+    if (progress < 100)
+        percent.Format(L" (%d%%)", static_cast<int>(progress));
+    else
+        percent = L" (0%)";
+    if (m_stBuffering.GetSafeHwnd())
+        m_stBuffering.SetText(text + percent);
+}
+
+void CDlgMain::OnAwayTimer()
+{
+    if (!g_pAppSetting || !g_pAppSetting->bShowState || g_pAppSetting->dwTimeLeave == 0)
+    {
+        KillTimer(TIMER_MAIN_AWAY);
+        m_timerAway = 0;
+        return;
+    }
+    LASTINPUTINFO input{};
+    input.cbSize = sizeof(input);
+    ::GetLastInputInfo(&input);
+    DWORD idleSeconds = (::GetTickCount() - input.dwTime) / 1000;
+    if (m_nPresence != 0 && !m_bAutoAway)
+        return; // the user chose a presence other than online
+    if (idleSeconds >= g_pAppSetting->dwTimeLeave * 60)
+    {
+        if (!m_bAutoAway)
+        {
+            m_bAutoAway = TRUE;
+            OnCommand(ID_PRESENCE_AWAY, 0);
+        }
+    }
+    else if (m_bAutoAway)
+    {
+        OnCommand(ID_PRESENCE_ONLINE, 0);
+        m_bAutoAway = FALSE;
+    }
+}
+
+void CDlgMain::OnPositionTimer()
+{
+    // While a song is loaded the playing code keeps the position line; with
+    // nothing loaded the line and the progress slider go back to zero.
+    if (!m_strCurrentSongKey.IsEmpty() || m_bSongLoaded || !m_stTime.GetSafeHwnd())
+        return;
+    const wchar_t* zero = L"00:00 / 00:00";
+    if (m_stTime.GetText() != zero)
+    {
+        m_stTime.SetText(zero);
+        m_sliderProgress.SetPos(0);
+        m_sliderProgress.SetLimit(0);
+    }
+}
+
+void CDlgMain::KillHeldTimers()
+{
+    UINT_PTR* handles[] = {&m_timerAway, &m_timerLoading, &m_timerBuffering, &m_timerListenLog, &m_timerPosition};
+    UINT_PTR ids[] = {TIMER_MAIN_AWAY, TIMER_MAIN_LOADING, TIMER_MAIN_BUFFERING, TIMER_MAIN_LISTEN_LOG,
+                      TIMER_MAIN_POSITION};
+    for (size_t i = 0; i < sizeof(ids) / sizeof(ids[0]); ++i)
+        if (*handles[i])
+        {
+            KillTimer(ids[i]);
+            *handles[i] = 0;
+        }
+}
+
+// ---------------------------------------------------------------------------
+// Size, tray, system commands
+
+void CDlgMain::OnSize(UINT nType, int cx, int cy)
+{
+    CSkinResizableDialog::OnSize(nType, cx, cy);
+    if (m_bControlsReady && nType != SIZE_MINIMIZED)
+    {
+        LayoutControls(FALSE);
+        Invalidate(FALSE);
+        ReplaceBrowserServerProc();
+    }
+}
+
+LRESULT CDlgMain::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    switch (static_cast<UINT>(lParam))
+    {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!IsWindowVisible())
+        {
+            ShowWindow(SW_MINIMIZE);
+            m_bMinimized = TRUE;
+            ShowWindow(SW_SHOWNORMAL);
+            LayoutControls(FALSE);
+            OnSongSplitterMoved();
+        }
+        else
+        {
+            ShowWindow(SW_MINIMIZE);
+            m_bMinimized = TRUE;
+            ShowWindow(SW_HIDE);
+        }
+        return 1;
+    case WM_RBUTTONDOWN:
+    {
+        HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MENU_MAIN));
+        if (!menu)
+            return 0;
+        POINT cursor;
+        ::GetCursorPos(&cursor);
+        SetForegroundWindow();
+        ::TrackPopupMenu(::GetSubMenu(menu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, NULL);
+        PostMessage(WM_NULL);
+        ::DestroyMenu(menu);
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+void CDlgMain::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
+    {
+        CDialog about(IDD_ABOUT, this);
+        about.DoModal();
+    }
+    else if ((nID & 0xFFF0) == SC_CLOSE)
+    {
+        ShowWindow(SW_MINIMIZE);
+        m_bMinimized = TRUE;
+        ShowWindow(SW_HIDE);
+    }
+    else
+        CSkinResizableDialog::OnSysCommand(nID, lParam);
+}
+
+void CDlgMain::OnCloseToTray()
+{
+    ShowWindow(SW_MINIMIZE);
+    m_bMinimized = TRUE;
+    ShowWindow(SW_HIDE);
+}
+
+void CDlgMain::OnMinimiseButton()
+{
+    ShowWindow(SW_MINIMIZE);
+    m_bMinimized = TRUE;
+}
+
+void CDlgMain::OnWebBack()
+{
+    m_browser.GoBack();
+}
+
+void CDlgMain::OnWebForward()
+{
+    m_browser.GoForward();
 }
 
 LRESULT CDlgMain::OnBringToFront(WPARAM, LPARAM)
 {
-    if (IsIconic())
-        ShowWindow(SW_RESTORE);
+    if (m_pDlgLogin && ::IsWindow(m_pDlgLogin->GetSafeHwnd()))
+    {
+        m_pDlgLogin->ShowWindow(SW_SHOWNORMAL);
+        m_pDlgLogin->SetForegroundWindow();
+    }
     else
-        ShowWindow(SW_SHOW);
-    SetForegroundWindow();
+    {
+        ShowWindow(SW_SHOWNORMAL);
+        SetForegroundWindow();
+    }
     return 0;
 }
 
-void CDlgMain::OnPaint()
+BOOL CDlgMain::PreTranslateMessage(MSG* pMsg)
 {
-    CPaintDC paint(this);
-    RECT client;
-    GetClientRect(&client);
-    int width = client.right, height = client.bottom;
-    // Composed off-screen, then one copy to the screen.
-    HDC memory = ::CreateCompatibleDC(paint.GetSafeHdc());
-    HBITMAP picture = ::CreateCompatibleBitmap(paint.GetSafeHdc(), width, height);
-    HGDIOBJ old = ::SelectObject(memory, picture);
-    DrawFrame(memory, width, height);
-    ::BitBlt(paint.GetSafeHdc(), 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    CutCorners(memory, width, height);
-    ::SelectObject(memory, old);
-    ::DeleteObject(picture);
-    ::DeleteDC(memory);
+    if (m_tooltip.GetSafeHwnd())
+        m_tooltip.RelayEvent(pMsg);
+    return CSkinResizableDialog::PreTranslateMessage(pMsg);
 }
 
-void CDlgMain::CutCorners(HDC picture, int width, int height)
-{
-    HRGN region = ::CreateRectRgn(0, 0, width, height);
-    const int square = 6;
-    for (int corner = 0; corner < 4; ++corner)
-    {
-        int x0 = (corner & 1) ? width - square : 0;
-        int y0 = (corner & 2) ? height - square : 0;
-        for (int y = y0; y < y0 + square; ++y)
-            for (int x = x0; x < x0 + square; ++x)
-                if (x >= 0 && y >= 0 && ::GetPixel(picture, x, y) == RGB(255, 0, 255))
-                {
-                    HRGN dot = ::CreateRectRgn(x, y, x + 1, y + 1);
-                    ::CombineRgn(region, region, dot, RGN_DIFF);
-                    ::DeleteObject(dot);
-                }
-    }
-    // The window owns the region from here on.
-    if (!::SetWindowRgn(m_hWnd, region, FALSE))
-        ::DeleteObject(region);
-}
+// ---------------------------------------------------------------------------
+// Ending
 
-void CDlgMain::OnSize(UINT type, int cx, int cy)
+void CDlgMain::RunDestroySequence()
 {
-    CDialog::OnSize(type, cx, cy);
-    Invalidate(FALSE);
-}
-
-void CDlgMain::OnLButtonDown(UINT flags, CPoint point)
-{
-    // Dragging the background moves the window (it has no caption bar).
-    SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
-    CDialog::OnLButtonDown(flags, point);
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = TRUE;
+    ::UnregisterHotKey(m_hWnd, kBossKeyId);
+    CListenLog::ReleaseInstance();
+    CPopupRegistry::CloseAll();
+    CDataClient::ReleaseInstance();
+    RemoveTrayIcon();
+    KillHeldTimers();
+    yebJinRelease(1);
 }
 
 void CDlgMain::OnDestroy()
 {
-    CPopupRegistry::CloseAll();
-    if (m_hToolTip)
-        ::DestroyWindow(m_hToolTip);
-    m_hToolTip = NULL;
-    CDialog::OnDestroy();
+    // The window rectangle and the panes' sizes go into the settings saved
+    // at the end.
+    if (g_pAppSetting && !IsIconic() && !m_bMaximized && m_bControlsReady)
+    {
+        CRect rect;
+        GetWindowRect(&rect);
+        g_pAppSetting->rcNomalWnd = rect;
+    }
+    RunDestroySequence();
+    CSkinResizableDialog::OnDestroy();
+}
+
+LRESULT CDlgMain::OnQuit(WPARAM, LPARAM)
+{
+    RunDestroySequence();
+    delete g_pAppSetting; // saves AppSetting.ini
+    g_pAppSetting = NULL;
+    EndDialog(IDCANCEL);
+    ::PostQuitMessage(0);
+    return 0;
+}
+
+CString CDlgMain::RelaunchParameters(WPARAM reason)
+{
+    return reason == 1 ? L"-l:logout -e:communication" : L"-l:logout";
+}
+
+LRESULT CDlgMain::OnRelaunch(WPARAM wParam, LPARAM)
+{
+    m_player.StopHttpServer();
+    m_player.ReleaseWMPlayer();
+    RunDestroySequence();
+    EndDialog(IDCANCEL);
+    delete g_pAppSetting;
+    g_pAppSetting = NULL;
+    wchar_t program[MAX_PATH + 1] = {};
+    ::GetModuleFileNameW(NULL, program, MAX_PATH);
+    s_shellExecute(NULL, L"open", program, RelaunchParameters(wParam), NULL, SW_SHOWNORMAL);
+    if (wParam == 1)
+        s_endOwnProcess(static_cast<UINT>(-9));
+    return 0;
+}
+
+LRESULT CDlgMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && lParam && m_bControlsReady)
+    {
+        if (wParam == IDC_MAIN_SPLITTER_LEFT)
+        {
+            OnLeftSplitterMoved(reinterpret_cast<SplitterNotify*>(lParam)->delta);
+            return 0;
+        }
+        if (wParam == IDC_SONG_SPLITTER)
+        {
+            OnSongSplitterMoved();
+            return 0;
+        }
+    }
+    return CSkinResizableDialog::WindowProc(message, wParam, lParam);
 }

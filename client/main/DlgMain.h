@@ -1,42 +1,202 @@
-// The client's main window (dialog 102, caption "Yeb360"). For now a shell:
-// it paints its skin frame, comes to the front when a second copy of the
-// client asks (WM_USER+45) and can be closed, which ends the client. The
-// controls of the template stay hidden until the window's layout places them.
+// CDlgMain: the client's main window (dialog 102, title "YEB360"). It owns
+// the player library and its local server, runs the login dialog from its
+// own start-up, keeps the notification-area icon, the boss key and its
+// timers, takes the messaging library's commands on the user-interface
+// thread, and on request ends the program or starts it again logged out.
+// Its controls are placed by LayoutControls on every resize; the frame is
+// the resizable skinned dialog's.
+//
+// The window's work is spread over several areas of the client; each adds its
+// handlers to the message map as it is built. Built here: start-up and
+// shutdown, the layout, the tray icon, quit and relaunch, the timers of the
+// away state, the play position and the listening log, and the commands that
+// end a login.
 #pragma once
 
+#include "BitmapSlider.h"
+#include "BoardStore.h"
+#include "EditButton.h"
 #include "Framework.h"
+#include "HtmlCtrl.h"
+#include "ImageButton.h"
+#include "MarkupTip.h"
+#include "PictureStatic.h"
+#include "ScrollTextStatic.h"
+#include "SkinResizableDialog.h"
 #include "Sonatrel.h"
+#include "SplitterBar.h"
+#include "ThemeButton.h"
+#include "AnimatedBitmapStatic.h"
 
-#include <commctrl.h>
+#include <shellapi.h>
 
-class CDlgMain : public CDialog
+class CDlgLogin;
+class CommandData;
+
+// Private messages of the main window (wParam, lParam as noted).
+enum : UINT
+{
+    WM_MAIN_TRAY_NOTIFY = WM_USER + 13,   // tray icon: lParam the mouse message
+    WM_MAIN_COMMAND = WM_USER + 28,       // a received command: code, heap CommandData*
+    WM_MAIN_QUIT = WM_USER + 40,          // end the program (the updater was started)
+    WM_MAIN_RELAUNCH = WM_USER + 41,      // start again logged out: 1 after a lost connection
+    WM_MAIN_BRING_TO_FRONT = WM_USER + 45 // a second copy asks this one to come forward
+};
+
+// Timers of the main window.
+enum : UINT_PTR
+{
+    TIMER_MAIN_LOADING = 1035,
+    TIMER_MAIN_BUFFERING = 1036,
+    TIMER_MAIN_AWAY = 1039,
+    TIMER_MAIN_POSITION = 1040,
+    TIMER_MAIN_LISTEN_LOG = 1070
+};
+
+class CDlgMain : public CSkinResizableDialog
 {
   public:
     explicit CDlgMain(CWnd* parent = NULL);
     ~CDlgMain() override;
 
-  protected:
-    BOOL OnInitDialog() override;
-    // WM_USER+45: restores a minimised window, else shows it, and makes it
-    // the foreground window. Result 0.
-    LRESULT OnBringToFront(WPARAM, LPARAM);
-    void OnPaint();
-    BOOL OnEraseBkgnd(CDC*) { return TRUE; } // the paint covers everything
-    void OnSize(UINT type, int cx, int cy);
-    void OnLButtonDown(UINT flags, CPoint point);
-    void OnDestroy();
+    // The one main window of the process (null when there is none): the
+    // player's callback and the messaging library's thread reach it only
+    // through this pointer.
+    static CDlgMain* Instance();
 
-    DECLARE_MESSAGE_MAP()
+    // 1 when the data folders exist and the player and its server started.
+    BOOL StartPlayer();
+    // The data folder "yeb360" in My Music and its folders cache, lib,
+    // lib\private, lib\friend and favorite; FALSE when one cannot be made.
+    BOOL CreateDataFolders();
+    // Places (and with first set, sets up) every control.
+    void LayoutControls(BOOL first);
+    // Registers the boss key (hot key 49150); an invalid combination takes
+    // Ctrl+Alt+Q.
+    BOOL RegisterBossKey(BOOL alt, BOOL ctrl, BOOL shift, UINT key);
+    // The destroy sequence: boss key, tray icon, timers, workers, pop-ups,
+    // data client, messaging library. Runs once; later calls do nothing.
+    void RunDestroySequence();
 
-  private:
-    // Cuts the magenta pixels of the four 6 x 6 corner squares of the frame
-    // from the window region.
-    void CutCorners(HDC picture, int width, int height);
+    // The parameters of the relaunched program for a relaunch reason (1 a
+    // lost connection).
+    static CString RelaunchParameters(WPARAM reason);
+    // How the program starts itself and ends itself (tests replace them).
+    static HINSTANCE(WINAPI* s_shellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static void (*s_endOwnProcess)(UINT exitCode);
+    // The login dialog class the start-up runs (tests drive their own).
+    static INT_PTR (*s_runLogin)(CDlgMain* main);
 
-    // The player library: every player call of the main window goes through
-    // this one object (started once the window's player bar exists).
+    // The messaging library's command callback (its thread): copies the
+    // record and posts it to the main window.
+    static void CALLBACK OnMessagingCommand(CommandData* record);
+    // The player library's event callback (the thread that raises the event).
+    static long __stdcall PlayerEventCallback(DLL_WMPCOREEVENT event, long value);
+
+    // The community site in the embedded browser: the home page opened
+    // already signed in through the site's login form, and user pages.
+    static CStringA SiteLoginBody(LPCWSTR user, LPCWSTR uid);
+    void OpenHomePage();
+    void ShowUserPage(LPCWSTR id);
+    // Shows the embedded browser (page) or the song panes in the right side.
+    void ShowBrowserPane(BOOL page);
+    // The window procedure put in front of the browser's page window: it
+    // never erases the page's background.
+    static LRESULT CALLBACK BrowserServerWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // State (defaults from the constructor).
+    CString m_strDataFolder;
+    CBoardStore m_boardStore;
+    CMarkupTip m_tooltip;
     CSonatrel m_player;
     HICON m_hBigIcon;
     HICON m_hSmallIcon;
-    HWND m_hToolTip; // the window's tooltip (owned by the main window)
+    CString m_strUserEmail;
+    int m_nSplitter;     // width of the left bar (WINDOW/splitter1)
+    int m_nSongListWidth; // width of the song-list list (WINDOW/splitter2)
+    int m_nLoopMode;
+    CString m_strCurrentSongKey;
+    BOOL m_bSongLoaded;
+    BOOL m_bWebStream;
+    BOOL m_bMiniMode;
+    CDlgLogin* m_pDlgLogin;
+    BOOL m_bAutoAway;
+    int m_nPresence;
+    int m_nMediaErrors;
+    UINT_PTR m_timerPosition, m_timerAway, m_timerListenLog, m_timerLoading, m_timerBuffering;
+    DWORD m_dwStartTick;
+    BOOL m_bMinimized;
+    BOOL m_bTrayIcon;
+    BOOL m_bDestroyed;
+    BOOL m_bControlsReady;
+
+    // Controls (ids and places in LayoutControls).
+    CImageButton m_btnClose, m_btnMaximise, m_btnMinimise, m_btnMiniPlayer, m_btnMenu;
+    CImageButton m_btnPrevious, m_btnNext, m_btnStop, m_btnPlay, m_btnPushSong, m_btnLoopMode, m_btnMute;
+    CImageButton m_btnAddBuddy, m_btnInvite, m_btnAddSongList, m_btnAddSong, m_btnMusicChannel, m_btnHomePage;
+    CImageButton m_btnWebBack, m_btnWebForward;
+    CBitmapSlider m_sliderVolume, m_sliderProgress;
+    CScrollTextStatic m_stTitle, m_stBuffering, m_stTime;
+    CAnimatedBitmapStatic m_stBusy;
+    CPictureStatic m_picAvatar;
+    ThemeButton m_btnNick;
+    CEditButton m_btnSignature;
+    CDialog m_paneFriend;
+    CDialog m_paneSong;
+    CListCtrl m_listSongs;
+    CListCtrl m_listSongLists;
+    CSplitterBar m_splitter;
+    CHtmlCtrl m_browser;
+    BOOL m_bLibraryToolbar;
+    BOOL m_bOutsideSearch;
+    BOOL m_bBrowserProcReplaced;
+
+  protected:
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommandReceived(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQuit(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRelaunch(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBringToFront(WPARAM wParam, LPARAM lParam);
+    void OnCloseToTray();
+    void OnMinimiseButton();
+    void OnWebBack();
+    void OnWebForward();
+    void OnHomePageButton();
+    DECLARE_MESSAGE_MAP()
+
+  private:
+    // Steps of the layout.
+    void SetUpControls();
+    void SetUpSongLists();
+    void PlacePanes(int width, int height);
+    void SetLibraryToolbar(BOOL library);
+    void OnLeftSplitterMoved(int delta);
+    void OnSongSplitterMoved();
+    // The tray icon (id 105, message WM_USER+13).
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void KillHeldTimers();
+    // Finds the browser's page window ("Internet Explorer_Server") once.
+    void ReplaceBrowserServerProc();
+    void OnAwayTimer();
+    void OnPositionTimer();
+    void OnBufferingTimer();
+    // What a login-ending command does.
+    void OnLoginComplete();
+    // The service's numeric id of a user ("" when it cannot be had).
+    static CString FetchUserId(LPCWSTR email);
+    // The own picture in the avatar control.
+    void ShowMyAvatar();
+    void OnServiceError(const CString& name);
+
+    // The rectangles of the three caption texts (indices into the base's lists).
+    enum { CAPTION_FRIENDS = 0, CAPTION_SONG_LISTS = 1, CAPTION_SONGS = 2 };
 };

@@ -1,7 +1,7 @@
 #include "UpdateList.h"
 
 #include "FileFolder.h"
-#include "FwInternet.h"
+#include "PartFileDownload.h"
 #include "UpdatePath.h"
 #include "Xml.h"
 
@@ -11,21 +11,6 @@ namespace
 {
 
 const wchar_t kManifestName[] = L"AutoUpdate.xml";
-
-// Deletes a partly written download when it goes out of scope unkept.
-struct PartFile
-{
-    CString path;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    bool keep = false;
-    ~PartFile()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-        if (!keep)
-            DeleteFileW(path);
-    }
-};
 
 // Replaces target by source: source is copied beside target and the copy is
 // renamed over it, so that a crash never leaves a cut-off program behind.
@@ -179,63 +164,9 @@ int CUpdateList::CountUpdates(int& forced, int& optional) const
 
 HRESULT CUpdateList::DownloadFile(LPCWSTR url, LPCWSTR path)
 {
-    // The document is written beside its place and moved over it only when
-    // complete, so that a cut-off transfer never replaces the previous one.
-    PartFile part;
-    part.path = CString(path) + L".part";
-    try
-    {
-        CInternetSession session(nullptr, 1, PRE_CONFIG_INTERNET_ACCESS);
-        std::unique_ptr<CHttpFile> request;
-        try
-        {
-            request.reset(session.OpenURL(url, 1, INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRANSFER_BINARY));
-        }
-        catch (CInternetException* e)
-        {
-            e->Delete();
-            return E_FAIL;
-        }
-        if (!request)
-            return E_FAIL;
-        request->AddRequestHeaders(L"Accept: text/*\r\nUser-Agent: Qelmor Update\r\n", HTTP_ADDREQ_FLAG_ADD_IF_NEW);
-        DWORD status = 0;
-        if (!request->QueryInfoStatusCode(status) || status != 200)
-            return E_FAIL;
-        CString lengthText;
-        long long announced = -1;
-        if (request->QueryInfo(HTTP_QUERY_CONTENT_LENGTH, lengthText) && !lengthText.IsEmpty())
-            announced = _wtoi64(lengthText);
-
-        part.handle = CreateFileW(part.path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (part.handle == INVALID_HANDLE_VALUE)
-            return E_FAIL;
-        BYTE block[8192];
-        long long received = 0;
-        for (;;)
-        {
-            UINT got = request->Read(block, sizeof(block));
-            if (got < 1)
-                break;
-            DWORD written = 0;
-            if (!WriteFile(part.handle, block, got, &written, nullptr) || written != got)
-                return E_FAIL;
-            received += got;
-            if (received > XML_MAX_FILE_SIZE)
-                return E_FAIL; // no manifest is that large
-        }
-        if (announced >= 0 && received != announced)
-            return E_FAIL;
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-        return E_FAIL;
-    }
-    CloseHandle(part.handle);
-    part.handle = INVALID_HANDLE_VALUE;
-    if (!MoveFileExW(part.path, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return E_FAIL;
-    part.keep = true;
-    return 0;
+    PartFileDownload download;
+    download.url = url;
+    download.path = path;
+    download.maxBytes = XML_MAX_FILE_SIZE; // no manifest is that large
+    return download.Run() == PartFileDownload::DONE ? 0 : E_FAIL;
 }

@@ -50,6 +50,7 @@
 #define IDB_LOGIN_BTN_MIDDLE             217   // update buttons: middle pieces (4 states)
 #define IDB_LOGIN_BTN_RIGHT              218   // update buttons: right caps (4 states)
 #define IDB_UPDATE_FRAME_BOTTOM_LEFT     219   // frame bottom-left corner
+#define IDB_UPDATE_BODY_PROGRESS         220   // update dialog body while updating (left piece, full width)
 #define IDB_UPDATE_FRAME_TOP_LEFT        221   // frame top-left corner, update dialog
 #define IDB_UPDATE_FRAME_BOTTOM          222   // frame bottom edge, tiled
 #define IDB_UPDATE_FRAME_TOP             223   // frame top edge, tiled

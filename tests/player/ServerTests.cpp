@@ -1,8 +1,10 @@
 // The local media server: request rules and headers (HandleRequest on
-// prepared connections), path decoding, and the running server over sockets
-// (ports, keep-alive, growing files, stops, hostile requests).
+// prepared connections), byte ranges, the songs buddies may fetch, path
+// decoding, and the running server over sockets (ports, keep-alive, growing
+// files, stops, hostile requests).
 #include "MediaHttpServer.h"
 #include "PlayerTestUtil.h"
+#include "SharedSongList.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <thread>
@@ -34,10 +36,19 @@ void Handle(MediaHttpServer& server, const std::string& request, const unsigned 
     out.header = out.connection.header;
 }
 
-std::string Get(const std::string& target, bool keepAlive = false)
+std::string Get(const std::string& target, bool keepAlive = false, const std::string& moreHeaders = "")
 {
     return "GET " + target + " HTTP/1.0\r\nHost: x\r\n" + (keepAlive ? "Connection: Keep-Alive\r\n" : "") +
-           "\r\n";
+           moreHeaders + "\r\n";
+}
+
+// A header without its Date line, which differs from one answer to the next.
+std::string WithoutDate(std::string header)
+{
+    size_t at = header.find("\r\nDate: ");
+    if (at != std::string::npos)
+        header.erase(at, header.find("\r\n", at + 2) - at);
+    return header;
 }
 
 class MediaServerTest : public ::testing::Test
@@ -100,7 +111,7 @@ TEST_F(MediaServerTest, LocalStreamIsAnnouncedBeforeTheFileExists)
     EXPECT_NE(std::string::npos, h.header.find("\r\nContent-Type: audio/mpeg\r\n"));
     EXPECT_NE(std::string::npos, h.header.find("\r\nCache-Control: no-store, no-cache, must-revalidate\r\n"));
     EXPECT_NE(std::string::npos, h.header.find("\r\nExpires: -1\r\n\r\n"));
-    // Ranges are not served, so none are offered.
+    // A file that is still growing cannot be served in ranges, so none are offered.
     EXPECT_EQ(std::string::npos, h.header.find("Accept-Ranges"));
 }
 
@@ -150,7 +161,7 @@ TEST_F(MediaServerTest, RequestRulesTable)
         {"buddy no length", Get("/playmusic.dll?path=" + songPath + "&" + a), kBuddy, false,
          "401 Unauthorized", nullptr, -1},
         {"buddy missing file", Get("/playmusic.dll?path=Z:\\none\\x.mp3&len=4&" + a), kBuddy, false,
-         "404 Resource not found", nullptr, -1},
+         "401 Unauthorized", nullptr, -1},
         {"buddy other name", Get("/song.mp3?" + a), kBuddy, false, "401 Unauthorized", nullptr, -1},
         // Paths that would leave the document root.
         {"dot dot", Get("/../secret.mp3?" + a), kLocal, false, "403", nullptr, -1},
@@ -203,33 +214,136 @@ TEST_F(MediaServerTest, WithoutAuthStringOnlyLoopbackPlainFiles)
     EXPECT_FALSE(buddy.ok);
 }
 
+TEST_F(MediaServerTest, ByteRangesOfWholeFiles)
+{
+    RunningServer s(folder.Path(), 1);
+    ASSERT_TRUE(s.started);
+    const unsigned long size = static_cast<unsigned long>(song.size());
+    const std::string local = "/song.mp3?" + Auth();
+    const std::string buddy = "/playmusic.dll?path=" + songPath + "&len=" + songSize + "&" + Auth();
+    struct Case
+    {
+        const char* what;
+        std::string target;
+        const unsigned char* peer;
+        std::string range;
+        const char* status;
+        unsigned long first, count; // the body's bytes of the file
+    } cases[] = {
+        {"start and end", local, kLocal, "bytes=10-19", "206 Partial Content", 10, 10},
+        {"open end", local, kLocal, "bytes=100-", "206 Partial Content", 100, size - 100},
+        {"suffix", local, kLocal, "bytes=-50", "206 Partial Content", size - 50, 50},
+        {"suffix longer than the file", local, kLocal, "bytes=-99999999", "206 Partial Content", 0, size},
+        {"end past the end", local, kLocal, "bytes=5-99999999", "206 Partial Content", 5, size - 5},
+        {"last byte", local, kLocal, "bytes=" + std::to_string(size - 1) + "-", "206 Partial Content", size - 1,
+         1},
+        {"buddy", buddy, kBuddy, "bytes=0-0", "206 Partial Content", 0, 1},
+        {"no range", local, kLocal, "", "200 OK", 0, size},
+        {"several ranges", local, kLocal, "bytes=0-1,5-6", "200 OK", 0, size},
+        {"other unit", local, kLocal, "items=0-1", "200 OK", 0, size},
+        {"end before start", local, kLocal, "bytes=9-3", "200 OK", 0, size},
+        {"growing stream", "/grow.cache?len=5000&" + Auth(), kLocal, "bytes=10-19", "200 OK", 0, 5000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Handled h;
+        Handle(s.server, Get(c.target, false, c.range.empty() ? "" : "Range: " + c.range + "\r\n"), c.peer, h);
+        EXPECT_TRUE(h.ok);
+        EXPECT_EQ(0u, h.header.find(std::string("HTTP/1.0 ") + c.status)) << h.header;
+        EXPECT_EQ(c.first, h.connection.bodyOffset);
+        EXPECT_EQ(c.count, h.connection.contentLength);
+        EXPECT_NE(std::string::npos, h.header.find("\r\nContent-Length: " + std::to_string(c.count) + "\r\n"));
+        std::string contentRange = "\r\nContent-Range: bytes " + std::to_string(c.first) + "-" +
+                                   std::to_string(c.first + c.count - 1) + "/" + std::to_string(size) + "\r\n";
+        EXPECT_EQ(std::string(c.status) == "206 Partial Content", h.header.find(contentRange) != std::string::npos);
+        // Only whole files offer ranges.
+        EXPECT_EQ(h.entry.growing == 1, h.header.find("\r\nAccept-Ranges: bytes\r\n") == std::string::npos);
+    }
+    for (const char* past : {"bytes=99999999-", "bytes=-0"})
+    {
+        SCOPED_TRACE(past);
+        Handled h;
+        Handle(s.server, Get(local, true, std::string("Range: ") + past + "\r\n"), kLocal, h);
+        EXPECT_FALSE(h.ok);
+        EXPECT_EQ(0u, h.header.find("HTTP/1.0 416 "));
+        EXPECT_NE(std::string::npos, h.header.find("\r\nContent-Range: bytes */" + songSize + "\r\n"));
+    }
+
+    // Over a socket the body holds exactly the bytes asked for.
+    std::string answer = Exchange(s.port, Get(local, false, "range: bytes=1000-1499\r\n"));
+    ASSERT_NE(std::string::npos, answer.find("\r\n\r\n"));
+    EXPECT_EQ(0u, answer.find("HTTP/1.0 206 Partial Content\r\n"));
+    EXPECT_EQ(song.substr(1000, 500), answer.substr(answer.find("\r\n\r\n") + 4));
+}
+
+TEST_F(MediaServerTest, BuddyFetchesOnlyTheOwnersSongs)
+{
+    // The document root is the cache folder; the library lies elsewhere.
+    TempFolder library;
+    ASSERT_TRUE(WriteBytes(library.File(L"mine.mp3"), song));
+    ASSERT_TRUE(WriteBytes(library.File(L"other.mp3"), song));
+    CreateDirectoryW(folder.File(L"deeper").c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(folder.File(L"deeper\\inside.mp3"), song));
+    auto shared = std::make_shared<SharedSongList>();
+    RunningServer s(folder.Path(), 1);
+    ASSERT_TRUE(s.started);
+    s.server.SetSharedSongs(shared);
+    auto fetch = [&](const std::wstring& path) {
+        Handled h;
+        Handle(s.server, Get("/playmusic.dll?path=" + Narrow(path) + "&len=" + songSize + "&" + Auth()), kBuddy,
+               h);
+        return std::make_pair(h.ok, WithoutDate(h.header));
+    };
+
+    // Before the client names its songs, only the cache folder's own are served.
+    EXPECT_TRUE(fetch(folder.File(L"song.mp3")).first);
+    auto notShared = fetch(library.File(L"mine.mp3"));
+    auto absent = fetch(library.File(L"absent.mp3"));
+    EXPECT_FALSE(notShared.first);
+    EXPECT_FALSE(absent.first);
+    EXPECT_EQ(absent.second, notShared.second) << "a buddy can tell an unshared file from an absent one";
+    EXPECT_EQ(absent.second, fetch(folder.File(L"deeper\\inside.mp3")).second);
+    EXPECT_EQ(absent.second, fetch(folder.File(L"song.mp3:hidden.mp3")).second);
+    EXPECT_EQ(absent.second, fetch(folder.File(L"deeper\\..\\..\\x.mp3")).second);
+
+    // A library song, asked for in another spelling of its path.
+    shared->Add(library.File(L"mine.mp3"));
+    std::wstring otherSpelling = library.Path() + L"\\.\\MINE.mp3";
+    EXPECT_TRUE(fetch(otherSpelling).first);
+    EXPECT_EQ(absent.second, fetch(library.File(L"other.mp3")).second);
+    shared->Remove(library.File(L"MINE.MP3"));
+    EXPECT_FALSE(fetch(library.File(L"mine.mp3")).first);
+}
+
 TEST(MediaServerRules, PathDecoding)
 {
+    // Bytes that are not UTF-8 are read in the ANSI code page.
+    auto ansi = [](const std::string& bytes) {
+        wchar_t text[16] = {};
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text, 15);
+        return std::wstring(text);
+    };
     struct Case
     {
         const char* raw;
-        const wchar_t* decoded;
+        std::wstring decoded;
     } cases[] = {
         {"my%20song.mp3", L"my song.mp3"},
         {"my+song.mp3", L"my song.mp3"},
         {"%E4%B8%AD.mp3", L"\x4E2D.mp3"},
         {"%c3%a9t%C3%A9", L"\x00E9t\x00E9"},
-        {"abc%", L"abc%"},   // a "%" at the end stays as it is
-        {"abc%4", L"abc%4"}, // and so with one character after it
-        {"a%00b", L"a"},     // the text ends at a zero byte
-        {"%zz", L"\xFFFD"},  // an invalid second digit makes the byte 0xFF
-        {"\xE4", L""},       // a lone lead byte at the end is read no further
+        {"%D6%D0.mp3", L"\x4E2D.mp3"},     // the same character written in code page 936
+        {"a%00b", L"a"},                   // the text ends at a zero byte
+        {"abc%", ansi("abc\xFF")},         // an escape cut off by the end still gives one byte
+        {"abc%4", ansi("abc\xFF")},        // and so with one digit
+        {"%zz", ansi("\xFF")},             // an invalid second digit makes the byte FF
+        {"%z1", ansi("\xF1")},             // an invalid first digit counts as F
+        {"\xE4", ansi("\xE4")},            // a lone lead byte at the end is read no further
         {"", L""},
     };
     for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.raw);
-        std::wstring got = MediaHttpServer::DecodePath(c.raw);
-        if (std::wstring(c.decoded) == L"\xFFFD" || std::string(c.raw) == "\xE4")
-            EXPECT_LE(got.size(), 1u); // taken in the ANSI code page; its only care is to stay in bounds
-        else
-            EXPECT_EQ(std::wstring(c.decoded), got);
-    }
+        EXPECT_EQ(c.decoded, MediaHttpServer::DecodePath(c.raw)) << c.raw;
 }
 
 TEST(MediaServerRules, RequestCompleteness)

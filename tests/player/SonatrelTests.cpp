@@ -402,6 +402,31 @@ TEST_F(SonatrelTest, CopiesShareTheServerAndPlayer)
     player.stop_play();
 }
 
+TEST_F(SonatrelTest, BuddiesFetchTheSongsTheClientShares)
+{
+    TempFolder library;
+    ASSERT_TRUE(WriteBytes(library.File(L"mine.mp3"), song));
+    // Named before the server starts, and kept when it starts again.
+    EXPECT_EQ(0, player.AddSharedSong(library.File(L"mine.mp3").c_str()));
+    EXPECT_EQ(E_INVALIDARG, player.AddSharedSong(L""));
+    StartAll();
+    ASSERT_EQ(0, player.StopHttpServer());
+    ASSERT_EQ(0, player.StartHttpServer());
+    auto fetch = [&] {
+        std::string request = "GET /playmusic.dll?path=" + Narrow(library.File(L"mine.mp3")) +
+                              "&len=" + std::to_string(song.size()) + "&user=qz&password=qz HTTP/1.0\r\n\r\n";
+        return Exchange(player.GetBoundPort(), request, "127.0.0.2");
+    };
+    std::string shared = fetch();
+    ASSERT_NE(std::string::npos, shared.find("\r\n\r\n"));
+    EXPECT_EQ(song, shared.substr(shared.find("\r\n\r\n") + 4));
+    EXPECT_EQ(0, player.RemoveSharedSong(library.File(L"mine.mp3").c_str()));
+    EXPECT_EQ(0u, fetch().find("HTTP/1.0 401"));
+    EXPECT_EQ(0, player.AddSharedSong(library.File(L"mine.mp3").c_str()));
+    EXPECT_EQ(0, player.ClearSharedSongs());
+    EXPECT_EQ(0u, fetch().find("HTTP/1.0 401"));
+}
+
 TEST(StandInPlayerTest, DispatchConnectionPointDeliversEvents)
 {
     CoInitialize(nullptr);

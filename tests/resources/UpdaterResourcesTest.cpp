@@ -13,7 +13,8 @@ TEST(UpdaterResources, FramesButtonsAndBody)
     {
         int id, width, height;
     } cases[] = {{IDB_FRAME_TOP_LEFT, 60, 29}, {IDB_FRAME_SIDE, 2, 100}, {IDB_BTN_CLOSE_SMALL, 100, 20},
-                 {IDB_UPDATE_BODY, 391, 8},    {IDB_BTN_UPDATE_CLOSE, 100, 20}, {IDB_BTN_UPDATE_MINIMISE, 100, 20}};
+                 {IDB_UPDATE_BODY, 391, 8},    {IDB_UPDATE_BODY_PROGRESS, 391, 8}, {IDB_BTN_UPDATE_CLOSE, 100, 20},
+                 {IDB_BTN_UPDATE_MINIMISE, 100, 20}};
     for (const auto& c : cases)
     {
         probe::Size s = probe::BitmapSize(c.id);

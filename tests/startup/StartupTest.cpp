@@ -24,8 +24,10 @@ std::wstring Folder()
         folder += L"\\startup";
         CreateDirectoryW(folder.c_str(), NULL);
         std::wstring bin = std::wstring(YEB_BINARY_DIR) + L"\\bin\\";
-        for (const wchar_t* file : {L"Yeb.exe", L"Sonatrel.dll"})
+        for (const wchar_t* file : {L"Yeb.exe", L"Sonatrel.dll", L"Vossel.dll", L"Locvane.dll", L"Kavpng.dll"})
             CopyFileW((bin + file).c_str(), (folder + L"\\" + file).c_str(), FALSE);
+        CreateDirectoryW((folder + L"\\lng").c_str(), NULL);
+        CopyFileW((bin + L"lng\\default.LNG").c_str(), (folder + L"\\lng\\default.LNG").c_str(), FALSE);
         DeleteFileW((folder + L"\\AppSetting.ini").c_str());
     }
     return folder;
@@ -76,7 +78,8 @@ BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lp)
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t text[64] = {};
     GetWindowTextW(hwnd, text, 64);
-    if (pid == f->process && GetParent(hwnd) == NULL && wcscmp(text, L"Yeb360") == 0)
+    // The first window a user meets is the login dialog, "YEB360 " and its view.
+    if (pid == f->process && GetParent(hwnd) == NULL && wcsncmp(text, L"YEB360 ", 7) == 0)
     {
         f->found = hwnd;
         return FALSE;
@@ -84,7 +87,7 @@ BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lp)
     return TRUE;
 }
 
-// The client's main window ("Yeb360") of a process, waiting up to ms for it.
+// The client's login dialog of a process, waiting up to ms for it.
 HWND MainWindowOf(DWORD process, DWORD ms)
 {
     DWORD start = GetTickCount();
@@ -137,16 +140,16 @@ TEST(Startup, SingleInstanceBringToFrontLogoutCopyAndExitCodes)
     Client first;
     ASSERT_TRUE(first.Start(L""));
     HWND main = MainWindowOf(first.pi.dwProcessId, 30000);
-    ASSERT_NE(nullptr, main) << "the first copy shows its main window";
-    // The shell paints its skin frame: the title bar is the caption blue. Other
-    // tests' windows may cover it for a moment, so it is raised and looked at
-    // again for a few seconds.
+    ASSERT_NE(nullptr, main) << "the first copy shows its login dialog";
+    // The dialog paints its skin frame: the title bar is the caption blue.
+    // Other tests' windows may cover it for a moment, so it is raised and
+    // looked at again for a few seconds.
     COLORREF band = 0;
     for (int look = 0; look < 25; ++look)
     {
         SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Sleep(200);
-        band = CaptureWindow(main, L"main-window.png", 100, 15);
+        band = CaptureWindow(main, L"login-window.png", 100, 15);
         if (GetBValue(band) > 150 && GetRValue(band) < 100)
             break;
     }
@@ -176,7 +179,7 @@ TEST(Startup, SingleInstanceBringToFrontLogoutCopyAndExitCodes)
         EXPECT_EQ(kExitCode, again.Wait(30000));
     }
 
-    // Closing the main window ends the client with -9, settings written first.
+    // Closing the login dialog ends the client with -9, settings written first.
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(kExitCode, first.Wait(30000));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Folder() + L"\\AppSetting.ini").c_str()))

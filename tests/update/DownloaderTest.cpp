@@ -123,7 +123,7 @@ TEST_F(DownloaderTest, FailuresEndWithOneErrorAndNoPackage)
     EXPECT_EQ(2, m_downloader.GetState());
     EXPECT_LT(m_downloader.GetReceived(), m_downloader.GetTotal());
     EXPECT_FALSE(Exists(destination));
-    EXPECT_TRUE(Exists(destination + L".part"));
+    EXPECT_FALSE(Exists(destination + L".part")); // nothing half written is left behind
 
     // The destination's folder is a file: nothing can be created there.
     WriteText(m_client / L"blocked", "a file where the folder should be");

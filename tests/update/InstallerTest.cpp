@@ -30,7 +30,7 @@ class RecordingOwner : public UpdateInstallOwner
     void SetInstallProgressRange(int upper) override { range = upper; }
     void SetInstallProgress(int position) override { progress = position; }
     void StepInstallProgress() override { ++progress; }
-    HWND GetMessageParent() override { return nullptr; }
+    int AskUser(LPCWSTR text, int style) override { return ShowUpdateMessage(text, style, nullptr); }
 
     std::vector<std::wstring> lines;
     int range = -1;
@@ -250,6 +250,12 @@ TEST_F(InstallerTest, HostileOrDamagedPackagesChangeNothing)
         {"absolute dest", L"full.zip", {{L"Add", L"readme.txt", outside.Path().c_str()}}, nullptr},
         {"alternate data stream", L"full.zip", {{L"Add", L"Replaced.txt:evil", L""}}, nullptr},
         {"drive in name", L"full.zip", {{L"Run", L"C:RunProbe.exe", L""}}, nullptr},
+        // Other zip readers would show the last of two entries of one name.
+        {"two entries of one name in two letter cases", L"twin.zip", {{L"Add", L"readme.txt", L""}}, nullptr},
+        {"two entries of one name", L"twin-exact.zip",
+         {{L"Del", L"Obsolete.txt", L""}, {L"Add", L"readme.txt", L""}}, nullptr},
+        {"two entries of one path with either separator", L"twin-slash.zip", {{L"Add", L"config.ini", L"data\\"}},
+         nullptr},
     };
     auto before = Snapshot(m_client.Path());
     for (const HostileCase& c : cases)
@@ -295,6 +301,13 @@ TEST(ZipPackage, EntriesAreFoundByNameAndCheckedWhole)
     ASSERT_TRUE(damaged.Open(Package(L"badcrc.zip").c_str()));
     EXPECT_FALSE(damaged.ReadEntry(L"payload.txt", bytes));
     EXPECT_TRUE(bytes.empty());
+
+    for (const wchar_t* twin : {L"twin.zip", L"twin-exact.zip", L"twin-slash.zip"})
+    {
+        CZipPackage twins;
+        EXPECT_FALSE(twins.Open(Package(twin).c_str())) << Utf8(twin);
+        EXPECT_FALSE(twins.IsOpen());
+    }
 
     CZipPackage slip;
     ASSERT_TRUE(slip.Open(Package(L"slip.zip").c_str()));

@@ -269,6 +269,20 @@ void KillProgram(const std::wstring& program)
     }
 }
 
+HANDLE WaitForProgram(const std::wstring& program, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;)
+    {
+        for (DWORD id : ProcessesOf(program))
+            if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id))
+                return process;
+        if (GetTickCount() - start > timeoutMs)
+            return nullptr;
+        Sleep(100);
+    }
+}
+
 bool WaitUntilEnded(const std::wstring& program, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

@@ -52,6 +52,9 @@ HANDLE StartProgram(const std::wstring& program, const std::wstring& arguments,
 // Whether a process started from exactly this file runs.
 bool ProgramRuns(const std::wstring& program);
 bool WaitUntilEnded(const std::wstring& program, DWORD timeoutMs);
+// A handle of a process started from exactly this file, once one runs
+// (caller closes); null after the timeout.
+HANDLE WaitForProgram(const std::wstring& program, DWORD timeoutMs);
 // Ends every process started from this file.
 void KillProgram(const std::wstring& program);
 

@@ -6,6 +6,9 @@
 #   badcrc.zip    payload.txt stored, one byte of its data changed afterwards
 #   wait.zip      WaitProbe.exe (a program that does not end by itself)
 #   slip.zip      entries "../evil.txt" and "sub/../../evil2.txt"
+#   twin.zip      "readme.txt" and "README.TXT" (one name to a zip reader on Windows)
+#   twin-exact.zip  "readme.txt" twice
+#   twin-slash.zip  "data/config.ini" and "data\config.ini"
 # usage: make-packages.sh <output folder> <folder of the test programs>
 set -euo pipefail
 out=$1
@@ -45,5 +48,18 @@ import sys, zipfile
 with zipfile.ZipFile(sys.argv[1], "w") as z:
     z.writestr("../evil.txt", "outside the client folder\r\n")
     z.writestr("sub/../../evil2.txt", "outside the client folder\r\n")
+PY
+python3 - "$out" <<'PY'
+import sys, warnings, zipfile
+warnings.simplefilter("ignore")  # zipfile warns of the duplicate names it is asked for
+pairs = {
+    "twin.zip": ("readme.txt", "README.TXT"),
+    "twin-exact.zip": ("readme.txt", "readme.txt"),
+    "twin-slash.zip": ("data/config.ini", "data\\config.ini"),
+}
+for package, (first, last) in pairs.items():
+    with zipfile.ZipFile(sys.argv[1] + "/" + package, "w") as z:
+        z.writestr(first, "the first entry\r\n")
+        z.writestr(last, "the last entry\r\n")
 PY
 unzip -tq "$out/full.zip" >/dev/null
