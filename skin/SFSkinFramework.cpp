@@ -145,6 +145,8 @@ CString Upper(LPCWSTR text)
 }
 } // namespace
 
+CSFSkinFramework* FindSkinFramework() { return g_holder.instance; }
+
 CSFSkinFramework* GetSkinFramework()
 {
     if (g_holder.instance == NULL)

@@ -153,3 +153,6 @@ private:
 
 // The manager, made on the first call (NULL only when memory is short).
 CSFSkinFramework* GetSkinFramework();
+// The manager when it exists; window procedures and hooks ask this, so a
+// message that arrives while the process ends makes no new manager.
+CSFSkinFramework* FindSkinFramework();

@@ -279,7 +279,7 @@ BOOL CSFSkinObject::IsSkinEnabled() { return !m_suspended && m_hWnd != NULL && m
 
 LRESULT CALLBACK SkinObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CSFSkinFramework* manager = GetSkinFramework();
+    CSFSkinFramework* manager = FindSkinFramework();
     CSFSkinObject* object = manager ? manager->Lookup(hwnd) : NULL;
     if (object == NULL)
     {
@@ -317,7 +317,7 @@ LRESULT CALLBACK SkinObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
 BOOL SkinDefaultProcRoad(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, int kind, FARPROC realFunction,
                          LONG_PTR userData, LRESULT* result)
 {
-    CSFSkinFramework* manager = GetSkinFramework();
+    CSFSkinFramework* manager = FindSkinFramework();
     if (manager == NULL || !manager->IsEnabled())
         return FALSE;
     CSFSkinObject* object = manager->Lookup(hwnd);
