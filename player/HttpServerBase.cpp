@@ -586,8 +586,10 @@ bool HttpServerBase::Respond(HttpConnection* connection, bool& sawRead)
     // peer that delays its acknowledgements would otherwise hold the body back.
     const std::string& header = connection->header;
     const size_t headerLength = header.size();
-    std::unique_ptr<char[]> buffer(new char[headerLength + kChunk]);
     const unsigned long length = connection->contentLength;
+    // A small file gets a small buffer: a large block is a fresh mapping of
+    // memory every time.
+    std::unique_ptr<char[]> buffer(new char[headerLength + (length < kChunk ? length : kChunk)]);
     unsigned long sentBody = 0;
     while (sentBody < length || !connection->headerSent)
     {

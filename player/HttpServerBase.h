@@ -13,7 +13,9 @@ class HttpServerBase
   public:
     // Requests longer than this are refused: a request that never ends must not grow without limit.
     static const size_t kMaxRequest = 64 * 1024;
-    static const DWORD kChunk = 102400;
+    // Bytes of a file read and sent in one pass. Every read and send costs a
+    // round trip through Wine's server, so passes are large.
+    static const DWORD kChunk = 512 * 1024;
     // Connections held at once. Each costs a thread; beyond the cap the
     // oldest idle connection is closed to make room, and when none is idle
     // the new one is refused. A 32-bit process has 2 GB for everything.

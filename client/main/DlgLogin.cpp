@@ -22,6 +22,7 @@ const COLORREF kLabelColour = 0x838383;
 const COLORREF kStatusColour = RGB(0xC0, 0x20, 0x20);
 const COLORREF kLinkColour = 0xFFAA6A;
 const COLORREF kCheckMask = 0x00FF00;
+const COLORREF kCaptionBand = RGB(57, 120, 191);
 const int kWidth = 391, kHeight = 356;
 const int kAnimationWidth = 226, kAnimationHeight = 152;
 const UINT kFirstFrame = IDR_LOGIN_FRAME_01, kFrameCount = 12;
@@ -322,6 +323,12 @@ void CDlgLogin::SetUpControls()
     ShowAsStripButton(m_btnClose, IDB_BTN_MAIN_CLOSE);
     m_btnMinimise.SubclassDlgItem(IDC_LOGIN_MINIMISE, this);
     ShowAsStripButton(m_btnMinimise, IDB_BTN_MINIMISE_DARK);
+    // Both lie on the caption band, whose middle tone is their face.
+    for (CImageButton* button : {&m_btnClose, &m_btnMinimise})
+    {
+        button->m_bParentBackground = FALSE;
+        button->m_faceNormal = button->m_faceActive = button->m_faceFocus = kCaptionBand;
+    }
     PlaceAt(m_btnClose, kWidth - 34, 0);
     PlaceAt(m_btnMinimise, kWidth - 61, 0);
 
@@ -562,6 +569,7 @@ void CDlgLogin::OnTimer(UINT_PTR nIDEvent)
         OnWaitTimer();
     else if (nIDEvent == TIMER_COUNTDOWN)
         OnCountdownTimer();
+
     else
         CSkinDialog::OnTimer(nIDEvent);
 }

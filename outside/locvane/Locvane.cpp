@@ -102,6 +102,12 @@ bool StretchKey(HCRYPTPROV provider, const wchar_t* keyText, const Bytes& salt, 
     return true;
 }
 
+// The cipher key and the MAC key of a key text and salt.
+bool DeriveKeys(HCRYPTPROV provider, const wchar_t* keyText, const Bytes& salt, Bytes& cipherKey, Bytes& macKey)
+{
+    return StretchKey(provider, keyText, salt, 'E', cipherKey) && StretchKey(provider, keyText, salt, 'M', macKey);
+}
+
 // An AES-256 key in CBC mode with the given start vector.
 class AesKey
 {
@@ -205,15 +211,21 @@ int CLocvane::Check(const wchar_t* phrase)
     return m_unlocked;
 }
 
-long CLocvane::Encrypt(const wchar_t* key, const wchar_t* plainText, BSTR* out)
+// The checks both operations begin with; 0 when they may go on.
+static long Precondition(int unlocked, const wchar_t* key, const wchar_t* text, BSTR* out)
 {
     if (!out)
         return LOCVANE_E_ARGUMENT;
     *out = NULL;
-    if (!m_unlocked)
+    if (!unlocked)
         return LOCVANE_E_LOCKED;
-    if (!key || !plainText)
-        return LOCVANE_E_ARGUMENT;
+    return key && text ? 0 : LOCVANE_E_ARGUMENT;
+}
+
+long CLocvane::Encrypt(const wchar_t* key, const wchar_t* plainText, BSTR* out)
+{
+    if (long refused = Precondition(m_unlocked, key, plainText, out))
+        return refused;
     Provider provider;
     if (!provider.Get())
         return LOCVANE_E_CRYPTO;
@@ -223,7 +235,7 @@ long CLocvane::Encrypt(const wchar_t* key, const wchar_t* plainText, BSTR* out)
         !::CryptGenRandom(provider.Get(), kIvSize, iv.data()))
         return LOCVANE_E_CRYPTO;
     Bytes cipherKey, macKey;
-    if (!StretchKey(provider.Get(), key, salt, 'E', cipherKey) || !StretchKey(provider.Get(), key, salt, 'M', macKey))
+    if (!DeriveKeys(provider.Get(), key, salt, cipherKey, macKey))
         return LOCVANE_E_CRYPTO;
 
     Bytes body = Utf8(plainText);
@@ -250,13 +262,8 @@ long CLocvane::Encrypt(const wchar_t* key, const wchar_t* plainText, BSTR* out)
 
 long CLocvane::Decrypt(const wchar_t* cipherText, const wchar_t* key, BSTR* out)
 {
-    if (!out)
-        return LOCVANE_E_ARGUMENT;
-    *out = NULL;
-    if (!m_unlocked)
-        return LOCVANE_E_LOCKED;
-    if (!key || !cipherText)
-        return LOCVANE_E_ARGUMENT;
+    if (long refused = Precondition(m_unlocked, key, cipherText, out))
+        return refused;
     Bytes message;
     if (!FromHex(cipherText, message) || message.size() < 1 + kSaltSize + kIvSize + kBlock + kMacSize ||
         message[0] != kVersion || (message.size() - 1 - kSaltSize - kIvSize - kMacSize) % kBlock != 0)
@@ -268,7 +275,7 @@ long CLocvane::Decrypt(const wchar_t* cipherText, const wchar_t* key, BSTR* out)
     Bytes salt(message.begin() + 1, message.begin() + 1 + kSaltSize);
     Bytes iv(message.begin() + 1 + kSaltSize, message.begin() + 1 + kSaltSize + kIvSize);
     Bytes cipherKey, macKey;
-    if (!StretchKey(provider.Get(), key, salt, 'E', cipherKey) || !StretchKey(provider.Get(), key, salt, 'M', macKey))
+    if (!DeriveKeys(provider.Get(), key, salt, cipherKey, macKey))
         return LOCVANE_E_CRYPTO;
     Bytes signedPart(message.begin(), message.end() - kMacSize), mac;
     if (!HmacSha256(provider.Get(), macKey, signedPart, mac))

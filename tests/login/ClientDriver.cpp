@@ -1,6 +1,6 @@
 #include "ClientDriver.h"
 
-#include "PixImage.h"
+#include "WindowPicture.h"
 
 #include <vector>
 
@@ -113,21 +113,7 @@ void Capture(HWND window, const std::wstring& name)
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(400);
-    RECT r;
-    GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(NULL);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, shot);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    CPixImage image;
-    if (image.CreateFromHBITMAP(shot))
-        image.Save((OutputFolder() + L"\\" + name).c_str(), PIXIMAGE_FORMAT_PNG);
-    DeleteObject(shot);
-    DeleteDC(mem);
-    ReleaseDC(NULL, screen);
+    SaveWindowPicture(window, OutputFolder() + L"\\" + name);
     SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 } // namespace driver

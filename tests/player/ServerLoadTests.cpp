@@ -97,7 +97,7 @@ TEST_F(LoadTest, KeptAliveConnectionAnswersWithoutDelayedAcknowledgementStall)
     ASSERT_NE(INVALID_SOCKET, c);
     const std::string request = Get(std::string("/small.mp3?") + kAuth, true);
     std::vector<DWORD> times;
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 30; ++i)
     {
         LARGE_INTEGER f, a, b;
         QueryPerformanceFrequency(&f);
@@ -110,9 +110,10 @@ TEST_F(LoadTest, KeptAliveConnectionAnswersWithoutDelayedAcknowledgementStall)
             times.push_back(static_cast<DWORD>((b.QuadPart - a.QuadPart) * 1000 / f.QuadPart));
     }
     closesocket(c);
-    // A held-back body costs about 40 ms a request; a prompt answer a few.
-    std::sort(times.begin(), times.end());
-    EXPECT_LT(times[times.size() / 2], 20u) << "median of the later requests";
+    // A body held back until the peer's delayed acknowledgement costs every
+    // request at least 40 ms; a prompt answer takes a few, even on a busy
+    // machine now and then.
+    EXPECT_LT(*std::min_element(times.begin(), times.end()), 30u) << "fastest of the later requests";
 }
 
 TEST_F(LoadTest, IdleConnectionsBeyondTheCapAreClosedWhileRequestsAreServed)

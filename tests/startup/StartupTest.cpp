@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "PixImage.h"
+#include "WindowPicture.h"
 
 #include <string>
 
@@ -79,7 +79,8 @@ BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lp)
     wchar_t text[64] = {};
     GetWindowTextW(hwnd, text, 64);
     // The first window a user meets is the login dialog, "YEB360 " and its view.
-    if (pid == f->process && GetParent(hwnd) == NULL && wcsncmp(text, L"YEB360 ", 7) == 0)
+    // (Its owner is the hidden main window, so it is told apart by its style.)
+    if (pid == f->process && !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) && wcsncmp(text, L"YEB360 ", 7) == 0)
     {
         f->found = hwnd;
         return FALSE;
@@ -106,22 +107,9 @@ HWND MainWindowOf(DWORD process, DWORD ms)
 // test-output\startup and returns the colour at (x, y) of the window.
 COLORREF CaptureWindow(HWND hwnd, const wchar_t* name, int x, int y)
 {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(NULL);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, shot);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    COLORREF c = GetPixel(mem, x, y);
-    SelectObject(mem, old);
-    CPixImage image;
-    if (image.CreateFromHBITMAP(shot))
-        image.Save((Folder() + L"\\" + name).c_str(), PIXIMAGE_FORMAT_PNG);
-    DeleteObject(shot);
-    DeleteDC(mem);
-    ReleaseDC(NULL, screen);
+    POINT probe = {x, y};
+    COLORREF c = 0;
+    SaveWindowPicture(hwnd, Folder() + L"\\" + name, &probe, &c);
     return c;
 }
 

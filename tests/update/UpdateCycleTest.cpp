@@ -160,6 +160,17 @@ class UpdateCycleTest : public ::testing::Test
         return client / L"Yeb.exe" + L"?.?user@example.com?.?secret";
     }
 
+    // The client's one start by the updater, once the updater has ended.
+    static std::string RestartLine(const UpdaterWindows& windows, HANDLE updater, const ScratchFolder& client)
+    {
+        EXPECT_TRUE(windows.Ended(30000));
+        CloseHandle(updater);
+        if (!WaitForFile(client / L"Yeb.exe.cmdline", 15000))
+            return "<no start>";
+        std::vector<std::string> starts = ProbeLines(client / L"Yeb.exe");
+        return starts.size() == 1 ? starts[0] : std::to_string(starts.size()) + " starts";
+    }
+
     HANDLE StartUpdater(const ScratchFolder& client, const std::wstring& arguments = L"")
     {
         return StartProgram(client / L"AutoUpdate\\Yeb360Update.exe", arguments.empty() ? Arguments(client) : arguments,
@@ -360,12 +371,7 @@ TEST_F(UpdateCycleTest, BrokenOrHostileUpdatesLeaveTheClientFolderAsItWas)
         EXPECT_NE(nullptr, dialog) << c.what;
         UpdaterWindows::Click(dialog, ID_UPDATE);
         EXPECT_EQ(c.message, windows.Answer(IDOK, 60000)) << c.what;
-        EXPECT_TRUE(windows.Ended(30000)) << c.what;
-        CloseHandle(updater);
-        ASSERT_TRUE(WaitForFile(client / L"Yeb.exe.cmdline", 15000)) << c.what;
-        std::vector<std::string> restarts = ProbeLines(client / L"Yeb.exe");
-        ASSERT_EQ(1u, restarts.size()) << c.what;
-        EXPECT_EQ("-l:logout-u:s:user@example.com?.?secret ", restarts[0]) << c.what;
+        EXPECT_EQ("-l:logout-u:s:user@example.com?.?secret ", RestartLine(windows, updater, client)) << c.what;
         auto after = Snapshot(client.Path(), L"AutoUpdate\\");
         after.erase(L"Yeb.exe.cmdline");
         EXPECT_EQ(before, after) << c.what;
@@ -402,10 +408,7 @@ TEST_F(UpdateCycleTest, OfferedModuleIsInstalledAndTheDeclinedVersionForgotten)
     EXPECT_EQ(BST_UNCHECKED, SendMessageW(GetDlgItem(dialog, ID_REMIND), BM_GETCHECK, 0, 0));
     UpdaterWindows::Click(dialog, ID_UPDATE);
     EXPECT_EQ(kSuccess, windows.Answer(IDOK, 60000));
-    EXPECT_TRUE(windows.Ended(30000));
-    CloseHandle(updater);
-    ASSERT_TRUE(WaitForFile(client / L"Yeb.exe.cmdline", 15000));
-    EXPECT_EQ("-u:s:user@example.com?.?secret ", ProbeLines(client / L"Yeb.exe")[0]);
+    EXPECT_EQ("-u:s:user@example.com?.?secret ", RestartLine(windows, updater, client));
     std::string ini = ReadText(client / L"VersionInfo.ini");
     // The "do not remind me" box was left clear: the declined version is forgotten.
     EXPECT_EQ("<none>", IniValue(ini, "Updater", "UnUpdateVersion")) << ini;
@@ -441,10 +444,7 @@ TEST_F(UpdateCycleTest, UncheckedOfferedModuleIsSkippedAndTheRestInstalled)
     UpdaterWindows::Click(dialog, ID_UPDATE);
     // The module left out is simply not installed: the update succeeds.
     EXPECT_EQ(kSuccess, windows.Answer(IDOK, 60000));
-    EXPECT_TRUE(windows.Ended(30000));
-    CloseHandle(updater);
-    ASSERT_TRUE(WaitForFile(client / L"Yeb.exe.cmdline", 15000));
-    EXPECT_EQ("-u:s:user@example.com?.?secret ", ProbeLines(client / L"Yeb.exe")[0]);
+    EXPECT_EQ("-u:s:user@example.com?.?secret ", RestartLine(windows, updater, client));
     EXPECT_EQ("readme of version 1.1\r\n", ReadText(client / L"readme.txt"));
     EXPECT_FALSE(Exists(client / L"AutoUpdate\\Download\\updater.zip"));
     EXPECT_FALSE(Exists(client / L"AutoUpdate\\Download\\updaterTemp\\Yeb360Update.exe"));
@@ -480,10 +480,7 @@ TEST_F(UpdateCycleTest, CancelIsAskedAndKeepsTheRemindChoice)
     SendMessageW(GetDlgItem(dialog, ID_REMIND), BM_SETCHECK, BST_CHECKED, 0);
     UpdaterWindows::Click(dialog, ID_NOT_NOW);
     EXPECT_EQ(question, windows.Answer(IDOK, 30000, L"message-cancel"));
-    EXPECT_TRUE(windows.Ended(30000));
-    CloseHandle(updater);
-    ASSERT_TRUE(WaitForFile(client / L"Yeb.exe.cmdline", 15000));
-    EXPECT_EQ("-l:logout-u:s:user@example.com?.?secret ", ProbeLines(client / L"Yeb.exe")[0]);
+    EXPECT_EQ("-l:logout-u:s:user@example.com?.?secret ", RestartLine(windows, updater, client));
     std::string ini = ReadText(client / L"VersionInfo.ini");
     EXPECT_EQ("1.1.0.0", IniValue(ini, "Client", "UnUpdateVersion")) << ini;
     EXPECT_EQ("1.2.0.0", IniValue(ini, "Updater", "UnUpdateVersion")) << ini;
@@ -527,10 +524,7 @@ TEST_F(UpdateCycleTest, DownloadShowsItsProgressAndCannotBeCancelled)
     // The connection ends before the announced length.
     held.Release();
     EXPECT_EQ(kTransferError, windows.Answer(IDOK, 30000, L"message-download-error"));
-    EXPECT_TRUE(windows.Ended(30000));
-    CloseHandle(updater);
-    ASSERT_TRUE(WaitForFile(client / L"Yeb.exe.cmdline", 15000));
-    EXPECT_EQ("-l:logout-u:s:user@example.com?.?secret ", ProbeLines(client / L"Yeb.exe")[0]);
+    EXPECT_EQ("-l:logout-u:s:user@example.com?.?secret ", RestartLine(windows, updater, client));
     EXPECT_FALSE(Exists(client / L"AutoUpdate\\Download\\held.zip"));
 }
 

@@ -196,7 +196,9 @@ DWORD UpdaterWindows::ListExtendedStyle(HWND dialog) const
 
 bool UpdaterWindows::SavePicture(HWND window, const wchar_t* name)
 {
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Above the ordinary windows only: other test programs keep theirs
+    // topmost while they read the screen under them.
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(300);
     RECT r;
@@ -217,7 +219,6 @@ bool UpdaterWindows::SavePicture(HWND window, const wchar_t* name)
     DeleteObject(shot);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return saved;
 }
 

@@ -45,8 +45,9 @@ class UpdaterWindows
     bool SetRowChecked(HWND dialog, int row, bool checked) const;
     DWORD ListExtendedStyle(HWND dialog) const;
 
-    // Keeps a picture of the window (from the screen, the window brought to
-    // the top first) as build\test-output\updater\<name>.png.
+    // Keeps a picture of the window (from the screen, the window brought
+    // above the other ordinary windows first) as
+    // build\test-output\updater\<name>.png.
     static bool SavePicture(HWND window, const wchar_t* name);
 
   private:
