@@ -1,8 +1,13 @@
 // Times the image library's avatar path inside one process (so that Wine's start
-// is not counted): decode, resample to 150 x 150, encode.
+// is not counted): decode, resample to 150 x 150 (area averaging, as for every
+// shrinking), encode.
 //   image_bench <photo.jpg> <alpha.png> <list of suite files> <output folder> <rounds>
-// Prints "ours <operation> <milliseconds>", the best of the rounds.
+// After one warm-up pass per job, prints "ours <operation> <min> <median> <max>"
+// in milliseconds over the rounds. The outputs of the last round stay in the
+// output folder as bench<job>_<n>.jpg or .png, so that the reference can encode
+// the same pictures at the same depth.
 #include "PixImage.h"
+#include <algorithm>
 #include <stdio.h>
 #include <string>
 #include <vector>
@@ -30,23 +35,30 @@ std::wstring Widen(const std::string& s)
     return w;
 }
 
-struct Times
+struct Spread
 {
-    double decode = 1e30, resample = 1e30, encode = 1e30;
-    void Keep(double d, double r, double e)
+    std::vector<double> rounds;
+    void Print(const char* job, const char* stage)
     {
-        decode = d < decode ? d : decode;
-        resample = r < resample ? r : resample;
-        encode = e < encode ? e : encode;
+        std::sort(rounds.begin(), rounds.end());
+        printf("ours %s.%s %.2f %.2f %.2f\n", job, stage, rounds.front(), rounds[rounds.size() / 2], rounds.back());
     }
 };
 
-// One pass over the files: decode each, resample it to 150 x 150, encode it.
-bool Pass(const std::vector<std::wstring>& files, const std::wstring& outDir, DWORD outType, Times& best)
+struct Job
+{
+    const char* name;
+    std::vector<std::wstring> files;
+    DWORD outType;
+    Spread decode, resample, encode;
+};
+
+// One pass over the job's files: decode each, resample it to 150 x 150, encode it.
+bool Pass(Job& job, const std::wstring& outDir, bool counted)
 {
     double d = 0, r = 0, e = 0;
     int i = 0;
-    for (const std::wstring& f : files)
+    for (const std::wstring& f : job.files)
     {
         CPixImage ima;
         double t0 = Now();
@@ -59,22 +71,44 @@ bool Pass(const std::vector<std::wstring>& files, const std::wstring& outDir, DW
         if (!ima.Resample(150, 150, 4, 5))
             return false;
         double t2 = Now();
-        std::wstring out = outDir + L"\\bench" + std::to_wstring(i++) + (outType == 3 ? L".jpg" : L".png");
-        if (!ima.Save(out.c_str(), outType))
+        std::wstring out = outDir + L"\\bench" + Widen(job.name) + L"_" + std::to_wstring(i++) +
+                           (job.outType == PIXIMAGE_FORMAT_JPG ? L".jpg" : L".png");
+        if (!ima.Save(out.c_str(), job.outType))
         {
             fprintf(stderr, "cannot save %ls: %s\n", out.c_str(), ima.GetErrorText());
             return false;
         }
         double t3 = Now();
-        if (getenv("IMAGE_BENCH_VERBOSE"))
-            printf("  %ls %ldx%ld/%d: %.2f %.2f %.2f\n", f.c_str(), (long)ima.GetWidth(), (long)ima.GetHeight(),
-                   ima.GetBpp(), t1 - t0, t2 - t1, t3 - t2);
         d += t1 - t0;
         r += t2 - t1;
         e += t3 - t2;
     }
-    best.Keep(d, r, e);
+    if (counted)
+    {
+        job.decode.rounds.push_back(d);
+        job.resample.rounds.push_back(r);
+        job.encode.rounds.push_back(e);
+    }
     return true;
+}
+
+std::vector<std::wstring> ReadList(const char* path)
+{
+    std::vector<std::wstring> files;
+    FILE* list = fopen(path, "r");
+    if (!list)
+        return files;
+    char line[2048];
+    while (fgets(line, sizeof(line), list))
+    {
+        std::string s(line);
+        while (!s.empty() && (s.back() == '\n' || s.back() == '\r'))
+            s.pop_back();
+        if (!s.empty())
+            files.push_back(Widen(s));
+    }
+    fclose(list);
+    return files;
 }
 } // namespace
 
@@ -87,38 +121,23 @@ int main(int argc, char** argv)
     }
     std::wstring outDir = Widen(argv[4]);
     int rounds = atoi(argv[5]);
-    std::vector<std::wstring> suite;
-    FILE* list = fopen(argv[3], "r");
-    if (!list)
+    std::vector<std::wstring> suite = ReadList(argv[3]);
+    if (rounds < 1 || suite.empty())
         return 2;
-    char line[2048];
-    while (fgets(line, sizeof(line), list))
-    {
-        std::string s(line);
-        while (!s.empty() && (s.back() == '\n' || s.back() == '\r'))
-            s.pop_back();
-        if (!s.empty())
-            suite.push_back(Widen(s));
-    }
-    fclose(list);
 
-    struct Job
-    {
-        const char* name;
-        std::vector<std::wstring> files;
-        DWORD outType;
-        Times best;
-    } jobs[] = {{"jpeg", {Widen(argv[1])}, 3, {}}, {"png", {Widen(argv[2])}, 4, {}}, {"suite", suite, 4, {}}};
+    Job jobs[] = {{"jpeg", {Widen(argv[1])}, PIXIMAGE_FORMAT_JPG, {}, {}, {}},
+                  {"png", {Widen(argv[2])}, PIXIMAGE_FORMAT_PNG, {}, {}, {}},
+                  {"suite", suite, PIXIMAGE_FORMAT_PNG, {}, {}, {}}};
     for (Job& job : jobs)
     {
-        for (int k = 0; k < rounds; k++)
+        for (int k = 0; k <= rounds; k++)
         {
-            if (!Pass(job.files, outDir, job.outType, job.best))
+            if (!Pass(job, outDir, k > 0))
                 return 1;
         }
-        printf("ours %s.decode %.2f\n", job.name, job.best.decode);
-        printf("ours %s.resample %.2f\n", job.name, job.best.resample);
-        printf("ours %s.encode %.2f\n", job.name, job.best.encode);
+        job.decode.Print(job.name, "decode");
+        job.resample.Print(job.name, "resample");
+        job.encode.Print(job.name, "encode");
         fflush(stdout);
     }
     return 0;

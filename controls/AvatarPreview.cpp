@@ -1,4 +1,5 @@
 #include "AvatarPreview.h"
+#include "MemoryDC.h"
 #include "SkinFrame.h"
 
 BEGIN_MESSAGE_MAP(CAvatarPreview, CStatic)
@@ -47,9 +48,8 @@ void CAvatarPreview::OnPaint()
     CRect client;
     GetClientRect(&client);
     {
-        SkinFrame::OffscreenPicture picture(&dc, client.Width(), client.Height());
-        SkinFrame::DrawBitmap(m_frame, &picture.dc, 0, 0);
-        dc.BitBlt(0, 0, client.Width(), client.Height(), &picture.dc, 0, 0, SRCCOPY);
+        CMemoryDC frame(&dc, &client); // the frame goes to the window in one block
+        SkinFrame::DrawBitmap(m_frame, &frame, 0, 0);
     }
     if (!m_strPath.IsEmpty() && m_image.IsValid())
     {

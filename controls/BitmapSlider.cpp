@@ -201,11 +201,8 @@ void CBitmapSlider::OnPaint()
     }
     if (m_nThumbBgX != -1 && m_thumbBg.GetSafeHandle())
     {
-        CDC src;
-        src.CreateCompatibleDC(&mem);
-        HGDIOBJ old = src.SelectObject((HGDIOBJ)m_thumbBg.GetSafeHandle());
+        CMemoryDC src((HBITMAP)m_thumbBg.GetSafeHandle(), mem.GetSafeHdc());
         mem.BitBlt(m_nThumbBgX, m_nThumbBgY, m_nThumbWidth, m_nThumbHeight, &src, 0, 0, SRCCOPY);
-        src.SelectObject(old);
         m_nThumbBgX = m_nThumbBgY = -1;
     }
     if (m_bThumb && m_bEnable)
@@ -214,13 +211,11 @@ void CBitmapSlider::OnPaint()
         int x = pixel - m_nThumbWidth / 2, y = m_nMarginTop;
         if (m_bTransparentChannel || !m_bChannel)
         {
-            m_thumbBg.DeleteObject();
-            m_thumbBg.CreateCompatibleBitmap(&mem, m_nThumbWidth, m_nThumbHeight);
-            CDC save;
-            save.CreateCompatibleDC(&mem);
-            HGDIOBJ old = save.SelectObject((HGDIOBJ)m_thumbBg.GetSafeHandle());
+            // What lies under the thumb, put back before the next thumb is drawn.
+            CMemoryDC save(mem.GetSafeHdc(), m_nThumbWidth, m_nThumbHeight);
             save.BitBlt(0, 0, m_nThumbWidth, m_nThumbHeight, &mem, x, y, SRCCOPY);
-            save.SelectObject(old);
+            m_thumbBg.DeleteObject();
+            m_thumbBg.Attach(save.DetachBitmap());
             m_nThumbBgX = x;
             m_nThumbBgY = y;
         }

@@ -1,8 +1,9 @@
 #include "DrawMenu.h"
-#include "DrawMenuMemDC.h"
+#include "MemoryDC.h"
 #include "WindowsVersion.h"
 
 #include <algorithm>
+#include <memory>
 
 IMPLEMENT_DYNAMIC(CDrawMenu, CMenu)
 
@@ -686,25 +687,26 @@ BOOL CDrawMenu::AddBitmapToImageList(CImageList* pList, UINT nResourceID)
         COLORREF face = ::GetSysColor(COLOR_3DFACE);
         if (RenderImage(pList, 0, face, faded) && RenderImage(pList, 0, face, shadow))
         {
-            CClientDC screen(NULL);
-            CDC dc;
-            dc.CreateCompatibleDC(&screen);
-            HGDIOBJ old = dc.SelectObject((HGDIOBJ)faded.GetSafeHandle());
-            COLORREF faceOnScreen = ::GetNearestColor(dc.GetSafeHdc(), face);
-            for (int y = 0; y < m_imageHeight; ++y)
-                for (int x = 0; x < m_imageWidth; ++x)
-                {
-                    COLORREF c = dc.GetPixel(x, y);
-                    if (c != faceOnScreen)
-                        dc.SetPixelV(x, y, LightenColor(c, 0.3));
-                }
-            dc.SelectObject((HGDIOBJ)shadow.GetSafeHandle());
-            COLORREF shadowColour = ::GetSysColor(COLOR_BTNSHADOW);
-            for (int y = 0; y < m_imageHeight; ++y)
-                for (int x = 0; x < m_imageWidth; ++x)
-                    if (dc.GetPixel(x, y) != faceOnScreen)
-                        dc.SetPixelV(x, y, shadowColour);
-            dc.SelectObject(old);
+            COLORREF faceOnScreen;
+            {
+                CMemoryDC dc((HBITMAP)faded.GetSafeHandle());
+                faceOnScreen = ::GetNearestColor(dc.GetSafeHdc(), face);
+                for (int y = 0; y < m_imageHeight; ++y)
+                    for (int x = 0; x < m_imageWidth; ++x)
+                    {
+                        COLORREF c = dc.GetPixel(x, y);
+                        if (c != faceOnScreen)
+                            dc.SetPixelV(x, y, LightenColor(c, 0.3));
+                    }
+            }
+            {
+                CMemoryDC dc((HBITMAP)shadow.GetSafeHandle());
+                COLORREF shadowColour = ::GetSysColor(COLOR_BTNSHADOW);
+                for (int y = 0; y < m_imageHeight; ++y)
+                    for (int x = 0; x < m_imageWidth; ++x)
+                        if (dc.GetPixel(x, y) != faceOnScreen)
+                            dc.SetPixelV(x, y, shadowColour);
+            }
             pList->Add(&faded, face);
             pList->Add(&shadow, face);
         }
@@ -717,16 +719,12 @@ BOOL CDrawMenu::RenderImage(CImageList* list, int index, COLORREF background, CB
     HICON icon = ImageList_GetIcon(list->GetSafeHandle(), index, ILD_NORMAL);
     if (!icon)
         return FALSE;
-    CClientDC screen(NULL);
-    CDC dc;
-    dc.CreateCompatibleDC(&screen);
-    bitmap.CreateCompatibleBitmap(&screen, m_imageWidth, m_imageHeight);
-    HGDIOBJ old = dc.SelectObject((HGDIOBJ)bitmap.GetSafeHandle());
+    CMemoryDC dc((HDC)NULL, m_imageWidth, m_imageHeight); // compatible with the screen
     dc.FillSolidRect(0, 0, m_imageWidth, m_imageHeight, background);
     ::DrawIconEx(dc.GetSafeHdc(), 0, 0, icon, m_imageWidth, m_imageHeight, 0, NULL, DI_NORMAL);
-    dc.SelectObject(old);
     ::DestroyIcon(icon);
-    return TRUE;
+    bitmap.DeleteObject();
+    return bitmap.Attach(dc.DetachBitmap());
 }
 
 int CDrawMenu::AddToGlobalImageList(CImageList* pList, int nIndex, UINT_PTR nID)
@@ -842,137 +840,176 @@ void CDrawMenu::DrawDisabledBitmap(CDC* pDC, int x, int y, int cx, int cy, CBitm
     maskDC.SelectObject(oldMask);
 }
 
+namespace
+{
+// The flat style's gap around images: the image column is image width + gap wide.
+const int kFlatGap = 7;
+
+COLORREF FlatSelectColour()
+{
+    return LightenColor(::GetSysColor(COLOR_HIGHLIGHT), 0.7);
+}
+
+// A separator: the window colour with an etched line from the image column's
+// right edge + gap, the image column in the face colour.
+void PaintFlatSeparator(CDC* pDC, const CRect& rect, int barWidth)
+{
+    COLORREF back = ::GetSysColor(COLOR_3DFACE);
+    pDC->FillSolidRect(&rect, ::GetSysColor(COLOR_WINDOW));
+    CRect bar(rect.left, rect.top, rect.left + barWidth, rect.bottom);
+    CRect line = rect;
+    line.top += (rect.bottom - rect.top) >> 1;
+    line.left = bar.right + kFlatGap;
+    pDC->DrawEdge(&line, EDGE_ETCHED, BF_TOP);
+    pDC->FillSolidRect(&bar, back);
+    FrameSolid(pDC, bar, back);
+}
+
+// An item's background: the window colour with the image column in the face
+// colour, or the selection box over the whole item.
+void PaintFlatBackground(CDC* pDC, const CRect& rect, int barWidth, BOOL selected)
+{
+    if (selected)
+    {
+        pDC->FillSolidRect(&rect, FlatSelectColour());
+        FrameSolid(pDC, rect, ::GetSysColor(COLOR_HIGHLIGHT));
+        return;
+    }
+    COLORREF back = ::GetSysColor(COLOR_3DFACE), window = ::GetSysColor(COLOR_WINDOW);
+    CRect bar(rect.left, rect.top, rect.left + barWidth, rect.bottom);
+    pDC->FillSolidRect(&rect, window);
+    pDC->FillSolidRect(&bar, back);
+    FrameSolid(pDC, rect, window);
+    FrameSolid(pDC, bar, back);
+}
+
+// A checked item without an image: a 16 x 16 box centred in the image column
+// with a tick or a dot.
+void PaintFlatCheckBox(CDC* pDC, LPDRAWITEMSTRUCT lpDIS, const CRect& rect, int barWidth)
+{
+    COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    int x = rect.left + HalfUp((barWidth - 16 + 1) * 0.5);
+    int y = rect.top + HalfUp((rect.Height() - 16 + 1) * 0.5);
+    CRect box(x, y, x + 16, y + 16);
+    pDC->FillSolidRect(&box, LightenColor(highlight, 0.85));
+    FrameSolid(pDC, box, highlight);
+    DrawCheckMark(pDC, lpDIS, box.left + 5, box.top + 4, box.left + 5);
+}
+
+// The caption right of the image column (grey when disabled).
+void PaintFlatText(CDC* pDC, const CString& text, const CRect& rect, int barWidth, int imageWidth, BOOL disabled)
+{
+    CRect textRect(rect.left + barWidth + 8, rect.top - 1, rect.right, rect.bottom - 1);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT));
+    DrawItemText(pDC, text, textRect, imageWidth);
+}
+} // namespace
+
+BOOL CDrawMenu::FlatImageOf(const CDrawMenuData* data, FlatImage& image) const
+{
+    if (!ImageOf(data, image.list, image.index))
+        return FALSE;
+    image.faded = image.shadow = -1;
+    if (!kFlat3DImages)
+        return TRUE;
+    // The faded and shadow copies follow the image: in the record's own list
+    // at 1 and 2, in the shared list as the two entries of the same command.
+    if (image.list == data->m_pImageList && image.index == 0 && image.list->GetImageCount() > 2)
+        image.faded = 1, image.shadow = 2;
+    else if (image.list == g_pGlobalImages)
+    {
+        auto& ids = GlobalImageIds();
+        int i = image.index;
+        if (i + 2 < (int)ids.size() && ids[i + 1] == ids[i] && ids[i + 2] == ids[i])
+            image.faded = i + 1, image.shadow = i + 2;
+    }
+    return TRUE;
+}
+
+void CDrawMenu::PaintFlatImage(CDC* pDC, const CRect& rect, int barWidth, UINT state, const FlatImage& image)
+{
+    COLORREF back = ::GetSysColor(COLOR_3DFACE), highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    BOOL selected = (state & ODS_SELECTED) != 0, checked = (state & ODS_CHECKED) != 0;
+    CRect cell(rect.left + 1, rect.top + 1, rect.left + barWidth - 1, rect.bottom - 1);
+    CPoint at(rect.left + HalfUp((kFlatGap + 1) * 0.5), rect.top + HalfUp((rect.Height() - m_imageHeight + 1) * 0.5));
+    CPoint lifted(at.x - 1, at.y - 1);
+    CImageList* list = image.list;
+    if (state & ODS_GRAYED)
+    {
+        CBitmap picture;
+        if (RenderImage(list, image.index, ::GetSysColor(COLOR_3DFACE), picture))
+            DrawDisabledBitmap(pDC, at.x, at.y, m_imageWidth, m_imageHeight, &picture, back);
+    }
+    else if (selected)
+    {
+        pDC->FillSolidRect(&cell, FlatSelectColour());
+        if (checked)
+        {
+            FrameSolid(pDC, cell, highlight);
+            list->Draw(pDC, image.index, lifted, ILD_TRANSPARENT);
+        }
+        else if (image.faded >= 0)
+        {
+            list->Draw(pDC, image.shadow, CPoint(at.x + 1, at.y + 1), ILD_TRANSPARENT);
+            list->Draw(pDC, image.index, lifted, ILD_TRANSPARENT);
+        }
+        else
+            list->Draw(pDC, image.index, at, ILD_TRANSPARENT);
+    }
+    else if (checked)
+    {
+        pDC->FillSolidRect(&cell, LightenColor(highlight, 0.85));
+        FrameSolid(pDC, cell, highlight);
+        list->Draw(pDC, image.index, lifted, ILD_TRANSPARENT);
+    }
+    else
+    {
+        pDC->FillSolidRect(&cell, back);
+        FrameSolid(pDC, cell, back);
+        list->Draw(pDC, image.faded >= 0 ? image.faded : image.index, at, ILD_TRANSPARENT);
+    }
+}
+
 void CDrawMenu::DrawItemFlat(LPDRAWITEMSTRUCT lpDIS)
 {
     CDrawMenuData* data = (CDrawMenuData*)lpDIS->itemData;
     CDC* target = CDC::FromHandle(lpDIS->hDC);
     CRect rect(lpDIS->rcItem);
     UINT state = lpDIS->itemState;
-    COLORREF back = ::GetSysColor(COLOR_3DFACE);
-    COLORREF window = ::GetSysColor(COLOR_WINDOW);
-    const int gap = 7;
-    int barWidth = m_imageWidth + gap;
+    const int barWidth = m_imageWidth + kFlatGap;
 
-    CDrawMenuMemDC* memDC = nullptr;
-    CDC* pDC = target;
+    // A disabled item is never highlighted; it is painted off-screen in the
+    // menu font and copied to the menu in one block.
     CFont font;
+    std::unique_ptr<CMemoryDC> offscreen;
+    CDC* pDC = target;
     CFont* oldFont = nullptr;
     if (state & ODS_GRAYED)
     {
-        state &= ~ODS_SELECTED; // the flat style highlights no disabled item
-        memDC = new CDrawMenuMemDC(target, rect);
-        pDC = memDC;
+        state &= ~ODS_SELECTED;
+        offscreen.reset(new CMemoryDC(target, &rect));
+        pDC = offscreen.get();
         if (MenuFont(font))
             oldFont = pDC->SelectObject(&font);
     }
 
     if (data->m_menuFlags & MF_SEPARATOR)
-    {
-        pDC->FillSolidRect(&rect, window);
-        CRect bar(rect.left, rect.top, rect.left + barWidth, rect.bottom);
-        CRect line = rect;
-        line.top += (rect.bottom - rect.top) >> 1;
-        line.left = bar.right + gap;
-        pDC->DrawEdge(&line, EDGE_ETCHED, BF_TOP);
-        pDC->FillSolidRect(&bar, back);
-        FrameSolid(pDC, bar, back);
-    }
+        PaintFlatSeparator(pDC, rect, barWidth);
     else
     {
-        COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
-        COLORREF selectColour = LightenColor(highlight, 0.7);
-        CImageList* list = nullptr;
-        int index = -1;
-        BOOL hasImage = ImageOf(data, list, index);
-        BOOL selected = (state & ODS_SELECTED) != 0, disabled = (state & ODS_GRAYED) != 0,
-             checked = (state & ODS_CHECKED) != 0;
-        BOOL faded = FALSE;
-        int fadedIndex = -1, shadowIndex = -1;
-        if (hasImage && kFlat3DImages)
-        {
-            if (list == data->m_pImageList && index == 0 && list->GetImageCount() > 2)
-                faded = TRUE, fadedIndex = 1, shadowIndex = 2;
-            else if (list == g_pGlobalImages)
-            {
-                auto& ids = GlobalImageIds();
-                if (index + 2 < (int)ids.size() && ids[index + 1] == ids[index] && ids[index + 2] == ids[index])
-                    faded = TRUE, fadedIndex = index + 1, shadowIndex = index + 2;
-            }
-        }
-        CRect bar(rect.left, rect.top, rect.left + barWidth, rect.bottom);
-        if (!selected)
-        {
-            pDC->FillSolidRect(&rect, window);
-            pDC->FillSolidRect(&bar, back);
-            FrameSolid(pDC, rect, window);
-            FrameSolid(pDC, bar, back);
-        }
-        else
-        {
-            pDC->FillSolidRect(&rect, selectColour);
-            FrameSolid(pDC, rect, highlight);
-        }
-        int dx = HalfUp((gap + 1) * 0.5);
-        int dy = HalfUp((rect.Height() - m_imageHeight + 1) * 0.5);
-        CRect cell(rect.left + 1, rect.top + 1, rect.left + barWidth - 1, rect.bottom - 1);
-        CPoint at(rect.left + dx, rect.top + dy);
+        FlatImage image;
+        BOOL hasImage = FlatImageOf(data, image);
+        PaintFlatBackground(pDC, rect, barWidth, (state & ODS_SELECTED) != 0);
         if (hasImage)
-        {
-            if (disabled)
-            {
-                CBitmap image;
-                if (RenderImage(list, index, ::GetSysColor(COLOR_3DFACE), image))
-                    DrawDisabledBitmap(pDC, at.x, at.y, m_imageWidth, m_imageHeight, &image, back);
-            }
-            else if (selected)
-            {
-                pDC->FillSolidRect(&cell, selectColour);
-                if (checked)
-                {
-                    FrameSolid(pDC, cell, highlight);
-                    list->Draw(pDC, index, CPoint(at.x - 1, at.y - 1), ILD_TRANSPARENT);
-                }
-                else if (faded)
-                {
-                    list->Draw(pDC, shadowIndex, CPoint(at.x + 1, at.y + 1), ILD_TRANSPARENT);
-                    list->Draw(pDC, index, CPoint(at.x - 1, at.y - 1), ILD_TRANSPARENT);
-                }
-                else
-                    list->Draw(pDC, index, at, ILD_TRANSPARENT);
-            }
-            else if (checked)
-            {
-                pDC->FillSolidRect(&cell, LightenColor(highlight, 0.85));
-                FrameSolid(pDC, cell, highlight);
-                list->Draw(pDC, index, CPoint(at.x - 1, at.y - 1), ILD_TRANSPARENT);
-            }
-            else
-            {
-                pDC->FillSolidRect(&cell, back);
-                FrameSolid(pDC, cell, back);
-                list->Draw(pDC, faded ? fadedIndex : index, at, ILD_TRANSPARENT);
-            }
-        }
-        else if (checked)
-        {
-            int x = rect.left + HalfUp((barWidth - 16 + 1) * 0.5);
-            int y = rect.top + HalfUp((rect.Height() - 16 + 1) * 0.5);
-            CRect box(x, y, x + 16, y + 16);
-            pDC->FillSolidRect(&box, LightenColor(highlight, 0.85));
-            FrameSolid(pDC, box, highlight);
-            DrawCheckMark(pDC, lpDIS, box.left + 5, box.top + 4, box.left + 5);
-        }
+            PaintFlatImage(pDC, rect, barWidth, state, image);
+        else if (state & ODS_CHECKED)
+            PaintFlatCheckBox(pDC, lpDIS, rect, barWidth);
         if (!data->m_text.IsEmpty())
-        {
-            CRect textRect(rect.left + barWidth + 8, rect.top - 1, rect.right, rect.bottom - 1);
-            pDC->SetBkMode(TRANSPARENT);
-            pDC->SetTextColor(::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT));
-            DrawItemText(pDC, data->m_text, textRect, m_imageWidth);
-        }
+            PaintFlatText(pDC, data->m_text, rect, barWidth, m_imageWidth, (state & ODS_GRAYED) != 0);
     }
     if (oldFont)
         pDC->SelectObject(oldFont);
-    delete memDC;
 }
 
 void CDrawMenu::DrawItem3D(LPDRAWITEMSTRUCT lpDIS)

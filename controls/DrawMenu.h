@@ -33,7 +33,7 @@ public:
     // The WM_MENUCHAR answer: 0x20000 + position of the first item whose text
     // holds "&" followed by the character (ignoring case), else 0.
     static LRESULT FindKeyboardShortcut(UINT nChar, UINT nFlags, CMenu* pMenu);
-    static BOOL IsMenu(CMenu* pMenu) { return IsMenu(pMenu->GetSafeHmenu()); }
+    static BOOL IsMenu(CMenu* pMenu) { return IsMenu(FwSafeHandle(pMenu)); }
     static BOOL IsMenu(HMENU hMenu);
     static int GlobalImageListOffset(UINT_PTR nID);
     BOOL AddBitmapToImageList(CImageList* pList, UINT nResourceID);
@@ -69,6 +69,17 @@ private:
     void DeleteRecords();
     void MakeTopLevelPlain();
     BOOL ImageOf(const CDrawMenuData* data, CImageList*& list, int& index) const;
+    // The image of a flat item with its faded and shadow copies (-1 when it
+    // has none), and its painting in the image column.
+    struct FlatImage
+    {
+        CImageList* list = nullptr;
+        int index = -1;
+        int faded = -1;
+        int shadow = -1;
+    };
+    BOOL FlatImageOf(const CDrawMenuData* data, FlatImage& image) const;
+    void PaintFlatImage(CDC* pDC, const CRect& rect, int barWidth, UINT state, const FlatImage& image);
     BOOL RenderImage(CImageList* list, int index, COLORREF background, CBitmap& bitmap);
     CDrawMenu* FindMenuOfCommand(UINT id, int& position);
 

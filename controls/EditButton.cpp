@@ -1,5 +1,4 @@
 #include "EditButton.h"
-#include "ClientApp.h"
 #include "MemoryDC.h"
 
 #include <algorithm>
@@ -84,11 +83,8 @@ void CEditButton::SetEditing(BOOL bEditing)
     {
         MyProfileRecord& profile = main->GetMyProfile();
         profile.signature = text;
-        CString userId;
-        if (CClientApp* app = dynamic_cast<CClientApp*>(AfxGetApp()))
-            userId = app->GetUserId();
         CommandData record;
-        BuildProfileCommand(profile, userId, record);
+        BuildProfileCommand(profile, main->GetMyUserId(), record);
         s_pushCommand(record);
         main->PostMyProfile();
         main->PushMyPresence();

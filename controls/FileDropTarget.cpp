@@ -1,5 +1,4 @@
 #include "FileDropTarget.h"
-#include "DataClient.h"
 #include "ReservedNames.h"
 
 #include <shellapi.h>
@@ -172,15 +171,12 @@ BOOL CFileDropTarget::OnDrop(CWnd*, IDataObject* pData, DROPEFFECT dropEffect, C
         POINT pt = point;
         m_pHelper->Drop(pData, &pt, dropEffect);
     }
-    std::vector<CSyncPlaylist> changed;
     if (IMainWindowLink* main = GetMainWindowLink())
-        main->RunImportTip(pData, m_nMode, changed);
-    if (!changed.empty())
     {
-        CDataClient* client = CDataClient::GetInstance();
-        for (const CSyncPlaylist& playlist : changed)
-            client->AddSyncPlaylist(playlist);
-        client->UploadPlaylists();
+        std::vector<CSyncPlaylist> changed;
+        main->RunImportTip(pData, m_nMode, changed);
+        if (!changed.empty())
+            main->UploadSongLists(changed);
     }
     if (m_nMode == MODE_SONG_LISTS && m_pOwner)
         m_pOwner->ClearDropTarget();

@@ -223,21 +223,15 @@ int CImageButton::SetBitmapStrip(UINT nID, COLORREF crMask)
     int width = bm.bmWidth / 4, height = bm.bmHeight;
     FreeSlots();
     int result = width > 0 ? 0 : 1;
-    HDC screen = ::GetDC(NULL);
-    HDC src = ::CreateCompatibleDC(screen), dst = ::CreateCompatibleDC(screen);
-    HGDIOBJ oldSrc = ::SelectObject(src, strip);
-    for (int slot = 0; slot < SLOT_COUNT && result == 0; ++slot)
     {
-        HBITMAP piece = ::CreateCompatibleBitmap(screen, width, height);
-        HGDIOBJ oldDst = ::SelectObject(dst, piece);
-        ::BitBlt(dst, 0, 0, width, height, src, StripIndexOfSlot(slot) * width, 0, SRCCOPY);
-        ::SelectObject(dst, oldDst);
-        result = SetSlot(slot, piece, crMask);
+        CMemoryDC src(strip);
+        for (int slot = 0; slot < SLOT_COUNT && result == 0; ++slot)
+        {
+            CMemoryDC piece((HDC)NULL, width, height); // compatible with the screen
+            piece.BitBlt(0, 0, width, height, &src, StripIndexOfSlot(slot) * width, 0, SRCCOPY);
+            result = SetSlot(slot, piece.DetachBitmap(), crMask);
+        }
     }
-    ::SelectObject(src, oldSrc);
-    ::DeleteDC(src);
-    ::DeleteDC(dst);
-    ::ReleaseDC(NULL, screen);
     ::DeleteObject(strip);
     if (m_hWnd)
         Invalidate();

@@ -81,7 +81,7 @@ void CInPlaceEdit::OnKillFocus(CWnd* pNewWnd)
     if (IsWindowVisible())
     {
         int item = (int)::SendMessageW(::GetParent(m_hWnd), LVM_GETNEXTITEM, (WPARAM)-1, MAKELPARAM(LVNI_SELECTED, 0));
-        Notify(REASON_FOCUS_LOST, (INT_PTR)pNewWnd->GetSafeHwnd(), item);
+        Notify(REASON_FOCUS_LOST, (INT_PTR)FwSafeHandle(pNewWnd), item);
     }
     Default();
 }

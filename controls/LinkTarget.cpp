@@ -1,17 +1,12 @@
 #include "LinkTarget.h"
-
-#include <shellapi.h>
+#include "LinkPolicy.h"
 
 BOOL CLinkTarget::IsOpenable(const CString& text)
 {
-    CString lower = text;
-    lower.MakeLower();
-    return lower.Find(L"http://") == 0 || lower.Find(L"https://") == 0;
+    return CLinkPolicy::Classify(text) != CLinkPolicy::LINK_NONE;
 }
 
 void CLinkTarget::Navigate()
 {
-    if (m_strTarget.IsEmpty() || !IsOpenable(m_strTarget))
-        return;
-    ::ShellExecuteW(NULL, L"open", m_strTarget, NULL, NULL, SW_SHOWNORMAL);
+    CLinkPolicy::Open(m_strTarget, SW_SHOWNORMAL);
 }

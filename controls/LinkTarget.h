@@ -1,4 +1,6 @@
-// The target of a link static: a text opened with the shell's "open" verb.
+// The target of a link static: a text opened as the program's link policy
+// allows (CLinkPolicy: web and mail addresses through the shell, page
+// commands to the main window, nothing else).
 #pragma once
 #include "Framework.h"
 
@@ -6,12 +8,9 @@ class CLinkTarget
 {
 public:
     virtual ~CLinkTarget() = default;
-    // Opens the target; nothing for an empty text or a text that is not a
-    // web address.
+    // Opens the target; nothing for an empty text or one the policy refuses.
     virtual void Navigate();
-    // TRUE for the texts a link may open: http:// and https:// addresses.
-    // Link texts can come from the service, so nothing else (programs,
-    // files, shares) is ever started by a click.
+    // TRUE for the texts a link may open.
     static BOOL IsOpenable(const CString& text);
 
     CString m_strTarget;

@@ -2,11 +2,7 @@
 
 void ParentBackground::Drop()
 {
-    if (m_dc.GetSafeHdc() && m_oldBitmap)
-        m_dc.SelectObject(m_oldBitmap);
-    m_oldBitmap = NULL;
-    m_bitmap.DeleteObject();
-    m_dc.DeleteDC();
+    m_picture.reset();
 }
 
 void ParentBackground::Paint(CWnd* pButton, CDC* pTarget, CDC* pDC)
@@ -21,11 +17,18 @@ void ParentBackground::Paint(CWnd* pButton, CDC* pTarget, CDC* pDC)
         CRect rect;
         pButton->GetWindowRect(&rect);
         parent->ScreenToClient(&rect);
-        CClientDC parentDC(parent);
-        m_dc.CreateCompatibleDC(pTarget);
-        m_bitmap.CreateCompatibleBitmap(pTarget, client.Width(), client.Height());
-        m_oldBitmap = m_dc.SelectObject((HGDIOBJ)m_bitmap.GetSafeHandle());
-        m_dc.BitBlt(0, 0, client.Width(), client.Height(), &parentDC, rect.left, rect.top, SRCCOPY);
+        m_picture.reset(new CMemoryDC(pTarget->GetSafeHdc(), client.Width(), client.Height()));
+        // A parent that can draw its client area into a given context (the
+        // skinned dialogs) paints the part under the button; otherwise its
+        // pixels are read back, which holds what the parent has painted so far.
+        CPoint origin = m_picture->SetViewportOrg(-rect.left, -rect.top);
+        BOOL printed = parent->SendMessage(WM_PRINTCLIENT, (WPARAM)m_picture->GetSafeHdc(), PRF_CLIENT) != 0;
+        m_picture->SetViewportOrg(origin);
+        if (!printed)
+        {
+            CClientDC parentDC(parent);
+            m_picture->BitBlt(0, 0, client.Width(), client.Height(), &parentDC, rect.left, rect.top, SRCCOPY);
+        }
     }
-    pDC->BitBlt(0, 0, client.Width(), client.Height(), &m_dc, 0, 0, SRCCOPY);
+    pDC->BitBlt(0, 0, client.Width(), client.Height(), m_picture.get(), 0, 0, SRCCOPY);
 }

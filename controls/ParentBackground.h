@@ -2,7 +2,9 @@
 // paint that needs it and painted as the button's background afterwards
 // (the parent's picture is not copied again when it repaints).
 #pragma once
-#include "Framework.h"
+#include "MemoryDC.h"
+
+#include <memory>
 
 class ParentBackground
 {
@@ -16,10 +18,8 @@ public:
     void Paint(CWnd* pButton, CDC* pTarget, CDC* pDC);
     // Forgets the copy, so that the next paint takes it afresh.
     void Drop();
-    BOOL IsTaken() const { return m_dc.GetSafeHdc() != NULL; }
+    BOOL IsTaken() const { return m_picture != nullptr; }
 
 private:
-    CDC m_dc;
-    CBitmap m_bitmap;
-    HGDIOBJ m_oldBitmap = NULL;
+    std::unique_ptr<CMemoryDC> m_picture;
 };

@@ -37,7 +37,8 @@ BOOL CPictureStatic::SetImage(LPCTSTR lpszPath, BOOL bSave, DWORD nType)
 {
     m_strPath = lpszPath ? lpszPath : L"";
     m_nType = nType;
-    m_nState = 0;
+    // The display state is the owner's (the buddy card sets the presence
+    // there, maybe before the picture): a new picture keeps it.
     if (m_strPath.IsEmpty())
         return TRUE;
     m_image.Destroy();

@@ -138,9 +138,7 @@ void CScrollTextStatic::OnPaint()
     CRect client;
     GetClientRect(&client);
     m_lastRect = client;
-    CMemoryDC mem(&dc, &client);
-    SkinFrame::OffscreenPicture offscreen(&mem, client.Width(), client.Height());
-    CDC& picture = offscreen.dc;
+    CMemoryDC picture(&dc, &client);
     if (m_bBackground && m_background.GetSafeHandle())
     {
         CBrush pattern;
@@ -183,7 +181,6 @@ void CScrollTextStatic::OnPaint()
         UINT align = m_mode == MODE_FIXED_RIGHT ? DT_RIGHT : DT_LEFT;
         picture.DrawText(m_strText, &rect, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    mem.BitBlt(0, 0, client.Width(), client.Height(), &picture, 0, 0, SRCCOPY);
-    mem.DrawEdge(&client, m_edgeType, m_edgeFlags);
+    picture.DrawEdge(&client, m_edgeType, m_edgeFlags);
     picture.SelectObject(oldFont);
 }

@@ -1,9 +1,11 @@
 #include "SkinDialog.h"
+#include "MemoryDC.h"
 
 IMPLEMENT_DYNAMIC(CSkinDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CSkinDialog, CDialog)
     ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, &CSkinDialog::OnPrintClient)
     ON_WM_QUERYDRAGICON()
     ON_WM_ERASEBKGND()
     ON_WM_LBUTTONDOWN()
@@ -60,11 +62,26 @@ void CSkinDialog::OnPaint()
         return;
     }
     CPaintDC dc(this);
+    PaintWindow(&dc, TRUE);
+}
+
+LRESULT CSkinDialog::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    // Controls that draw the dialog under themselves (the rounded corners of
+    // theme buttons) ask for its picture here.
+    CDC* dc = CDC::FromHandle((HDC)wParam);
+    if (!dc || IsIconic())
+        return 0;
+    PaintWindow(dc, FALSE);
+    return 1;
+}
+
+void CSkinDialog::PaintWindow(CDC* pDC, BOOL bCutCorners)
+{
     CRect client;
     GetClientRect(&client);
     int w = client.Width(), h = client.Height();
-    SkinFrame::OffscreenPicture picture(&dc, w, h);
-    CDC& mem = picture.dc;
+    CMemoryDC mem(pDC, &client); // copied to the target when the picture is done
 
     mem.Rectangle(0, 0, w, h);
     SkinFrame::Parts parts{&m_topLeft, &m_top, &m_topRight, &m_left, &m_right, &m_bottomLeft, &m_bottom, &m_bottomRight};
@@ -105,8 +122,8 @@ void CSkinDialog::OnPaint()
     }
     if (oldFont)
         mem.SelectObject(oldFont);
-    SkinFrame::ApplyCornerRegion(this, &mem, w, h);
-    dc.BitBlt(0, 0, w, h, &mem, 0, 0, SRCCOPY);
+    if (bCutCorners)
+        SkinFrame::ApplyCornerRegion(this, &mem, w, h);
 }
 
 void CSkinDialog::OnLButtonDown(UINT, CPoint point)

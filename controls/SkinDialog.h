@@ -69,6 +69,10 @@ public:
 
 protected:
     void OnPaint();
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    // The whole client picture into pDC (the window's own paint cuts the
+    // corner region too).
+    void PaintWindow(CDC* pDC, BOOL bCutCorners);
     HCURSOR OnQueryDragIcon() { return (HCURSOR)m_hIcon; }
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     void OnLButtonDown(UINT nFlags, CPoint point);

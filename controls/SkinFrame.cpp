@@ -1,4 +1,5 @@
 #include "SkinFrame.h"
+#include "MemoryDC.h"
 
 BOOL SkinBitmap::Load(UINT nID)
 {
@@ -13,19 +14,6 @@ BOOL SkinBitmap::Load(UINT nID)
 
 namespace SkinFrame
 {
-OffscreenPicture::OffscreenPicture(CDC* pTarget, int width, int height)
-{
-    dc.CreateCompatibleDC(pTarget);
-    m_bitmap.CreateCompatibleBitmap(pTarget, width, height);
-    m_old = dc.SelectObject((HGDIOBJ)m_bitmap.GetSafeHandle());
-}
-
-OffscreenPicture::~OffscreenPicture()
-{
-    if (m_old)
-        dc.SelectObject(m_old);
-}
-
 BOOL CopyWindowFont(HWND hWnd, CFont& font)
 {
     LOGFONT lf{};
@@ -61,11 +49,8 @@ void DrawBitmap(CBitmap& bitmap, CDC* pDC, int x, int y)
     if (!bitmap.GetSafeHandle())
         return;
     CSize size = GetBitmapSize(bitmap);
-    CDC mem;
-    mem.CreateCompatibleDC(pDC);
-    HGDIOBJ old = mem.SelectObject((HGDIOBJ)bitmap.GetSafeHandle());
+    CMemoryDC mem((HBITMAP)bitmap.GetSafeHandle(), pDC->GetSafeHdc());
     pDC->BitBlt(x, y, size.cx, size.cy, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
 }
 
 void TileBitmap(CBitmap& bitmap, CDC* pDC, int left, int top, int right, int bottom)
@@ -73,13 +58,10 @@ void TileBitmap(CBitmap& bitmap, CDC* pDC, int left, int top, int right, int bot
     CSize size = GetBitmapSize(bitmap);
     if (size.cx <= 0 || size.cy <= 0)
         return; // nothing to tile, and no endless loop
-    CDC mem;
-    mem.CreateCompatibleDC(pDC);
-    HGDIOBJ old = mem.SelectObject((HGDIOBJ)bitmap.GetSafeHandle());
+    CMemoryDC mem((HBITMAP)bitmap.GetSafeHandle(), pDC->GetSafeHdc());
     for (int y = top; y < bottom; y += size.cy)
         for (int x = left; x < right; x += size.cx)
             pDC->BitBlt(x, y, size.cx, size.cy, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
 }
 
 HRGN MakeCornerRegion(CDC* pDC, int width, int height)

@@ -17,22 +17,6 @@ struct SkinBitmap
 
 namespace SkinFrame
 {
-// An off-screen picture of width x height compatible with a target context,
-// selected into its own memory context for the life of the object.
-class OffscreenPicture
-{
-public:
-    OffscreenPicture(CDC* pTarget, int width, int height);
-    ~OffscreenPicture();
-    OffscreenPicture(const OffscreenPicture&) = delete;
-    OffscreenPicture& operator=(const OffscreenPicture&) = delete;
-    CDC dc;
-
-private:
-    CBitmap m_bitmap;
-    HGDIOBJ m_old;
-};
-
 // Magenta marks the pixels of a skin bitmap that are not part of the window.
 const COLORREF kTransparent = RGB(255, 0, 255);
 // Side of the corner squares in which magenta pixels are cut out.

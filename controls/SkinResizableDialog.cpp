@@ -1,8 +1,10 @@
 #include "SkinResizableDialog.h"
+#include "MemoryDC.h"
 #include "LanguageTable.h"
 
 BEGIN_MESSAGE_MAP(CSkinResizableDialog, CDialog)
     ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, &CSkinResizableDialog::OnPrintClient)
     ON_WM_QUERYDRAGICON()
     ON_WM_GETMINMAXINFO()
     ON_WM_ERASEBKGND()
@@ -148,11 +150,26 @@ void CSkinResizableDialog::OnPaint()
         return;
     }
     CPaintDC dc(this);
+    PaintWindow(&dc, TRUE);
+}
+
+LRESULT CSkinResizableDialog::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    // Controls that draw the dialog under themselves (the rounded corners of
+    // theme buttons) ask for its picture here.
+    CDC* dc = CDC::FromHandle((HDC)wParam);
+    if (!dc || IsIconic())
+        return 0;
+    PaintWindow(dc, FALSE);
+    return 1;
+}
+
+void CSkinResizableDialog::PaintWindow(CDC* pDC, BOOL bCutCorners)
+{
     CRect client;
     GetClientRect(&client);
     int w = client.Width(), h = client.Height();
-    SkinFrame::OffscreenPicture picture(&dc, w, h);
-    CDC& mem = picture.dc;
+    CMemoryDC mem(pDC, &client); // copied to the target when the picture is done
 
     mem.Rectangle(0, 0, w, h);
     SkinFrame::DrawBitmap(m_grip.bitmap, &mem, w - m_grip.width - m_right.width, h - m_grip.height - m_bottom.height);
@@ -180,6 +197,6 @@ void CSkinResizableDialog::OnPaint()
     }
     if (oldFont)
         mem.SelectObject(oldFont);
-    SkinFrame::ApplyCornerRegion(this, &mem, w, h);
-    dc.BitBlt(0, 0, w, h, &mem, 0, 0, SRCCOPY);
+    if (bCutCorners)
+        SkinFrame::ApplyCornerRegion(this, &mem, w, h);
 }

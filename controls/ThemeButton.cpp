@@ -9,13 +9,9 @@ BOOL ThreePieceImages::Load(UINT nLeft, UINT nMiddle, UINT nRight, int n)
     Free();
     if (n <= 0)
         return FALSE;
-    // Strip order of the states: normal, hover, pressed, disabled.
-    static const int setOfStrip[4] = {NORMAL, HOVER, PRESSED, DISABLED};
-    const UINT ids[3] = {nLeft, nMiddle, nRight};
+    const UINT ids[PIECES] = {nLeft, nMiddle, nRight};
     BOOL ok = TRUE;
-    HDC screen = ::GetDC(NULL);
-    HDC src = ::CreateCompatibleDC(screen), dst = ::CreateCompatibleDC(screen);
-    for (int piece = 0; piece < 3; ++piece)
+    for (int piece = 0; piece < PIECES; ++piece)
     {
         CBitmap strip;
         if (!SkinFrame::LoadBitmapResource(strip, ids[piece]))
@@ -25,49 +21,70 @@ BOOL ThreePieceImages::Load(UINT nLeft, UINT nMiddle, UINT nRight, int n)
         }
         CSize size = SkinFrame::GetBitmapSize(strip);
         int width = size.cx / n;
-        HGDIOBJ oldSrc = ::SelectObject(src, strip.GetSafeHandle());
-        for (int i = 0; i < n && i < 4 && width > 0; ++i)
+        if (width <= 0 || !strips[piece].Create(width, size.cy, ILC_COLOR24 | ILC_MASK, n, 0) ||
+            strips[piece].Add(&strip, SkinFrame::kTransparent) < 0)
         {
-            CBitmap& target = pieces[setOfStrip[i]][piece];
-            target.Attach(::CreateCompatibleBitmap(screen, width, size.cy));
-            HGDIOBJ oldDst = ::SelectObject(dst, target.GetSafeHandle());
-            ::BitBlt(dst, 0, 0, width, size.cy, src, i * width, 0, SRCCOPY);
-            ::SelectObject(dst, oldDst);
+            strips[piece].DeleteImageList();
+            ok = FALSE;
+            continue;
         }
-        ::SelectObject(src, oldSrc);
+        sizes[piece] = CSize(width, size.cy);
     }
-    ::DeleteDC(src);
-    ::DeleteDC(dst);
-    ::ReleaseDC(NULL, screen);
+    // Strip order of the states: normal, hover, pressed, disabled.
+    static const int setOfStrip[SETS] = {NORMAL, HOVER, PRESSED, DISABLED};
+    for (int i = 0; i < n && i < SETS; ++i)
+        imageOf[setOfStrip[i]] = i;
     return ok;
 }
 
 void ThreePieceImages::Free()
 {
-    for (auto& set : pieces)
-        for (CBitmap& piece : set)
-            piece.DeleteObject();
+    for (int piece = 0; piece < PIECES; ++piece)
+    {
+        strips[piece].DeleteImageList();
+        sizes[piece] = CSize(0, 0);
+    }
+    for (int& image : imageOf)
+        image = -1;
 }
 
-CSize ThreePieceImages::SizeOf(int set, int piece)
+BOOL ThreePieceImages::Has(int set) const
 {
-    return SkinFrame::GetBitmapSize(pieces[set][piece]);
+    return set >= 0 && set < SETS && imageOf[set] >= 0 && strips[LEFT].GetSafeHandle() != NULL;
+}
+
+CSize ThreePieceImages::SizeOf(int set, int piece) const
+{
+    if (set < 0 || set >= SETS || imageOf[set] < 0 || piece < 0 || piece >= PIECES || !strips[piece].GetSafeHandle())
+        return CSize(0, 0);
+    return sizes[piece];
 }
 
 void ThreePieceImages::Paint(CDC* pDC, const CRect& rect, int set)
 {
-    CBitmap* p = pieces[set];
+    if (set < 0 || set >= SETS || imageOf[set] < 0)
+        return;
+    const int image = imageOf[set];
     int save = pDC->SaveDC();
     pDC->IntersectClipRect(&rect);
-    CSize middle = SizeOf(set, 1);
+    CSize middle = SizeOf(set, MIDDLE);
     if (middle.cx > 0)
     {
+        // Tiled from the left edge as if under the caps too, but clipped to
+        // the span between them: the caps' transparent corners must show the
+        // background, not the middle piece.
+        int inner = pDC->SaveDC();
+        pDC->IntersectClipRect(rect.left + SizeOf(set, LEFT).cx, rect.top, rect.right - SizeOf(set, RIGHT).cx,
+                               rect.bottom);
         int copies = rect.Width() / middle.cx + 1;
         for (int i = 0; i < copies; ++i)
-            SkinFrame::DrawBitmap(p[1], pDC, rect.left + i * middle.cx, rect.top);
+            strips[MIDDLE].Draw(pDC, image, CPoint(rect.left + i * middle.cx, rect.top), ILD_TRANSPARENT);
+        pDC->RestoreDC(inner);
     }
-    SkinFrame::DrawBitmap(p[0], pDC, rect.left, rect.top);
-    SkinFrame::DrawBitmap(p[2], pDC, rect.right - SizeOf(set, 2).cx, rect.top);
+    if (strips[LEFT].GetSafeHandle())
+        strips[LEFT].Draw(pDC, image, CPoint(rect.left, rect.top), ILD_TRANSPARENT);
+    if (strips[RIGHT].GetSafeHandle())
+        strips[RIGHT].Draw(pDC, image, CPoint(rect.right - SizeOf(set, RIGHT).cx, rect.top), ILD_TRANSPARENT);
     pDC->RestoreDC(save);
 }
 
@@ -123,13 +140,13 @@ void ThemeButton::SetImages(UINT nLeft, UINT nMiddle, UINT nRight, int nImages)
     delete m_pFont;
     m_pFont = nullptr;
     m_images.Load(nLeft, nMiddle, nRight, nImages);
-    m_nLeftMargin = m_images.SizeOf(ThreePieceImages::NORMAL, 0).cx;
-    m_nRightMargin = m_images.SizeOf(ThreePieceImages::NORMAL, 2).cx;
+    m_nLeftMargin = m_images.SizeOf(ThreePieceImages::NORMAL, ThreePieceImages::LEFT).cx;
+    m_nRightMargin = m_images.SizeOf(ThreePieceImages::NORMAL, ThreePieceImages::RIGHT).cx;
     if (m_hWnd)
     {
         CRect client;
         GetClientRect(&client);
-        SetWindowPos(NULL, 0, 0, client.Width(), m_images.SizeOf(ThreePieceImages::NORMAL, 2).cy,
+        SetWindowPos(NULL, 0, 0, client.Width(), m_images.SizeOf(ThreePieceImages::NORMAL, ThreePieceImages::RIGHT).cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -142,7 +159,7 @@ void ThemeButton::PreSubclassWindow()
 
 int ThemeButton::ChooseSet(BOOL bDisabled, BOOL bSelected, COLORREF& colour)
 {
-    if (bDisabled && m_images.pieces[ThreePieceImages::DISABLED][0].GetSafeHandle())
+    if (bDisabled && m_images.Has(ThreePieceImages::DISABLED))
     {
         colour = m_clrDisabled;
         return ThreePieceImages::DISABLED;
@@ -176,9 +193,10 @@ COLORREF ThemeButton::PaintFace(CDC* pDC, CDC* pTarget, LPDRAWITEMSTRUCT lpDIS)
     GetClientRect(&client);
     COLORREF colour;
     int set = ChooseSet(!IsWindowEnabled(), (lpDIS->itemState & ODS_SELECTED) != 0, colour);
-    if (set < 0)
-        m_background.Paint(this, pTarget, pDC);
-    else
+    // The parent's picture lies under every face: the caps' rounded corners
+    // are transparent.
+    m_background.Paint(this, pTarget, pDC);
+    if (set >= 0)
         m_images.Paint(pDC, client, set);
     return colour;
 }

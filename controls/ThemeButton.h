@@ -7,17 +7,27 @@
 #include "ParentBackground.h"
 
 // The four face image sets (hover, normal, pressed, disabled) of a
-// three-piece button, each a left cap, a middle piece and a right cap.
+// three-piece button, each a left cap, a middle piece and a right cap. Each
+// strip is kept as an image list with its magenta pixels masked out, so the
+// rounded corners of the caps show what lies under the button.
 struct ThreePieceImages
 {
     enum { HOVER = 0, NORMAL = 1, PRESSED = 2, DISABLED = 3, SETS = 4 };
-    CBitmap pieces[SETS][3];
+    enum { LEFT = 0, MIDDLE = 1, RIGHT = 2, PIECES = 3 };
+    CImageList strips[PIECES];
+    CSize sizes[PIECES];
+    // The image of each set in the strips; -1 when the strips have none.
+    int imageOf[SETS] = {-1, -1, -1, -1};
+
     // Fills the sets from three strips of n equal state images each (normal,
     // hover, pressed and, when n > 3, disabled). FALSE when a strip is missing.
     BOOL Load(UINT nLeft, UINT nMiddle, UINT nRight, int n);
     void Free();
-    CSize SizeOf(int set, int piece);
-    // Tiles the middle piece across rect and draws the caps at its ends.
+    // TRUE when the set has its left cap (the test the state choice makes).
+    BOOL Has(int set) const;
+    CSize SizeOf(int set, int piece) const;
+    // Tiles the middle piece across rect between the caps and draws the caps
+    // at its ends; masked pixels leave the context's pixels as they are.
     void Paint(CDC* pDC, const CRect& rect, int set);
 };
 
@@ -73,7 +83,7 @@ protected:
     void MakeFont();
     // The caption text rectangle: the client rectangle less the caps.
     CRect TextRect() const;
-    // Paints the face of the state (images or the parent's picture) and
-    // gives the caption colour.
+    // Paints the face of the state (the parent's picture, then the images
+    // over it) and gives the caption colour.
     COLORREF PaintFace(CDC* pDC, CDC* pTarget, LPDRAWITEMSTRUCT lpDIS);
 };

@@ -42,9 +42,28 @@ bool CPixIOFile::Close()
     return true;
 }
 
+namespace
+{
+// Reads above this size are first compared with what is left of the file.
+const size_t kLargeRead = 1 << 20;
+} // namespace
+
+// A request for more than the file holds asks the system only for what is
+// left and one byte more (which meets the end of the file as the whole
+// request would): a file of a few bytes may claim hundreds of megabytes, and
+// the system may touch every page of the buffer it is handed.
 size_t CPixIOFile::Read(void* buffer, size_t size, size_t count)
 {
-    return m_fp ? fread(buffer, size, count, m_fp) : 0;
+    if (!m_fp)
+        return 0;
+    if (size != 0 && count > kLargeRead / size)
+    {
+        long here = ftell(m_fp);
+        long end = here >= 0 ? Size() : -1;
+        if (end >= here && (size_t)(end - here) / size < count)
+            return fread(buffer, 1, (size_t)(end - here) + 1, m_fp) / size;
+    }
+    return fread(buffer, size, count, m_fp);
 }
 
 size_t CPixIOFile::Write(const void* buffer, size_t size, size_t count)

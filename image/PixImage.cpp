@@ -6,6 +6,7 @@
 #include "PixImageJPG.h"
 #include "PixImagePNG.h"
 #include <math.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -274,6 +275,19 @@ void CPixImage::CopyInfo(const CPixImage& src)
     memcpy(&info, &src.info, sizeof(PixImageInfo));
     info.pImage = pImage;
     info.pGhost = pGhost;
+}
+
+// False, with the error text set, when a picture of this size is not to be
+// decoded (see PIXIMAGE_MAX_DECODE_PIXELS).
+bool CPixImage::FitsDecodeLimit(DWORD width, DWORD height)
+{
+    if ((unsigned long long)width * height <= PIXIMAGE_MAX_DECODE_PIXELS)
+        return true;
+    char text[128];
+    snprintf(text, sizeof(text), "Image of %lu x %lu pixels exceeds the decoding limit", (unsigned long)width,
+             (unsigned long)height);
+    SetErrorText(text);
+    return false;
 }
 
 void CPixImage::SetErrorText(const char* text)

@@ -16,6 +16,12 @@ enum PixImageType
     PIXIMAGE_MAX_FORMATS = 6
 };
 
+// The most pixels a decoder accepts from a file. Every codec checks the size its
+// header claims against it before allocating anything for the picture, since a
+// file of a few hundred bytes can claim 65,535 x 65,535 pixels. 2^26 pixels
+// (8192 x 8192) still holds a photograph of 64 megapixels.
+const DWORD PIXIMAGE_MAX_DECODE_PIXELS = 1u << 26;
+
 // Interpolation methods of Resample and the interpolated pixel reads.
 enum PixInterpolation
 {
@@ -129,6 +135,7 @@ public:
     bool Save(const wchar_t* filename, DWORD imagetype);
     bool Load(const wchar_t* filename, DWORD imagetype = 0);
     bool CheckEncodeTarget(CPixFile* hFile);
+    bool FitsDecodeLimit(DWORD width, DWORD height);
     const char* GetErrorText() const { return info.szLastError; }
     void SetErrorText(const char* text);
 

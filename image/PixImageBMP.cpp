@@ -160,6 +160,8 @@ bool CPixImageBMP::Decode(CPixFile* hFile)
             break;
         }
 
+        if (!FitsDecodeLimit(bih.biWidth, bih.biHeight))
+            break;
         if (!Create(bih.biWidth, bih.biHeight, bpp, PIXIMAGE_FORMAT_BMP))
             break;
         SetXDPI((long)floor(bih.biXPelsPerMeter * 254.0 / 10000.0 + 0.5));

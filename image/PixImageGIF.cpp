@@ -2,6 +2,7 @@
 // LZW decoder.
 #include "PixImageGIF.h"
 #include "ImageIterator.h"
+#include <memory>
 #include <stdlib.h>
 #include <string.h>
 
@@ -261,285 +262,361 @@ int CPixImageGIF::CountFrames(CPixFile* fp, long& screenW, long& screenH)
     return count;
 }
 
+// The logical screen of the file being read and what its frames leave behind:
+// the composed picture, the picture the next frame's disposal restores, and
+// the 24-bit picture of a true-colour file.
+struct CPixImageGIF::GifScreen
+{
+    long width = 0, height = 0;
+    BYTE flags = 0;
+    BYTE globalTable[768];
+    int globalSize = 0;
+    long numFrames = 0;
+    // Points towards the test for a true-colour file (many small frames with
+    // local palettes): no global table, and a first frame smaller both ways.
+    int trueColorPoints = 0;
+    std::unique_ptr<CPixImage> canvas;
+    std::unique_ptr<CPixImage> previous;
+    std::unique_ptr<CPixImage> trueColor;
+    long firstTransIndex = -1;
+    BYTE prevDispmeth = 0;
+
+    bool IsTrueColor() const { return trueColorPoints >= 2; }
+};
+
+// One image descriptor with the colour table that applies to it.
+struct CPixImageGIF::GifFrame
+{
+    long left = 0, top = 0, width = 0, height = 0;
+    BYTE flags = 0;
+    BYTE localTable[768];
+    const BYTE* table = nullptr;
+    int tableSize = 0;
+    int bpp = 8;
+    long dataStart = 0;
+    int badCodes = 0;
+};
+
 bool CPixImageGIF::Decode(CPixFile* fp)
 {
     if (!fp)
         return false;
+    GifScreen screen;
+    if (!ReadScreen(fp, screen))
+        return false;
+    if (info.nEscape == -1)
+    {
+        head.biWidth = screen.width;
+        head.biHeight = screen.height;
+        info.dwType = PIXIMAGE_FORMAT_GIF;
+        return true;
+    }
+    if (!ReadGlobalTable(fp, screen))
+        return false;
+
+    screen.numFrames = CountFramesKeepingState(fp, screen);
+    info.nNumFrames = screen.numFrames;
+    if (info.nFrame < 0 || info.nFrame >= screen.numFrames)
+    {
+        SetErrorText(screen.numFrames ? "frame index out of range" : "No image in GIF file");
+        return false;
+    }
+    if (screen.numFrames == 1)
+        screen.trueColorPoints = 0;
+    // Every frame lies within the screen, so the screen's size bounds them all.
+    if (!FitsDecodeLimit(screen.width, screen.height))
+        return false;
+
+    bool ok = DecodeFrames(fp, screen);
+    if (ok && screen.trueColor)
+        TakeTrueColorPicture(screen);
+    if (ok && !IsValid())
+    {
+        SetErrorText("No image in GIF file");
+        ok = false;
+    }
+    if (ok)
+        info.dwType = PIXIMAGE_FORMAT_GIF;
+    return ok;
+}
+
+bool CPixImageGIF::ReadScreen(CPixFile* fp, GifScreen& screen)
+{
     BYTE hdr[13];
     if (fp->Read(hdr, 1, 13) != 13 || memcmp(hdr, "GIF8", 4) != 0)
     {
         SetErrorText("Not a GIF file");
         return false;
     }
-    long screenW = LE16(hdr + 6), screenH = LE16(hdr + 8);
-    BYTE flags = hdr[10];
-    if (info.nEscape == -1)
+    screen.width = LE16(hdr + 6);
+    screen.height = LE16(hdr + 8);
+    screen.flags = hdr[10];
+    return true;
+}
+
+bool CPixImageGIF::ReadGlobalTable(CPixFile* fp, GifScreen& screen)
+{
+    if (!(screen.flags & 0x80))
     {
-        head.biWidth = screenW;
-        head.biHeight = screenH;
-        info.dwType = PIXIMAGE_FORMAT_GIF;
+        screen.trueColorPoints++;
         return true;
     }
-
-    int bTrueColor = 0;
-    BYTE globalTable[768];
-    int globalSize = 0;
-    if (flags & 0x80)
+    screen.globalSize = 1 << ((screen.flags & 7) + 1);
+    if ((int)fp->Read(screen.globalTable, 1, 3 * screen.globalSize) != 3 * screen.globalSize)
     {
-        globalSize = 1 << ((flags & 7) + 1);
-        if ((int)fp->Read(globalTable, 1, 3 * globalSize) != 3 * globalSize)
-        {
-            SetErrorText("Premature end of file");
-            return false;
-        }
+        SetErrorText("Premature end of file");
+        return false;
     }
-    else
-    {
-        bTrueColor++;
-    }
+    return true;
+}
 
-    // Counting reads every extension; what the blocks before the first frame say is read again below.
+// Counting reads every extension; what the blocks before the first frame say
+// is read again by the frame loop, so the counting leaves no trace of them.
+long CPixImageGIF::CountFramesKeepingState(CPixFile* fp, GifScreen& screen)
+{
     GifGce savedGce = gifgce;
     long savedTrans = info.nBkgndIndex;
     DWORD savedDelay = info.dwFrameDelay;
     BYTE savedDisp = info.dispmeth;
     int savedLoops = m_loops;
-    long nFrames = CountFrames(fp, screenW, screenH);
+    long n = CountFrames(fp, screen.width, screen.height);
     gifgce = savedGce;
     info.nBkgndIndex = savedTrans;
     info.dwFrameDelay = savedDelay;
     info.dispmeth = savedDisp;
     m_loops = savedLoops;
     m_comment[0] = 0;
-    info.nNumFrames = nFrames;
-    if (info.nFrame < 0 || info.nFrame >= nFrames)
-    {
-        SetErrorText(nFrames ? "frame index out of range" : "No image in GIF file");
-        return false;
-    }
-    if (nFrames == 1)
-        bTrueColor = 0;
+    return n;
+}
 
-    CPixImage* canvas = nullptr;
-    CPixImage* previous = nullptr;
-    CPixImage* trueColor = nullptr;
-    long firstTransIndex = -1;
-    BYTE prevDispmeth = 0;
+// Reads frames up to the one asked for (every frame of a true-colour file),
+// composing each onto the screen. False when the decode fails; the end of
+// the file or a broken block before that frame ends it with what was read.
+bool CPixImageGIF::DecodeFrames(CPixFile* fp, GifScreen& screen)
+{
     long iImage = 0;
     bool prevZero = true;
-    bool ok = true;
     bool firstFrame = true;
-
     for (;;)
     {
         if (info.nEscape > 0)
         {
             SetErrorText("Cancelled");
-            ok = false;
-            break;
+            return false;
         }
         BYTE d[9];
         if (!NextImageDescriptor(fp, prevZero, d))
-            break;
-        long left = LE16(d), top = LE16(d + 2), fw = LE16(d + 4), fh = LE16(d + 6);
-        BYTE fflags = d[8];
-        if (left + fw > screenW || top + fh > screenH)
+            return true;
+        GifFrame frame;
+        frame.left = LE16(d);
+        frame.top = LE16(d + 2);
+        frame.width = LE16(d + 4);
+        frame.height = LE16(d + 6);
+        frame.flags = d[8];
+        if (frame.left + frame.width > screen.width || frame.top + frame.height > screen.height)
             continue;
-        if (firstFrame && fw != screenW && fh != screenH)
-            bTrueColor++;
+        if (firstFrame && frame.width != screen.width && frame.height != screen.height)
+            screen.trueColorPoints++;
+        if (!ReadFrameTable(fp, screen, frame))
+            return true;
 
-        BYTE localTable[768];
-        int tableSize = 0;
-        const BYTE* table = nullptr;
-        if (fflags & 0x80)
-        {
-            tableSize = 1 << ((fflags & 7) + 1);
-            if ((int)fp->Read(localTable, 1, 3 * tableSize) != 3 * tableSize)
-                break;
-            table = localTable;
-        }
-        else if (globalSize)
-        {
-            tableSize = globalSize;
-            table = globalTable;
-        }
-        int palSize = (fflags & 0x80) ? tableSize : 1 << ((flags & 7) + 1);
-        int bpp = palSize <= 2 ? 1 : (palSize <= 16 ? 4 : 8);
+        if (!screen.IsTrueColor() && !PrepareCanvas(screen, frame, firstFrame))
+            return false;
+        if (!DecodeFramePixels(fp, frame))
+            return false;
+        if (!screen.IsTrueColor())
+            ComposeOntoScreen(screen, frame);
+        else if (!AddToTrueColor(screen, frame))
+            return false;
 
-        if (bTrueColor < 2)
-        {
-            // The screen canvas this frame is drawn onto.
-            CPixImage* next = nullptr;
-            if (firstFrame)
-            {
-                next = new CPixImage(PIXIMAGE_FORMAT_GIF);
-                next->CopyInfo(*this);
-                if (!next->Create(screenW, screenH, bpp, PIXIMAGE_FORMAT_GIF))
-                {
-                    SetErrorText(next->GetErrorText());
-                    delete next;
-                    ok = false;
-                    break;
-                }
-                next->Clear(gifgce.transpcolindex);
-                firstTransIndex = info.nBkgndIndex;
-                delete previous;
-                previous = new CPixImage(*next);
-            }
-            else if (prevDispmeth == 2 || prevDispmeth == 3)
-            {
-                next = new CPixImage(*this, true, false, false);
-                next->Clear((BYTE)firstTransIndex);
-                if (prevDispmeth == 3 && previous && previous->IsValid())
-                {
-                    next->Create(previous->GetWidth(), previous->GetHeight(), previous->GetBpp(),
-                                 PIXIMAGE_FORMAT_GIF);
-                    if (next->IsValid())
-                    {
-                        memcpy(next->GetDIB(), previous->GetDIB(), previous->GetSize());
-                        next->AlphaCopy(*previous);
-                    }
-                }
-            }
-            else
-            {
-                next = new CPixImage(*this, true, true, true);
-            }
-            delete canvas;
-            canvas = next;
-        }
-
-        if (!Create(fw, fh, bpp, PIXIMAGE_FORMAT_GIF))
-        {
-            ok = false;
-            break;
-        }
-        if (table)
-            ReadColorTable(table, tableSize);
-        // Pixels the data does not reach show the canvas (or index 0).
-        Clear(info.nBkgndIndex >= 0 ? (BYTE)info.nBkgndIndex : 0);
-
-        interlaced = (fflags & 0x40) ? 1 : 0;
-        istep = 8;
-        iypos = 0;
-        iheight = fh;
-        ipass = 0;
-        ibf = GIFBUFTAM + 1;
-        m_consumed = 0;
-        m_terminatorSeen = false;
-        long start = fp->Tell();
-        CImageIterator iter(this);
-        iter.Upset();
-        m_outRow = 0;
-        int badcodes = 0;
-        Decoder(fp, &iter, (short)fw, badcodes);
-        if (info.nEscape)
-        {
-            SetErrorText("Cancelled");
-            ok = false;
-            break;
-        }
-
-        if (bTrueColor < 2)
-        {
-            ComposeOnto(*canvas, *this, left, top, info.nBkgndIndex);
-            canvas->info.nBkgndIndex = firstTransIndex;
-            RGBQUAD framePal[256];
-            DWORD n = GetNumColors();
-            memcpy(framePal, GetPalette(), n * sizeof(RGBQUAD));
-            long delay = info.dwFrameDelay;
-            BYTE disp = info.dispmeth;
-            long frameTrans = info.nBkgndIndex;
-            CPixImage** frames = ppFrames;
-            long numFrames = info.nNumFrames;
-            ppFrames = nullptr;
-            Transfer(*canvas, false);
-            ppFrames = frames;
-            info.nNumFrames = numFrames;
-            SetPalette(framePal, n);
-            info.dwFrameDelay = delay;
-            info.dispmeth = disp;
-            (void)frameTrans;
-        }
-        else
-        {
-            info.nFrame = nFrames - 1;
-            if (!trueColor)
-            {
-                trueColor = new CPixImage(PIXIMAGE_FORMAT_GIF);
-                if (!trueColor->Create(screenW, screenH, 24, PIXIMAGE_FORMAT_GIF))
-                {
-                    SetErrorText(trueColor->GetErrorText());
-                    ok = false;
-                    break;
-                }
-                trueColor->Clear(0);
-            }
-            for (long y = 0; y < fh; y++)
-                for (long x = 0; x < fw; x++)
-                    trueColor->SetPixelColor(left + x, screenH - 1 - (top + y), GetPixelColor(x, fh - 1 - y, false));
-        }
-
-        prevDispmeth = (BYTE)((gifgce.flags >> 2) & 7);
-        if (!SkipFrameData(fp, start, badcodes))
-        {
-            // no further block
-        }
+        screen.prevDispmeth = (BYTE)((gifgce.flags >> 2) & 7);
+        // At the end of the file the next descriptor read ends the loop.
+        SkipFrameData(fp, frame.dataStart, frame.badCodes);
         prevZero = true;
-
-        if (info.bGetAllFrames && bTrueColor < 2)
-        {
-            if (firstFrame)
-            {
-                DestroyFrames();
-                ppFrames = new CPixImage*[nFrames];
-                for (long i = 0; i < nFrames; i++)
-                    ppFrames[i] = nullptr;
-                info.nNumFrames = nFrames;
-            }
-            if (iImage < nFrames)
-            {
-                delete ppFrames[iImage];
-                ppFrames[iImage] = new CPixImage(*this, true, true, true);
-            }
-        }
-        if (prevDispmeth <= 1)
-        {
-            delete previous;
-            previous = new CPixImage(*this, true, true, true);
-        }
+        if (info.bGetAllFrames && !screen.IsTrueColor())
+            KeepFrame(screen, iImage, firstFrame);
+        if (screen.prevDispmeth <= 1)
+            screen.previous.reset(new CPixImage(*this, true, true, true));
         firstFrame = false;
         if (iImage == info.nFrame)
-            break;
+            return true;
         iImage++;
     }
+}
 
-    if (ok && trueColor)
+// The frame's own colour table, else the global one; the palette size gives
+// the frame's depth. False when the table is cut short.
+bool CPixImageGIF::ReadFrameTable(CPixFile* fp, const GifScreen& screen, GifFrame& frame)
+{
+    if (frame.flags & 0x80)
     {
-        if (gifgce.flags & 1)
+        frame.tableSize = 1 << ((frame.flags & 7) + 1);
+        if ((int)fp->Read(frame.localTable, 1, 3 * frame.tableSize) != 3 * frame.tableSize)
+            return false;
+        frame.table = frame.localTable;
+    }
+    else if (screen.globalSize)
+    {
+        frame.tableSize = screen.globalSize;
+        frame.table = screen.globalTable;
+    }
+    int palSize = (frame.flags & 0x80) ? frame.tableSize : 1 << ((screen.flags & 7) + 1);
+    frame.bpp = palSize <= 2 ? 1 : (palSize <= 16 ? 4 : 8);
+    return true;
+}
+
+// The screen canvas this frame is drawn onto: a new one for the first frame,
+// otherwise what the previous frame's disposal method leaves.
+bool CPixImageGIF::PrepareCanvas(GifScreen& screen, const GifFrame& frame, bool firstFrame)
+{
+    std::unique_ptr<CPixImage> next;
+    if (firstFrame)
+    {
+        next.reset(new CPixImage(PIXIMAGE_FORMAT_GIF));
+        next->CopyInfo(*this);
+        if (!next->Create(screen.width, screen.height, frame.bpp, PIXIMAGE_FORMAT_GIF))
         {
-            trueColor->SetTransColor(GetPaletteColor(gifgce.transpcolindex));
-            trueColor->SetTransIndex(0);
-            trueColor->info.nBkgndIndex = 0;
+            SetErrorText(next->GetErrorText());
+            return false;
         }
-        CPixImage** frames = ppFrames;
-        long numFrames = info.nNumFrames;
-        ppFrames = nullptr;
-        Transfer(*trueColor, false);
-        ppFrames = frames;
-        info.nNumFrames = numFrames;
+        next->Clear(gifgce.transpcolindex);
+        screen.firstTransIndex = info.nBkgndIndex;
+        screen.previous.reset(new CPixImage(*next));
     }
-    if (ok && !IsValid())
+    else if (screen.prevDispmeth == 2 || screen.prevDispmeth == 3)
     {
-        SetErrorText("No image in GIF file");
-        ok = false;
+        // Restore to background, or to the picture before the previous frame.
+        next.reset(new CPixImage(*this, true, false, false));
+        next->Clear((BYTE)screen.firstTransIndex);
+        CPixImage* previous = screen.previous.get();
+        if (screen.prevDispmeth == 3 && previous && previous->IsValid())
+        {
+            next->Create(previous->GetWidth(), previous->GetHeight(), previous->GetBpp(), PIXIMAGE_FORMAT_GIF);
+            if (next->IsValid())
+            {
+                memcpy(next->GetDIB(), previous->GetDIB(), previous->GetSize());
+                next->AlphaCopy(*previous);
+            }
+        }
     }
-    delete canvas;
-    delete previous;
-    delete trueColor;
-    if (ok)
-        info.dwType = PIXIMAGE_FORMAT_GIF;
-    return ok;
+    else
+    {
+        next.reset(new CPixImage(*this, true, true, true));
+    }
+    screen.canvas = std::move(next);
+    return true;
+}
+
+// Recreates this image as the frame with its palette and runs the LZW decoder
+// into it. False when the image cannot be made or the decode was cancelled.
+bool CPixImageGIF::DecodeFramePixels(CPixFile* fp, GifFrame& frame)
+{
+    if (!Create(frame.width, frame.height, frame.bpp, PIXIMAGE_FORMAT_GIF))
+        return false;
+    if (frame.table)
+        ReadColorTable(frame.table, frame.tableSize);
+    // Pixels the data does not reach show the canvas (or index 0).
+    Clear(info.nBkgndIndex >= 0 ? (BYTE)info.nBkgndIndex : 0);
+
+    interlaced = (frame.flags & 0x40) ? 1 : 0;
+    istep = 8;
+    iypos = 0;
+    iheight = frame.height;
+    ipass = 0;
+    ibf = GIFBUFTAM + 1;
+    m_consumed = 0;
+    m_terminatorSeen = false;
+    frame.dataStart = fp->Tell();
+    CImageIterator iter(this);
+    iter.Upset();
+    m_outRow = 0;
+    Decoder(fp, &iter, (short)frame.width, frame.badCodes);
+    if (info.nEscape)
+    {
+        SetErrorText("Cancelled");
+        return false;
+    }
+    return true;
+}
+
+// Draws the decoded frame onto the canvas, which then becomes this image with
+// the frame's palette, delay and disposal method.
+void CPixImageGIF::ComposeOntoScreen(GifScreen& screen, const GifFrame& frame)
+{
+    ComposeOnto(*screen.canvas, *this, frame.left, frame.top, info.nBkgndIndex);
+    screen.canvas->info.nBkgndIndex = screen.firstTransIndex;
+    RGBQUAD framePal[256];
+    DWORD n = GetNumColors();
+    memcpy(framePal, GetPalette(), n * sizeof(RGBQUAD));
+    DWORD delay = info.dwFrameDelay;
+    BYTE disp = info.dispmeth;
+    TransferKeepingFrames(*screen.canvas);
+    SetPalette(framePal, n);
+    info.dwFrameDelay = delay;
+    info.dispmeth = disp;
+}
+
+// A true-colour file: every frame is read and set into one 24-bit picture.
+bool CPixImageGIF::AddToTrueColor(GifScreen& screen, const GifFrame& frame)
+{
+    info.nFrame = screen.numFrames - 1;
+    if (!screen.trueColor)
+    {
+        screen.trueColor.reset(new CPixImage(PIXIMAGE_FORMAT_GIF));
+        if (!screen.trueColor->Create(screen.width, screen.height, 24, PIXIMAGE_FORMAT_GIF))
+        {
+            SetErrorText(screen.trueColor->GetErrorText());
+            return false;
+        }
+        screen.trueColor->Clear(0);
+    }
+    long fw = frame.width, fh = frame.height;
+    for (long y = 0; y < fh; y++)
+        for (long x = 0; x < fw; x++)
+            screen.trueColor->SetPixelColor(frame.left + x, screen.height - 1 - (frame.top + y),
+                                            GetPixelColor(x, fh - 1 - y, false));
+    return true;
+}
+
+void CPixImageGIF::KeepFrame(const GifScreen& screen, long iImage, bool firstFrame)
+{
+    if (firstFrame)
+    {
+        DestroyFrames();
+        ppFrames = new CPixImage*[screen.numFrames];
+        for (long i = 0; i < screen.numFrames; i++)
+            ppFrames[i] = nullptr;
+        info.nNumFrames = screen.numFrames;
+    }
+    if (iImage < screen.numFrames)
+    {
+        delete ppFrames[iImage];
+        ppFrames[iImage] = new CPixImage(*this, true, true, true);
+    }
+}
+
+// The 24-bit picture replaces this image; a transparent index of the last
+// graphic control becomes its transparent colour.
+void CPixImageGIF::TakeTrueColorPicture(GifScreen& screen)
+{
+    if (gifgce.flags & 1)
+    {
+        screen.trueColor->SetTransColor(GetPaletteColor(gifgce.transpcolindex));
+        screen.trueColor->SetTransIndex(0);
+        screen.trueColor->info.nBkgndIndex = 0;
+    }
+    TransferKeepingFrames(*screen.trueColor);
+}
+
+// Takes the picture of another image; the frames kept so far stay this image's.
+void CPixImageGIF::TransferKeepingFrames(CPixImage& from)
+{
+    CPixImage** frames = ppFrames;
+    long numFrames = info.nNumFrames;
+    ppFrames = nullptr;
+    Transfer(from, false);
+    ppFrames = frames;
+    info.nNumFrames = numFrames;
 }
 
 short CPixImageGIF::GetNextCode(CPixFile* file)

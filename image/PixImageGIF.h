@@ -40,7 +40,22 @@ protected:
         BYTE transpcolindex;
     };
 
+    struct GifScreen;
+    struct GifFrame;
+
     // reading
+    bool ReadScreen(CPixFile* fp, GifScreen& screen);
+    bool ReadGlobalTable(CPixFile* fp, GifScreen& screen);
+    long CountFramesKeepingState(CPixFile* fp, GifScreen& screen);
+    bool DecodeFrames(CPixFile* fp, GifScreen& screen);
+    bool ReadFrameTable(CPixFile* fp, const GifScreen& screen, GifFrame& frame);
+    bool PrepareCanvas(GifScreen& screen, const GifFrame& frame, bool firstFrame);
+    bool DecodeFramePixels(CPixFile* fp, GifFrame& frame);
+    void ComposeOntoScreen(GifScreen& screen, const GifFrame& frame);
+    bool AddToTrueColor(GifScreen& screen, const GifFrame& frame);
+    void KeepFrame(const GifScreen& screen, long iImage, bool firstFrame);
+    void TakeTrueColorPicture(GifScreen& screen);
+    void TransferKeepingFrames(CPixImage& from);
     int GetByte(CPixFile* file);
     short Decoder(CPixFile* file, CImageIterator* iter, short linewidth, int& bad_code_count);
     short GetNextCode(CPixFile* file);

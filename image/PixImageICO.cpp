@@ -164,7 +164,7 @@ bool CPixImageICO::DecodeBitmapEntry(CPixFile* hFile, int entryWidth, int entryH
         SetErrorText("Invalid icon palette");
         return false;
     }
-    if (!Create(entryWidth, entryHeight, bpp, PIXIMAGE_FORMAT_ICO))
+    if (!FitsDecodeLimit(entryWidth, entryHeight) || !Create(entryWidth, entryHeight, bpp, PIXIMAGE_FORMAT_ICO))
         return false;
 
     long w = head.biWidth, h = head.biHeight;

@@ -17,6 +17,15 @@ namespace
 {
 const int kBufferSize = 4096;
 
+// libjpeg's own limit on the whole-image buffers that progressive and
+// multi-scan files need (two bytes a coefficient): 128 MB holds a colour
+// picture of about 44 megapixels with the usual halved colour resolution, or
+// 22 at full colour resolution. Baseline files need no such buffer, so a
+// photograph decodes up to the pixel limit; a few hundred bytes claiming a
+// progressive 8000 x 8000 picture fail before anything is decoded.
+const long kJpegMemoryLimit = 128L << 20;
+const char kJpegMemoryText[] = "JPEG needs more memory than the decoder allows";
+
 struct JpegErrorManager
 {
     jpeg_error_mgr pub;
@@ -28,7 +37,11 @@ void JpegErrorExit(j_common_ptr cinfo)
 {
     JpegErrorManager* err = (JpegErrorManager*)cinfo->err;
     char text[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, text);
+    // Beyond the memory limit libjpeg asks for a temporary file, which it has not.
+    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE)
+        strcpy(text, kJpegMemoryText);
+    else
+        (*cinfo->err->format_message)(cinfo, text);
     strncpy(err->buffer, text, 255);
     err->buffer[255] = 0;
     longjmp(err->setjmp_buffer, 1);
@@ -163,6 +176,7 @@ int RunJpegDecode(JpegDecodeJob* job)
         return 0;
     }
     jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = kJpegMemoryLimit;
     cinfo->src = &job->mgr.src;
     jpeg_read_header(cinfo, TRUE);
 
@@ -193,6 +207,12 @@ int RunJpegDecode(JpegDecodeJob* job)
         return 2;
     }
 
+    // libjpeg sizes its buffers by the frame header's size, whatever the scale.
+    if (!job->ima->FitsDecodeLimit(cinfo->image_width, cinfo->image_height))
+    {
+        jpeg_destroy_decompress(cinfo);
+        return 0;
+    }
     jpeg_start_decompress(cinfo);
     if (!job->ima->DecodeStart(cinfo))
     {

@@ -44,7 +44,17 @@ void PngError(png_structp png, png_const_charp message)
     png_longjmp(png, 1);
 }
 
-void PngWarning(png_structp, png_const_charp) {}
+// libpng only warns about an ancillary chunk longer than its limit (8 MB) and
+// then clears a buffer of the claimed length before reading into it, so a file
+// of 57 bytes claiming a text chunk of 1 GB would cost seconds and the memory:
+// such a chunk ends the decode. Other warnings are ignored.
+void PngWarning(png_structp png, png_const_charp message)
+{
+    static const char kTooLarge[] = "chunk data is too large";
+    size_t n = message ? strlen(message) : 0, k = sizeof(kTooLarge) - 1;
+    if (n >= k && strcmp(message + n - k, kTooLarge) == 0)
+        png_error(png, message);
+}
 
 struct PngReadJob
 {
@@ -229,7 +239,7 @@ bool CPixImagePNG::DecodeSetup(void* vpng, void* vinfo)
     }
     int pixelDepth = bitDepth * channels;
     int bpp = channels == 1 ? (pixelDepth < 8 ? pixelDepth : 8) : channels == 2 ? 8 : 24;
-    if (!Create(width, height, bpp, PIXIMAGE_FORMAT_PNG))
+    if (!FitsDecodeLimit(width, height) || !Create(width, height, bpp, PIXIMAGE_FORMAT_PNG))
         return false;
 
     png_uint_32 resX, resY;

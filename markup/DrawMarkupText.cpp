@@ -124,31 +124,15 @@ class FontCache
     LOGFONTW m_base;
     std::vector<std::pair<int, HFONT>> m_fonts;
 };
-} // namespace
-
-int DrawMarkupText(CDC* pDC, LPCWSTR text, int length, LPRECT rect, UINT format)
+// The lines of a text as the tags style them; a new line at each LF (unless
+// single-line), "br" and a "p" that does not open the line.
+class LineBuilder
 {
-    return DrawMarkupText(pDC->GetSafeHdc(), text, length, rect, format);
-}
+  public:
+    explicit LineBuilder(bool singleLine) : m_single(singleLine), m_lines(1) {}
 
-int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
-{
-    if (hDC == NULL || text == NULL || rect == NULL)
-        return 0;
-    std::wstring source = length < 0 ? std::wstring(text) : std::wstring(text, (size_t)length);
-
-    LOGFONTW base;
-    HFONT current = (HFONT)::GetCurrentObject(hDC, OBJ_FONT);
-    if (current == NULL || !::GetObjectW(current, sizeof(base), &base))
-        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(base), &base);
-    FontCache fonts(base);
-
-    // Cut the text into lines of styled segments.
-    std::vector<Line> lines(1);
-    std::vector<InlineStyle> stack;
-    InlineStyle style = {L"", false, false, false, ::GetTextColor(hDC), 0};
-    bool single = (format & DT_SINGLELINE) != 0;
-    auto addText = [&](std::wstring run) {
+    void AddText(std::wstring run, const InlineStyle& style)
+    {
         ReplaceEntities(run);
         for (auto& c : run)
             if (c == L'\r' || c == L'\t')
@@ -156,18 +140,89 @@ int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
         size_t s = 0;
         while (s <= run.size())
         {
-            size_t nl = single ? std::wstring::npos : run.find(L'\n', s);
+            size_t nl = m_single ? std::wstring::npos : run.find(L'\n', s);
             std::wstring part = run.substr(s, nl == std::wstring::npos ? std::wstring::npos : nl - s);
-            if (single)
+            if (m_single)
                 std::replace(part.begin(), part.end(), L'\n', L' ');
             if (!part.empty())
-                lines.back().segments.push_back(Segment{part, style});
+                m_lines.back().segments.push_back(Segment{part, style});
             if (nl == std::wstring::npos)
                 break;
-            lines.emplace_back();
+            m_lines.emplace_back();
             s = nl + 1;
         }
-    };
+    }
+    void BreakLine(bool paragraph)
+    {
+        if (!m_single && (!paragraph || !m_lines.back().segments.empty()))
+            m_lines.emplace_back();
+    }
+    std::vector<Line>& Lines() { return m_lines; }
+
+  private:
+    bool m_single;
+    std::vector<Line> m_lines;
+};
+
+// The style stack of the inline tags: an opening tag saves the style and
+// changes it; its closing tag restores what was saved (and drops what was
+// opened after it).
+class InlineStyles
+{
+  public:
+    explicit InlineStyles(COLORREF textColor) : m_style{L"", false, false, false, textColor, 0} {}
+
+    const InlineStyle& Current() const { return m_style; }
+
+    static bool IsStyleTag(const std::wstring& name)
+    {
+        return name == L"b" || name == L"strong" || name == L"i" || name == L"em" || name == L"u" ||
+               name == L"font" || name == L"sub" || name == L"sup";
+    }
+    void Open(const std::wstring& name, const std::wstring& attributes)
+    {
+        if (m_stack.size() >= kMaxDepth)
+            return;
+        InlineStyle saved = m_style;
+        saved.tag = name;
+        m_stack.push_back(saved);
+        if (name == L"b" || name == L"strong")
+            m_style.bold = true;
+        else if (name == L"i" || name == L"em")
+            m_style.italic = true;
+        else if (name == L"u")
+            m_style.underline = true;
+        else if (name == L"sub")
+            m_style.script = 1;
+        else if (name == L"sup")
+            m_style.script = 2;
+        else if (name == L"font")
+            m_style.color = ParseInlineColor(ReadColorAttribute(attributes), m_style.color);
+    }
+    void Close(const std::wstring& name)
+    {
+        for (size_t i = m_stack.size(); i-- > 0;)
+            if (m_stack[i].tag == name)
+            {
+                m_style = m_stack[i];
+                m_style.tag.clear();
+                m_stack.resize(i);
+                return;
+            }
+    }
+
+  private:
+    static const size_t kMaxDepth = 64;
+    InlineStyle m_style;
+    std::vector<InlineStyle> m_stack;
+};
+
+// Cuts the text into lines of styled segments; unknown tags are dropped, an
+// unterminated "<" is kept as text.
+std::vector<Line> ParseLines(const std::wstring& source, COLORREF textColor, bool singleLine)
+{
+    LineBuilder builder(singleLine);
+    InlineStyles styles(textColor);
     size_t p = 0;
     while (p < source.size())
     {
@@ -175,10 +230,10 @@ int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
         size_t gt = lt == std::wstring::npos ? std::wstring::npos : source.find(L'>', lt);
         if (lt == std::wstring::npos || gt == std::wstring::npos)
         {
-            addText(source.substr(p));
+            builder.AddText(source.substr(p), styles.Current());
             break;
         }
-        addText(source.substr(p, lt - p));
+        builder.AddText(source.substr(p, lt - p), styles.Current());
         std::wstring tag = source.substr(lt + 1, gt - lt - 1);
         p = gt + 1;
         bool closing = !tag.empty() && tag[0] == L'/';
@@ -186,52 +241,21 @@ int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
             tag.erase(0, 1);
         size_t sp = tag.find_first_of(L" \t/");
         std::wstring name = LowerCase(tag.substr(0, sp));
-        std::wstring attributes = sp == std::wstring::npos ? std::wstring() : tag.substr(sp);
         if (name == L"br" || name == L"p")
-        {
-            if (!single && (name == L"br" || !lines.back().segments.empty()))
-                lines.emplace_back();
-            continue;
-        }
-        bool known = name == L"b" || name == L"strong" || name == L"i" || name == L"em" || name == L"u" ||
-                     name == L"font" || name == L"sub" || name == L"sup";
-        if (!known)
-            continue;
-        if (closing)
-        {
-            // Undo the latest open tag of this name and what was opened after it.
-            for (size_t i = stack.size(); i-- > 0;)
-                if (stack[i].tag == name)
-                {
-                    style = stack[i];
-                    style.tag.clear();
-                    stack.resize(i);
-                    break;
-                }
-            continue;
-        }
-        if (stack.size() >= 64)
-            continue;
-        InlineStyle saved = style;
-        saved.tag = name;
-        stack.push_back(saved);
-        if (name == L"b" || name == L"strong")
-            style.bold = true;
-        else if (name == L"i" || name == L"em")
-            style.italic = true;
-        else if (name == L"u")
-            style.underline = true;
-        else if (name == L"sub")
-            style.script = 1;
-        else if (name == L"sup")
-            style.script = 2;
-        else if (name == L"font")
-            style.color = ParseInlineColor(ReadColorAttribute(attributes), style.color);
+            builder.BreakLine(name == L"p");
+        else if (InlineStyles::IsStyleTag(name) && closing)
+            styles.Close(name);
+        else if (InlineStyles::IsStyleTag(name))
+            styles.Open(name, sp == std::wstring::npos ? std::wstring() : tag.substr(sp));
     }
+    return std::move(builder.Lines());
+}
 
-    // Measure.
-    HGDIOBJ oldFont = ::SelectObject(hDC, ::GetCurrentObject(hDC, OBJ_FONT));
-    int total = 0, widest = 0;
+// Sizes every segment in its font; gives the height of all lines and the
+// widest line.
+void MeasureLines(HDC hDC, FontCache& fonts, std::vector<Line>& lines, int& total, int& widest)
+{
+    total = widest = 0;
     TEXTMETRICW baseTm;
     ::GetTextMetricsW(hDC, &baseTm);
     for (auto& line : lines)
@@ -254,68 +278,61 @@ int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
         total += line.height;
         widest = std::max(widest, line.width);
     }
+}
 
-    int areaWidth = rect->right - rect->left;
-    if (format & DT_CALCRECT)
+// Cuts a line wider than the area and ends it with "...": the last segment
+// is shortened, or dropped when not one of its characters fits.
+void CutWithEllipsis(HDC hDC, FontCache& fonts, Line& line, int areaWidth)
+{
+    while (!line.segments.empty())
     {
-        rect->right = rect->left + widest;
-        rect->bottom = rect->top + total;
-        ::SelectObject(hDC, oldFont);
-        return total;
-    }
-
-    // Cut lines that are too wide and end them with an ellipsis.
-    if (format & DT_END_ELLIPSIS)
-    {
-        for (auto& line : lines)
+        Segment& last = line.segments.back();
+        ::SelectObject(hDC, fonts.Get(last.style));
+        SIZE dots = {0, 0};
+        ::GetTextExtentPoint32W(hDC, L"...", 3, &dots);
+        int before = line.width - last.width;
+        int room = areaWidth - before - dots.cx;
+        int fit = 0;
+        SIZE full = {0, 0};
+        ::GetTextExtentExPointW(hDC, last.text.c_str(), (int)last.text.size(), std::max(room, 0), &fit, NULL,
+                                &full);
+        if (room > 0 && fit > 0)
         {
-            if (line.width <= areaWidth || line.segments.empty())
-                continue;
-            while (!line.segments.empty())
-            {
-                Segment& last = line.segments.back();
-                ::SelectObject(hDC, fonts.Get(last.style));
-                SIZE dots = {0, 0};
-                ::GetTextExtentPoint32W(hDC, L"...", 3, &dots);
-                int before = line.width - last.width;
-                int room = areaWidth - before - dots.cx;
-                int fit = 0;
-                SIZE full = {0, 0};
-                ::GetTextExtentExPointW(hDC, last.text.c_str(), (int)last.text.size(), std::max(room, 0),
-                                        &fit, NULL, &full);
-                if (room > 0 && fit > 0)
-                {
-                    last.text = last.text.substr(0, (size_t)fit) + L"...";
-                    SIZE sz = {0, 0};
-                    ::GetTextExtentPoint32W(hDC, last.text.c_str(), (int)last.text.size(), &sz);
-                    line.width = before + sz.cx;
-                    last.width = sz.cx;
-                    break;
-                }
-                line.width = before;
-                line.segments.pop_back();
-                if (line.segments.empty() || line.width + dots.cx <= areaWidth)
-                {
-                    line.segments.push_back(Segment{L"...", last.style});
-                    line.segments.back().width = dots.cx;
-                    line.width += dots.cx;
-                    break;
-                }
-            }
+            last.text = last.text.substr(0, (size_t)fit) + L"...";
+            SIZE sz = {0, 0};
+            ::GetTextExtentPoint32W(hDC, last.text.c_str(), (int)last.text.size(), &sz);
+            line.width = before + sz.cx;
+            last.width = sz.cx;
+            return;
+        }
+        InlineStyle style = last.style;
+        line.width = before;
+        line.segments.pop_back();
+        if (line.segments.empty() || line.width + dots.cx <= areaWidth)
+        {
+            line.segments.push_back(Segment{L"...", style});
+            line.segments.back().width = dots.cx;
+            line.width += dots.cx;
+            return;
         }
     }
+}
 
-    int y = rect->top;
+// Draws the lines aligned in rect as the format asks, each segment in its
+// font and colour, sub- and superscripts moved off the baseline.
+void DrawLines(HDC hDC, FontCache& fonts, const std::vector<Line>& lines, const RECT& rect, UINT format, int total)
+{
+    int areaWidth = rect.right - rect.left;
+    int y = rect.top;
     if (format & DT_VCENTER)
-        y = rect->top + (rect->bottom - rect->top - total) / 2;
+        y = rect.top + (rect.bottom - rect.top - total) / 2;
     else if (format & DT_BOTTOM)
-        y = rect->bottom - total;
-    int saved = ::SaveDC(hDC);
+        y = rect.bottom - total;
     if (!(format & DT_NOCLIP))
-        ::IntersectClipRect(hDC, rect->left, rect->top, rect->right, rect->bottom);
+        ::IntersectClipRect(hDC, rect.left, rect.top, rect.right, rect.bottom);
     for (const auto& line : lines)
     {
-        int x = rect->left;
+        int x = rect.left;
         if (format & DT_CENTER)
             x += (areaWidth - line.width) / 2;
         else if (format & DT_RIGHT)
@@ -334,7 +351,49 @@ int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
         }
         y += line.height;
     }
+}
+
+// The context's font, or the GUI font when it has none.
+LOGFONTW SelectedFont(HDC hDC)
+{
+    LOGFONTW base;
+    HFONT current = (HFONT)::GetCurrentObject(hDC, OBJ_FONT);
+    if (current == NULL || !::GetObjectW(current, sizeof(base), &base))
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(base), &base);
+    return base;
+}
+} // namespace
+
+int DrawMarkupText(CDC* pDC, LPCWSTR text, int length, LPRECT rect, UINT format)
+{
+    return DrawMarkupText(pDC ? pDC->GetSafeHdc() : NULL, text, length, rect, format);
+}
+
+int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
+{
+    if (hDC == NULL || text == NULL || rect == NULL)
+        return 0;
+    std::wstring source = length < 0 ? std::wstring(text) : std::wstring(text, (size_t)length);
+    FontCache fonts(SelectedFont(hDC));
+    std::vector<Line> lines = ParseLines(source, ::GetTextColor(hDC), (format & DT_SINGLELINE) != 0);
+
+    // The context's state (font, colour, clip) is given back as it was.
+    int saved = ::SaveDC(hDC);
+    int total = 0, widest = 0;
+    MeasureLines(hDC, fonts, lines, total, widest);
+    if (format & DT_CALCRECT)
+    {
+        rect->right = rect->left + widest;
+        rect->bottom = rect->top + total;
+    }
+    else
+    {
+        if (format & DT_END_ELLIPSIS)
+            for (auto& line : lines)
+                if (line.width > rect->right - rect->left)
+                    CutWithEllipsis(hDC, fonts, line, rect->right - rect->left);
+        DrawLines(hDC, fonts, lines, *rect, format, total);
+    }
     ::RestoreDC(hDC, saved);
-    ::SelectObject(hDC, oldFont);
     return total;
 }

@@ -48,22 +48,6 @@ HBITMAP DibSection32::Release()
     return h;
 }
 
-MemoryContext::MemoryContext(HBITMAP hBitmap, HDC hCompatible)
-{
-    dc = ::CreateCompatibleDC(hCompatible);
-    if (dc != NULL && hBitmap != NULL)
-        old = ::SelectObject(dc, hBitmap);
-}
-
-MemoryContext::~MemoryContext()
-{
-    if (dc == NULL)
-        return;
-    if (old != NULL)
-        ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-}
-
 static inline DWORD SwapRB(COLORREF c)
 {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
@@ -349,18 +333,18 @@ static BOOL CopyBlock(DibSection32& dib, HDC hSrc, int x, int y, int w, int h)
 {
     if (!dib.Create(w, h))
         return FALSE;
-    MemoryContext mem(dib.bitmap, hSrc);
-    if (mem.dc == NULL)
+    CMemoryDC mem(dib.bitmap, hSrc);
+    if (mem.GetSafeHdc() == NULL)
         return FALSE;
-    return ::BitBlt(mem.dc, 0, 0, w, h, hSrc, x, y, SRCCOPY);
+    return ::BitBlt(mem.GetSafeHdc(), 0, 0, w, h, hSrc, x, y, SRCCOPY);
 }
 
 static BOOL PutBlock(DibSection32& dib, HDC hDest, int x, int y)
 {
-    MemoryContext mem(dib.bitmap, hDest);
-    if (mem.dc == NULL)
+    CMemoryDC mem(dib.bitmap, hDest);
+    if (mem.GetSafeHdc() == NULL)
         return FALSE;
-    return ::BitBlt(hDest, x, y, dib.width, dib.height, mem.dc, 0, 0, SRCCOPY);
+    return ::BitBlt(hDest, x, y, dib.width, dib.height, mem.GetSafeHdc(), 0, 0, SRCCOPY);
 }
 
 BOOL CEffectPainter::BlendBlt(HDC hDest, int x, int y, int width, int height, HDC hSrc, int xSrc, int ySrc,
@@ -447,12 +431,12 @@ BOOL CEffectPainter::DrawShadow(HDC hDest, int x, int y, int width, int height, 
     if (!mask.Create(width, height) || !CopyBlock(dst, hDest, x, y, width, height))
         return FALSE;
     {
-        MemoryContext mm(mask.bitmap, hDest);
-        MemoryContext src(hMask, hDest);
-        if (mm.dc == NULL || src.dc == NULL)
+        CMemoryDC mm(mask.bitmap, hDest);
+        CMemoryDC src(hMask, hDest);
+        if (mm.GetSafeHdc() == NULL || src.GetSafeHdc() == NULL)
             return FALSE;
         if (!soft)
-            ::BitBlt(mm.dc, 0, 0, width, height, src.dc, 0, 0, SRCCOPY);
+            ::BitBlt(mm.GetSafeHdc(), 0, 0, width, height, src.GetSafeHdc(), 0, 0, SRCCOPY);
         else
         {
             if (blurWidth % 2 == 0)
@@ -460,13 +444,13 @@ BOOL CEffectPainter::DrawShadow(HDC hDest, int x, int y, int width, int height, 
             if (blurHeight % 2 == 0)
                 blurHeight++;
             RECT all = {0, 0, width, height};
-            ::FillRect(mm.dc, &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+            ::FillRect(mm.GetSafeHdc(), &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
             SIZE ms = GetBitmapSize(hMask);
             int iw = width - blurWidth, ih = height - blurHeight;
             if (iw > 0 && ih > 0)
             {
-                ::SetStretchBltMode(mm.dc, COLORONCOLOR);
-                ::StretchBlt(mm.dc, blurWidth / 2, blurHeight / 2, iw, ih, src.dc, 0, 0, ms.cx, ms.cy,
+                ::SetStretchBltMode(mm.GetSafeHdc(), COLORONCOLOR);
+                ::StretchBlt(mm.GetSafeHdc(), blurWidth / 2, blurHeight / 2, iw, ih, src.GetSafeHdc(), 0, 0, ms.cx, ms.cy,
                              SRCCOPY);
             }
         }
@@ -578,11 +562,11 @@ HBITMAP CEffectPainter::ApplyImageEffects(HBITMAP hBitmap, int width, int height
     if (!dib.Create(width, height))
         return NULL;
     {
-        MemoryContext dst(dib.bitmap);
-        MemoryContext src(hBitmap);
-        if (dst.dc == NULL || src.dc == NULL)
+        CMemoryDC dst(dib.bitmap);
+        CMemoryDC src(hBitmap);
+        if (dst.GetSafeHdc() == NULL || src.GetSafeHdc() == NULL)
             return NULL;
-        ::BitBlt(dst.dc, 0, 0, width, height, src.dc, 0, 0, SRCCOPY);
+        ::BitBlt(dst.GetSafeHdc(), 0, 0, width, height, src.GetSafeHdc(), 0, 0, SRCCOPY);
     }
     ::GdiFlush();
     DWORD tr = SwapRB(transparent), fl = SwapRB(fill);
@@ -626,16 +610,16 @@ void CEffectPainter::DrawImage(HDC hDC, int x, int y, int width, int height, HBI
     if (!sized.Create(width, height))
         return;
     {
-        MemoryContext dst(sized.bitmap, hDC);
-        MemoryContext src(hBitmap, hDC);
-        if (dst.dc == NULL || src.dc == NULL)
+        CMemoryDC dst(sized.bitmap, hDC);
+        CMemoryDC src(hBitmap, hDC);
+        if (dst.GetSafeHdc() == NULL || src.GetSafeHdc() == NULL)
             return;
         if (bs.cx == width && bs.cy == height)
-            ::BitBlt(dst.dc, 0, 0, width, height, src.dc, 0, 0, SRCCOPY);
+            ::BitBlt(dst.GetSafeHdc(), 0, 0, width, height, src.GetSafeHdc(), 0, 0, SRCCOPY);
         else
         {
-            ::SetStretchBltMode(dst.dc, COLORONCOLOR);
-            ::StretchBlt(dst.dc, 0, 0, width, height, src.dc, 0, 0, bs.cx, bs.cy, SRCCOPY);
+            ::SetStretchBltMode(dst.GetSafeHdc(), COLORONCOLOR);
+            ::StretchBlt(dst.GetSafeHdc(), 0, 0, width, height, src.GetSafeHdc(), 0, 0, bs.cx, bs.cy, SRCCOPY);
         }
     }
     HBITMAP mask = ApplyImageEffects(sized.bitmap, width, height, EFFECT_INVERT | EFFECT_ONECOLOR,
@@ -660,19 +644,19 @@ void CEffectPainter::DrawImage(HDC hDC, int x, int y, int width, int height, HBI
             }
             else
             {
-                MemoryContext m(mask, hDC), p(picture, hDC);
-                ::BitBlt(hDC, sx, sy, width, height, m.dc, 0, 0, SRCAND);
-                ::BitBlt(hDC, sx, sy, width, height, p.dc, 0, 0, SRCPAINT);
+                CMemoryDC m(mask, hDC), p(picture, hDC);
+                ::BitBlt(hDC, sx, sy, width, height, m.GetSafeHdc(), 0, 0, SRCAND);
+                ::BitBlt(hDC, sx, sy, width, height, p.GetSafeHdc(), 0, 0, SRCPAINT);
             }
         }
-        MemoryContext p(picture, hDC);
+        CMemoryDC p(picture, hDC);
         if (m_hasAlpha)
-            AlphaBlt(hDC, x, y, width, height, p.dc, 0, 0);
+            AlphaBlt(hDC, x, y, width, height, p.GetSafeHdc(), 0, 0);
         else
         {
-            MemoryContext m(mask, hDC);
-            ::BitBlt(hDC, x, y, width, height, m.dc, 0, 0, SRCAND);
-            ::BitBlt(hDC, x, y, width, height, p.dc, 0, 0, SRCPAINT);
+            CMemoryDC m(mask, hDC);
+            ::BitBlt(hDC, x, y, width, height, m.GetSafeHdc(), 0, 0, SRCAND);
+            ::BitBlt(hDC, x, y, width, height, p.GetSafeHdc(), 0, 0, SRCPAINT);
         }
     }
     if (mask)
@@ -731,16 +715,16 @@ void CEffectPainter::DrawIcon(HDC hDC, int x, int y, int width, int height, HICO
                 ::DeleteObject(sm);
             }
         }
-        MemoryContext p(picture, hDC);
+        CMemoryDC p(picture, hDC);
         if (alpha)
-            AlphaBlt(hDC, x, y, width, height, p.dc, 0, 0);
+            AlphaBlt(hDC, x, y, width, height, p.GetSafeHdc(), 0, 0);
         else
         {
-            MemoryContext m(ii.hbmMask, hDC);
+            CMemoryDC m(ii.hbmMask, hDC);
             COLORREF oldText = ::SetTextColor(hDC, RGB(0, 0, 0));
             COLORREF oldBk = ::SetBkColor(hDC, RGB(255, 255, 255));
-            ::BitBlt(hDC, x, y, width, height, m.dc, 0, 0, SRCAND);
-            ::BitBlt(hDC, x, y, width, height, p.dc, 0, 0, SRCPAINT);
+            ::BitBlt(hDC, x, y, width, height, m.GetSafeHdc(), 0, 0, SRCAND);
+            ::BitBlt(hDC, x, y, width, height, p.GetSafeHdc(), 0, 0, SRCPAINT);
             ::SetTextColor(hDC, oldText);
             ::SetBkColor(hDC, oldBk);
         }
@@ -768,10 +752,10 @@ void CEffectPainter::DrawImageListItem(HDC hDC, int x, int y, int width, int hei
     if (!cell.Create(cellWidth, cellHeight))
         return;
     {
-        MemoryContext dst(cell.bitmap, hDC), src(hBitmap, hDC);
-        if (dst.dc == NULL || src.dc == NULL)
+        CMemoryDC dst(cell.bitmap, hDC), src(hBitmap, hDC);
+        if (dst.GetSafeHdc() == NULL || src.GetSafeHdc() == NULL)
             return;
-        ::BitBlt(dst.dc, 0, 0, cellWidth, cellHeight, src.dc, (index % u) * cellWidth,
+        ::BitBlt(dst.GetSafeHdc(), 0, 0, cellWidth, cellHeight, src.GetSafeHdc(), (index % u) * cellWidth,
                  (index / u) * cellHeight, SRCCOPY);
     }
     DrawImage(hDC, x, y, width, height, cell.bitmap, useTransparent, transparent, flags, shadow, shadowX,

@@ -3,7 +3,7 @@
 // palette image), frames and lines, opacity blending, soft shadows, and
 // bitmaps and icons drawn with colour effects, transparency and shadows.
 #pragma once
-#include <windows.h>
+#include "MemoryDC.h"
 #include "PaletteDib.h"
 #include <string>
 
@@ -100,18 +100,6 @@ struct DibSection32
     ~DibSection32();
     BOOL Create(int w, int h);
     HBITMAP Release();
-};
-
-// A memory context compatible with the screen that selects one bitmap for
-// its life.
-struct MemoryContext
-{
-    HDC dc = NULL;
-    HGDIOBJ old = NULL;
-    explicit MemoryContext(HBITMAP hBitmap, HDC hCompatible = NULL);
-    MemoryContext(const MemoryContext&) = delete;
-    MemoryContext& operator=(const MemoryContext&) = delete;
-    ~MemoryContext();
 };
 
 // Resource loaders of the drawer and the painter.

@@ -784,7 +784,7 @@ int MarkupDrawer::ParseLength(const std::wstring& text, int def, bool fontSizeMo
         ::ReleaseDC(NULL, screen);
     if (result >= 0)
         return (int)std::min(result, cap);
-    unsigned long v = ParseUnsigned(text);
+    unsigned long v = ParseUnsigned(t); // the sign is dropped here too: "+1" is the HTML font size 1
     if (fontSizeMode && v >= 1 && v <= 7)
     {
         static const int sizes[] = {8, 10, 12, 14, 18, 24, 36};
@@ -816,7 +816,7 @@ COLORREF MarkupDrawer::ParseColor(const std::wstring& text, COLORREF def)
         return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     }
     if (text[0] >= L'0' && text[0] <= L'9')
-        return (COLORREF)ParseUnsigned(text) & 0x00FFFFFF; // palette flags in the top byte are dropped
+        return (COLORREF)ParseUnsigned(text); // the number is the COLORREF itself, top byte included
     return ColorByName(text, def);
 }
 

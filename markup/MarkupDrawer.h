@@ -3,6 +3,7 @@
 // measuring pass breaks it into lines and records each line (and each table),
 // and a drawing pass replays those records to place and draw every piece.
 #pragma once
+#include <winsock2.h> // before windows.h, which would bring the old winsock.h
 #include <windows.h>
 #include <commctrl.h>
 #include <functional>
@@ -117,9 +118,9 @@ class MarkupDrawer
     void Click(POINT pt);
     int HitTest(POINT pt) const;
     void ActivateLink(int index);
-    // Opens a shell link; only web, mail and the program's own addresses are
-    // opened. Returns the shell's (or WinExec's) result, 0 when refused.
-    INT_PTR OpenLink(const std::wstring& target, int showCommand);
+    // Opens a link as CLinkPolicy allows (web and mail addresses through the
+    // shell, page commands to the main window); FALSE when refused or not taken.
+    BOOL OpenLink(const std::wstring& target, int showCommand);
     static bool IsOpenableLink(const std::wstring& target);
     bool AnimationStep();
     CEffectPainter& GetPainter() { return m_painter; }

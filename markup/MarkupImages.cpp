@@ -2,6 +2,7 @@
 // "string" tags, table background pictures, strip animation, the hand cursor
 // and link activation.
 #include "MarkupDrawer.h"
+#include "LinkPolicy.h"
 #include <shellapi.h>
 #include <algorithm>
 
@@ -16,24 +17,6 @@ int Scaled(int base, int value, BOOL percent)
 {
     int v = percent ? MulDiv(base, value, 100) : value;
     return std::max(0, std::min(v, kMaxImageSide));
-}
-
-// Reads the default value of a registry key; 0 or the error of opening it.
-LONG ReadRegistryDefault(HKEY root, const std::wstring& subkey, std::wstring& out)
-{
-    HKEY key;
-    LONG rc = ::RegOpenKeyExW(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key);
-    if (rc != ERROR_SUCCESS)
-        return rc;
-    wchar_t buffer[260];
-    DWORD size = sizeof(buffer) - sizeof(wchar_t), type = 0;
-    rc = ::RegQueryValueExW(key, NULL, NULL, &type, (BYTE*)buffer, &size);
-    ::RegCloseKey(key);
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return rc != ERROR_SUCCESS ? rc : ERROR_INVALID_DATA;
-    buffer[std::min<DWORD>(size / sizeof(wchar_t), 259)] = 0;
-    out = buffer;
-    return 0;
 }
 } // namespace
 
@@ -350,9 +333,9 @@ void MarkupDrawer::DrawBackgroundImage(HDC hDC, int left, int top, int width, in
         return;
     SIZE bs = CEffectPainter::GetBitmapSize(bmp);
     {
-        MemoryContext mem(bmp, hDC);
-        if (mem.dc != NULL)
-            CEffectPainter::TileBlt(hDC, left, top, width, height, mem.dc, 0, 0, bs.cx, bs.cy);
+        CMemoryDC mem(bmp, hDC);
+        if (mem.GetSafeHdc() != NULL)
+            CEffectPainter::TileBlt(hDC, left, top, width, height, mem.GetSafeHdc(), 0, 0, bs.cx, bs.cy);
     }
     ::DeleteObject(bmp);
 }
@@ -494,49 +477,20 @@ void MarkupDrawer::LoadHandCursor()
 
 bool MarkupDrawer::IsOpenableLink(const std::wstring& target)
 {
-    static const wchar_t* const schemes[] = {L"http://", L"https://", L"mailto:", L"yeb360://"};
-    for (const wchar_t* s : schemes)
-    {
-        size_t n = wcslen(s);
-        if (target.size() > n && _wcsnicmp(target.c_str(), s, n) == 0)
-            return true;
-    }
-    return false;
+    return CLinkPolicy::Classify(target.c_str()) != CLinkPolicy::LINK_NONE;
 }
 
-INT_PTR MarkupDrawer::OpenLink(const std::wstring& target, int showCommand)
+BOOL MarkupDrawer::OpenLink(const std::wstring& target, int showCommand)
 {
-    // Texts of tips may come from other users: only web, mail and the
-    // program's own addresses are opened, never programs or files.
+    // Texts of tips may come from other users: the program's one link policy
+    // decides, and nothing it refuses reaches the shell or a command line.
     if (!IsOpenableLink(target))
-        return 0;
+        return FALSE;
     if (m_handCursor != NULL)
         ::DestroyCursor(m_handCursor);
     m_handCursor = NULL;
     LoadHandCursor();
-    INT_PTR result = (INT_PTR)::ShellExecuteW(NULL, L"open", target.c_str(), NULL, NULL, showCommand);
-    if (result > 32)
-        return result;
-    std::wstring cls, command;
-    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, L".htm", cls) != 0)
-        return result;
-    if (ReadRegistryDefault(HKEY_CLASSES_ROOT, cls + L"\\shell\\open\\command", command) != 0)
-        return result;
-    size_t cut = command.find(L"\"%1\"");
-    if (cut == std::wstring::npos)
-        cut = command.find(L"%1");
-    if (cut != std::wstring::npos)
-        command.erase(cut);
-    command += L" " + target;
-    // The command line is limited to 520 characters; a longer one is not run.
-    if (command.size() >= 520)
-        return result;
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, command.c_str(), -1, NULL, 0, NULL, NULL);
-    if (bytes <= 0)
-        return result;
-    std::string ansi((size_t)bytes, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, command.c_str(), -1, &ansi[0], bytes, NULL, NULL);
-    return (INT_PTR)::WinExec(ansi.c_str(), (UINT)showCommand);
+    return CLinkPolicy::Open(target.c_str(), showCommand);
 }
 
 void MarkupDrawer::ActivateLink(int index)

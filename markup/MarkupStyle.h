@@ -1,6 +1,7 @@
 // MarkupStyle: the formatting in force while a mark-up text is laid out or
 // drawn. Style tags push a copy and their closing tags pop it.
 #pragma once
+#include <winsock2.h> // before windows.h, which would bring the old winsock.h
 #include <windows.h>
 #include <string>
 

@@ -66,7 +66,7 @@ void CMarkupTip::FreeShape()
 
 BOOL CMarkupTip::Create(CWnd* pParentWnd, BOOL bBalloon)
 {
-    m_parentWnd = pParentWnd->GetSafeHwnd();
+    m_parentWnd = FwSafeHandle(pParentWnd);
     if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTipClass, NULL, WS_POPUP, 0, 0, 0, 0, m_parentWnd, NULL,
                   NULL))
         return FALSE;
@@ -120,7 +120,7 @@ void CMarkupTip::AddTool(CWnd* pWnd, LPCTSTR text, const RECT* rect)
 
 void CMarkupTip::AddToolInfo(CWnd* pWnd, const MarkupToolInfo& ti)
 {
-    HWND h = pWnd->GetSafeHwnd();
+    HWND h = FwSafeHandle(pWnd);
     if (h == NULL)
         return;
     auto& list = m_tools[h];
@@ -135,7 +135,7 @@ void CMarkupTip::AddToolInfo(CWnd* pWnd, const MarkupToolInfo& ti)
 
 void CMarkupTip::RemoveTool(CWnd* pWnd, const RECT* rect)
 {
-    auto it = m_tools.find(pWnd->GetSafeHwnd());
+    auto it = m_tools.find(FwSafeHandle(pWnd));
     if (it == m_tools.end())
         return;
     if (rect == NULL)
@@ -153,7 +153,7 @@ void CMarkupTip::RemoveTool(CWnd* pWnd, const RECT* rect)
 
 BOOL CMarkupTip::GetToolInfo(CWnd* pWnd, int id, MarkupToolInfo* ti) const
 {
-    auto it = m_tools.find(pWnd->GetSafeHwnd());
+    auto it = m_tools.find(FwSafeHandle(pWnd));
     if (it == m_tools.end())
         return FALSE;
     for (const auto& t : it->second)
@@ -175,7 +175,7 @@ void CMarkupTip::RemoveToolById(CWnd* pWnd, int id)
 
 size_t CMarkupTip::GetToolCount(CWnd* pWnd) const
 {
-    auto it = m_tools.find(pWnd->GetSafeHwnd());
+    auto it = m_tools.find(FwSafeHandle(pWnd));
     return it == m_tools.end() ? 0 : it->second.size();
 }
 
@@ -677,33 +677,33 @@ bool CMarkupTip::ShowTip()
     // with the body's edge line.
     {
         HDC screenDC = ::GetDC(NULL);
-        m_background = ::CreateCompatibleBitmap(screenDC, W, H);
-        if (m_background != NULL)
+        CMemoryDC face(screenDC, W, H);
+        if (face.GetBitmap() != NULL)
         {
-            MemoryContext mem(m_background, screenDC);
-            m_drawer.GetPainter().FillEffect(mem.dc, ti.effect, m_bodyRect, ti.color1, ti.color2, ti.color3,
+            HDC dc = face.GetSafeHdc();
+            m_drawer.GetPainter().FillEffect(dc, ti.effect, m_bodyRect, ti.color1, ti.color2, ti.color3,
                                              ti.granularity, 5);
             const CRect& b = m_bodyRect;
             if (m_anchorHeight > 0)
             {
                 if (base == 0)
-                    CEffectPainter::TileBlt(mem.dc, 0, 0, W, b.top, mem.dc, 0, b.top + 1, W, 1);
+                    CEffectPainter::TileBlt(dc, 0, 0, W, b.top, dc, 0, b.top + 1, W, 1);
                 else if (base == 16)
-                    CEffectPainter::TileBlt(mem.dc, 0, b.bottom, W, H - b.bottom, mem.dc, 0, b.bottom - 2, W,
-                                            1);
+                    CEffectPainter::TileBlt(dc, 0, b.bottom, W, H - b.bottom, dc, 0, b.bottom - 2, W, 1);
                 else if (base == 32)
-                    CEffectPainter::TileBlt(mem.dc, 0, 0, b.left, H, mem.dc, b.left + 1, 0, 1, H);
+                    CEffectPainter::TileBlt(dc, 0, 0, b.left, H, dc, b.left + 1, 0, 1, H);
                 else
-                    CEffectPainter::TileBlt(mem.dc, b.right, 0, W - b.right, H, mem.dc, b.right - 2, 0, 1, H);
+                    CEffectPainter::TileBlt(dc, b.right, 0, W - b.right, H, dc, b.right - 2, 0, 1, H);
             }
+            m_background = face.DetachBitmap();
         }
         // What lies under the tip, for the shadow and the transparency.
-        m_snapshot = ::CreateCompatibleBitmap(screenDC, m_windowRect.Width(), m_windowRect.Height());
-        if (m_snapshot != NULL)
+        CMemoryDC under(screenDC, m_windowRect.Width(), m_windowRect.Height());
+        if (under.GetBitmap() != NULL)
         {
-            MemoryContext mem(m_snapshot, screenDC);
-            ::BitBlt(mem.dc, 0, 0, m_windowRect.Width(), m_windowRect.Height(), screenDC, m_windowRect.left,
-                     m_windowRect.top, SRCCOPY);
+            ::BitBlt(under.GetSafeHdc(), 0, 0, m_windowRect.Width(), m_windowRect.Height(), screenDC,
+                     m_windowRect.left, m_windowRect.top, SRCCOPY);
+            m_snapshot = under.DetachBitmap();
         }
         ::ReleaseDC(NULL, screenDC);
     }
@@ -749,51 +749,48 @@ void CMarkupTip::Paint(HDC hDC, int transparency)
     int W = m_windowRect.Width(), H = m_windowRect.Height();
     if (W <= 0 || H <= 0 || m_background == NULL)
         return;
-    HBITMAP picture = ::CreateCompatibleBitmap(hDC, W, H);
-    HBITMAP result = ::CreateCompatibleBitmap(hDC, W, H);
-    if (picture != NULL && result != NULL)
+    // The tip's picture (face, text, border) is blended over what lies under
+    // it (with the shadow) in a second picture, which goes to the window.
+    CMemoryDC pic(hDC, W, H), res(hDC, W, H);
+    if (pic.GetBitmap() == NULL || res.GetBitmap() == NULL)
+        return;
     {
-        MemoryContext pic(picture, hDC), res(result, hDC), bg(m_background, hDC);
-        ::BitBlt(pic.dc, 0, 0, W, H, bg.dc, 0, 0, SRCCOPY);
-        m_drawer.Draw(pic.dc, m_textRect);
-        DrawBorder(pic.dc, m_region);
-
-        if (m_snapshot != NULL)
-        {
-            MemoryContext snap(m_snapshot, hDC);
-            ::BitBlt(res.dc, 0, 0, W, H, snap.dc, 0, 0, SRCCOPY);
-        }
-        if ((m_shadowX != 0 || m_shadowY != 0) && m_region != NULL)
-        {
-            int bw = W - std::max(0, m_shadowX), bh = H - std::max(0, m_shadowY);
-            HBITMAP mask = ::CreateCompatibleBitmap(hDC, bw, bh);
-            if (mask != NULL)
-            {
-                {
-                    MemoryContext mm(mask, hDC);
-                    RECT all = {0, 0, bw, bh};
-                    ::FillRect(mm.dc, &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
-                    int a = MulDiv(255, 100 - m_darkness, 100);
-                    int g = a + (255 - a) * transparency / 100;
-                    HBRUSH grey = ::CreateSolidBrush(RGB(g, g, g));
-                    ::FillRgn(mm.dc, m_region, grey);
-                    ::DeleteObject(grey);
-                }
-                CEffectPainter::DrawShadow(res.dc, m_shadowX, m_shadowY, bw, bh, mask, m_shadowGradient,
-                                           m_blurX, m_blurY);
-                ::DeleteObject(mask);
-            }
-        }
-        if (m_region != NULL)
-            ::SelectClipRgn(res.dc, m_region);
-        CEffectPainter::BlendBlt(res.dc, 0, 0, W, H, pic.dc, 0, 0, 100 - transparency);
-        ::SelectClipRgn(res.dc, NULL);
-        ::BitBlt(hDC, 0, 0, W, H, res.dc, 0, 0, SRCCOPY);
+        CMemoryDC bg(m_background, hDC);
+        ::BitBlt(pic.GetSafeHdc(), 0, 0, W, H, bg.GetSafeHdc(), 0, 0, SRCCOPY);
     }
-    if (picture)
-        ::DeleteObject(picture);
-    if (result)
-        ::DeleteObject(result);
+    m_drawer.Draw(pic.GetSafeHdc(), m_textRect);
+    DrawBorder(pic.GetSafeHdc(), m_region);
+
+    if (m_snapshot != NULL)
+    {
+        CMemoryDC snap(m_snapshot, hDC);
+        ::BitBlt(res.GetSafeHdc(), 0, 0, W, H, snap.GetSafeHdc(), 0, 0, SRCCOPY);
+    }
+    if ((m_shadowX != 0 || m_shadowY != 0) && m_region != NULL)
+    {
+        int bw = W - std::max(0, m_shadowX), bh = H - std::max(0, m_shadowY);
+        CMemoryDC mm(hDC, bw, bh);
+        if (mm.GetBitmap() != NULL)
+        {
+            RECT all = {0, 0, bw, bh};
+            ::FillRect(mm.GetSafeHdc(), &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+            int a = MulDiv(255, 100 - m_darkness, 100);
+            int g = a + (255 - a) * transparency / 100;
+            HBRUSH grey = ::CreateSolidBrush(RGB(g, g, g));
+            ::FillRgn(mm.GetSafeHdc(), m_region, grey);
+            ::DeleteObject(grey);
+            // The shadow reads the mask through a context of its own.
+            CBitmap mask;
+            mask.Attach(mm.DetachBitmap());
+            CEffectPainter::DrawShadow(res.GetSafeHdc(), m_shadowX, m_shadowY, bw, bh,
+                                       (HBITMAP)mask.GetSafeHandle(), m_shadowGradient, m_blurX, m_blurY);
+        }
+    }
+    if (m_region != NULL)
+        ::SelectClipRgn(res.GetSafeHdc(), m_region);
+    CEffectPainter::BlendBlt(res.GetSafeHdc(), 0, 0, W, H, pic.GetSafeHdc(), 0, 0, 100 - transparency);
+    ::SelectClipRgn(res.GetSafeHdc(), NULL);
+    ::BitBlt(hDC, 0, 0, W, H, res.GetSafeHdc(), 0, 0, SRCCOPY);
 }
 
 void CMarkupTip::Repaint(int transparency)

@@ -21,4 +21,4 @@ echo "[build] $YEB_ARCH in $YEB_BUILD"
 shift || true
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
-cmake --build "$YEB_BUILD" -j"$(nproc)" "${targets[@]}" -- --no-print-directory
+cmake --build "$YEB_BUILD" -j"${YEB_JOBS:-$(nproc)}" "${targets[@]}" -- --no-print-directory

@@ -680,6 +680,11 @@ LRESULT CDlgLogin::OnLoginFailed(WPARAM wParam, LPARAM)
                   : wParam == LOGIN_FAILED_NETWORK     ? LOGIN_RESULT_NETWORK
                   : wParam == LOGIN_FAILED_SERVER_BUSY ? LOGIN_RESULT_SERVER_BUSY
                                                        : 0;
+    // The first answer of an attempt is the one shown: the service closes
+    // the connection after refusing a password, and that later "closed"
+    // must neither replace the text nor hide the status line again.
+    if (m_nViewState != VIEW_LOGGING_IN || m_bFinished)
+        return 0;
     if (result)
     {
         m_nResult = result;

@@ -1,5 +1,7 @@
 #include "Xml.h"
+#include "XmlNodePool.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 #include <wctype.h>
@@ -22,28 +24,25 @@ inline bool IsNameChar(wchar_t c)
 }
 
 // Lower-cased copy of an attribute name: the key of the attribute index.
-CString LowerKey(LPCWSTR name)
+CString LowerKey(LPCWSTR name, int length)
 {
-    CString key(name ? name : L"");
-    int n = key.GetLength();
-    LPWSTR p = key.GetBuffer(n);
-    for (int i = 0; i < n; ++i)
+    CString key(name, length);
+    LPWSTR p = key.GetBuffer(length);
+    for (int i = 0; i < length; ++i)
         p[i] = (p[i] < 128) ? (wchar_t)((p[i] >= L'A' && p[i] <= L'Z') ? p[i] + 32 : p[i]) : (wchar_t)towlower(p[i]);
-    key.ReleaseBuffer(n);
+    key.ReleaseBuffer(length);
     return key;
 }
 
-bool SameNameNoCase(LPCWSTR a, LPCWSTR b)
+bool SameNameNoCase(LPCWSTR a, int aLength, LPCWSTR b, int bLength)
 {
-    for (;; ++a, ++b)
+    if (aLength != bLength)
+        return false;
+    for (int i = 0; i < aLength; ++i)
     {
-        wchar_t x = *a, y = *b;
+        wchar_t x = a[i], y = b[i];
         if (x == y)
-        {
-            if (!x)
-                return true;
             continue;
-        }
         if (x < 128 && y < 128)
         {
             if (x >= L'A' && x <= L'Z')
@@ -59,6 +58,7 @@ bool SameNameNoCase(LPCWSTR a, LPCWSTR b)
         if (x != y)
             return false;
     }
+    return true;
 }
 
 struct NamedEntity
@@ -244,8 +244,38 @@ void XmlAppendEscaped(LPCWSTR text, CString& out)
 // ---------------------------------------------------------------------------
 // CXmlNode
 
+namespace
+{
+
+// name="value" or name='value' at pos; pos moves behind the closing quote.
+bool ReadAttribute(LPCWSTR& pos, CString& name, CString& value)
+{
+    LPCWSTR p = pos;
+    if (!XmlReadName(p, name) || !XmlMatchToken(p, L"="))
+        return false;
+    wchar_t quote = L'"';
+    if (!XmlMatchToken(p, L"\""))
+    {
+        quote = L'\'';
+        if (!XmlMatchToken(p, L"'"))
+            return false;
+    }
+    LPCWSTR close = wcschr(p, quote);
+    if (!close)
+        return false;
+    int length = (int)(close - p);
+    LPCWSTR d = p;
+    value = XmlDecodeText(d, length);
+    if (length > 0 && d != close)
+        return false;
+    pos = close + 1;
+    return true;
+}
+
+} // namespace
+
 CXmlNode::CXmlNode(CXmlElement* parent, LPCWSTR name)
-    : m_nType(XML_NODE_PLAIN), m_pParent(parent), m_strName(name ? name : L"")
+    : m_nType(XML_NODE_PLAIN), m_bPooled(false), m_pParent(parent), m_strName(name ? name : L"")
 {
 }
 
@@ -265,32 +295,7 @@ BOOL CXmlNode::HasName(const CXmlNode* node, LPCWSTR name)
 
 BOOL CXmlNode::ParseAttribute(LPCWSTR& pos)
 {
-    LPCWSTR p = pos;
-    if (!XmlReadName(p, m_strName))
-        return FALSE;
-    if (!XmlMatchToken(p, L"="))
-        return FALSE;
-    wchar_t quote = L'"';
-    if (!XmlMatchToken(p, L"\""))
-    {
-        quote = L'\'';
-        if (!XmlMatchToken(p, L"'"))
-            return FALSE;
-    }
-    LPCWSTR close = wcschr(p, quote);
-    if (!close)
-        return FALSE;
-    int length = (int)(close - p);
-    LPCWSTR d = p;
-    m_strValue = XmlDecodeText(d, length);
-    if (length > 0 && d != close)
-        return FALSE;
-    p = close;
-    wchar_t q[2] = {quote, 0};
-    if (!XmlMatchToken(p, q))
-        return FALSE;
-    pos = p;
-    return TRUE;
+    return ReadAttribute(pos, m_strName, m_strValue);
 }
 
 void CXmlNode::AppendAttributeXml(std::wstring& out) const
@@ -312,8 +317,29 @@ void CXmlNode::AppendAttributeXml(CString& out) const
 // ---------------------------------------------------------------------------
 // CXmlElement
 
+// One attribute of a parsed element as it stands in the document's text (or,
+// when its value needed decoding, in the pool). A null name marks an
+// attribute that a later one of the same name replaced.
+struct XmlAttributeSpan
+{
+    LPCWSTR name;
+    LPCWSTR value;
+    int nameLength;
+    int valueLength;
+};
+
+// What one parse carries from element to element.
+struct XmlParseState
+{
+    CXmlNodePool* nodePool; // null: nodes on the heap
+    CXmlNodePool* textPool; // decoded values
+    // The attributes of the element being read, kept here until their number
+    // is known, so that each element's are stored once and exactly.
+    std::vector<XmlAttributeSpan> spans;
+};
+
 CXmlElement::CXmlElement(CXmlElement* parent, LPCWSTR name)
-    : CXmlNode(parent, name), m_attributeIndex(10)
+    : CXmlNode(parent, name), m_pPendingAttributes(nullptr), m_nPendingAttributes(0), m_pPool(nullptr)
 {
     m_nType = XML_NODE_ELEMENT;
 }
@@ -324,63 +350,105 @@ CXmlElement::~CXmlElement()
     DeleteAttributes();
 }
 
+template <typename T> T* CXmlElement::NewNode(CXmlNodePool* pool, CXmlElement* parent)
+{
+    if (!pool)
+        return new T(parent, nullptr);
+    T* node = new (pool->Allocate(sizeof(T))) T(parent, nullptr);
+    static_cast<CXmlNode*>(node)->m_bPooled = true;
+    return node;
+}
+
+void CXmlElement::DestroyNode(CXmlNode* node)
+{
+    if (node->m_bPooled)
+        node->~CXmlNode();
+    else
+        delete node;
+}
+
 void CXmlElement::DeleteChildren()
 {
     for (CXmlElement* child : m_children)
-        delete child;
+        DestroyNode(child);
     m_children.clear();
 }
 
 void CXmlElement::DeleteAttributes()
 {
     for (CXmlNode* node : m_attributeOrder)
-        delete node;
-    m_attributeIndex.RemoveAll();
+        DestroyNode(node);
+    m_pAttributeIndex.reset();
     m_attributeOrder.clear();
+    m_nPendingAttributes = 0;
 }
 
-// The index by lower-cased name is built once an element has more than a few
-// attributes; below that a walk over the order list is quicker than hashing,
-// and most elements of a document are small.
-const INT_PTR kIndexedAttributeCount = 8;
+// Up to this many attributes a lookup walks the names; beyond it the element
+// builds its index.
+const size_t kIndexedAttributeCount = 16;
 
-CXmlNode* CXmlElement::LookupAttribute(LPCWSTR name) const
+void CXmlElement::MakeAttributeNodes() const
 {
-    if (!name)
-        name = L"";
-    if (m_attributeIndex.GetCount() == 0)
+    if (!m_nPendingAttributes)
+        return;
+    std::vector<CXmlNode*> nodes;
+    nodes.reserve(m_nPendingAttributes);
+    try
     {
+        for (UINT i = 0; i < m_nPendingAttributes; ++i)
+        {
+            const XmlAttributeSpan& span = m_pPendingAttributes[i];
+            CXmlNode* node = NewNode<CXmlNode>(m_pPool, const_cast<CXmlElement*>(this));
+            nodes.push_back(node);
+            node->m_nType = XML_NODE_ATTRIBUTE;
+            node->m_strName = CString(span.name, span.nameLength);
+            node->m_strValue = CString(span.value, span.valueLength);
+        }
+    }
+    catch (...)
+    {
+        for (CXmlNode* node : nodes)
+            DestroyNode(node);
+        throw;
+    }
+    m_attributeOrder.swap(nodes);
+    m_nPendingAttributes = 0;
+}
+
+const XmlAttributeSpan* CXmlElement::FindPending(LPCWSTR name) const
+{
+    int length = (int)wcslen(name);
+    for (UINT i = 0; i < m_nPendingAttributes; ++i)
+    {
+        const XmlAttributeSpan& span = m_pPendingAttributes[i];
+        if (SameNameNoCase(span.name, span.nameLength, name, length))
+            return &span;
+    }
+    return nullptr;
+}
+
+CXmlNode* CXmlElement::FindNode(LPCWSTR name) const
+{
+    MakeAttributeNodes();
+    if (!m_pAttributeIndex)
+    {
+        if (m_attributeOrder.size() <= kIndexedAttributeCount)
+        {
+            int length = (int)wcslen(name);
+            for (CXmlNode* node : m_attributeOrder)
+                if (SameNameNoCase(node->m_strName, node->m_strName.GetLength(), name, length))
+                    return node;
+            return nullptr;
+        }
+        std::unique_ptr<CMapStringToPtr> index(new CMapStringToPtr(10));
+        index->InitHashTable((UINT)(m_attributeOrder.size() | 1));
         for (CXmlNode* node : m_attributeOrder)
-            if (SameNameNoCase(node->m_strName, name))
-                return node;
-        return nullptr;
+            index->SetAt(LowerKey(node->m_strName, node->m_strName.GetLength()), node);
+        m_pAttributeIndex = std::move(index);
     }
     void* found = nullptr;
-    return m_attributeIndex.Lookup(LowerKey(name), found) ? static_cast<CXmlNode*>(found) : nullptr;
-}
-
-void CXmlElement::AddAttributeNode(CXmlNode* node)
-{
-    m_attributeOrder.push_back(node);
-    if (m_attributeIndex.GetCount() > 0)
-        m_attributeIndex.SetAt(LowerKey(node->m_strName), node);
-    else if ((INT_PTR)m_attributeOrder.size() > kIndexedAttributeCount)
-    {
-        for (CXmlNode* each : m_attributeOrder)
-            m_attributeIndex.SetAt(LowerKey(each->m_strName), each);
-    }
-}
-
-void CXmlElement::RemoveAttributeNode(CXmlNode* node)
-{
-    for (size_t i = 0; i < m_attributeOrder.size(); ++i)
-        if (m_attributeOrder[i] == node)
-        {
-            m_attributeOrder.erase(m_attributeOrder.begin() + i);
-            break;
-        }
-    if (m_attributeIndex.GetCount() > 0)
-        m_attributeIndex.RemoveKey(LowerKey(node->m_strName));
+    return m_pAttributeIndex->Lookup(LowerKey(name, (int)wcslen(name)), found) ? static_cast<CXmlNode*>(found)
+                                                                                : nullptr;
 }
 
 CXmlElement* CXmlElement::AppendChild(CXmlElement* child)
@@ -391,19 +459,32 @@ CXmlElement* CXmlElement::AppendChild(CXmlElement* child)
         for (CXmlElement* existing : m_children)
             if (existing == child)
                 return nullptr;
-    child->m_pParent = this;
     m_children.push_back(child);
+    child->m_pParent = this;
     return child;
 }
 
 CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    CXmlNode* node = LookupAttribute(name);
+    if (!name)
+        name = L"";
+    CXmlNode* node = FindNode(name);
     if (!node)
     {
-        node = new CXmlNode(this, name);
-        node->m_nType = XML_NODE_ATTRIBUTE;
-        AddAttributeNode(node);
+        std::unique_ptr<CXmlNode> fresh(new CXmlNode(this, name));
+        fresh->m_nType = XML_NODE_ATTRIBUTE;
+        if (m_pAttributeIndex)
+            m_pAttributeIndex->SetAt(LowerKey(fresh->m_strName, fresh->m_strName.GetLength()), fresh.get());
+        try
+        {
+            m_attributeOrder.push_back(fresh.get());
+        }
+        catch (...)
+        {
+            m_pAttributeIndex.reset(); // it names the node about to go
+            throw;
+        }
+        node = fresh.release();
     }
     if (value)
         node->m_strValue = value;
@@ -412,14 +493,33 @@ CXmlNode* CXmlElement::SetAttribute(LPCWSTR name, LPCWSTR value)
 
 CXmlNode* CXmlElement::FindAttribute(LPCWSTR name) const
 {
-    return LookupAttribute(name);
+    return FindNode(name ? name : L"");
+}
+
+BOOL CXmlElement::LookupAttribute(LPCWSTR name, CString& value) const
+{
+    if (!name)
+        name = L"";
+    if (m_nPendingAttributes && m_nPendingAttributes <= kIndexedAttributeCount)
+    {
+        const XmlAttributeSpan* span = FindPending(name);
+        if (!span)
+            return FALSE;
+        value = CString(span->value, span->valueLength);
+        return TRUE;
+    }
+    CXmlNode* node = FindNode(name);
+    if (!node)
+        return FALSE;
+    value = node->m_strValue;
+    return TRUE;
 }
 
 CString CXmlElement::GetAttribute(LPCWSTR name, LPCWSTR defaultValue) const
 {
-    CXmlNode* node = FindAttribute(name);
-    if (node)
-        return node->m_strValue;
+    CString value;
+    if (LookupAttribute(name, value))
+        return value;
     return CString(defaultValue ? defaultValue : L"");
 }
 
@@ -445,60 +545,202 @@ CXmlElement* CXmlElement::GetNextChild(POSITION& pos) const
 
 CXmlNode* CXmlElement::GetNextAttribute(POSITION& pos) const
 {
+    MakeAttributeNodes();
     return NextAt(m_attributeOrder, pos);
 }
 
 // ---------------------------------------------------------------------------
 // Parsing
 
-void CXmlElement::AddParsedAttribute(CXmlNode* attribute)
+namespace
 {
-    CXmlNode* earlier = LookupAttribute(attribute->m_strName);
-    if (earlier)
-    {
-        // Names that differ only in case are one attribute: the later wins and
-        // stands last in the order.
-        RemoveAttributeNode(earlier);
-        delete earlier;
-    }
-    AddAttributeNode(attribute);
-}
 
-BOOL CXmlElement::ParseAttributes(LPCWSTR& pos, BOOL& isEmpty)
+// Keys of the attributes read so far, made once an element has many.
+class CSpanIndex
 {
+  public:
+    const XmlAttributeSpan* Find(std::vector<XmlAttributeSpan>& spans, LPCWSTR name, int length, size_t& at)
+    {
+        if (!m_pMap && spans.size() > kIndexedAttributeCount)
+        {
+            m_pMap.reset(new CMapStringToPtr(10));
+            for (size_t i = 0; i < spans.size(); ++i)
+                if (spans[i].name)
+                    m_pMap->SetAt(LowerKey(spans[i].name, spans[i].nameLength), (void*)(UINT_PTR)i);
+        }
+        if (!m_pMap)
+        {
+            for (size_t i = 0; i < spans.size(); ++i)
+                if (spans[i].name && SameNameNoCase(spans[i].name, spans[i].nameLength, name, length))
+                {
+                    at = i;
+                    return &spans[i];
+                }
+            return nullptr;
+        }
+        void* found = nullptr;
+        if (!m_pMap->Lookup(LowerKey(name, length), found))
+            return nullptr;
+        at = (size_t)(UINT_PTR)found;
+        return &spans[at];
+    }
+    // The span just appended at index at.
+    void Added(const XmlAttributeSpan& span, size_t at)
+    {
+        if (m_pMap)
+            m_pMap->SetAt(LowerKey(span.name, span.nameLength), (void*)(UINT_PTR)at);
+    }
+
+  private:
+    std::unique_ptr<CMapStringToPtr> m_pMap;
+};
+
+} // namespace
+
+// Reads the attributes into state.spans. Of two names that differ only in
+// case the later wins, with its own name, and stands last in the order.
+BOOL CXmlElement::ReadAttributeSpans(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state)
+{
+    std::vector<XmlAttributeSpan>& spans = state.spans;
+    spans.clear();
+    CSpanIndex index;
+    size_t replaced = 0;
+    BOOL ok = FALSE;
     for (;;)
     {
-        if (XmlMatchToken(pos, L">"))
-        {
-            isEmpty = FALSE;
-            return TRUE;
-        }
-        if (XmlMatchToken(pos, L"/"))
-        {
-            isEmpty = TRUE;
-            return XmlMatchToken(pos, L">");
-        }
         LPCWSTR p = pos;
         while (IsXmlSpace(*p))
             ++p;
         if (*p == 0)
-            return FALSE;
-        CXmlNode* attribute = new CXmlNode(this, nullptr);
-        attribute->m_nType = XML_NODE_ATTRIBUTE;
-        if (!attribute->ParseAttribute(pos))
+            break;
+        if (*p == L'>')
         {
-            delete attribute;
-            return FALSE;
+            pos = p + 1;
+            isEmpty = FALSE;
+            ok = TRUE;
+            break;
         }
-        AddParsedAttribute(attribute);
+        if (*p == L'/')
+        {
+            pos = p + 1;
+            isEmpty = TRUE;
+            ok = XmlMatchToken(pos, L">");
+            break;
+        }
+        // name="value" or name='value', read as ParseAttribute reads it.
+        XmlAttributeSpan span;
+        span.name = p;
+        while (*p && IsNameChar(*p))
+            ++p;
+        span.nameLength = (int)(p - span.name);
+        if (span.nameLength == 0 || !XmlMatchToken(p, L"="))
+            break;
+        wchar_t quote = L'"';
+        if (!XmlMatchToken(p, L"\""))
+        {
+            quote = L'\'';
+            if (!XmlMatchToken(p, L"'"))
+                break;
+        }
+        LPCWSTR close = wcschr(p, quote);
+        if (!close)
+            break;
+        span.value = p;
+        span.valueLength = (int)(close - p);
+        LPCWSTR v = p;
+        while (v < close && *v != L'&')
+            ++v;
+        if (span.valueLength > 0 && (v < close || iswspace(*p)))
+        {
+            LPCWSTR d = p;
+            CString decoded = XmlDecodeText(d, span.valueLength);
+            if (d != close)
+                break;
+            int length = decoded.GetLength();
+            wchar_t* kept = static_cast<wchar_t*>(state.textPool->Allocate((size_t)length * sizeof(wchar_t)));
+            wmemcpy(kept, decoded, (size_t)length);
+            span.value = kept;
+            span.valueLength = length;
+        }
+        pos = close + 1;
+        size_t at = 0;
+        if (index.Find(spans, span.name, span.nameLength, at))
+        {
+            spans[at].name = nullptr;
+            ++replaced;
+        }
+        spans.push_back(span);
+        index.Added(span, spans.size() - 1);
     }
+    if (replaced)
+        spans.erase(std::remove_if(spans.begin(), spans.end(), [](const XmlAttributeSpan& s) { return !s.name; }),
+                    spans.end());
+    return ok;
 }
 
-BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth)
+// Enters an attribute read into an element that already has nodes.
+void CXmlElement::AddParsedAttribute(const XmlAttributeSpan& span)
 {
-    CString endTag(L"</");
-    endTag += m_strName;
-    endTag += L">";
+    CString name(span.name, span.nameLength);
+    CXmlNode* earlier = FindNode(name);
+    if (earlier)
+    {
+        m_attributeOrder.erase(std::find(m_attributeOrder.begin(), m_attributeOrder.end(), earlier));
+        if (m_pAttributeIndex)
+            m_pAttributeIndex->RemoveKey(LowerKey(name, name.GetLength()));
+        DestroyNode(earlier);
+    }
+    CXmlNode* node = SetAttribute(name, nullptr);
+    node->m_strValue = CString(span.value, span.valueLength);
+}
+
+BOOL CXmlElement::ParseAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state)
+{
+    BOOL ok = ReadAttributeSpans(pos, isEmpty, state);
+    std::vector<XmlAttributeSpan>& spans = state.spans;
+    if (spans.empty())
+        return ok;
+    if (state.nodePool && m_attributeOrder.empty() && !m_nPendingAttributes)
+    {
+        // A parsed document keeps its text, so the spans can stay.
+        XmlAttributeSpan* kept =
+            static_cast<XmlAttributeSpan*>(state.nodePool->Allocate(spans.size() * sizeof(XmlAttributeSpan)));
+        std::copy(spans.begin(), spans.end(), kept);
+        m_pPendingAttributes = kept;
+        m_nPendingAttributes = (UINT)spans.size();
+        return ok;
+    }
+    // The text may go when the parse is over: nodes now.
+    MakeAttributeNodes();
+    for (const XmlAttributeSpan& span : spans)
+        AddParsedAttribute(span);
+    return ok;
+}
+
+namespace
+{
+
+// The end tag "</" name ">" at pos, matched as XmlMatchToken would: a text
+// that ends inside it counts as a match.
+bool MatchEndTag(LPCWSTR& pos, const CString& name)
+{
+    LPCWSTR p = pos;
+    LPCWSTR n = name;
+    int count = name.GetLength() + 3;
+    for (int i = 0; i < count && *p; ++i, ++p)
+    {
+        wchar_t expected = i == 0 ? L'<' : i == 1 ? L'/' : i == count - 1 ? L'>' : n[i - 2];
+        if (*p != expected)
+            return false;
+    }
+    pos = p;
+    return true;
+}
+
+} // namespace
+
+BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth, XmlParseState& state)
+{
     std::wstring text;
     BOOL done = FALSE;
     while (*pos)
@@ -517,7 +759,7 @@ BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth)
             text.append((LPCWSTR)piece, piece.GetLength());
             pos = lt;
         }
-        if (XmlMatchToken(pos, endTag))
+        if (MatchEndTag(pos, m_strName))
         {
             done = TRUE;
             break;
@@ -530,40 +772,75 @@ BOOL CXmlElement::ParseContent(LPCWSTR& pos, int depth)
             pos = close + 3;
             continue;
         }
-        CXmlElement* child = new CXmlElement(this, nullptr);
-        if (!child->ParseAtDepth(pos, depth + 1))
+        // The child joins the list before it is read, so that whatever it
+        // holds when reading throws is still owned.
+        if (m_children.size() == m_children.capacity())
+            m_children.reserve(m_children.empty() ? 4 : m_children.size() * 2);
+        CXmlElement* child = NewNode<CXmlElement>(state.nodePool, this);
+        child->m_pPool = state.nodePool;
+        m_children.push_back(child);
+        if (!child->ParseAtDepth(pos, depth + 1, state))
         {
-            delete child;
+            m_children.pop_back();
+            DestroyNode(child);
             return FALSE;
         }
-        m_children.push_back(child);
     }
     if (!text.empty())
-        m_strValue += CString(text.c_str(), (int)text.size());
+        m_strValue += CString(std::move(text));
     return done;
 }
 
-BOOL CXmlElement::ParseAtDepth(LPCWSTR& pos, int depth)
+BOOL CXmlElement::ParseAtDepth(LPCWSTR& pos, int depth, XmlParseState& state)
 {
     if (depth >= XML_MAX_DEPTH)
         return FALSE;
     if (!XmlMatchToken(pos, L"<") || !XmlReadName(pos, m_strName))
         return FALSE;
     BOOL isEmpty = FALSE;
-    if (!ParseAttributes(pos, isEmpty))
+    if (!ParseAttributes(pos, isEmpty, state))
         return FALSE;
     if (isEmpty)
         return TRUE;
-    return ParseContent(pos, depth);
+    return ParseContent(pos, depth, state);
+}
+
+BOOL CXmlElement::ParseWithPool(LPCWSTR& pos, CXmlNodePool* pool)
+{
+    CXmlNodePool scratch;
+    XmlParseState state{pool, pool ? pool : &scratch, {}};
+    if (pool)
+        m_pPool = pool;
+    return ParseAtDepth(pos, 0, state);
 }
 
 BOOL CXmlElement::Parse(LPCWSTR& pos)
 {
-    return ParseAtDepth(pos, 0);
+    return ParseWithPool(pos, nullptr);
 }
 
 namespace
 {
+
+// The root of a parsed document: it holds the document's text, which the
+// attributes refer to, and the pool of every node below it; the nodes go
+// before their memory does.
+class CXmlDocumentRoot : public CXmlElement
+{
+  public:
+    explicit CXmlDocumentRoot(std::wstring&& text) : CXmlElement(nullptr, nullptr), m_text(std::move(text)) {}
+    ~CXmlDocumentRoot() override
+    {
+        DeleteChildren();
+        DeleteAttributes();
+    }
+    LPCWSTR Text() const { return m_text.c_str(); }
+    BOOL ParseDocument(LPCWSTR& pos) { return ParseWithPool(pos, &m_pool); }
+
+  private:
+    std::wstring m_text;
+    CXmlNodePool m_pool;
+};
 
 BOOL SkipComments(LPCWSTR& pos)
 {
@@ -577,12 +854,10 @@ BOOL SkipComments(LPCWSTR& pos)
     return TRUE;
 }
 
-} // namespace
-
-CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
+// The position of the root element behind the declaration, comments and
+// document type; null when they are malformed.
+LPCWSTR SkipProlog(LPCWSTR text, BOOL declarationRequired)
 {
-    if (!text)
-        return nullptr;
     LPCWSTR pos = text;
     LPCWSTR probe = pos;
     if (XmlMatchToken(probe, L"<?xml version=\""))
@@ -605,22 +880,82 @@ CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
         if (!SkipComments(pos))
             return nullptr;
     }
-    CXmlElement* root = nullptr;
+    return pos;
+}
+
+// Parses text, which the document keeps. Null on any error, memory included.
+CXmlElement* ParseOwnedText(std::wstring&& text, BOOL declarationRequired)
+{
+    CXmlDocumentRoot* root = nullptr;
     try
     {
-        root = new CXmlElement(nullptr, nullptr);
-        if (root->Parse(pos))
+        root = new CXmlDocumentRoot(std::move(text));
+        LPCWSTR pos = SkipProlog(root->Text(), declarationRequired);
+        if (pos && root->ParseDocument(pos))
             return root;
     }
     catch (CException* e)
     {
         e->Delete();
     }
-    catch (std::bad_alloc&)
+    catch (std::exception&)
     {
+        // Out of memory (or a string past its limit): the load fails cleanly.
     }
     delete root;
     return nullptr;
+}
+
+// The text of a document's bytes: UTF-16 after a byte-order mark, else UTF-8
+// (a leading mark skipped). Throws std::bad_alloc.
+void DecodeDocumentBytes(const BYTE* bytes, DWORD count, std::wstring& text)
+{
+    if (count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
+    {
+        bool bigEndian = bytes[0] == 0xFE;
+        DWORD units = count / 2 - 1;
+        text.resize(units);
+        const BYTE* p = bytes + 2;
+        for (DWORD i = 0; i < units; ++i, p += 2)
+            text[i] = bigEndian ? (wchar_t)((p[0] << 8) | p[1]) : (wchar_t)(p[0] | (p[1] << 8));
+    }
+    else
+    {
+        const BYTE* p = bytes;
+        DWORD n = count;
+        if (n > 2 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        {
+            p += 3;
+            n -= 3;
+        }
+        if (n == 0)
+            return;
+        // UTF-8 never takes more UTF-16 units than bytes: one pass into room
+        // for that many.
+        text.resize(n);
+        int units = MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, &text[0], (int)n);
+        text.resize(units > 0 ? (size_t)units : 0);
+    }
+    // An embedded zero ends the text for the parser, as in the zero-terminated
+    // text it works on.
+}
+
+} // namespace
+
+CXmlElement* XmlParseString(LPCWSTR text, BOOL declarationRequired)
+{
+    if (!text)
+        return nullptr;
+    std::wstring copy;
+    try
+    {
+        copy = text;
+    }
+    catch (std::exception&)
+    {
+        return nullptr;
+    }
+    return ParseOwnedText(std::move(copy), declarationRequired);
 }
 
 CXmlElement* XmlParseBytes(const BYTE* bytes, DWORD count, BOOL declarationRequired)
@@ -630,40 +965,13 @@ CXmlElement* XmlParseBytes(const BYTE* bytes, DWORD count, BOOL declarationRequi
     std::wstring text;
     try
     {
-        if (count >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
-        {
-            bool bigEndian = bytes[0] == 0xFE;
-            DWORD units = count / 2 - 1;
-            text.resize(units);
-            const BYTE* p = bytes + 2;
-            for (DWORD i = 0; i < units; ++i, p += 2)
-                text[i] = bigEndian ? (wchar_t)((p[0] << 8) | p[1]) : (wchar_t)(p[0] | (p[1] << 8));
-        }
-        else
-        {
-            const BYTE* p = bytes;
-            DWORD n = count;
-            if (n > 2 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-            {
-                p += 3;
-                n -= 3;
-            }
-            if (n > 0)
-            {
-                int units = MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, nullptr, 0);
-                text.resize(units);
-                if (units > 0)
-                    MultiByteToWideChar(CP_UTF8, 0, (LPCSTR)p, (int)n, &text[0], units);
-            }
-        }
+        DecodeDocumentBytes(bytes, count, text);
     }
-    catch (std::bad_alloc&)
+    catch (std::exception&)
     {
         return nullptr;
     }
-    // An embedded zero ends the text for the parser, as in the zero-terminated
-    // text it works on.
-    return XmlParseString(text.c_str(), declarationRequired);
+    return ParseOwnedText(std::move(text), declarationRequired);
 }
 
 CXmlElement* XmlParseFileHandle(HANDLE file, BOOL declarationRequired, DWORD maxBytes)
@@ -673,16 +981,38 @@ CXmlElement* XmlParseFileHandle(HANDLE file, BOOL declarationRequired, DWORD max
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size) || size.QuadPart > (LONGLONG)maxBytes)
         return nullptr;
-    std::vector<BYTE> bytes((size_t)size.QuadPart + 1);
-    DWORD total = 0;
-    while (total < (DWORD)size.QuadPart)
+    std::wstring text;
+    if (size.QuadPart > 0)
     {
-        DWORD got = 0;
-        if (!ReadFile(file, &bytes[total], (DWORD)size.QuadPart - total, &got, nullptr) || got == 0)
-            break;
-        total += got;
+        // The file is read through a view of it rather than copied into a
+        // buffer first, and the view goes before the parse starts: only the
+        // text and the document are held at once.
+        HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        const BYTE* view = mapping ? static_cast<const BYTE*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
+        // The view has the size of the file when it was made, which a mapped
+        // file keeps; it may have shrunk since it was measured.
+        LARGE_INTEGER mapped;
+        if (view && GetFileSizeEx(file, &mapped) && mapped.QuadPart < size.QuadPart)
+            size = mapped;
+        bool decoded = false;
+        if (view)
+        {
+            try
+            {
+                DecodeDocumentBytes(view, (DWORD)size.QuadPart, text);
+                decoded = true;
+            }
+            catch (std::exception&)
+            {
+            }
+            UnmapViewOfFile(view);
+        }
+        if (mapping)
+            CloseHandle(mapping);
+        if (!decoded)
+            return nullptr;
     }
-    return XmlParseBytes(bytes.data(), total, declarationRequired);
+    return ParseOwnedText(std::move(text), declarationRequired);
 }
 
 CXmlElement* XmlLoadFile(LPCWSTR path, BOOL declarationRequired, DWORD maxBytes)
@@ -706,6 +1036,15 @@ void CXmlElement::AppendXml(std::wstring& out, BOOL pretty, int depth) const
     out.append((size_t)depth * 2, L' ');
     out += L'<';
     out.append((LPCWSTR)m_strName, m_strName.GetLength());
+    for (UINT i = 0; i < m_nPendingAttributes; ++i)
+    {
+        const XmlAttributeSpan& span = m_pPendingAttributes[i];
+        out += L' ';
+        out.append(span.name, (size_t)span.nameLength);
+        out += L"=\"";
+        XmlAppendEscaped(span.value, span.valueLength, out);
+        out += L'"';
+    }
     for (const CXmlNode* attribute : m_attributeOrder)
         attribute->AppendAttributeXml(out);
     bool hasChildren = !m_children.empty();

@@ -7,10 +7,14 @@
 
 #include "Framework.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class CXmlElement;
+class CXmlNodePool;
+struct XmlParseState;
+struct XmlAttributeSpan;
 
 // Node types.
 enum
@@ -49,6 +53,15 @@ class CXmlNode
     void AppendAttributeXml(std::wstring& out) const;
 
     int m_nType;
+
+  private:
+    friend class CXmlElement;
+    // Set on nodes placed in a parsed document's pool: their owner runs the
+    // destructor and the pool frees the memory. (Beside the type, where a
+    // 64-bit build has room to spare.)
+    bool m_bPooled;
+
+  public:
     CXmlElement* m_pParent;
     CString m_strName;
     CString m_strValue;
@@ -70,6 +83,11 @@ class CXmlElement : public CXmlNode
     CXmlNode* SetAttribute(LPCWSTR name, LPCWSTR value);
     CXmlNode* FindAttribute(LPCWSTR name) const;
     CString GetAttribute(LPCWSTR name, LPCWSTR defaultValue = nullptr) const;
+    // 1 with the value of the attribute name (without regard to case), or 0
+    // with value unchanged. Unlike FindAttribute, it makes no node for an
+    // attribute of a parsed document, so readers of many elements by name
+    // cost little more than the text.
+    BOOL LookupAttribute(LPCWSTR name, CString& value) const;
 
     // Positions walk the children in order: GetNextChild returns the child at
     // pos and moves pos on (null after the last); a null pos throws the
@@ -78,9 +96,12 @@ class CXmlElement : public CXmlNode
     CXmlElement* GetNextChild(POSITION& pos) const;
     INT_PTR GetChildCount() const { return (INT_PTR)m_children.size(); }
     // The attribute nodes in the order they were parsed or first set.
-    POSITION GetFirstAttributePosition() const { return m_attributeOrder.empty() ? nullptr : (POSITION)1; }
+    POSITION GetFirstAttributePosition() const { return GetAttributeCount() ? (POSITION)1 : nullptr; }
     CXmlNode* GetNextAttribute(POSITION& pos) const;
-    INT_PTR GetAttributeCount() const { return (INT_PTR)m_attributeOrder.size(); }
+    INT_PTR GetAttributeCount() const
+    {
+        return m_nPendingAttributes ? (INT_PTR)m_nPendingAttributes : (INT_PTR)m_attributeOrder.size();
+    }
 
     void DeleteChildren();
     void DeleteAttributes();
@@ -95,24 +116,41 @@ class CXmlElement : public CXmlNode
 
     BOOL Parse(LPCWSTR& pos);
 
+  protected:
+    // Parse with every node below this element placed in pool (null: each on
+    // the heap).
+    BOOL ParseWithPool(LPCWSTR& pos, CXmlNodePool* pool);
+
   private:
     // Owned children in order. (Vectors rather than linked lists: a song
     // library has hundreds of thousands of nodes, and every list node would be
     // one more allocation.)
     std::vector<CXmlElement*> m_children;
-    // Attribute nodes by lower-cased name; filled once the element has more
-    // than a few attributes (until then a lookup walks the order list).
-    CMapStringToPtr m_attributeIndex;
-    // The same attribute nodes in the order they were parsed or first set.
-    std::vector<CXmlNode*> m_attributeOrder;
+    // The attribute nodes in the order they were parsed or first set.
+    mutable std::vector<CXmlNode*> m_attributeOrder;
+    // The same nodes by lower-cased name, made only once an element has many
+    // attributes: a walk over a few names is quicker than hashing, and most
+    // elements are small, so most never pay for an index.
+    mutable std::unique_ptr<CMapStringToPtr> m_pAttributeIndex;
+    // The attributes of a parsed element stay spans of the document's text
+    // until they are first asked for as nodes: a song library has hundreds of
+    // thousands of them, and a node with its two strings costs several times
+    // the text. Readers of values by name never need the nodes.
+    mutable const XmlAttributeSpan* m_pPendingAttributes;
+    mutable UINT m_nPendingAttributes;
+    // The pool of a parsed document's nodes, for those made later; or null.
+    CXmlNodePool* m_pPool;
 
-    BOOL ParseAtDepth(LPCWSTR& pos, int depth);
-    BOOL ParseContent(LPCWSTR& pos, int depth);
-    BOOL ParseAttributes(LPCWSTR& pos, BOOL& isEmpty);
-    void AddParsedAttribute(CXmlNode* attribute);
-    CXmlNode* LookupAttribute(LPCWSTR name) const;
-    void AddAttributeNode(CXmlNode* node);
-    void RemoveAttributeNode(CXmlNode* node);
+    BOOL ParseAtDepth(LPCWSTR& pos, int depth, XmlParseState& state);
+    BOOL ParseContent(LPCWSTR& pos, int depth, XmlParseState& state);
+    BOOL ParseAttributes(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state);
+    BOOL ReadAttributeSpans(LPCWSTR& pos, BOOL& isEmpty, XmlParseState& state);
+    void AddParsedAttribute(const XmlAttributeSpan& span);
+    void MakeAttributeNodes() const;
+    const XmlAttributeSpan* FindPending(LPCWSTR name) const;
+    CXmlNode* FindNode(LPCWSTR name) const;
+    static void DestroyNode(CXmlNode* node);
+    template <typename T> static T* NewNode(CXmlNodePool* pool, CXmlElement* parent);
 };
 
 // Parser pieces; a text position points into zero-terminated UTF-16 text and

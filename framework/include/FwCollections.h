@@ -8,7 +8,9 @@
 //
 // Map iteration order: buckets in ascending order, and inside a bucket the
 // most recently added key first. A key's bucket is HashKey(key) modulo the
-// table size (17 unless InitHashTable set another). Nothing else about the
+// table size (17 unless InitHashTable set another). The table grows to twice
+// its size and one once the keys outnumber its buckets two to one, so a big
+// map stays quick and its order changes as it grows. Nothing else about the
 // order is promised.
 //
 // Misuse that would corrupt memory (a NULL position, an index out of range,
@@ -17,6 +19,7 @@
 #include "FwException.h"
 #include "FwString.h"
 #include <algorithm>
+#include <new>
 #include <vector>
 
 // ---------------------------------------------------------------- lists
@@ -391,6 +394,19 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : p
         a->pNext = head;
         head = a;
         ++m_nCount;
+        // A table that never grew made every lookup walk count / 17 keys,
+        // so filling a map took time quadratic in its size. (Without memory
+        // for a bigger table the map just stays slower.)
+        if ((UINT_PTR)m_nCount / 2 > m_nHashTableSize)
+        {
+            try
+            {
+                InitHashTable(m_nHashTableSize * 2 + 1);
+            }
+            catch (std::bad_alloc&)
+            {
+            }
+        }
         return a->value;
     }
     void SetAt(ARG_KEY key, ARG_VALUE newValue) { (*this)[key] = newValue; }
@@ -447,24 +463,28 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : p
     {
         if (hashSize == 0)
             hashSize = 17;
-        std::vector<CAssoc*> old;
-        old.swap(m_buckets);
-        m_nHashTableSize = hashSize;
+        // Both tables are made before anything moves, so running out of
+        // memory leaves the map as it was.
+        std::vector<CAssoc*> buckets;
         if (bAllocNow || m_nCount)
-            m_buckets.assign(hashSize, NULL);
-        // Re-link keeping each bucket's newest-first order.
-        for (size_t b = 0; b < old.size(); ++b)
+            buckets.assign(hashSize, NULL);
+        std::vector<CAssoc*> tails(m_nCount ? hashSize : 0, NULL);
+        // Re-link keeping each bucket's newest-first order: keys of one old
+        // bucket are appended in their order behind those already moved.
+        for (CAssoc* head : m_buckets)
         {
-            std::vector<CAssoc*> chain;
-            for (CAssoc* a = old[b]; a; a = a->pNext)
-                chain.push_back(a);
-            for (size_t i = chain.size(); i-- > 0;)
+            for (CAssoc* a = head; a;)
             {
-                CAssoc*& head = m_buckets[chain[i]->nHashValue % hashSize];
-                chain[i]->pNext = head;
-                head = chain[i];
+                CAssoc* next = a->pNext;
+                UINT b = a->nHashValue % hashSize;
+                a->pNext = NULL;
+                (tails[b] ? tails[b]->pNext : buckets[b]) = a;
+                tails[b] = a;
+                a = next;
             }
         }
+        m_buckets.swap(buckets);
+        m_nHashTableSize = hashSize;
     }
 
   protected:

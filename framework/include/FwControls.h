@@ -302,7 +302,7 @@ public:
     void SetRange32(int nLower, int nUpper) { SendMessage(UDM_SETRANGE32, nLower, nUpper); }
     int SetPos(int nPos) { return (int)SendMessage(UDM_SETPOS32, 0, nPos); }
     int GetPos() const { return (int)SendMessage(UDM_GETPOS32); }
-    CWnd* SetBuddy(CWnd* pWndBuddy) { return FromHandle((HWND)SendMessage(UDM_SETBUDDY, (WPARAM)pWndBuddy->GetSafeHwnd())); }
+    CWnd* SetBuddy(CWnd* pWndBuddy) { return FromHandle((HWND)SendMessage(UDM_SETBUDDY, (WPARAM)FwSafeHandle(pWndBuddy))); }
     CWnd* GetBuddy() const { return FromHandle((HWND)SendMessage(UDM_GETBUDDY)); }
     int SetBase(int nBase) { return (int)SendMessage(UDM_SETBASE, nBase); }
 };
@@ -368,7 +368,7 @@ public:
     }
     CImageList* SetImageList(CImageList* pImageList)
     {
-        return CImageList::FromHandle((HIMAGELIST)SendMessage(HDM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle()));
+        return CImageList::FromHandle((HIMAGELIST)SendMessage(HDM_SETIMAGELIST, 0, (LPARAM)FwSafeHandle(pImageList)));
     }
 };
 
@@ -458,7 +458,7 @@ public:
     CImageList* SetImageList(CImageList* pImageList, int nImageListType)
     {
         return CImageList::FromHandle(
-            (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, nImageListType, (LPARAM)pImageList->GetSafeHandle()));
+            (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, nImageListType, (LPARAM)FwSafeHandle(pImageList)));
     }
     CEdit* EditLabel(int nItem) { return (CEdit*)FromHandle((HWND)SendMessage(LVM_EDITLABELW, nItem)); }
     CEdit* GetEditControl() const { return (CEdit*)FromHandle((HWND)SendMessage(LVM_GETEDITCONTROL)); }
@@ -526,7 +526,7 @@ public:
     CImageList* SetImageList(CImageList* pImageList, int nImageListType)
     {
         return CImageList::FromHandle(
-            (HIMAGELIST)SendMessage(TVM_SETIMAGELIST, nImageListType, (LPARAM)pImageList->GetSafeHandle()));
+            (HIMAGELIST)SendMessage(TVM_SETIMAGELIST, nImageListType, (LPARAM)FwSafeHandle(pImageList)));
     }
     CImageList* GetImageList(int nImageListType) const
     {

@@ -13,11 +13,7 @@ public:
 
     HGDIOBJ m_hObject;
     operator HGDIOBJ() const { return GetSafeHandle(); }
-    HGDIOBJ GetSafeHandle() const
-    {
-        const CGdiObject* p = FwOpaque(this);
-        return p ? p->m_hObject : NULL;
-    }
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
     static CGdiObject* FromHandle(HGDIOBJ hObject);
     BOOL Attach(HGDIOBJ hObject);
@@ -32,6 +28,11 @@ protected:
     // Temporary object of type T for a handle that has no object.
     template <class T> static T* FromHandleAs(HGDIOBJ hObject);
 };
+
+inline HGDIOBJ FwSafeHandle(const CGdiObject* p)
+{
+    return p ? p->m_hObject : NULL;
+}
 
 class CPen : public CGdiObject
 {
@@ -140,7 +141,7 @@ public:
     void SetRectRgn(LPCRECT lpRect) { SetRectRgn(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
     int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode)
     {
-        return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgn1->GetSafeHandle(), (HRGN)pRgn2->GetSafeHandle(),
+        return ::CombineRgn((HRGN)m_hObject, (HRGN)FwSafeHandle(pRgn1), (HRGN)FwSafeHandle(pRgn2),
                             nCombineMode);
     }
     int CopyRgn(const CRgn* pRgnSrc) { return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgnSrc->m_hObject, NULL, RGN_COPY); }
@@ -177,16 +178,12 @@ public:
     BOOL m_bPrinting;
 
     operator HDC() const { return GetSafeHdc(); }
-    HDC GetSafeHdc() const
-    {
-        const CDC* p = FwOpaque(this);
-        return p ? p->m_hDC : NULL;
-    }
+    HDC GetSafeHdc() const { return m_hDC; }
     static CDC* FromHandle(HDC hDC);
     static void DeleteTempMap();
     BOOL Attach(HDC hDC);
     HDC Detach();
-    BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC->GetSafeHdc())); }
+    BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(FwSafeHandle(pDC))); }
     BOOL CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const DEVMODE* lpInitData)
     {
         return Attach(::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput, lpInitData));
@@ -204,7 +201,7 @@ public:
     CBrush* SelectObject(CBrush* pBrush);
     CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    int SelectObject(CRgn* pRgn) { return (int)(INT_PTR)::SelectObject(m_hDC, pRgn->GetSafeHandle()); }
+    int SelectObject(CRgn* pRgn) { return (int)(INT_PTR)::SelectObject(m_hDC, FwSafeHandle(pRgn)); }
     CGdiObject* SelectObject(CGdiObject* pObject);
     HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
     CGdiObject* SelectStockObject(int nIndex);
@@ -263,8 +260,8 @@ public:
 
     // Clipping
     int GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
-    int SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, (HRGN)pRgn->GetSafeHandle()); }
-    int SelectClipRgn(CRgn* pRgn, int nMode) { return ::ExtSelectClipRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), nMode); }
+    int SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, (HRGN)FwSafeHandle(pRgn)); }
+    int SelectClipRgn(CRgn* pRgn, int nMode) { return ::ExtSelectClipRgn(m_hDC, (HRGN)FwSafeHandle(pRgn), nMode); }
     int ExcludeClipRect(int x1, int y1, int x2, int y2) { return ::ExcludeClipRect(m_hDC, x1, y1, x2, y2); }
     int ExcludeClipRect(LPCRECT lpRect)
     {
@@ -311,10 +308,10 @@ public:
     COLORREF GetPixel(POINT point) const { return GetPixel(point.x, point.y); }
 
     // Filling
-    void FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
+    void FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, (HBRUSH)FwSafeHandle(pBrush)); }
     void FillSolidRect(LPCRECT lpRect, COLORREF clr);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
-    void FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
+    void FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, (HBRUSH)FwSafeHandle(pBrush)); }
     void InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
     void Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
@@ -322,11 +319,11 @@ public:
     void DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
     BOOL FillRgn(CRgn* pRgn, CBrush* pBrush)
     {
-        return ::FillRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle());
+        return ::FillRgn(m_hDC, (HRGN)FwSafeHandle(pRgn), (HBRUSH)FwSafeHandle(pBrush));
     }
     BOOL FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
     {
-        return ::FrameRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle(), nWidth, nHeight);
+        return ::FrameRgn(m_hDC, (HRGN)FwSafeHandle(pRgn), (HBRUSH)FwSafeHandle(pBrush), nWidth, nHeight);
     }
     BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState)
     {
@@ -336,12 +333,12 @@ public:
     // Bitmaps and icons
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
     {
-        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, dwRop);
+        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, FwSafeHandle(pSrcDC), xSrc, ySrc, dwRop);
     }
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
                     int nSrcHeight, DWORD dwRop)
     {
-        return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight,
+        return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, FwSafeHandle(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
                             dwRop);
     }
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
@@ -404,10 +401,15 @@ public:
     BOOL GrayString(CBrush* pBrush, GRAYSTRINGPROC lpfnOutput, LPARAM lpData, int nCount, int x, int y, int nWidth,
                     int nHeight)
     {
-        return ::GrayStringW(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), lpfnOutput, lpData, nCount, x, y, nWidth,
+        return ::GrayStringW(m_hDC, (HBRUSH)FwSafeHandle(pBrush), lpfnOutput, lpData, nCount, x, y, nWidth,
                              nHeight);
     }
 };
+
+inline HDC FwSafeHandle(const CDC* p)
+{
+    return p ? p->m_hDC : NULL;
+}
 
 // BeginPaint / EndPaint for a window, for the lifetime of the object.
 class CPaintDC : public CDC

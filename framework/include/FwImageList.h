@@ -16,11 +16,7 @@ public:
 
     HIMAGELIST m_hImageList;
     operator HIMAGELIST() const { return GetSafeHandle(); }
-    HIMAGELIST GetSafeHandle() const
-    {
-        const CImageList* p = FwOpaque(this);
-        return p ? p->m_hImageList : NULL;
-    }
+    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
 
     static CImageList* FromHandle(HIMAGELIST hImageList);
     static CImageList* FromHandlePermanent(HIMAGELIST hImageList);
@@ -68,11 +64,17 @@ public:
     BOOL BeginDrag(int nImage, CPoint ptHotSpot) { return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y); }
     static void EndDrag() { ImageList_EndDrag(); }
     static BOOL DragMove(CPoint pt) { return ImageList_DragMove(pt.x, pt.y); }
-    static BOOL DragEnter(CWnd* pWndLock, CPoint point) { return ImageList_DragEnter(pWndLock->GetSafeHwnd(), point.x, point.y); }
-    static BOOL DragLeave(CWnd* pWndLock) { return ImageList_DragLeave(pWndLock->GetSafeHwnd()); }
+    static BOOL DragEnter(CWnd* pWndLock, CPoint point) { return ImageList_DragEnter(FwSafeHandle(pWndLock), point.x, point.y); }
+    static BOOL DragLeave(CWnd* pWndLock) { return ImageList_DragLeave(FwSafeHandle(pWndLock)); }
     static BOOL DragShowNolock(BOOL bShow) { return ImageList_DragShowNolock(bShow); }
     BOOL SetDragCursorImage(int nDrag, CPoint ptHotSpot)
     {
         return ImageList_SetDragCursorImage(m_hImageList, nDrag, ptHotSpot.x, ptHotSpot.y);
     }
 };
+
+// The list's handle, or NULL for a null pointer (see FwSafeHandle in FwMsgMap.h).
+inline HIMAGELIST FwSafeHandle(const CImageList* p)
+{
+    return p ? p->m_hImageList : NULL;
+}

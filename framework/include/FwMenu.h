@@ -16,11 +16,7 @@ public:
 
     HMENU m_hMenu;
     operator HMENU() const { return GetSafeHmenu(); }
-    HMENU GetSafeHmenu() const
-    {
-        const CMenu* p = FwOpaque(this);
-        return p ? p->m_hMenu : NULL;
-    }
+    HMENU GetSafeHmenu() const { return m_hMenu; }
     BOOL operator==(const CMenu& menu) const { return m_hMenu == menu.m_hMenu; }
     BOOL operator!=(const CMenu& menu) const { return m_hMenu != menu.m_hMenu; }
 
@@ -92,11 +88,11 @@ public:
     }
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = NULL)
     {
-        return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd->GetSafeHwnd(), lpRect);
+        return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, FwSafeHandle(pWnd), lpRect);
     }
     BOOL TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm)
     {
-        return ::TrackPopupMenuEx(m_hMenu, fuFlags, x, y, pWnd->GetSafeHwnd(), lptpm);
+        return ::TrackPopupMenuEx(m_hMenu, fuFlags, x, y, FwSafeHandle(pWnd), lptpm);
     }
 
     // Owner-drawn items (MF_OWNERDRAW): called from the owner's WM_DRAWITEM /
@@ -104,3 +100,8 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
     virtual void MeasureItem(LPMEASUREITEMSTRUCT) {}
 };
+
+inline HMENU FwSafeHandle(const CMenu* p)
+{
+    return p ? p->m_hMenu : NULL;
+}

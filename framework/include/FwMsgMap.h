@@ -21,13 +21,19 @@
 #pragma once
 #include "FwObject.h"
 
-// Hides a pointer's origin from the optimiser so that wrappers called
-// through a null object pointer (GetSafeHwnd and friends) can test `this`.
-template <class T> inline T* FwOpaque(T* p)
-{
-    __asm__("" : "+r"(p));
-    return p;
-}
+class CWnd;
+class CDC;
+class CGdiObject;
+class CMenu;
+
+// The handle of a framework object, or NULL for a null pointer. Where a
+// pointer may be null (an optional parent, font, brush or menu) this is the
+// call to make: GetSafeHwnd and its kin are members and need an object.
+// Defined after each class.
+inline HWND FwSafeHandle(const CWnd* p);
+inline HDC FwSafeHandle(const CDC* p);
+inline HGDIOBJ FwSafeHandle(const CGdiObject* p);
+inline HMENU FwSafeHandle(const CMenu* p);
 
 class CCmdTarget;
 class CWnd;

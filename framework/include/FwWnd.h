@@ -93,13 +93,9 @@ public:
     WNDPROC m_pfnSuper;    // the window's procedure before it was attached
     int m_nModalResult;    // result of RunModalLoop
 
-    // Safe to call through a null pointer (gives NULL), as callers rely on.
+    // The window's handle; a pointer that may be null goes through FwSafeHandle.
     operator HWND() const { return GetSafeHwnd(); }
-    HWND GetSafeHwnd() const
-    {
-        const CWnd* p = FwOpaque(this);
-        return p ? p->m_hWnd : NULL;
-    }
+    HWND GetSafeHwnd() const { return m_hWnd; }
     BOOL operator==(const CWnd& wnd) const { return m_hWnd == wnd.m_hWnd; }
     BOOL operator!=(const CWnd& wnd) const { return m_hWnd != wnd.m_hWnd; }
 
@@ -207,11 +203,11 @@ public:
     void ScreenToClient(LPRECT lpRect) const;
     void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const
     {
-        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
+        ::MapWindowPoints(m_hWnd, FwSafeHandle(pwndTo), lpPoint, nCount);
     }
     void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
     {
-        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), (LPPOINT)lpRect, 2);
+        ::MapWindowPoints(m_hWnd, FwSafeHandle(pwndTo), (LPPOINT)lpRect, 2);
     }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
     {
@@ -223,7 +219,7 @@ public:
     }
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
     {
-        return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
+        return ::SetWindowPos(m_hWnd, FwSafeHandle(pWndInsertAfter), x, y, cx, cy, nFlags);
     }
     BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const { return ::GetWindowPlacement(m_hWnd, lpwndpl); }
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) { return ::SetWindowPlacement(m_hWnd, lpwndpl); }
@@ -292,15 +288,15 @@ public:
 
     // Relatives
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
+    CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, FwSafeHandle(pWndNewParent))); }
     CWnd* GetOwner() const;
-    void SetOwner(CWnd* pOwnerWnd) { ::SetWindowLongPtr(m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)pOwnerWnd->GetSafeHwnd()); }
+    void SetOwner(CWnd* pOwnerWnd) { ::SetWindowLongPtr(m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)FwSafeHandle(pOwnerWnd)); }
     CWnd* GetTopLevelParent() const;
     CWnd* GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
     CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return GetWindow(nFlag); }
     CWnd* GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }
     CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
-    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
+    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, FwSafeHandle(pWnd)); }
     static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
     CWnd* ChildWindowFromPoint(POINT point, UINT nFlags = CWP_ALL) const
     {
@@ -335,11 +331,11 @@ public:
     }
     CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
     {
-        return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious));
+        return FromHandle(::GetNextDlgTabItem(m_hWnd, FwSafeHandle(pWndCtl), bPrevious));
     }
     CWnd* GetNextDlgGroupItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
     {
-        return FromHandle(::GetNextDlgGroupItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious));
+        return FromHandle(::GetNextDlgGroupItem(m_hWnd, FwSafeHandle(pWndCtl), bPrevious));
     }
 
     // Scrolling
@@ -461,6 +457,11 @@ protected:
     // Ends the object's tie to a window that is going away (WM_NCDESTROY).
     void FinishNcDestroy(HWND hWnd);
 };
+
+inline HWND FwSafeHandle(const CWnd* p)
+{
+    return p ? p->m_hWnd : NULL;
+}
 
 namespace FwThunk
 {

@@ -1,10 +1,13 @@
 // Image and theme buttons: image choice, strips, caption pieces, clicks.
 #include "ImageButton.h"
 #include "ThemeButton.h"
+#include "ControlsPicture.h"
+#include "WindowPixels.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 TEST(ImageButton, ImageChoice)
@@ -137,5 +140,43 @@ TEST(ThemeButton, ImagesAndStateChoice)
     EXPECT_EQ(ThreePieceImages::NORMAL, button.ChooseSet(TRUE, FALSE, colour));
     ::SendMessageW(hwnd, BM_CLICK, 0, 0);
     ASSERT_EQ(1u, host.commands.size());
+    host.DestroyWindow();
+}
+
+TEST(ThemeButton, CapCornersShowTheParentInEveryState)
+{
+    const COLORREF parent = RGB(0x20, 0x80, 0x40), magenta = RGB(255, 0, 255);
+    CBrush brush(parent);
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)brush.GetSafeHandle()), L"host",
+                              WS_POPUP | WS_VISIBLE, 850, 650, 300, 200, NULL, NULL));
+    host.UpdateWindow();
+    ThemeButton button;
+    HWND hwnd = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 74, 40,
+                                  host.m_hWnd, (HMENU)IDOK, NULL, NULL);
+    ASSERT_TRUE(button.SubclassWindow(hwnd));
+    button.SetImages(IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT, 4);
+    struct State { const wchar_t* name; BOOL hover, pressed, disabled; } states[] = {
+        {L"normal", 0, 0, 0}, {L"hover", 1, 0, 0}, {L"pressed", 0, 1, 0}, {L"disabled", 0, 0, 1}};
+    for (const State& s : states)
+    {
+        button.m_bHover = (BYTE)s.hover;
+        button.SetState(s.pressed);
+        button.EnableWindow(!s.disabled);
+        button.Invalidate();
+        button.UpdateWindow();
+        WindowPixels picture(hwnd);
+        ASSERT_EQ(74, picture.Width());
+        ASSERT_EQ(27, picture.Height());
+        picture.SavePng(ControlsPicturePath(std::wstring(L"theme-button-") + s.name + L".png"));
+        // The caps (the pressed caption itself is magenta by default).
+        const RECT left = {0, 0, button.m_nLeftMargin, 27}, right = {74 - button.m_nRightMargin, 0, 74, 27};
+        EXPECT_EQ(0, picture.Count(magenta, &left) + picture.Count(magenta, &right)) << s.name;
+        const POINT corners[] = {{0, 0}, {1, 0}, {0, 1}, {73, 0}, {72, 0}, {73, 1}, {0, 26}, {73, 26}, {73, 25}};
+        for (POINT c : corners)
+            EXPECT_EQ(parent, picture.At(c.x, c.y)) << s.name << " " << c.x << "," << c.y;
+        EXPECT_NE(parent, picture.At(2, 2)) << s.name << ": the cap itself is drawn";
+        EXPECT_NE(parent, picture.At(37, 3)) << s.name << ": the middle piece is drawn";
+    }
     host.DestroyWindow();
 }

@@ -1,6 +1,8 @@
 // The skinned message box: layouts, results of its buttons, Esc and the
 // auto-close timer. Each box is driven from a thread timer of the modal loop.
 #include "DlgMessage.h"
+#include "ControlsPicture.h"
+#include "WindowPixels.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +77,17 @@ TEST(DlgMessage, TwoButtonsTwoLinesAndEscape)
         EXPECT_EQ(CPoint(280, 95), ClientRectOf(box, IDCANCEL).TopLeft());
         EXPECT_EQ(43, ClientRectOf(box, IDC_MESSAGE_TEXT).top);
         EXPECT_EQ(67, ClientRectOf(box, IDC_MESSAGE_SECOND_LINE).top);
+        // The buttons' rounded caps show the box, not their magenta key colour.
+        ::RedrawWindow(box, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        WindowPixels(box).SavePng(ControlsPicturePath(L"message-box-two-buttons.png"));
+        for (int id : {IDOK, IDCANCEL})
+        {
+            WindowPixels button(::GetDlgItem(box, id));
+            const RECT left = {0, 0, 4, button.Height()}, right = {button.Width() - 4, 0, button.Width(), button.Height()};
+            EXPECT_EQ(0, button.Count(RGB(255, 0, 255), &left) + button.Count(RGB(255, 0, 255), &right)) << id;
+            CRect at = ClientRectOf(box, id);
+            EXPECT_EQ(WindowPixels(box).At(at.left - 1, at.top), button.At(0, 0)) << id << ": the box's face";
+        }
         ::PostMessageW(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
     });
     EXPECT_EQ(IDCANCEL, result);

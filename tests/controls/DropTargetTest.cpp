@@ -87,13 +87,25 @@ public:
     CString listName = L"my list";
     MyProfileRecord profile;
     int imports = 0;
+    std::vector<CSyncPlaylist> changedByImport; // what the import tip reports as changed
+    std::vector<CString> uploaded;
     BOOL IsShowingOwnLibrary() override { return own; }
     CString GetCurrentListName() override { return listName; }
     MyProfileRecord& GetMyProfile() override { return profile; }
     void PostMyProfile() override {}
     void PushMyPresence() override {}
     void UpdateMyStatusText() override {}
-    void RunImportTip(IDataObject*, int, std::vector<CSyncPlaylist>&) override { ++imports; }
+    void RunImportTip(IDataObject*, int, std::vector<CSyncPlaylist>& changed) override
+    {
+        ++imports;
+        changed = changedByImport;
+    }
+    CString GetMyUserId() override { return L"10001"; }
+    void UploadSongLists(const std::vector<CSyncPlaylist>& changed) override
+    {
+        for (const CSyncPlaylist& list : changed)
+            uploaded.push_back(list.m_strName);
+    }
 };
 
 std::wstring TempFolder()
@@ -208,6 +220,19 @@ TEST_F(DropTargetTest, SongListRefusesWhileAReservedListIsShown)
     EXPECT_EQ(DROPEFFECT_NONE, target.OnDragOver(&list, &files, 0, CPoint(5, 5)));
     EXPECT_FALSE(target.OnDrop(&list, &files, DROPEFFECT_COPY, CPoint(5, 5)));
     EXPECT_EQ(1, main.imports);
+    EXPECT_TRUE(main.uploaded.empty()) << "nothing changed, nothing uploaded";
+}
+
+TEST_F(DropTargetTest, ListsTheImportChangedAreUploadedThroughTheMainWindow)
+{
+    CFileDropTarget target(&list, CFileDropTarget::MODE_SONGS);
+    FileListData files({file});
+    main.changedByImport.resize(2);
+    main.changedByImport[0].m_strName = L"my list";
+    main.changedByImport[1].m_strName = L"second";
+    EXPECT_FALSE(target.OnDrop(&list, &files, DROPEFFECT_COPY, CPoint(5, 5)));
+    EXPECT_EQ(1, main.imports);
+    EXPECT_EQ((std::vector<CString>{L"my list", L"second"}), main.uploaded);
 }
 
 TEST(AutoSizeEdit, WidthFollowsTheTextWithinItsBounds)

@@ -29,6 +29,8 @@ public:
     void PushMyPresence() override { ++presences; }
     void UpdateMyStatusText() override { ++statusLines; }
     void RunImportTip(IDataObject*, int, std::vector<CSyncPlaylist>&) override {}
+    CString GetMyUserId() override { return L"10001"; }
+    void UploadSongLists(const std::vector<CSyncPlaylist>&) override {}
 };
 } // namespace
 
@@ -82,6 +84,7 @@ TEST(EditButton, OnlyAChangedSignatureIsSentButTheStatusLineIsAlwaysRebuilt)
     button.SetEditing(FALSE);
     ASSERT_EQ(1u, g_pushed.size());
     EXPECT_STREQ(L"new signature", g_pushed[0].s4);
+    EXPECT_STREQ(L"10001", g_pushed[0].s6); // the signed-in user, as the main window knows it
     EXPECT_EQ(CString(L"new signature"), main.profile.signature);
     EXPECT_EQ(1, main.posts);
     EXPECT_EQ(1, main.presences);

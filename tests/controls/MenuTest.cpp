@@ -330,6 +330,22 @@ TEST(DrawMenu, FlatStyleKeepsTheImageColumnAndHighlightsNoDisabledItem)
     sub->DrawItemFlat(&disabled);
     EXPECT_EQ(window, ::GetPixel(dc, 95, 10)); // no selection box
     EXPECT_EQ(face, ::GetPixel(dc, 5, 10));
+
+    // Enabled and selected: the light selection box over the whole item.
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    DRAWITEMSTRUCT selected = disabled;
+    selected.itemState = ODS_SELECTED;
+    sub->DrawItemFlat(&selected);
+    EXPECT_EQ(LightenColor(highlight, 0.7), ::GetPixel(dc, 95, 10));
+    EXPECT_EQ(highlight, ::GetPixel(dc, 0, 10)); // its frame
+
+    // Checked without an image: a box centred in the image column.
+    DRAWITEMSTRUCT checked = disabled;
+    checked.itemState = ODS_CHECKED;
+    sub->DrawItemFlat(&checked);
+    EXPECT_EQ(highlight, ::GetPixel(dc, 4, 2)); // the box's frame
+    EXPECT_EQ(LightenColor(highlight, 0.85), ::GetPixel(dc, 5, 15));
+    EXPECT_EQ(window, ::GetPixel(dc, 95, 10));
     ::SelectObject(dc, old);
     ::DeleteObject(dib);
     ::DeleteDC(dc);

@@ -26,8 +26,34 @@ TEST(SkinFrame, TilingAnEmptyOrZeroSizedBitmapDrawsNothing)
     CBitmap target;
     target.CreateBitmap(20, 20, 1, 32, NULL);
     HGDIOBJ old = dc.SelectObject((HGDIOBJ)target.GetSafeHandle());
+    const COLORREF ground = RGB(10, 20, 30), tile = RGB(200, 40, 60);
+    dc.FillSolidRect(0, 0, 20, 20, ground);
+    auto countOf = [&dc](COLORREF c) {
+        int n = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                n += dc.GetPixel(x, y) == c;
+        return n;
+    };
     CBitmap none;
     SkinFrame::TileBitmap(none, &dc, 0, 0, 20, 20); // must return, not loop
+    EXPECT_EQ(400, countOf(ground));
+    // A real 3 x 3 tile covers exactly the rectangle's whole copies and the
+    // last ones that reach past it: columns and rows 5 to 13 of 5..12.
+    CBitmap piece;
+    piece.CreateBitmap(3, 3, 1, 32, NULL);
+    {
+        CDC pieceDC;
+        pieceDC.CreateCompatibleDC(&dc);
+        HGDIOBJ oldPiece = pieceDC.SelectObject((HGDIOBJ)piece.GetSafeHandle());
+        pieceDC.FillSolidRect(0, 0, 3, 3, tile);
+        pieceDC.SelectObject(oldPiece);
+    }
+    SkinFrame::TileBitmap(piece, &dc, 5, 5, 12, 12);
+    EXPECT_EQ(9 * 9, countOf(tile));
+    EXPECT_EQ(tile, dc.GetPixel(13, 13));
+    EXPECT_EQ(ground, dc.GetPixel(14, 14));
+    EXPECT_EQ(ground, dc.GetPixel(4, 5));
     dc.SelectObject(old);
 }
 

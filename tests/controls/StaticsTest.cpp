@@ -1,13 +1,18 @@
 // Label and picture statics: link targets, page-command links, status icons,
 // transparent text, picture loading and hover notifications.
 #include "AdvertiseStaticLink.h"
+#include "LinkPolicy.h"
+#include "MainWindowLink.h"
 #include "PictureStatic.h"
 #include "StatusStatic.h"
 #include "TransparentStatic.h"
+#include "ControlsPicture.h"
+#include "WindowPixels.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace
@@ -31,7 +36,7 @@ protected:
 };
 } // namespace
 
-TEST(AdvertiseStaticLink, PageCommandLinks)
+TEST(MainWindowLink, PageCommandLinks)
 {
     struct Case { const wchar_t* link; UINT command; const wchar_t* rest; } cases[] = {
         {L"yeb360://openwindow/board", 0x805A, L"board"},
@@ -43,19 +48,78 @@ TEST(AdvertiseStaticLink, PageCommandLinks)
     for (const Case& c : cases)
     {
         CString rest;
-        EXPECT_EQ(c.command, CAdvertiseStaticLink::ParseWindowLink(c.link, rest)) << c.link;
+        EXPECT_EQ(c.command, IMainWindowLink::ParsePageCommand(c.link, rest)) << c.link;
         EXPECT_EQ(CString(c.rest), rest) << c.link;
     }
 }
 
-TEST(LinkTarget, OnlyWebAddressesAreOpened)
+TEST(LinkTarget, OnlyWebMailAndPageCommandTextsAreOpenable)
 {
     struct Case { const wchar_t* text; BOOL openable; } cases[] = {
-        {L"http://a.example/", TRUE}, {L"HTTPS://a.example/", TRUE}, {L"", FALSE},
-        {L"C:\\Windows\\notepad.exe", FALSE}, {L"\\\\host\\share\\x.dll", FALSE}, {L"file:///c:/x", FALSE},
+        {L"http://a.example/", TRUE}, {L"HTTPS://a.example/", TRUE}, {L"mailto:a@b.example", TRUE},
+        {L"yeb360://openwindow/x", TRUE}, {L"", FALSE}, {L"C:\\Windows\\notepad.exe", FALSE},
+        {L"\\\\host\\share\\x.dll", FALSE}, {L"file:///c:/x", FALSE},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.openable, CLinkTarget::IsOpenable(c.text)) << c.text;
+}
+
+namespace
+{
+// The main window as the link policy sees it, and the shell.
+class PageCommandMain : public IMainWindowLink
+{
+public:
+    MyProfileRecord profile;
+    std::vector<CString> pageCommands;
+    static std::vector<CString> shell;
+    BOOL IsShowingOwnLibrary() override { return TRUE; }
+    CString GetCurrentListName() override { return CString(); }
+    MyProfileRecord& GetMyProfile() override { return profile; }
+    void PostMyProfile() override {}
+    void PushMyPresence() override {}
+    void UpdateMyStatusText() override {}
+    void RunImportTip(IDataObject*, int, std::vector<CSyncPlaylist>&) override {}
+    CString GetMyUserId() override { return CString(); }
+    void UploadSongLists(const std::vector<CSyncPlaylist>&) override {}
+    BOOL RunPageCommand(const wchar_t* link) override
+    {
+        pageCommands.push_back(link);
+        return TRUE;
+    }
+    static INT_PTR Shell(const wchar_t* target, int)
+    {
+        shell.push_back(target);
+        return 42;
+    }
+};
+std::vector<CString> PageCommandMain::shell;
+} // namespace
+
+TEST(StaticLink, ClicksOpenWebAndMailThroughTheShellAndPageCommandsInTheMainWindow)
+{
+    PageCommandMain main;
+    SetMainWindowLink(&main);
+    CLinkPolicy::s_shellOpen = &PageCommandMain::Shell;
+    PageCommandMain::shell.clear();
+    Parent parent;
+    ASSERT_TRUE(parent.Make());
+    const wchar_t* targets[] = {L"http://a.example/", L"yeb360://openwindow_ad/x", L"C:\\Windows\\notepad.exe",
+                                L"mailto:a@b.example", L"\\\\host\\share\\x.dll", L"file:///c:/x"};
+    for (const wchar_t* target : targets)
+    {
+        CAdvertiseStaticLink link;
+        ASSERT_TRUE(link.Create(L"link", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(0, 0, 80, 20), &parent, 1236));
+        link.m_link.m_strTarget = target;
+        ::SendMessageW(link.m_hWnd, WM_LBUTTONUP, 0, 0);
+        link.DestroyWindow();
+    }
+    EXPECT_EQ((std::vector<CString>{L"http://a.example/", L"mailto:a@b.example"}), PageCommandMain::shell);
+    EXPECT_EQ((std::vector<CString>{L"yeb360://openwindow_ad/x"}), main.pageCommands);
+    EXPECT_TRUE(parent.received.empty()) << "a link that opens its target does not tell the parent";
+    CLinkPolicy::s_shellOpen = &CLinkPolicy::ShellOpen;
+    SetMainWindowLink(nullptr);
+    parent.DestroyWindow();
 }
 
 TEST(StaticLink, ClickGoesToTheParentWhenTheLinkDoesNotOpenIt)
@@ -135,6 +199,44 @@ TEST(PictureStatic, UnreadablePictureShowsTheDefaultAndHoverIsToldOnce)
     EXPECT_EQ(std::make_pair((UINT)(WM_USER + 24), (WPARAM)0), parent.received[1]);
     EXPECT_EQ((UINT)(WM_USER + 25), parent.received[2].first);
     parent.DestroyWindow();
+}
+
+TEST(PictureStatic, GreyStateSetBeforeThePictureIsKept)
+{
+    // A red picture file.
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring file = std::wstring(temp) + L"yeb-picture-static.png";
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HBITMAP dib = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+        ASSERT_NE(nullptr, dib);
+        for (int i = 0; i < 16 * 16; ++i)
+            static_cast<DWORD*>(bits)[i] = 0xFFE02010;
+        CPixImage red;
+        ASSERT_TRUE(red.CreateFromHBITMAP(dib));
+        ASSERT_TRUE(red.Save(file.c_str(), PIXIMAGE_FORMAT_PNG));
+        ::DeleteObject(dib);
+    }
+    Parent parent;
+    ASSERT_TRUE(parent.Make());
+    CPictureStatic picture;
+    ASSERT_TRUE(picture.Create(L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(0, 0, 30, 30), &parent, 9));
+    picture.m_nState = CPictureStatic::STATE_GREY; // the owner's state, set before the picture
+    ASSERT_TRUE(picture.SetImage(file.c_str()));
+    EXPECT_EQ(CPictureStatic::STATE_GREY, picture.m_nState);
+    picture.Invalidate();
+    picture.UpdateWindow();
+    WindowPixels shown(picture.m_hWnd);
+    shown.SavePng(ControlsPicturePath(L"picture-static-grey.png"));
+    COLORREF c = shown.At(15, 15);
+    EXPECT_EQ(GetRValue(c), GetGValue(c)) << std::hex << c;
+    EXPECT_EQ(GetGValue(c), GetBValue(c)) << std::hex << c;
+    EXPECT_GT(GetRValue(c), 0) << "the picture is drawn, in grey";
+    parent.DestroyWindow();
+    ::DeleteFileW(file.c_str());
 }
 
 TEST(StaticLink, HoverColourReturnsToNormalWhenTheMouseHasLeft)

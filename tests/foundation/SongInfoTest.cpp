@@ -191,22 +191,65 @@ TEST(SongInfo, ReadsTagsOfRealFiles)
     }
 }
 
+namespace
+{
+// What the reader hands out over count bytes is well formed and made of those
+// bytes: strings end in a zero and are no longer than the bytes could give
+// (no code page makes more than one UTF-16 unit of a byte), numbers are 8 bytes.
+void ExpectWellFormed(const CMediaTagReader& reader, size_t count)
+{
+    for (const MediaTagAttribute& a : reader.GetAttributes())
+    {
+        SCOPED_TRACE(std::string(a.name.begin(), a.name.end()));
+        EXPECT_FALSE(a.name.empty());
+        if (a.type == WM_TYPE_STRING)
+        {
+            ASSERT_GE(a.value.size(), 2u);
+            EXPECT_EQ(0u, a.value.size() % 2);
+            EXPECT_EQ(0, a.value[a.value.size() - 1] | a.value[a.value.size() - 2]);
+            EXPECT_LE(a.value.size(), 2 * count + 2);
+        }
+        else
+        {
+            EXPECT_EQ(WM_TYPE_QWORD, a.type);
+            EXPECT_EQ(8u, a.value.size());
+        }
+    }
+}
+} // namespace
+
 TEST(SongInfo, TagReaderSurvivesDamagedFiles)
 {
     std::string mp3 = ReadFileBytes(DataPath(L"cbr-id3v23.mp3"));
     ASSERT_GT(mp3.size(), 200u);
     CMediaTagReader reader;
+    EXPECT_TRUE(reader.ReadBytes((const BYTE*)mp3.data(), mp3.size(), mp3.size())) << "the whole file reads";
+    EXPECT_FALSE(reader.GetAttributes().empty());
     for (size_t cut = 0; cut < 200; ++cut)
-        reader.ReadBytes((const BYTE*)mp3.data(), cut, mp3.size());
+    {
+        SCOPED_TRACE(cut);
+        bool known = reader.ReadBytes((const BYTE*)mp3.data(), cut, mp3.size());
+        if (cut < 10)
+        {
+            EXPECT_FALSE(known) << "not even a tag header";
+        }
+        ExpectWellFormed(reader, cut);
+    }
     std::string lying = mp3;
     lying[6] = 0x7F, lying[7] = 0x7F, lying[8] = 0x7F, lying[9] = 0x7F; // tag size far past the end
     reader.ReadBytes((const BYTE*)lying.data(), lying.size(), lying.size());
+    ExpectWellFormed(reader, lying.size());
     std::string wma = ReadFileBytes(DataPath(L"tagged.wma"));
+    ASSERT_GT(wma.size(), 0u);
     for (size_t cut = 0; cut < wma.size() && cut < 1200; cut += 7)
+    {
+        SCOPED_TRACE(cut);
         reader.ReadBytes((const BYTE*)wma.data(), cut, wma.size());
+        ExpectWellFormed(reader, cut);
+    }
     std::string garbage(5000, '\xFF');
-    reader.ReadBytes((const BYTE*)garbage.data(), garbage.size(), garbage.size());
-    SUCCEED();
+    EXPECT_FALSE(reader.ReadBytes((const BYTE*)garbage.data(), garbage.size(), garbage.size()));
+    EXPECT_TRUE(reader.GetAttributes().empty());
 }
 
 namespace

@@ -103,6 +103,11 @@ TEST(Xml, AttributesDifferingInCaseAreOneAndTheLaterWins)
     EXPECT_STREQ(L"3", root->GetAttribute(L"id"));
     EXPECT_STREQ(L"3", root->GetAttribute(L"Id"));
     EXPECT_STREQ(L"dflt", root->GetAttribute(L"none", L"dflt"));
+    CString value = L"kept";
+    EXPECT_FALSE(root->LookupAttribute(L"none", value));
+    EXPECT_STREQ(L"kept", value);
+    EXPECT_TRUE(root->LookupAttribute(L"iD", value));
+    EXPECT_STREQ(L"3", value);
     EXPECT_STREQ(L"<r b=\"2\" ID=\"3\"/>", root->GetXml(FALSE, FALSE));
 }
 
@@ -194,4 +199,77 @@ TEST(Xml, RefusesFilesOverFourMegabytesAndSaveFailsOnReadOnly)
     EXPECT_FALSE(root.SaveFile(ro));
     EXPECT_EQ("old", ReadFileBytes(ro));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(ro + L".tmp"));
+}
+
+TEST(Xml, ManyAttributesParseInLinearTime)
+{
+    // 200,000 names, then every even one again in capitals: each repeat
+    // replaces the earlier attribute and moves to the end.
+    const int kCount = 200000;
+    std::wstring doc = L"<r";
+    for (int i = 0; i < kCount; ++i)
+        doc += L" a" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
+    for (int i = 0; i < kCount; i += 2)
+        doc += L" A" + std::to_wstring(i) + L"=\"again\"";
+    doc += L"/>";
+    DWORD start = GetTickCount();
+    auto root = Parse(doc.c_str());
+    DWORD elapsed = GetTickCount() - start;
+    ASSERT_TRUE(root);
+    // A linear parse takes a fraction of a second here; one whose lookups or
+    // removals grow with the count took minutes.
+    EXPECT_LT(elapsed, 5000u);
+
+    ASSERT_EQ(kCount, root->GetAttributeCount());
+    POSITION pos = root->GetFirstAttributePosition();
+    int mismatches = 0;
+    for (int i = 0; i < kCount; ++i)
+    {
+        const CXmlNode* node = root->GetNextAttribute(pos);
+        bool odd = i < kCount / 2;
+        int n = odd ? 2 * i + 1 : 2 * (i - kCount / 2);
+        std::wstring name = (odd ? L"a" : L"A") + std::to_wstring(n);
+        std::wstring value = odd ? std::to_wstring(n) : L"again";
+        if (node->GetName().Std() != name || node->m_strValue.Std() != value)
+            ++mismatches;
+    }
+    EXPECT_EQ(0, mismatches);
+    EXPECT_EQ(nullptr, pos);
+    EXPECT_STREQ(L"again", root->GetAttribute(L"a199998"));
+    EXPECT_STREQ(L"199999", root->GetAttribute(L"A199999"));
+    EXPECT_EQ(nullptr, root->FindAttribute(L"a200000"));
+}
+
+TEST(Xml, ParsedDocumentsStayEditable)
+{
+    auto root = Parse(L"<r><s a=\"1\" b=\"2\"/><t/></r>");
+    ASSERT_TRUE(root);
+    POSITION pos = root->GetFirstChildPosition();
+    CXmlElement* s = root->GetNextChild(pos);
+    CXmlElement* t = root->GetNextChild(pos);
+    // Enough new attributes beside the parsed ones that lookups go through
+    // the index.
+    for (int i = 0; i < 30; ++i)
+        s->SetAttribute((L"N" + std::to_wstring(i)).c_str(), std::to_wstring(i).c_str());
+    s->SetAttribute(L"B", L"changed");
+    EXPECT_EQ(32, s->GetAttributeCount());
+    EXPECT_STREQ(L"1", s->GetAttribute(L"A"));
+    EXPECT_STREQ(L"changed", s->GetAttribute(L"b"));
+    EXPECT_STREQ(L"b", s->FindAttribute(L"B")->GetName()) << "the name keeps the case it was parsed in";
+    EXPECT_STREQ(L"29", s->GetAttribute(L"n29"));
+
+    t->AppendChild(new CXmlElement(nullptr, L"u"))->SetValue(L"v");
+    s->DeleteAttributes();
+    EXPECT_EQ(nullptr, s->FindAttribute(L"a"));
+    s->SetAttribute(L"c", L"3");
+    EXPECT_STREQ(L"<r>  <s c=\"3\"/>  <t>    <u>v</u></t></r>", root->GetXml(FALSE, FALSE));
+
+    root->DeleteChildren();
+    root->AppendChild(new CXmlElement(nullptr, L"w"));
+    EXPECT_STREQ(L"<r>  <w/></r>", root->GetXml(FALSE, FALSE));
+
+    // A parsed root may become another document's child, which then owns it.
+    CXmlElement holder(nullptr, L"h");
+    EXPECT_TRUE(holder.AppendChild(root.release()));
+    EXPECT_STREQ(L"<h>  <r>    <w/></r></h>", holder.GetXml(FALSE, FALSE));
 }

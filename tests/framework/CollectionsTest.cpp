@@ -192,3 +192,33 @@ TEST(Maps, OrderFollowsBuckets)
     byId.SetAt(1234, L"x");
     EXPECT_STREQ(L"x", byId[1234]);
 }
+
+TEST(Maps, TableGrowsWithTheKeys)
+{
+    // A table that stayed at 17 buckets made each insert walk thousands of
+    // keys here; a growing one keeps the chains short.
+    CMapStringToPtr map;
+    const int kKeys = 100000;
+    for (INT_PTR i = 0; i < kKeys; ++i)
+        map[(L"key" + std::to_wstring(i)).c_str()] = (void*)i;
+    EXPECT_EQ(kKeys, map.GetCount());
+    EXPECT_GE(map.GetHashTableSize(), (UINT)kKeys / 2);
+    int wrong = 0;
+    for (INT_PTR i = 0; i < kKeys; i += 7)
+    {
+        void* value = nullptr;
+        if (!map.Lookup((L"key" + std::to_wstring(i)).c_str(), value) || value != (void*)i)
+            ++wrong;
+    }
+    EXPECT_EQ(0, wrong);
+    int visited = 0;
+    for (POSITION pos = map.GetStartPosition(); pos; ++visited)
+    {
+        CString key;
+        void* value;
+        map.GetNextAssoc(pos, key, value);
+    }
+    EXPECT_EQ(kKeys, visited);
+    EXPECT_TRUE(map.RemoveKey(L"key99999"));
+    EXPECT_EQ(kKeys - 1, map.GetCount());
+}

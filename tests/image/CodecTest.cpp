@@ -444,6 +444,61 @@ TEST(Gif, AnimationsFramesAndLoops)
     EXPECT_STREQ("multipage GIF, no images!", once.GetErrorText());
 }
 
+TEST(Gif, DisposalMethodsComposeTheScreen)
+{
+    // A 6 x 4 screen of index 10 (kept), then 2 x 2 frames of 20 at (1, 1)
+    // restoring to background, of 30 at (3, 1) restoring to the previous
+    // picture, and a last pixel of 40 at (0, 0).
+    struct
+    {
+        long w, h, x, y;
+        BYTE index, disposal;
+    } spec[] = {{6, 4, 0, 0, 10, 1}, {2, 2, 1, 1, 20, 2}, {2, 2, 3, 1, 30, 3}, {1, 1, 0, 0, 40, 0}};
+    CPixImage f[4];
+    CPixImage* frames[4];
+    for (int i = 0; i < 4; i++)
+    {
+        f[i].Create(spec[i].w, spec[i].h, 8, PIXIMAGE_FORMAT_GIF);
+        for (int k = 0; k < 256; k++)
+            f[i].SetPaletteColor((BYTE)k, (BYTE)k, (BYTE)k, (BYTE)k);
+        f[i].Clear(spec[i].index);
+        f[i].SetOffset(spec[i].x, spec[i].y);
+        f[i].SetDisposalMethod(spec[i].disposal);
+        frames[i] = &f[i];
+    }
+    CPixImageGIF writer;
+    CPixMemFile mf;
+    mf.Open();
+    ASSERT_TRUE(writer.Encode(&mf, frames, 4, false, true));
+    Bytes file(mf.GetBuffer(false), mf.GetBuffer(false) + mf.Size());
+
+    // Picture rows from the top; '.' for the first transparent index (none:
+    // the canvas is filled with 255), digits for the indices tenfold.
+    auto picture = [](CPixImage& ima) {
+        std::string rows;
+        for (long y = (long)ima.GetHeight() - 1; y >= 0; y--)
+        {
+            for (long x = 0; x < (long)ima.GetWidth(); x++)
+            {
+                BYTE i = ima.GetPixelIndex(x, y);
+                rows += i == 255 ? '.' : (char)('0' + i / 10);
+            }
+            rows += '/';
+        }
+        return rows;
+    };
+    const char* expected[] = {"111111/111111/111111/111111/", "111111/122111/122111/111111/",
+                              "....../...33./...33./....../", "411111/111111/111111/111111/"};
+    for (long n = 0; n < 4; n++)
+    {
+        CPixImage ima;
+        ima.SetFrame(n);
+        ASSERT_TRUE(DecodeBytes(ima, file, PIXIMAGE_FORMAT_GIF)) << n;
+        EXPECT_EQ(expected[n], picture(ima)) << "frame " << n;
+        EXPECT_EQ(spec[n].disposal, ima.GetDisposalMethod()) << n;
+    }
+}
+
 TEST(Gif, InterlacedRowsAndGraphicControlErrors)
 {
     // An interlaced 1 x 10 frame whose lines carry their order of arrival.

@@ -94,6 +94,48 @@ TEST(Draw, TransparencyAndAlpha)
     EXPECT_EQ(0x010203u, e.At(1, 0));
 }
 
+TEST(Draw, ScaledBlendingAndSmoothing)
+{
+    // Scaled and blended: each source pixel covers 2 x 2 destination pixels,
+    // half-transparent over the background, the clip cutting the last column.
+    CPixImage rgb(2, 1, 24, 0);
+    rgb.SetPixelColor(0, 0, Rgb(200, 100, 0));
+    rgb.SetPixelColor(1, 0, Rgb(0, 40, 240));
+    rgb.AlphaCreate();
+    rgb.AlphaFill(128);
+    Canvas c(5, 3, 0x0000FF);
+    RECT clip = {0, 0, 3, 3};
+    ASSERT_TRUE(rgb.Draw(c.dc, 0, 1, 4, 2, &clip));
+    // (colour x 128 + background x 127) >> 8, channel by channel.
+    for (int y = 1; y < 3; y++)
+    {
+        EXPECT_EQ(0x64327Eu, c.At(0, y)) << y;
+        EXPECT_EQ(0x64327Eu, c.At(1, y)) << y;
+        EXPECT_EQ(0x0014F6u, c.At(2, y)) << y;
+        EXPECT_EQ(0x0000FFu, c.At(3, y)) << y;
+    }
+    EXPECT_EQ(0x0000FFu, c.At(0, 0));
+
+    // Smoothing a picture of one colour keeps that colour, shrunk (area
+    // averaging) or enlarged (bilinear).
+    CPixImage flat(6, 6, 8, 0);
+    flat.SetPaletteColor(5, 90, 160, 30);
+    flat.Clear(5);
+    for (int size : {3, 13})
+    {
+        Canvas d(13, 13, 0);
+        ASSERT_TRUE(flat.Draw(d.dc, 0, 0, size, size, nullptr, true));
+        for (int y = 0; y < size; y++)
+            for (int x = 0; x < size; x++)
+            {
+                DWORD p = d.At(x, y);
+                EXPECT_NEAR(90, (int)(p >> 16), 1) << size << ": " << x << "," << y;
+                EXPECT_NEAR(160, (int)((p >> 8) & 255), 1) << size << ": " << x << "," << y;
+                EXPECT_NEAR(30, (int)(p & 255), 1) << size << ": " << x << "," << y;
+            }
+    }
+}
+
 TEST(Draw, ClipDisabledAndRefusals)
 {
     CPixImage ima;

@@ -204,7 +204,7 @@ TEST(Hostile, GifCodesAndSizes)
     huge.insert(huge.end(), frame.begin(), frame.end());
     CPixImage a;
     EXPECT_FALSE(DecodeBytes(a, huge, PIXIMAGE_FORMAT_GIF));
-    EXPECT_STREQ("PIXIMAGE_MAX_MEMORY exceeded", a.GetErrorText());
+    EXPECT_STREQ("Image of 65535 x 65535 pixels exceeds the decoding limit", a.GetErrorText());
 
     // Code sizes out of range and codes far beyond the table.
     for (BYTE codeSize : {1, 2, 8, 10, 12, 255})
@@ -233,6 +233,188 @@ TEST(Hostile, PngAbsurdSizes)
     CPixImage ima;
     EXPECT_FALSE(DecodeBytes(ima, bad, PIXIMAGE_FORMAT_PNG));
     EXPECT_NE('\0', ima.GetErrorText()[0]);
+
+    // Text chunks claiming 1 GB after the header end the decode at their
+    // length, before a buffer of that size is made.
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT"})
+    {
+        Bytes huge(png.begin(), png.begin() + 33); // signature and header chunk
+        PutBE(huge, 0x3FFFFFFF, 4);
+        huge.insert(huge.end(), type, type + 4);
+        huge.insert(huge.end(), {'a', 0, 'b', 0, 0, 0, 0});
+        CPixImage text;
+        EXPECT_FALSE(DecodeBytes(text, huge, PIXIMAGE_FORMAT_PNG)) << type;
+        EXPECT_EQ(std::string(type) + ": chunk data is too large", text.GetErrorText());
+    }
+}
+
+namespace
+{
+unsigned long Crc32(const unsigned char* p, size_t n)
+{
+    unsigned long c = 0xFFFFFFFFul;
+    for (size_t i = 0; i < n; i++)
+    {
+        c ^= p[i];
+        for (int k = 0; k < 8; k++)
+            c = (c >> 1) ^ (0xEDB88320ul & (0ul - (c & 1)));
+    }
+    return c ^ 0xFFFFFFFFul;
+}
+
+void PatchBE(Bytes& b, size_t at, unsigned long v, int bytes)
+{
+    for (int i = 0; i < bytes; i++)
+        b[at + i] = (unsigned char)(v >> (8 * (bytes - 1 - i)));
+}
+
+// A small JPEG of ours whose frame header then claims w x h.
+Bytes JpegClaiming(unsigned long w, unsigned long h, bool progressive)
+{
+    CPixImage rgb;
+    MakeGradient(rgb, 16, 16);
+    rgb.SetCodecOption(progressive ? 0x10 : 0, PIXIMAGE_FORMAT_JPG);
+    Bytes b = EncodeToBytes(rgb, PIXIMAGE_FORMAT_JPG);
+    unsigned char sof = progressive ? 0xC2 : 0xC0;
+    for (size_t i = 2; i + 9 < b.size(); i++)
+    {
+        if (b[i] == 0xFF && b[i + 1] == sof)
+        {
+            PatchBE(b, i + 5, h, 2);
+            PatchBE(b, i + 7, w, 2);
+            return b;
+        }
+    }
+    return Bytes();
+}
+
+// A small grey PNG of ours whose header chunk then claims w x h (its CRC made right).
+Bytes PngClaiming(unsigned long w, unsigned long h)
+{
+    CPixImage grey;
+    MakeIndexed(grey, 8, 8);
+    grey.SetGrayPalette();
+    Bytes b = EncodeToBytes(grey, PIXIMAGE_FORMAT_PNG);
+    PatchBE(b, 16, w, 4);
+    PatchBE(b, 20, h, 4);
+    PatchBE(b, 29, Crc32(&b[12], 17), 4);
+    return b;
+}
+
+// A run-length BMP claiming w x h whose data ends the bitmap at once.
+Bytes RleBmpClaiming(unsigned long w, unsigned long h)
+{
+    Bytes b = BmpHeader((long)w, (long)h, 8, 1, 0);
+    for (int i = 0; i < 256; i++)
+        PutLE(b, i * 0x010101, 4);
+    b.insert(b.end(), {0, 1});
+    return b;
+}
+
+// A 1-bit GIF whose screen and one frame claim w x h; the frame's data is a
+// clear code and a few pixels, the rest is missing.
+Bytes GifClaiming(unsigned long w, unsigned long h)
+{
+    Bytes g = {'G', 'I', 'F', '8', '9', 'a'};
+    PutLE(g, w, 2);
+    PutLE(g, h, 2);
+    g.insert(g.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255, ','});
+    PutLE(g, 0, 4);
+    PutLE(g, w, 2);
+    PutLE(g, h, 2);
+    g.insert(g.end(), {0, 2, 2, 0x4C, 0x01, 0, ';'});
+    return g;
+}
+
+// An icon whose one entry is a PNG claiming w x h.
+Bytes IcoClaiming(unsigned long w, unsigned long h)
+{
+    Bytes png = PngClaiming(w, h);
+    Bytes f = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
+    PutLE(f, png.size(), 4);
+    PutLE(f, 22, 4);
+    f.insert(f.end(), png.begin(), png.end());
+    return f;
+}
+} // namespace
+
+// Files of a few hundred bytes whose headers claim more pixels than a decoder
+// accepts, or a progressive JPEG more memory than libjpeg may use, fail from
+// the header, before anything is allocated for the picture (a progressive
+// JPEG claiming 65,500 x 65,500 once took 48 s and 12.6 GB).
+TEST(Hostile, OversizedPicturesRefusedFromTheHeader)
+{
+    struct Case
+    {
+        const char* what;
+        DWORD type;
+        Bytes file;
+        const char* error;
+    } cases[] = {
+        {"progressive jpeg", PIXIMAGE_FORMAT_JPG, JpegClaiming(65500, 65500, true),
+         "Image of 65500 x 65500 pixels exceeds the decoding limit"},
+        {"baseline jpeg", PIXIMAGE_FORMAT_JPG, JpegClaiming(8193, 8192, false),
+         "Image of 8193 x 8192 pixels exceeds the decoding limit"},
+        {"progressive jpeg within the pixel limit", PIXIMAGE_FORMAT_JPG, JpegClaiming(8000, 8000, true),
+         "JPEG needs more memory than the decoder allows"},
+        {"png", PIXIMAGE_FORMAT_PNG, PngClaiming(8192, 8193),
+         "Image of 8192 x 8193 pixels exceeds the decoding limit"},
+        {"run-length bmp", PIXIMAGE_FORMAT_BMP, RleBmpClaiming(10000, 10000),
+         "Image of 10000 x 10000 pixels exceeds the decoding limit"},
+        {"gif", PIXIMAGE_FORMAT_GIF, GifClaiming(8193, 8192),
+         "Image of 8193 x 8192 pixels exceeds the decoding limit"},
+        {"icon with a png", PIXIMAGE_FORMAT_ICO, IcoClaiming(30000, 2240),
+         "Image of 30000 x 2240 pixels exceeds the decoding limit"},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_FALSE(c.file.empty()) << c.what;
+        EXPECT_LT(c.file.size(), 2000u) << c.what;
+        for (DWORD type : {c.type, (DWORD)0})
+        {
+            CPixImage ima;
+            EXPECT_FALSE(DecodeBytes(ima, c.file, type)) << c.what << " as type " << type;
+            EXPECT_FALSE(ima.IsValid()) << c.what;
+            if (type)
+            {
+                EXPECT_STREQ(c.error, ima.GetErrorText()) << c.what;
+            }
+        }
+    }
+}
+
+// Up to the limit, pictures decode: files cut short as far as their format
+// keeps what arrived (a baseline JPEG needs no whole-picture buffer), and a
+// whole progressive photograph.
+TEST(Hostile, LargestAcceptedPicturesDecode)
+{
+    CPixImage gif;
+    ASSERT_TRUE(DecodeBytes(gif, GifClaiming(8192, 8192), PIXIMAGE_FORMAT_GIF)) << gif.GetErrorText();
+    EXPECT_EQ(8192u, gif.GetWidth());
+    EXPECT_EQ(8192u, gif.GetHeight());
+
+    CPixImage jpeg;
+    ASSERT_TRUE(DecodeBytes(jpeg, JpegClaiming(8192, 8192, false), PIXIMAGE_FORMAT_JPG))
+        << jpeg.GetErrorText();
+    EXPECT_EQ(8192u, jpeg.GetHeight());
+
+    CPixImage bmp;
+    ASSERT_TRUE(DecodeBytes(bmp, RleBmpClaiming(16384, 4096), PIXIMAGE_FORMAT_BMP)) << bmp.GetErrorText();
+    EXPECT_EQ(16384u, bmp.GetWidth());
+
+    // A smooth 12-megapixel picture, as photographs are.
+    CPixImage photo(4000, 3000, 24, 0);
+    for (long y = 0; y < 3000; y++)
+        for (long x = 0; x < 4000; x++)
+            photo.SetPixelColor(x, y, Rgb((BYTE)(x * 255 / 3999), (BYTE)(y * 255 / 2999), 128));
+    photo.SetCodecOption(0x10, PIXIMAGE_FORMAT_JPG);
+    CPixImage back;
+    ASSERT_TRUE(DecodeBytes(back, EncodeToBytes(photo, PIXIMAGE_FORMAT_JPG), 0)) << back.GetErrorText();
+    ASSERT_EQ(4000u, back.GetWidth());
+    RGBQUAD want = photo.GetPixelColor(1234, 2345), got = back.GetPixelColor(1234, 2345);
+    EXPECT_NEAR(want.rgbRed, got.rgbRed, 8);
+    EXPECT_NEAR(want.rgbGreen, got.rgbGreen, 8);
+    EXPECT_NEAR(want.rgbBlue, got.rgbBlue, 8);
 }
 
 namespace

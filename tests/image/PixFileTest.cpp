@@ -4,6 +4,7 @@
 #include "PixMemFile.h"
 #include <gtest/gtest.h>
 #include <string.h>
+#include <windows.h>
 
 TEST(PixMemFile, GrowsInSteps_Of64KiB)
 {
@@ -112,4 +113,40 @@ TEST(PixIOFile, HandedInStreamStaysOpen)
     EXPECT_EQ(-1, none.GetC());
     EXPECT_TRUE(none.Eof());
     EXPECT_EQ(-1, none.Error());
+}
+
+// A request far beyond the end of the file gives what is there, as a plain
+// read does, without handing the system the rest of the buffer: here the rest
+// is address space that was never committed.
+TEST(PixIOFile, ReadPastTheEndTouchesOnlyWhatTheFileHolds)
+{
+    FILE* f = tmpfile();
+    ASSERT_NE(nullptr, f);
+    unsigned char data[100];
+    for (int i = 0; i < 100; i++)
+        data[i] = (unsigned char)(i * 7);
+    ASSERT_EQ(100u, fwrite(data, 1, 100, f));
+    const size_t reserved = 64 << 20;
+    unsigned char* big = (unsigned char*)VirtualAlloc(nullptr, reserved, MEM_RESERVE, PAGE_NOACCESS);
+    ASSERT_NE(nullptr, big);
+    ASSERT_NE(nullptr, VirtualAlloc(big, 65536, MEM_COMMIT, PAGE_READWRITE));
+    {
+        CPixIOFile io(f);
+        ASSERT_TRUE(io.Seek(10, SEEK_SET));
+        EXPECT_EQ(90u, io.Read(big, 1, reserved));
+        EXPECT_EQ(0, memcmp(big, data + 10, 90));
+        EXPECT_EQ(100, io.Tell());
+        EXPECT_TRUE(io.Eof());
+
+        // Whole elements are counted; the position passes every byte read.
+        ASSERT_TRUE(io.Seek(0, SEEK_SET));
+        EXPECT_EQ(33u, io.Read(big, 3, reserved / 3));
+        EXPECT_EQ(100, io.Tell());
+        EXPECT_TRUE(io.Eof());
+        ASSERT_TRUE(io.Seek(0, SEEK_SET));
+        EXPECT_EQ(0u, io.Read(big, reserved / 2, 2));
+        EXPECT_EQ(100, io.Tell());
+    }
+    VirtualFree(big, 0, MEM_RELEASE);
+    fclose(f);
 }

@@ -241,9 +241,12 @@ class ClientWindow : public ::testing::Test
 // The texts of the login dialog's status line for a failed attempt.
 void ExpectStatus(HWND login, const std::wstring& text, const wchar_t* picture)
 {
+    // The login itself gives the service thirty seconds; a busy machine is given more.
+    DWORD start = GetTickCount();
     EXPECT_TRUE(WaitUntil([&] { return Visible(login, IDC_LOGIN_STATUS) && Text(login, IDC_LOGIN_STATUS) == text; },
-                          30000))
-        << "status: " << Narrow(Text(login, IDC_LOGIN_STATUS));
+                          60000))
+        << "status of " << Narrow(picture ? picture : L"") << " after " << GetTickCount() - start
+        << " ms: " << Narrow(Text(login, IDC_LOGIN_STATUS)) << (Visible(login, IDC_LOGIN_STATUS) ? "" : " (hidden)");
     EXPECT_TRUE(Visible(login, IDC_LOGIN_USER)) << "back to the form";
     EXPECT_FALSE(Visible(login, IDC_LOGIN_CANCEL));
     if (picture)

@@ -174,3 +174,49 @@ TEST(MemoryDC, PrinterContextIsDrawnDirectlyAndNotDestroyed)
     EXPECT_EQ(::GetObjectType(canvas.dc()), (DWORD)OBJ_MEMDC); // still alive
     printer.Detach();
 }
+
+TEST(MemoryDC, OffscreenPictureStaysOffscreenAndItsBitmapCanBeKept)
+{
+    Canvas canvas(20, 20, RGB(9, 8, 7));
+    HBITMAP kept = NULL;
+    {
+        CMemoryDC picture(canvas.dc(), 6, 4);
+        ASSERT_NE(picture.GetBitmap(), (HBITMAP)NULL);
+        EXPECT_EQ(picture.GetRect(), CRect(0, 0, 6, 4));
+        picture.FillSolidRect(0, 0, 6, 4, RGB(0, 0, 200));
+        kept = picture.DetachBitmap();
+        EXPECT_EQ(picture.GetBitmap(), (HBITMAP)NULL);
+        EXPECT_EQ(picture.DetachBitmap(), (HBITMAP)NULL); // given away once
+    }
+    EXPECT_EQ(canvas.Count(RGB(9, 8, 7)), 400); // nothing was copied anywhere
+    ASSERT_NE(kept, (HBITMAP)NULL);
+    {
+        // The kept bitmap is free to be selected elsewhere, and holds the picture.
+        CMemoryDC over(kept, canvas.dc());
+        EXPECT_EQ(over.GetRect(), CRect(0, 0, 6, 4));
+        ::BitBlt(canvas.dc(), 1, 1, 6, 4, over.GetSafeHdc(), 0, 0, SRCCOPY);
+    }
+    EXPECT_EQ(canvas.At(1, 1), RGB(0, 0, 200));
+    EXPECT_EQ(canvas.At(6, 4), RGB(0, 0, 200));
+    EXPECT_EQ(canvas.At(7, 5), RGB(9, 8, 7));
+    EXPECT_EQ(::GetObjectType(kept), (DWORD)OBJ_BITMAP); // a borrowed bitmap is not freed
+    ::DeleteObject(kept);
+}
+
+TEST(MemoryDC, ContextOverABitmapDrawsIntoItAndGivesItBack)
+{
+    Canvas source(4, 4, RGB(1, 1, 1));
+    HBITMAP copy = source.Copy();
+    {
+        CMemoryDC over(copy);
+        over.FillSolidRect(0, 0, 2, 2, RGB(250, 0, 0));
+    }
+    Canvas target(4, 4, RGB(255, 255, 255));
+    {
+        CMemoryDC again(copy, target.dc()); // selectable again: the first context let it go
+        ::BitBlt(target.dc(), 0, 0, 4, 4, again.GetSafeHdc(), 0, 0, SRCCOPY);
+    }
+    EXPECT_EQ(target.At(1, 1), RGB(250, 0, 0));
+    EXPECT_EQ(target.At(3, 3), RGB(1, 1, 1));
+    ::DeleteObject(copy);
+}

@@ -51,14 +51,24 @@ TEST(EffectPainter, TexturesOfAnySizeDrawWithoutFaults)
 {
     CEffectPainter p;
     Canvas canvas(50, 50);
+    const COLORREF white = RGB(255, 255, 255);
     for (int effect = 7; effect <= 15; effect++)
         for (int g : {0, 5, 255})
         {
+            SCOPED_TRACE(::testing::Message() << "effect " << effect << ", granularity " << g);
+            canvas.Fill(white);
             p.FillEffect(canvas.dc(), effect, RECT{0, 0, 50, 50}, RGB(200, 0, 0), RGB(0, 200, 0),
                          RGB(0, 0, 200), g, 5);
+            EXPECT_EQ(canvas.Count(white), 0); // the texture covers the rectangle
+            canvas.Fill(white);
             p.FillEffect(canvas.dc(), effect, RECT{0, 0, 1, 1}, 0, 0, 0, g, 5);
+            EXPECT_GE(canvas.Count(white), 50 * 50 - 1); // one pixel at most
+            EXPECT_EQ(canvas.Count(white, 1, 0), 49 * 50);
+            canvas.Fill(white);
             p.FillEffect(canvas.dc(), effect, RECT{10, 10, 10, 30}, 0, 0, 0, g, 5); // zero width
+            EXPECT_EQ(canvas.Count(white), 50 * 50);
             p.FillEffect(canvas.dc(), effect, RECT{0, 0, 40000, 1}, 0, 0, 0, g, 5); // wider than 32767
+            EXPECT_EQ(canvas.Count(white, 0, 1), 50 * 49); // the first row only
         }
 }
 

@@ -50,6 +50,11 @@ TEST(MarkupLanguage, LengthsByUnit)
         {L"-50%", 20, false, -10},
         {L"12px", 0, false, 12},
         {L"-5px", 0, false, 5}, // the sign is dropped
+        {L"+1", 0, true, 8},    // a signed plain number is read without its sign
+        {L"-2", 0, true, 10},
+        {L"+20", 0, true, 20},
+        {L"-7", 0, false, 7},
+        {L"+0x10", 0, false, 16},
         {L"3", 0, true, 12},    // HTML font size
         {L"7", 0, true, 36},
         {L"12", 0, true, 12},
@@ -87,7 +92,8 @@ TEST(MarkupLanguage, ColoursFromHexNumbersAndNames)
         {L"navy", 0x800000},
         {L"yellowgreen", 0x32CD9A},
         {L"", def},
-        {L"0xFF123456", 0x123456}, // palette flags in the top byte are dropped
+        {L"0xFF123456", 0xFF123456}, // the number is the COLORREF, top byte included
+        {L"0x02345678", 0x02345678},
         {L"infobackground", ::GetSysColor(COLOR_INFOBK)},
     };
     for (const auto& c : cases)
@@ -191,6 +197,9 @@ TEST(MarkupLanguage, FontTagAttributes)
     LONG h12 = MeasureText(d, L"<font size=12>X</font>").cy;
     LONG h12pt = MeasureText(d, L"<font size=12pt>X</font>").cy;
     EXPECT_EQ(h3, h12);
+    // "+1" is size 1, 8 pixels, not a 1-pixel font.
+    EXPECT_EQ(MeasureText(d, L"<font size=+1>X</font>").cy, MeasureText(d, L"<font size=8px>X</font>").cy);
+    EXPECT_GT(MeasureText(d, L"<font size=+1>X</font>").cy, 4);
     if (dpi != 72)
     {
         EXPECT_NE(h12pt, h12);

@@ -2,6 +2,7 @@
 // colours in the drawn pixels, links and hot areas.
 #include <gtest/gtest.h>
 #include "Canvas.h"
+#include "LinkPolicy.h"
 #include "MarkupDrawer.h"
 
 namespace
@@ -126,8 +127,15 @@ TEST(MarkupLayout, DrawingNarrowerThanMeasuredStaysInBoundsAndEnds)
     Drawer t;
     t.d.SetMaxWidth(200);
     t.Measure(L"<center>one two three four five six seven eight nine ten eleven twelve</center>");
+    const COLORREF white = RGB(255, 255, 255);
+    t.canvas.Fill(white);
     t.Draw(RECT{0, 0, 12, 200}); // far narrower: more lines than recorded
+    EXPECT_LT(t.canvas.Count(white, 0, 0, 12, 200), 12 * 200) << "the text is drawn";
+    EXPECT_EQ(t.canvas.Count(white, 12, 0, 300, 200), 288 * 200) << "and nothing right of the rectangle";
+    // No width at all: nothing can be broken, so the runs are drawn whole.
+    t.canvas.Fill(white);
     t.Draw(RECT{0, 0, 0, 200});
+    EXPECT_LT(t.canvas.Count(white, 12, 0, 300, 200), 288 * 200);
 }
 
 TEST(MarkupLayout, JustifiedWrappedLinesFillTheWidth)
@@ -218,26 +226,80 @@ TEST(MarkupLayout, HoverAndClickOnLinks)
     ::DestroyWindow(wnd);
 }
 
-TEST(MarkupLayout, OnlyWebMailAndOwnAddressesAreOpened)
+namespace
+{
+// Stands in for the shell and the main window while links are clicked.
+struct LinkRecorder : IPageCommandTarget
+{
+    std::vector<std::wstring> shell, pageCommands;
+    static LinkRecorder* current;
+    LinkRecorder()
+    {
+        current = this;
+        CLinkPolicy::s_shellOpen = &Shell;
+        CLinkPolicy::SetPageCommandTarget(this);
+    }
+    ~LinkRecorder()
+    {
+        CLinkPolicy::s_shellOpen = &CLinkPolicy::ShellOpen;
+        CLinkPolicy::SetPageCommandTarget(nullptr);
+        current = nullptr;
+    }
+    static INT_PTR Shell(const wchar_t* target, int)
+    {
+        current->shell.push_back(target);
+        return 42;
+    }
+    BOOL RunPageCommand(const wchar_t* link) override
+    {
+        pageCommands.push_back(link);
+        return TRUE;
+    }
+};
+LinkRecorder* LinkRecorder::current = nullptr;
+} // namespace
+
+TEST(MarkupLayout, OnlyWebMailAndPageCommandLinksAreOpened)
 {
     struct Case
     {
         const wchar_t* target;
-        bool open;
-    } cases[] = {{L"http://example.com/", true},
-                 {L"HTTPS://example.com", true},
-                 {L"mailto:a@b.c", true},
-                 {L"yeb360://openwindow/board", true},
-                 {L"c:\\windows\\system32\\calc.exe", false},
-                 {L"\\\\host\\share\\x.exe", false},
-                 {L"file:///c:/x.exe", false},
-                 {L"http://", false},
-                 {L"cmd /c del", false}};
+        CLinkPolicy::Kind kind;
+    } cases[] = {{L"http://example.com/", CLinkPolicy::LINK_WEB},
+                 {L"HTTPS://example.com", CLinkPolicy::LINK_WEB},
+                 {L"mailto:a@b.c", CLinkPolicy::LINK_MAIL},
+                 {L"yeb360://openwindow/board", CLinkPolicy::LINK_PAGE_COMMAND},
+                 {L"YEB360://openwindow/board", CLinkPolicy::LINK_NONE},
+                 {L"c:\\windows\\system32\\calc.exe", CLinkPolicy::LINK_NONE},
+                 {L"\\\\host\\share\\x.exe", CLinkPolicy::LINK_NONE},
+                 {L"file:///c:/x.exe", CLinkPolicy::LINK_NONE},
+                 {L"http://", CLinkPolicy::LINK_NONE},
+                 {L"http://a/\nb", CLinkPolicy::LINK_NONE},
+                 {L"cmd /c del", CLinkPolicy::LINK_NONE},
+                 {L"", CLinkPolicy::LINK_NONE}};
     for (const auto& c : cases)
-        EXPECT_EQ(MarkupDrawer::IsOpenableLink(c.target), c.open)
+    {
+        EXPECT_EQ(CLinkPolicy::Classify(c.target), c.kind) << ::testing::PrintToString(std::wstring(c.target));
+        EXPECT_EQ(MarkupDrawer::IsOpenableLink(c.target), c.kind != CLinkPolicy::LINK_NONE)
             << ::testing::PrintToString(std::wstring(c.target));
-    MarkupDrawer d;
-    EXPECT_EQ(d.OpenLink(L"c:\\windows\\system32\\calc.exe", SW_HIDE), 0);
+    }
+}
+
+TEST(MarkupLayout, ClickedLinksGoToTheShellOrTheMainWindowAsThePolicySays)
+{
+    LinkRecorder links;
+    Drawer t;
+    t.Measure(L"<a href=\"http://example.com/\">web</a> <a href=\"yeb360://openwindow/board\">page</a> "
+              L"<a href=\"c:\\windows\\system32\\calc.exe\">program</a> <a href=\"mailto:a@b.c\">mail</a>");
+    t.Draw(RECT{0, 0, 300, 200});
+    ASSERT_EQ(t.d.GetHotAreas().size(), 4u);
+    for (const HotArea& area : std::vector<HotArea>(t.d.GetHotAreas()))
+        t.d.Click(POINT{area.rect.left, area.rect.top});
+    EXPECT_EQ(links.shell, (std::vector<std::wstring>{L"http://example.com/", L"mailto:a@b.c"}));
+    // The program's own page command reaches the main window, never the shell.
+    EXPECT_EQ(links.pageCommands, (std::vector<std::wstring>{L"yeb360://openwindow/board"}));
+    EXPECT_FALSE(t.d.OpenLink(L"c:\\windows\\system32\\calc.exe", SW_HIDE));
+    EXPECT_EQ(links.shell.size(), 2u);
 }
 
 TEST(MarkupLayout, HoveredLinkTakesTheHoverRule)

@@ -1,6 +1,8 @@
 #include "NetworkTest.h"
 #include "ImageServerLink.h"
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -17,17 +19,40 @@ std::string Bytes(size_t count, int seed)
     return bytes;
 }
 
+// A socket that keeps the size of every send: the pieces are the client's own
+// calls (the receiving side may join or split what travels).
+class RecordingSocket : public CTcpSocket
+{
+  public:
+    std::vector<int> sends;
+    int Send(const void* data, int length, int flags = 0) override
+    {
+        sends.push_back(length);
+        return CTcpSocket::Send(data, length, flags);
+    }
+};
+
+std::string Joined(const std::vector<int>& sizes, size_t from)
+{
+    std::string text;
+    for (size_t i = from; i < sizes.size(); ++i)
+        text += (text.empty() ? "" : ",") + std::to_string(sizes[i]);
+    return text;
+}
+
 class ImageServerTest : public NetworkTest
 {
   protected:
-    // One exchange as the senders make it: header, then the payload in pieces.
-    void Exchange(const ImageServerHeader& header, const std::string& payload)
+    // One exchange as the senders make it: header, then the payload in
+    // pieces. Gives the sizes of the client's sends.
+    std::vector<int> Exchange(const ImageServerHeader& header, const std::string& payload)
     {
-        CTcpSocket socket;
-        ASSERT_TRUE(ImageServerLink::Connect(socket, TRUE));
-        ASSERT_TRUE(ImageServerLink::SendHeader(socket, header));
-        ASSERT_TRUE(ImageServerLink::SendPieces(socket, payload.data(), (DWORD)payload.size()));
+        RecordingSocket socket;
+        EXPECT_TRUE(ImageServerLink::Connect(socket, TRUE));
+        EXPECT_TRUE(ImageServerLink::SendHeader(socket, header));
+        EXPECT_TRUE(ImageServerLink::SendPieces(socket, payload.data(), (DWORD)payload.size()));
         socket.Close();
+        return socket.sends;
     }
     ServiceRecord WaitForExchange(size_t index)
     {
@@ -91,14 +116,16 @@ TEST_F(ImageServerTest, ServiceReceivesTheExactHeaderAndPayloadOfEachKind)
         header.SetFirstText("user@example.com");
         header.SetTypeText("xml");
         std::string payload = Bytes(c.payload, (int)c.kind);
-        Exchange(header, payload);
+        std::vector<int> sends = Exchange(header, payload);
+        ASSERT_FALSE(sends.empty());
+        EXPECT_EQ(280, sends[0]) << "the header in one send";
+        EXPECT_EQ(c.pieces, Joined(sends, 1)) << "the payload in pieces of at most 4096 bytes";
         ServiceRecord record = WaitForExchange(index++);
         EXPECT_EQ(std::to_string(c.kind), record.Get("kind"));
         EXPECT_EQ(std::to_string(c.lengthField), record.Get("length"));
         EXPECT_EQ("10001", record.Get("user"));
         EXPECT_EQ("user@example.com", record.Get("first"));
         EXPECT_EQ("xml", record.Get("type"));
-        EXPECT_EQ(c.pieces, record.Get("pieces"));
         std::string headerBytes, received;
         ASSERT_TRUE(service.ReadDataFile(record.Get("header"), headerBytes));
         EXPECT_EQ(std::string((const char*)header.bytes, 280), headerBytes);
@@ -117,7 +144,7 @@ TEST_F(ImageServerTest, AlbumCoverOfferGetsOkOnceThenNo)
         header.SetKind(ImageServerHeader::KindAlbumCover);
         header.SetItem(4711);
         header.SetSecondText("SONGHASH");
-        CTcpSocket socket;
+        RecordingSocket socket;
         ASSERT_TRUE(ImageServerLink::Connect(socket, FALSE));
         ASSERT_TRUE(ImageServerLink::SendHeader(socket, header));
         char reply[12] = {};
@@ -130,6 +157,7 @@ TEST_F(ImageServerTest, AlbumCoverOfferGetsOkOnceThenNo)
         if (std::string(reply, 2) == "OK")
         {
             ASSERT_TRUE(ImageServerLink::SendPieces(socket, cover.data(), (DWORD)cover.size()));
+            EXPECT_EQ("280,4096,1904", Joined(socket.sends, 0));
         }
         socket.Close();
         ServiceRecord record = WaitForExchange(attempt);

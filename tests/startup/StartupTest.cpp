@@ -14,22 +14,34 @@ namespace
 {
 const DWORD kExitCode = static_cast<DWORD>(-9);
 
+// A folder of its own below test-output holding a copy of the program with
+// the libraries and the language file it loads, and no settings file yet.
+std::wstring CopyFolder(const wchar_t* name)
+{
+    std::wstring folder = std::wstring(YEB_BINARY_DIR) + L"\\test-output";
+    CreateDirectoryW(folder.c_str(), NULL);
+    folder += std::wstring(L"\\") + name;
+    CreateDirectoryW(folder.c_str(), NULL);
+    std::wstring bin = std::wstring(YEB_BINARY_DIR) + L"\\bin\\";
+    for (const wchar_t* file : {L"Yeb.exe", L"Sonatrel.dll", L"Vossel.dll", L"Locvane.dll", L"Kavpng.dll"})
+        CopyFileW((bin + file).c_str(), (folder + L"\\" + file).c_str(), FALSE);
+    CreateDirectoryW((folder + L"\\lng").c_str(), NULL);
+    CopyFileW((bin + L"lng\\default.LNG").c_str(), (folder + L"\\lng\\default.LNG").c_str(), FALSE);
+    DeleteFileW((folder + L"\\AppSetting.ini").c_str());
+    return folder;
+}
+
+// The first copy's folder; the "-l:logout" copy runs from a folder of its own,
+// so that its settings file can never stand for the first copy's.
 std::wstring Folder()
 {
-    static std::wstring folder;
-    if (folder.empty())
-    {
-        folder = std::wstring(YEB_BINARY_DIR) + L"\\test-output";
-        CreateDirectoryW(folder.c_str(), NULL);
-        folder += L"\\startup";
-        CreateDirectoryW(folder.c_str(), NULL);
-        std::wstring bin = std::wstring(YEB_BINARY_DIR) + L"\\bin\\";
-        for (const wchar_t* file : {L"Yeb.exe", L"Sonatrel.dll", L"Vossel.dll", L"Locvane.dll", L"Kavpng.dll"})
-            CopyFileW((bin + file).c_str(), (folder + L"\\" + file).c_str(), FALSE);
-        CreateDirectoryW((folder + L"\\lng").c_str(), NULL);
-        CopyFileW((bin + L"lng\\default.LNG").c_str(), (folder + L"\\lng\\default.LNG").c_str(), FALSE);
-        DeleteFileW((folder + L"\\AppSetting.ini").c_str());
-    }
+    static std::wstring folder = CopyFolder(L"startup");
+    return folder;
+}
+
+std::wstring LogoutFolder()
+{
+    static std::wstring folder = CopyFolder(L"startup-logout");
     return folder;
 }
 
@@ -37,13 +49,13 @@ struct Client
 {
     PROCESS_INFORMATION pi{};
 
-    bool Start(const wchar_t* args)
+    bool Start(const wchar_t* args, const std::wstring& folder = Folder())
     {
-        std::wstring exe = Folder() + L"\\Yeb.exe";
+        std::wstring exe = folder + L"\\Yeb.exe";
         std::wstring line = L"\"" + exe + L"\" " + args;
         STARTUPINFOW si{};
         si.cb = sizeof(si);
-        return CreateProcessW(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, Folder().c_str(), &si, &pi) != 0;
+        return CreateProcessW(exe.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si, &pi) != 0;
     }
     // Exit code after the process ended, or STILL_ACTIVE after ms.
     DWORD Wait(DWORD ms)
@@ -159,7 +171,7 @@ TEST(Startup, SingleInstanceBringToFrontLogoutCopyAndExitCodes)
     // After a log-out the client starts again while the old one still runs.
     {
         Client again;
-        ASSERT_TRUE(again.Start(L"-l:logout"));
+        ASSERT_TRUE(again.Start(L"-l:logout", LogoutFolder()));
         HWND second = MainWindowOf(again.pi.dwProcessId, 30000);
         ASSERT_NE(nullptr, second) << "-l:logout starts a full second copy";
         EXPECT_NE(main, second);
@@ -167,7 +179,10 @@ TEST(Startup, SingleInstanceBringToFrontLogoutCopyAndExitCodes)
         EXPECT_EQ(kExitCode, again.Wait(30000));
     }
 
-    // Closing the login dialog ends the client with -9, settings written first.
+    // Closing the login dialog ends the client with -9, settings written first:
+    // whatever stands in its folder now is removed, so only the end can write it.
+    DeleteFileW((Folder() + L"\\AppSetting.ini").c_str());
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Folder() + L"\\AppSetting.ini").c_str()));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(kExitCode, first.Wait(30000));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Folder() + L"\\AppSetting.ini").c_str()))

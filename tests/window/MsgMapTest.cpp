@@ -472,7 +472,36 @@ TEST(Geometry, RectangleArithmetic)
     EXPECT_EQ(CRect(10, 20, 50, 60), inverted);
     EXPECT_EQ(CSize(3, 4), CPoint(5, 7) - CPoint(2, 3));
     EXPECT_TRUE(CRect().IsRectEmpty());
-    CWnd* pNull = NULL;
-    EXPECT_EQ(NULL, pNull->GetSafeHwnd());
+}
+
+// A pointer that may be null goes through FwSafeHandle; no member is ever
+// called through a null pointer, and the wrappers that take optional objects
+// (insert-after window, parent, font) accept null.
+TEST(SafeHandles, NullPointersGiveNullHandlesAndObjectsTheirOwn)
+{
+    EXPECT_EQ(NULL, FwSafeHandle((const CWnd*)nullptr));
+    EXPECT_EQ(NULL, FwSafeHandle((const CDC*)nullptr));
+    EXPECT_EQ(NULL, FwSafeHandle((const CBrush*)nullptr));
+    EXPECT_EQ(NULL, FwSafeHandle((const CMenu*)nullptr));
+    EXPECT_EQ(NULL, FwSafeHandle((const CImageList*)nullptr));
+
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP, 0, 0, 20, 20, NULL, NULL));
+    EXPECT_EQ(wnd.m_hWnd, FwSafeHandle(&wnd));
+    EXPECT_TRUE(wnd.SetWindowPos(NULL, 0, 0, 30, 30, SWP_NOMOVE | SWP_NOZORDER));
+    CRect rect;
+    wnd.GetWindowRect(&rect);
+    EXPECT_EQ(30, rect.Width());
+    CClientDC dc(&wnd);
+    EXPECT_EQ(dc.m_hDC, FwSafeHandle(&dc));
+    CBrush brush(RGB(1, 2, 3));
+    EXPECT_EQ(brush.m_hObject, FwSafeHandle(&brush));
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    EXPECT_EQ(menu.m_hMenu, FwSafeHandle(&menu));
+    CImageList list;
+    ASSERT_TRUE(list.Create(4, 4, ILC_COLOR24, 1, 1));
+    EXPECT_EQ(list.m_hImageList, FwSafeHandle(&list));
+    wnd.DestroyWindow();
 }
 } // namespace

@@ -9,7 +9,7 @@
 
 static BOOL AFXAPI FwPreTranslateHook(CWinThread* pThread, MSG* pMsg)
 {
-    HWND hWndStop = pThread && pThread->m_pMainWnd ? pThread->m_pMainWnd->GetSafeHwnd() : NULL;
+    HWND hWndStop = pThread && pThread->m_pMainWnd ? FwSafeHandle(pThread->m_pMainWnd) : NULL;
     return CWnd::WalkPreTranslateTree(hWndStop, pMsg);
 }
 
@@ -244,7 +244,7 @@ void CWinApp::WinHelp(DWORD_PTR, UINT) {}
 int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
 {
     CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hWndOwner = pMainWnd ? pMainWnd->GetSafeHwnd() : ::GetActiveWindow();
+    HWND hWndOwner = pMainWnd ? FwSafeHandle(pMainWnd) : ::GetActiveWindow();
     if (hWndOwner != NULL && !::IsWindowEnabled(hWndOwner))
         hWndOwner = ::GetActiveWindow();
     return ::MessageBoxW(hWndOwner, lpszPrompt, AfxGetAppName(), nType);

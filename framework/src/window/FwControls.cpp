@@ -116,7 +116,7 @@ void CProgressCtrl::GetRange(int& nLower, int& nUpper) const
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
     return CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, NULL, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), NULL, NULL);
+                    CW_USEDEFAULT, CW_USEDEFAULT, FwSafeHandle(pParentWnd), NULL, NULL);
 }
 
 void CToolTipCtrl::InitToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
@@ -124,7 +124,7 @@ void CToolTipCtrl::InitToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
     ti = TTTOOLINFOW();
     // Without a version-6 manifest the control only accepts the older size.
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    HWND hWnd = pWnd->GetSafeHwnd();
+    HWND hWnd = FwSafeHandle(pWnd);
     if (nIDTool == 0)
     {
         // The whole window is the tool; its parent gets the notifications.

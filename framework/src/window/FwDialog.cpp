@@ -273,7 +273,7 @@ HWND CDialog::FindOwner() const
     CWnd* pParent = m_pParentWnd;
     if (pParent == NULL)
         pParent = AfxGetMainWnd();
-    HWND hWnd = pParent ? pParent->GetSafeHwnd() : NULL;
+    HWND hWnd = pParent ? FwSafeHandle(pParent) : NULL;
     if (hWnd == m_hWnd && hWnd != NULL)
         return NULL;
     // Dialogs are owned by top-level windows.
@@ -298,7 +298,7 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
         return FALSE;
     if (pParentWnd != NULL)
         m_pParentWnd = pParentWnd;
-    HWND hWndParent = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : FindOwner();
+    HWND hWndParent = m_pParentWnd ? FwSafeHandle(m_pParentWnd) : FindOwner();
     return FwCreateDialogIndirect(this, lpTemplate, hWndParent, hInst, AfxDlgProc);
 }
 
@@ -306,7 +306,7 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
 {
     if (pParentWnd != NULL)
         m_pParentWnd = pParentWnd;
-    HWND hWndParent = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : FindOwner();
+    HWND hWndParent = m_pParentWnd ? FwSafeHandle(m_pParentWnd) : FindOwner();
     return FwCreateDialogIndirect(this, lpDialogTemplate, hWndParent, AfxGetInstanceHandle(), AfxDlgProc);
 }
 
@@ -389,7 +389,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 
 void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
 {
-    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, (WPARAM)pWndCtrl->GetSafeHwnd(), 1);
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, (WPARAM)FwSafeHandle(pWndCtrl), 1);
 }
 
 // ---------------------------------------------------------------------------

@@ -61,7 +61,7 @@ CBrush::CBrush(CBitmap* pBitmap) { CreatePatternBrush(pBitmap); }
 
 BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap)
 {
-    return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle()));
+    return Attach(::CreatePatternBrush((HBITMAP)FwSafeHandle(pBitmap)));
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC)
@@ -204,21 +204,21 @@ BOOL CDC::DeleteDC()
     return ::DeleteDC(Detach());
 }
 
-CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle((HPEN)::SelectObject(m_hDC, pPen->GetSafeHandle())); }
+CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle((HPEN)::SelectObject(m_hDC, FwSafeHandle(pPen))); }
 
 CBrush* CDC::SelectObject(CBrush* pBrush)
 {
-    return CBrush::FromHandle((HBRUSH)::SelectObject(m_hDC, pBrush->GetSafeHandle()));
+    return CBrush::FromHandle((HBRUSH)::SelectObject(m_hDC, FwSafeHandle(pBrush)));
 }
 
 CFont* CDC::SelectObject(CFont* pFont)
 {
-    return CFont::FromHandle((HFONT)::SelectObject(m_hDC, pFont->GetSafeHandle()));
+    return CFont::FromHandle((HFONT)::SelectObject(m_hDC, FwSafeHandle(pFont)));
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 {
-    return CBitmap::FromHandle((HBITMAP)::SelectObject(m_hDC, pBitmap->GetSafeHandle()));
+    return CBitmap::FromHandle((HBITMAP)::SelectObject(m_hDC, FwSafeHandle(pBitmap)));
 }
 
 // Selects hObject and wraps the object it replaced in the matching class.
@@ -240,7 +240,7 @@ static CGdiObject* SelectTyped(HDC hDC, HGDIOBJ hObject)
     }
 }
 
-CGdiObject* CDC::SelectObject(CGdiObject* pObject) { return SelectTyped(m_hDC, pObject->GetSafeHandle()); }
+CGdiObject* CDC::SelectObject(CGdiObject* pObject) { return SelectTyped(m_hDC, FwSafeHandle(pObject)); }
 
 CGdiObject* CDC::SelectStockObject(int nIndex) { return SelectTyped(m_hDC, ::GetStockObject(nIndex)); }
 
@@ -318,14 +318,14 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF
 BOOL CDC::TransparentBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
                          int nSrcHeight, UINT clrTransparent)
 {
-    return ::TransparentBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight,
+    return ::TransparentBlt(m_hDC, x, y, nWidth, nHeight, FwSafeHandle(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
                             clrTransparent);
 }
 
 BOOL CDC::AlphaBlend(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
                      int nSrcHeight, BLENDFUNCTION blend)
 {
-    return ::AlphaBlend(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight,
+    return ::AlphaBlend(m_hDC, x, y, nWidth, nHeight, FwSafeHandle(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
                         blend);
 }
 
@@ -336,7 +336,7 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH 
 
 BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush)
 {
-    return DrawState(pt, size, (HBITMAP)pBitmap->GetSafeHandle(), nFlags, (HBRUSH)pBrush->GetSafeHandle());
+    return DrawState(pt, size, (HBITMAP)FwSafeHandle(pBitmap), nFlags, (HBRUSH)FwSafeHandle(pBrush));
 }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush)
@@ -346,7 +346,7 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBru
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush)
 {
-    return DrawState(pt, size, hIcon, nFlags, (HBRUSH)pBrush->GetSafeHandle());
+    return DrawState(pt, size, hIcon, nFlags, (HBRUSH)FwSafeHandle(pBrush));
 }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
@@ -359,7 +359,7 @@ BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL b
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     CBrush* pBrush)
 {
-    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, (HBRUSH)pBrush->GetSafeHandle());
+    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, (HBRUSH)FwSafeHandle(pBrush));
 }
 
 CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
@@ -383,7 +383,7 @@ IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
 IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->GetSafeHwnd())
+CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(FwSafeHandle(pWnd))
 {
     if (!Attach(::BeginPaint(m_hWnd, &m_ps)))
         AfxThrowResourceException();
@@ -395,7 +395,7 @@ CPaintDC::~CPaintDC()
     Detach();
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(FwSafeHandle(pWnd))
 {
     if (!Attach(::GetDC(m_hWnd)))
         AfxThrowResourceException();
@@ -403,7 +403,7 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
 
 CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(FwSafeHandle(pWnd))
 {
     if (!Attach(::GetWindowDC(m_hWnd)))
         AfxThrowResourceException();

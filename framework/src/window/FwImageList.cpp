@@ -60,21 +60,21 @@ BOOL CImageList::Create(LPCTSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask
 
 int CImageList::Add(CBitmap* pbmImage, CBitmap* pbmMask)
 {
-    return ImageList_Add(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), (HBITMAP)pbmMask->GetSafeHandle());
+    return ImageList_Add(m_hImageList, (HBITMAP)FwSafeHandle(pbmImage), (HBITMAP)FwSafeHandle(pbmMask));
 }
 
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask)
 {
-    return ImageList_AddMasked(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), crMask);
+    return ImageList_AddMasked(m_hImageList, (HBITMAP)FwSafeHandle(pbmImage), crMask);
 }
 
 BOOL CImageList::Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask)
 {
-    return ImageList_Replace(m_hImageList, nImage, (HBITMAP)pbmImage->GetSafeHandle(),
-                             (HBITMAP)pbmMask->GetSafeHandle());
+    return ImageList_Replace(m_hImageList, nImage, (HBITMAP)FwSafeHandle(pbmImage),
+                             (HBITMAP)FwSafeHandle(pbmMask));
 }
 
 BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)
 {
-    return ImageList_Draw(m_hImageList, nImage, pDC->GetSafeHdc(), pt.x, pt.y, nStyle);
+    return ImageList_Draw(m_hImageList, nImage, FwSafeHandle(pDC), pt.x, pt.y, nStyle);
 }

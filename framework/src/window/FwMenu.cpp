@@ -71,23 +71,23 @@ BOOL CMenu::DestroyMenu()
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const CBitmap* pBmp)
 {
-    return ::AppendMenuW(m_hMenu, nFlags | MF_BITMAP, nIDNewItem, (LPCWSTR)pBmp->GetSafeHandle());
+    return ::AppendMenuW(m_hMenu, nFlags | MF_BITMAP, nIDNewItem, (LPCWSTR)FwSafeHandle(pBmp));
 }
 
 BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, const CBitmap* pBmp)
 {
-    return ::InsertMenuW(m_hMenu, nPosition, nFlags | MF_BITMAP, nIDNewItem, (LPCWSTR)pBmp->GetSafeHandle());
+    return ::InsertMenuW(m_hMenu, nPosition, nFlags | MF_BITMAP, nIDNewItem, (LPCWSTR)FwSafeHandle(pBmp));
 }
 
 BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, const CBitmap* pBmp)
 {
-    return ::ModifyMenuW(m_hMenu, nPosition, nFlags | MF_BITMAP, nIDNewItem, (LPCWSTR)pBmp->GetSafeHandle());
+    return ::ModifyMenuW(m_hMenu, nPosition, nFlags | MF_BITMAP, nIDNewItem, (LPCWSTR)FwSafeHandle(pBmp));
 }
 
 BOOL CMenu::SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpUnchecked, const CBitmap* pBmpChecked)
 {
-    return ::SetMenuItemBitmaps(m_hMenu, nPosition, nFlags, (HBITMAP)pBmpUnchecked->GetSafeHandle(),
-                                (HBITMAP)pBmpChecked->GetSafeHandle());
+    return ::SetMenuItemBitmaps(m_hMenu, nPosition, nFlags, (HBITMAP)FwSafeHandle(pBmpUnchecked),
+                                (HBITMAP)FwSafeHandle(pBmpChecked));
 }
 
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const

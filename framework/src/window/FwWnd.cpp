@@ -237,7 +237,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 {
-    HWND hWndControl = ::GetDlgItem(pParent->GetSafeHwnd(), nID);
+    HWND hWndControl = ::GetDlgItem(FwSafeHandle(pParent), nID);
     return hWndControl != NULL && SubclassWindow(hWndControl);
 }
 
@@ -271,7 +271,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
                     const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+                    rect.right - rect.left, rect.bottom - rect.top, FwSafeHandle(pParentWnd),
                     (HMENU)(UINT_PTR)nID, lpParam);
 }
 
@@ -534,7 +534,7 @@ void CWnd::OnVScroll(UINT, UINT, CScrollBar* pScrollBar)
 
 void CWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL)
 {
-    FwGetThreadState()->m_hTrackingMenu = pPopupMenu->GetSafeHmenu();
+    FwGetThreadState()->m_hTrackingMenu = FwSafeHandle(pPopupMenu);
     Default();
 }
 
@@ -670,7 +670,7 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
 {
-    ::SendMessageW(m_hWnd, WM_SETFONT, (WPARAM)pFont->GetSafeHandle(), bRedraw);
+    ::SendMessageW(m_hWnd, WM_SETFONT, (WPARAM)FwSafeHandle(pFont), bRedraw);
 }
 
 CFont* CWnd::GetFont() const { return CFont::FromHandle((HFONT)::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)); }
@@ -719,18 +719,18 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CWnd::InvalidateRgn(CRgn* pRgn, BOOL bErase) { ::InvalidateRgn(m_hWnd, (HRGN)pRgn->GetSafeHandle(), bErase); }
+void CWnd::InvalidateRgn(CRgn* pRgn, BOOL bErase) { ::InvalidateRgn(m_hWnd, (HRGN)FwSafeHandle(pRgn), bErase); }
 
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* prgnUpdate, UINT flags)
 {
-    return ::RedrawWindow(m_hWnd, lpRectUpdate, (HRGN)prgnUpdate->GetSafeHandle(), flags);
+    return ::RedrawWindow(m_hWnd, lpRectUpdate, (HRGN)FwSafeHandle(prgnUpdate), flags);
 }
 
 CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
 
 CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
 
-int CWnd::ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, pDC->GetSafeHdc()); }
+int CWnd::ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, FwSafeHandle(pDC)); }
 
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
 {
@@ -757,7 +757,7 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetS
 
 CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
 
-BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu->GetSafeHmenu()); }
+BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, FwSafeHandle(pMenu)); }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep)
 {
