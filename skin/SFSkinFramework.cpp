@@ -11,6 +11,7 @@
 #include "SFSkinSchema.h"
 #include "SchemaNames.h"
 #include <algorithm>
+#include <prsht.h>
 #include <memory>
 #include <new>
 
@@ -59,16 +60,6 @@ LRESULT CALLBACK SkinCbtHookProc(int code, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-void CALLBACK SkinWinEventProc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG, DWORD, DWORD)
-{
-    CSFSkinFramework* manager = g_holder.instance;
-    if (event != EVENT_OBJECT_REORDER || idObject != OBJID_WINDOW || manager == NULL)
-        return;
-    if (!(manager->GetApplyOptions() & SF_APPLY_FRAME) || !manager->IsEnabled())
-        return;
-    if (manager->Lookup(hwnd) && (::GetWindowLongPtrW(hwnd, GWL_STYLE) & 0xF00000))
-        ::SetTimer(hwnd, 2765, 1000, NULL); // the frame object refreshes its layout on this timer
-}
 
 BOOL CALLBACK PostSysColorChange(HWND hwnd, LPARAM)
 {
@@ -146,6 +137,18 @@ CString Upper(LPCWSTR text)
 } // namespace
 
 CSFSkinFramework* FindSkinFramework() { return g_holder.instance; }
+
+void CALLBACK SkinWinEventProc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG, DWORD, DWORD)
+{
+    CSFSkinFramework* manager = g_holder.instance;
+    if (event != EVENT_OBJECT_REORDER || idObject != OBJID_WINDOW || manager == NULL)
+        return;
+    if (!(manager->GetApplyOptions() & SF_APPLY_FRAME) || !manager->IsEnabled())
+        return;
+    if (manager->Lookup(hwnd) && (::GetWindowLongPtrW(hwnd, GWL_STYLE) & 0xF00000))
+        ::SetTimer(hwnd, 2765, 1000, NULL); // the frame object refreshes its layout on this timer
+}
+
 
 CSFSkinFramework* GetSkinFramework()
 {
@@ -439,6 +442,8 @@ CSFSkinObject* CSFSkinFramework::CreateSkinObject(HWND hwnd, LPCWSTR className, 
         object = static_cast<CSFSkinObject*>(ObjectClass("CSFSkinObjectFrame")->CreateObject());
     if (object == NULL)
         return NULL;
+    if (lstrcmpW(className, L"#32770") == 0)
+        object->SetWindowKind(IsPropertyPage(cs) ? SF_WINDOW_KIND_PROPERTY_PAGE : SF_WINDOW_KIND_DIALOG);
 
     return AttachSkinObject(hwnd, object, cs, autoCreated);
 }
@@ -461,6 +466,27 @@ CSFSkinObject* CSFSkinFramework::AttachSkinObject(HWND hwnd, CSFSkinObject* obje
     }
     object->HookWindow(hwnd, cs, autoCreated);
     return object;
+}
+
+BOOL CSFSkinFramework::IsPropertyPage(LPCREATESTRUCTW cs)
+{
+    if (cs == NULL || cs->hwndParent == NULL || (cs->style & (DS_CONTROL | WS_CHILD)) != (DS_CONTROL | WS_CHILD))
+        return FALSE;
+    HWND sheet = cs->hwndParent;
+    if (CSFSkinObject* parent = Lookup(sheet))
+        if (parent->GetWindowKind() == SF_WINDOW_KIND_PROPERTY_PAGE)
+            return TRUE;
+    HWND page = (HWND)::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+    if (page == NULL || !::IsWindow(page))
+        return FALSE;
+    // The sheet's own record: its window first, its header flags third. The
+    // value belongs to whatever window answered, so it is read only where
+    // it can be.
+    const LONG_PTR* record = (const LONG_PTR*)::GetWindowLongPtrW(sheet, DWLP_USER);
+    if (record == NULL || ::IsBadReadPtr(record, 3 * sizeof(LONG_PTR)))
+        return FALSE;
+    const DWORD kWizardFlags = 0x1002020;
+    return (HWND)record[0] == sheet && ((DWORD)record[2] & kWizardFlags) == 0;
 }
 
 void CSFSkinFramework::ApplyWindow(HWND hwnd)

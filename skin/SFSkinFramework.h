@@ -120,6 +120,9 @@ public:
     static void SetApiHookControl(const SFApiHookControl* control);
 
 private:
+    // A dialog being created is a page of a property sheet that is not a
+    // wizard (its object is then drawn as a page, not as a dialog).
+    BOOL IsPropertyPage(LPCREATESTRUCTW cs);
     void BuildClassMap();
     void AddClassEntry(LPCWSTR key, LPCSTR objectClass);
     void AddAlias(LPCWSTR key, LPCWSTR target);
@@ -156,3 +159,7 @@ CSFSkinFramework* GetSkinFramework();
 // The manager when it exists; window procedures and hooks ask this, so a
 // message that arrives while the process ends makes no new manager.
 CSFSkinFramework* FindSkinFramework();
+// The window-event hook: a skinned window with scroll bars or a border that
+// changed its place in the Z order gets the frame object's layout timer.
+void CALLBACK SkinWinEventProc(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject, LONG idChild,
+                               DWORD thread, DWORD time);

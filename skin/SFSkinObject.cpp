@@ -95,7 +95,7 @@ struct ModuleRange
 
 CSFSkinObject::CSFSkinObject()
     : m_savedProc(NULL), m_manager(NULL), m_hookOnly(FALSE), m_threshold(kSystemThreshold), m_suspended(FALSE),
-      m_unicode(FALSE)
+      m_unicode(FALSE), m_windowKind(SF_WINDOW_KIND_FRAME)
 {
 }
 

@@ -29,6 +29,15 @@ enum SFMessageKind
     SF_MSG_DEFDLGPROC = 5,      // function(hwnd, msg, wParam, lParam)
 };
 
+// What kind of window a frame object draws: the manager marks dialogs and
+// the pages of property sheets when it creates their objects.
+enum SFWindowKind
+{
+    SF_WINDOW_KIND_FRAME = 1,
+    SF_WINDOW_KIND_DIALOG = 2,
+    SF_WINDOW_KIND_PROPERTY_PAGE = 6,
+};
+
 class CSFSkinObject : public CWnd
 {
     DECLARE_DYNCREATE(CSFSkinObject)
@@ -90,6 +99,8 @@ public:
     WNDPROC GetSavedProc() const { return m_savedProc; }
     ULONG_PTR GetSystemProcThreshold() const { return m_threshold; }
     const CString& GetSchemaClassName() const { return m_className; }
+    void SetWindowKind(int kind) { m_windowKind = kind; }
+    int GetWindowKind() const { return m_windowKind; }
 
     DECLARE_MESSAGE_MAP()
 
@@ -101,6 +112,7 @@ protected:
     ULONG_PTR m_threshold;
     BOOL m_suspended;
     BOOL m_unicode;
+    int m_windowKind;
     CCritSec m_lock;
     std::list<MessageRecord> m_stack;
 };

@@ -420,3 +420,143 @@ TEST_F(ManagerTest, DamagedPicturesOfAStyleDrawNothing)
     SIZE size = {};
     EXPECT_FALSE(button->GetPartSize(1, 1, NULL, 1, &size));
 }
+
+namespace
+{
+// A property sheet as the manager sees one: it names its current page and
+// keeps its record (window first, header flags third) as its dialog value.
+struct SheetRecord
+{
+    LONG_PTR window, pages, flags;
+};
+HWND g_sheetAnswer;
+LRESULT CALLBACK SheetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == PSM_GETCURRENTPAGEHWND)
+        return (LRESULT)g_sheetAnswer;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+const wchar_t* SheetClass()
+{
+    static bool registered = false;
+    if (!registered)
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = SheetProc;
+        wc.cbWndExtra = DLGWINDOWEXTRA;
+        wc.hInstance = GetModuleHandleW(NULL);
+        wc.lpszClassName = L"SkinTestSheet";
+        registered = RegisterClassW(&wc) != 0;
+    }
+    return L"SkinTestSheet";
+}
+} // namespace
+
+TEST_F(ManagerTest, DialogsAreMarkedAsPagesOnlyInsideSheetsThatAreNotWizards)
+{
+    HWND sheet = Keep(CreateWindowExW(0, SheetClass(), L"sheet", WS_OVERLAPPEDWINDOW, 900, 700, 200, 150, NULL, NULL,
+                                      GetModuleHandleW(NULL), NULL));
+    HWND other = Keep(MakeTop());
+    HWND dialog = Keep(CreateWindowExW(0, WC_DIALOG, L"page", WS_POPUP, 0, 0, 50, 50, NULL, NULL, NULL, NULL));
+    SheetRecord record = {};
+    SetWindowLongPtrW(sheet, DWLP_USER, (LONG_PTR)&record);
+    const LONG pageStyle = WS_CHILD | DS_CONTROL;
+
+    struct Case
+    {
+        const char* what;
+        LONG style;
+        bool withParent;
+        HWND answer, recordWindow;
+        LONG_PTR flags;
+        int kind;
+    } cases[] = {
+        {"a page of a plain sheet", pageStyle, true, dialog, sheet, 0, SF_WINDOW_KIND_PROPERTY_PAGE},
+        {"a page of a wizard", pageStyle, true, dialog, sheet, 0x20, SF_WINDOW_KIND_DIALOG},
+        {"a page of a newer wizard", pageStyle, true, dialog, sheet, 0x1000000, SF_WINDOW_KIND_DIALOG},
+        {"a record of another window", pageStyle, true, dialog, other, 0, SF_WINDOW_KIND_DIALOG},
+        {"a parent naming no page", pageStyle, true, NULL, sheet, 0, SF_WINDOW_KIND_DIALOG},
+        {"a parent naming a dead page", pageStyle, true, (HWND)(LONG_PTR)0x7ff0, sheet, 0, SF_WINDOW_KIND_DIALOG},
+        {"a child without DS_CONTROL", WS_CHILD, true, dialog, sheet, 0, SF_WINDOW_KIND_DIALOG},
+        {"a control dialog that is not a child", DS_CONTROL, true, dialog, sheet, 0, SF_WINDOW_KIND_DIALOG},
+        {"no parent", pageStyle, false, dialog, sheet, 0, SF_WINDOW_KIND_DIALOG},
+    };
+    for (const Case& c : cases)
+    {
+        g_sheetAnswer = c.answer;
+        record = {(LONG_PTR)c.recordWindow, 1, c.flags};
+        CREATESTRUCTW cs = {};
+        cs.style = c.style;
+        cs.hwndParent = c.withParent ? sheet : NULL;
+        CSFSkinObject* object = manager->CreateSkinObject(dialog, L"#32770", &cs, FALSE);
+        ASSERT_NE(nullptr, object) << c.what;
+        EXPECT_EQ(c.kind, object->GetWindowKind()) << c.what;
+        manager->Remove(dialog, TRUE);
+    }
+
+    // A sheet whose own object is a page makes its dialogs pages without
+    // being asked; other classes keep the frame kind.
+    g_sheetAnswer = NULL;
+    CREATESTRUCTW cs = {};
+    cs.style = pageStyle;
+    cs.hwndParent = sheet;
+    CSFSkinObject* outer = manager->CreateSkinObject(sheet, L"SkinTestSheet", NULL, FALSE);
+    ASSERT_NE(nullptr, outer);
+    EXPECT_EQ(SF_WINDOW_KIND_FRAME, outer->GetWindowKind());
+    outer->SetWindowKind(SF_WINDOW_KIND_PROPERTY_PAGE);
+    CSFSkinObject* inner = manager->CreateSkinObject(dialog, L"#32770", &cs, FALSE);
+    ASSERT_NE(nullptr, inner);
+    EXPECT_EQ(SF_WINDOW_KIND_PROPERTY_PAGE, inner->GetWindowKind());
+    // A sheet record that cannot be read is refused, not followed.
+    manager->Remove(dialog, TRUE);
+    manager->Remove(sheet, TRUE);
+    g_sheetAnswer = dialog;
+    SetWindowLongPtrW(sheet, DWLP_USER, (LONG_PTR)0x10);
+    EXPECT_EQ(SF_WINDOW_KIND_DIALOG, manager->CreateSkinObject(dialog, L"#32770", &cs, FALSE)->GetWindowKind());
+    manager->Remove(dialog, TRUE);
+    SetWindowLongPtrW(sheet, DWLP_USER, 0);
+    EXPECT_EQ(0u, manager->GetWindowCount());
+}
+
+TEST_F(ManagerTest, ReorderedWindowsWithFramesGetTheLayoutTimerWhileFramesAreSkinned)
+{
+    HWND framed = Keep(CreateWindowExW(0, PlainClass(), L"framed", WS_OVERLAPPED | WS_VSCROLL, 900, 700, 100, 100,
+                                       NULL, NULL, GetModuleHandleW(NULL), NULL));
+    HWND bare = Keep(CreateWindowExW(0, PlainClass(), L"bare", WS_POPUP, 900, 700, 100, 100, NULL, NULL,
+                                     GetModuleHandleW(NULL), NULL));
+    HWND unskinned = Keep(MakeTop());
+    const UINT_PTR kLayoutTimer = 2765;
+    auto timerSet = [](HWND hwnd) { return KillTimer(hwnd, kLayoutTimer) != FALSE; };
+
+    // Without a skin nothing is scheduled.
+    manager->ApplyWindow(framed);
+    manager->ApplyWindow(bare);
+    SkinWinEventProc(NULL, EVENT_OBJECT_REORDER, framed, OBJID_WINDOW, 0, 0, 0);
+    EXPECT_FALSE(timerSet(framed));
+
+    ASSERT_TRUE(manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"));
+    struct Case
+    {
+        const char* what;
+        HWND hwnd;
+        DWORD event;
+        LONG object;
+        int options;
+        bool timer;
+    } cases[] = {
+        {"a skinned window with a scroll bar", framed, EVENT_OBJECT_REORDER, OBJID_WINDOW, 7, true},
+        {"frames applied without colours", framed, EVENT_OBJECT_REORDER, OBJID_WINDOW, 2, true},
+        {"frames not applied", framed, EVENT_OBJECT_REORDER, OBJID_WINDOW, 5, false},
+        {"another object of the window", framed, EVENT_OBJECT_REORDER, OBJID_CLIENT, 7, false},
+        {"another event", framed, EVENT_OBJECT_SHOW, OBJID_WINDOW, 7, false},
+        {"a window without frame or scroll bars", bare, EVENT_OBJECT_REORDER, OBJID_WINDOW, 7, false},
+        {"a window without skin object", unskinned, EVENT_OBJECT_REORDER, OBJID_WINDOW, 7, false},
+    };
+    for (const Case& c : cases)
+    {
+        manager->SetApplyOptions(c.options);
+        SkinWinEventProc(NULL, c.event, c.hwnd, c.object, 0, 0, 0);
+        EXPECT_EQ(c.timer, timerSet(c.hwnd)) << c.what;
+    }
+    manager->SetApplyOptions(7);
+}
