@@ -262,13 +262,22 @@ void CSFStyleImage::DrawNineGrid(HDC dc, const RECT& d, const RECT& s, const REC
     BitmapDC source(dc, m_bitmap);
     if (!source.IsReady())
         return;
-    if (!m_alpha && m_mirrorAllowed && rtl)
+    // A plain picture is copied from a left-to-right source, so a
+    // right-to-left target mirrors it; where the style forbids that, the copy
+    // says so itself rather than trusting the source to share the target's
+    // layout (a compatible DC does not everywhere).
+    DWORD rop = SRCCOPY;
+    if (!m_alpha && rtl)
+    {
         SetDCLayout(source, 0);
+        if (!m_mirrorAllowed)
+            rop |= NOMIRRORBITMAP;
+    }
 
     int tiling = sizingType == 2 ? (kTileVertical | kTileHorizontal) : 0;
     if (m.left == 0 && m.top == 0 && m.right == 0 && m.bottom == 0)
     {
-        DrawCell(dc, source, d, s, tiling);
+        DrawCell(dc, source, d, s, tiling, rop);
         return;
     }
     RECT n = m;
@@ -292,11 +301,11 @@ void CSFStyleImage::DrawNineGrid(HDC dc, const RECT& d, const RECT& s, const REC
             BOOL corner = row != 1 && col != 1;
             RECT c = {dx[col], dy[row], dx[col + 1], dy[row + 1]};
             RECT r = {sx[col], sy[row], sx[col + 1], sy[row + 1]};
-            DrawCell(dc, source, c, r, corner ? 0 : tiling);
+            DrawCell(dc, source, c, r, corner ? 0 : tiling, rop);
         }
 }
 
-void CSFStyleImage::DrawCell(HDC dc, HDC source, const RECT& c, const RECT& r, int tiling) const
+void CSFStyleImage::DrawCell(HDC dc, HDC source, const RECT& c, const RECT& r, int tiling, DWORD rop) const
 {
     if (Empty(c) || Empty(r))
         return;
@@ -306,7 +315,7 @@ void CSFStyleImage::DrawCell(HDC dc, HDC source, const RECT& c, const RECT& r, i
                  (Height(r) == 1 && (Width(r) == 1 || Width(r) == Width(c)));
     if (tiling == 0 || strip)
     {
-        CopyRect(dc, source, c, r);
+        CopyRect(dc, source, c, r, rop);
         return;
     }
     int tileW = (tiling & kTileHorizontal) ? Width(r) : Width(c);
@@ -321,19 +330,19 @@ void CSFStyleImage::DrawCell(HDC dc, HDC source, const RECT& c, const RECT& r, i
             LONG srcH = (tiling & kTileVertical) ? h : Height(r);
             RECT dest = {x, y, x + w, y + h};
             RECT src = {r.left, r.top, r.left + srcW, r.top + srcH};
-            CopyRect(dc, source, dest, src);
+            CopyRect(dc, source, dest, src, rop);
         }
     }
 }
 
-void CSFStyleImage::CopyRect(HDC dc, HDC source, const RECT& d, const RECT& s) const
+void CSFStyleImage::CopyRect(HDC dc, HDC source, const RECT& d, const RECT& s, DWORD rop) const
 {
     if (Empty(d) || Empty(s))
         return;
     if (m_alpha)
         SFAlphaBlend(dc, d, source, s);
     else if (Width(d) == Width(s) && Height(d) == Height(s))
-        ::BitBlt(dc, d.left, d.top, Width(d), Height(d), source, s.left, s.top, SRCCOPY);
+        ::BitBlt(dc, d.left, d.top, Width(d), Height(d), source, s.left, s.top, rop);
     else
-        ::StretchBlt(dc, d.left, d.top, Width(d), Height(d), source, s.left, s.top, Width(s), Height(s), SRCCOPY);
+        ::StretchBlt(dc, d.left, d.top, Width(d), Height(d), source, s.left, s.top, Width(s), Height(s), rop);
 }

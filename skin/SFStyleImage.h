@@ -58,8 +58,8 @@ private:
     // (or decided that nothing is to be drawn).
     BOOL DrawSolid(HDC dc, const RECT& d, const RECT& s, COLORREF transparent) const;
     void DrawNineGrid(HDC dc, const RECT& d, const RECT& s, const RECT& m, int sizingType, BOOL borderOnly);
-    void DrawCell(HDC dc, HDC source, const RECT& c, const RECT& r, int tiling) const;
-    void CopyRect(HDC dc, HDC source, const RECT& d, const RECT& s) const;
+    void DrawCell(HDC dc, HDC source, const RECT& c, const RECT& r, int tiling, DWORD rop) const;
+    void CopyRect(HDC dc, HDC source, const RECT& d, const RECT& s, DWORD rop) const;
 
     CSFSkinFramework* m_pManager;
     BOOL m_premultiply;

@@ -220,3 +220,50 @@ TEST(SFStyleImageCache, LoadsOnceAndForgetsFailures)
     cache.Clear();
     EXPECT_EQ(0u, cache.GetCount());
 }
+
+TEST(SFStyleImage, RightToLeftDrawingMirrorsOnlyWhereAllowedAndLeavesNoMirrorBehind)
+{
+    // 8 x 2: red on the left half, blue on the right, fully opaque (so the
+    // alpha copy's premultiplied pixels equal the plain ones). Two colours
+    // in every row keep the one-colour shortcut out of the way.
+    Canvas picture(8, 2);
+    for (int y = 0; y < 2; y++)
+        for (int x = 0; x < 8; x++)
+            picture.SetRaw(x, y, x < 4 ? 0xFFFF0000 : 0xFF0000FF);
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    for (BOOL alpha : {FALSE, TRUE})
+    {
+        COLORREF leftOnRtl[2] = {};
+        for (BOOL allowed : {FALSE, TRUE})
+        {
+            CSFStyleImage image;
+            Attach(image, picture, alpha);
+            image.SetMirrorAllowed(allowed);
+            // Twice on a right-to-left target: a mirror copy made for the
+            // first drawing is not turned back for the second.
+            COLORREF left[2];
+            for (int round = 0; round < 2; round++)
+            {
+                Canvas rtl(16, 2, RGB(0, 90, 0));
+                SetLayout(rtl.dc(), LAYOUT_RTL);
+                Draw(image, rtl, {0, 0, 16, 2}, {0, 0, 8, 2}, {0, 0, 0, 0});
+                SetLayout(rtl.dc(), 0);
+                left[round] = rtl.At(1, 1);
+                EXPECT_NE(left[round], rtl.At(14, 1)) << alpha << allowed << round;
+                EXPECT_TRUE(left[round] == red || left[round] == blue) << alpha << allowed << round;
+            }
+            EXPECT_EQ(left[0], left[1]) << alpha << allowed;
+            leftOnRtl[allowed] = left[0];
+            // Back on a left-to-right target the picture reads as it is.
+            Canvas ltr(16, 2, RGB(0, 90, 0));
+            Draw(image, ltr, {0, 0, 16, 2}, {0, 0, 8, 2}, {0, 0, 0, 0});
+            EXPECT_EQ(red, ltr.At(1, 1)) << alpha << allowed;
+            EXPECT_EQ(blue, ltr.At(14, 1)) << alpha << allowed;
+        }
+        // Whether the picture follows the target's direction is the style's
+        // choice, so allowing the mirror changes what a right-to-left target shows.
+        EXPECT_NE(leftOnRtl[FALSE], leftOnRtl[TRUE]) << alpha;
+        if (!alpha)
+            EXPECT_EQ(blue, leftOnRtl[TRUE]); // a plain picture follows its right-to-left window
+    }
+}
