@@ -11,6 +11,7 @@
 #include "SchemaNames.h"
 #include "SkinTestSupport.h"
 #include <commctrl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -559,4 +560,49 @@ TEST_F(ManagerTest, ReorderedWindowsWithFramesGetTheLayoutTimerWhileFramesAreSki
         EXPECT_EQ(c.timer, timerSet(c.hwnd)) << c.what;
     }
     manager->SetApplyOptions(7);
+}
+
+namespace
+{
+// API hooks that only remember whether they are in place and how often
+// they were put there.
+bool g_hooksIn;
+int g_hookInstalls;
+void InstallCountingHooks()
+{
+    g_hooksIn = true;
+    g_hookInstalls++;
+}
+void RemoveCountingHooks() { g_hooksIn = false; }
+const SFApiHookControl kCountingHooks = {InstallCountingHooks, RemoveCountingHooks};
+} // namespace
+
+TEST_F(ManagerTest, ApiHooksAreInPlaceOnlyWhileASkinIsLoaded)
+{
+    g_hooksIn = false;
+    g_hookInstalls = 0;
+    CSFSkinFramework::SetApiHookControl(&kCountingHooks);
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        bool hooksIn;
+        int installs;
+    } steps[] = {
+        {"options without a skin", [&] { manager->SetApplyOptions(3); }, false, 0},
+        {"a loaded skin", [&] { manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"); }, true, 1},
+        {"new options with a skin", [&] { manager->SetApplyOptions(7); }, true, 2},
+        {"loading the same skin again", [&] { manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"); },
+         true, 3},
+        {"a failed load", [&] { manager->LoadSkin(BuiltStylePath().c_str(), L"NoSuch.ini"); }, false, 3},
+        {"options after the failure", [&] { manager->SetApplyOptions(3); }, false, 3},
+    };
+    for (const Step& step : steps)
+    {
+        step.act();
+        EXPECT_EQ(step.hooksIn, g_hooksIn) << step.what;
+        EXPECT_EQ(step.installs, g_hookInstalls) << step.what;
+    }
+    manager->SetApplyOptions(7);
+    CSFSkinFramework::SetApiHookControl(NULL);
 }
