@@ -369,21 +369,28 @@ TEST_F(ManagerTest, RegisteredMessagesAndTheSystemProcedureTest)
     EXPECT_FALSE(CSFSkinObject::IsSystemWindowProc((const void*)user32)); // the base itself is not inside
 }
 
+namespace
+{
+// A thread that makes one window, with or without its own creation hook,
+// and answers whether the window got a skin object.
+DWORD WINAPI MakeWindowOnThread(LPVOID param)
+{
+    BOOL hook = (BOOL)(INT_PTR)param;
+    if (hook)
+        GetSkinFramework()->EnableCurrentThread();
+    HWND hwnd = MakeTop();
+    BOOL skinned = GetSkinFramework()->Lookup(hwnd) != NULL;
+    DestroyWindow(hwnd);
+    return skinned;
+}
+} // namespace
+
 TEST_F(ManagerTest, EachThreadGetsItsOwnCreationHook)
 {
     manager->SetApplyToNewWindows(TRUE);
-    auto worker = [](LPVOID param) -> DWORD {
-        BOOL hook = (BOOL)(INT_PTR)param;
-        if (hook)
-            GetSkinFramework()->EnableCurrentThread();
-        HWND hwnd = MakeTop();
-        BOOL skinned = GetSkinFramework()->Lookup(hwnd) != NULL;
-        DestroyWindow(hwnd);
-        return skinned;
-    };
     for (INT_PTR hook : {0, 1})
     {
-        HANDLE thread = CreateThread(NULL, 0, worker, (LPVOID)hook, 0, NULL);
+        HANDLE thread = CreateThread(NULL, 0, MakeWindowOnThread, (LPVOID)hook, 0, NULL);
         ASSERT_NE(nullptr, thread);
         WaitForSingleObject(thread, 10000);
         DWORD skinned = 2;

@@ -264,6 +264,8 @@ TEST(SFStyleImage, RightToLeftDrawingMirrorsOnlyWhereAllowedAndLeavesNoMirrorBeh
         // choice, so allowing the mirror changes what a right-to-left target shows.
         EXPECT_NE(leftOnRtl[FALSE], leftOnRtl[TRUE]) << alpha;
         if (!alpha)
+        {
             EXPECT_EQ(blue, leftOnRtl[TRUE]); // a plain picture follows its right-to-left window
+        }
     }
 }
