@@ -230,12 +230,37 @@ void CSFStyleImage::DrawImage(CDC* pDC, const RECT& d, const RECT& s, const RECT
         if (off.IsReady())
         {
             RECT all = {0, 0, Width(d), Height(d)};
+            // The buffer is drawn left to right; the copy to a right-to-left
+            // target mirrors it, which a style that forbids mirroring undoes
+            // by handing over a mirrored buffer.
+            SetDCLayout(off, 0);
             FillRectOpaque(off, all, transparent);
             DrawNineGrid(off, all, s, m, sizingType, borderOnly);
-            SFTransparentBlt(dc, d, off, all, transparent);
+            if (!m_mirrorAllowed && GetDCLayout(dc) != 0)
+                CopyMirrored(dc, d, off, all, transparent);
+            else
+                SFTransparentBlt(dc, d, off, all, transparent);
         }
     }
     ::DeleteObject(buffer);
+}
+
+void CSFStyleImage::CopyMirrored(HDC dc, const RECT& d, HDC buffer, const RECT& all, COLORREF transparent)
+{
+    HBITMAP mirror = ::CreateCompatibleBitmap(dc, Width(all), Height(all));
+    if (mirror == NULL)
+        return;
+    {
+        BitmapDC flipped(dc, mirror);
+        if (flipped.IsReady())
+        {
+            SetDCLayout(flipped, 0);
+            if (::StretchBlt(flipped, Width(all) - 1, 0, -Width(all), Height(all), buffer, 0, 0, Width(all),
+                             Height(all), SRCCOPY))
+                SFTransparentBlt(dc, d, flipped, all, transparent);
+        }
+    }
+    ::DeleteObject(mirror);
 }
 
 void CSFStyleImage::DrawNineGrid(HDC dc, const RECT& d, const RECT& s, const RECT& m, int sizingType,

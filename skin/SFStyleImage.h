@@ -58,6 +58,9 @@ private:
     // (or decided that nothing is to be drawn).
     BOOL DrawSolid(HDC dc, const RECT& d, const RECT& s, COLORREF transparent) const;
     void DrawNineGrid(HDC dc, const RECT& d, const RECT& s, const RECT& m, int sizingType, BOOL borderOnly);
+    // The buffer, mirrored, copied to a right-to-left target leaving out the
+    // transparent colour: the copy's own mirroring turns it back.
+    static void CopyMirrored(HDC dc, const RECT& d, HDC buffer, const RECT& all, COLORREF transparent);
     void DrawCell(HDC dc, HDC source, const RECT& c, const RECT& r, int tiling, DWORD rop) const;
     void CopyRect(HDC dc, HDC source, const RECT& d, const RECT& s, DWORD rop) const;
 

@@ -224,20 +224,31 @@ TEST(SFStyleImageCache, LoadsOnceAndForgetsFailures)
 TEST(SFStyleImage, RightToLeftDrawingMirrorsOnlyWhereAllowedAndLeavesNoMirrorBehind)
 {
     // 8 x 2: red on the left half, blue on the right, fully opaque (so the
-    // alpha copy's premultiplied pixels equal the plain ones). Two colours
-    // in every row keep the one-colour shortcut out of the way.
-    Canvas picture(8, 2);
+    // alpha copy's premultiplied pixels equal the plain ones), with one
+    // magenta column that the copy with a transparent colour leaves out. Two
+    // colours in every row keep the one-colour shortcut out of the way.
+    Canvas picture(8, 2), opaque(8, 2);
     for (int y = 0; y < 2; y++)
         for (int x = 0; x < 8; x++)
-            picture.SetRaw(x, y, x < 4 ? 0xFFFF0000 : 0xFF0000FF);
-    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
-    for (BOOL alpha : {FALSE, TRUE})
+        {
+            DWORD pixel = x == 4 ? 0xFF00FF : x < 4 ? 0xFF0000 : 0x0000FF;
+            picture.SetRaw(x, y, pixel);
+            opaque.SetRaw(x, y, 0xFF000000 | pixel);
+        }
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255), magenta = RGB(255, 0, 255);
+    struct Kind
     {
+        BOOL alpha;
+        COLORREF transparent;
+    } kinds[] = {{FALSE, (COLORREF)-1}, {FALSE, magenta}, {TRUE, (COLORREF)-1}};
+    for (const Kind& kind : kinds)
+    {
+        const BOOL alpha = kind.alpha;
         COLORREF leftOnRtl[2] = {};
         for (BOOL allowed : {FALSE, TRUE})
         {
             CSFStyleImage image;
-            Attach(image, picture, alpha);
+            Attach(image, alpha ? opaque : picture, alpha);
             image.SetMirrorAllowed(allowed);
             // Twice on a right-to-left target: a mirror copy made for the
             // first drawing is not turned back for the second.
@@ -246,26 +257,30 @@ TEST(SFStyleImage, RightToLeftDrawingMirrorsOnlyWhereAllowedAndLeavesNoMirrorBeh
             {
                 Canvas rtl(16, 2, RGB(0, 90, 0));
                 SetLayout(rtl.dc(), LAYOUT_RTL);
-                Draw(image, rtl, {0, 0, 16, 2}, {0, 0, 8, 2}, {0, 0, 0, 0});
+                Draw(image, rtl, {0, 0, 16, 2}, {0, 0, 8, 2}, {0, 0, 0, 0}, kind.transparent);
                 SetLayout(rtl.dc(), 0);
                 left[round] = rtl.At(1, 1);
-                EXPECT_NE(left[round], rtl.At(14, 1)) << alpha << allowed << round;
-                EXPECT_TRUE(left[round] == red || left[round] == blue) << alpha << allowed << round;
+                // The magenta column is left out where it is the transparent
+                // colour, mirrored or not.
+                EXPECT_EQ(kind.transparent == magenta ? 0 : 4, rtl.Count(magenta))
+                    << alpha << kind.transparent << allowed << round;
+                EXPECT_NE(left[round], rtl.At(14, 1)) << alpha << kind.transparent << allowed << round;
+                EXPECT_TRUE(left[round] == red || left[round] == blue) << alpha << kind.transparent << allowed << round;
             }
-            EXPECT_EQ(left[0], left[1]) << alpha << allowed;
+            EXPECT_EQ(left[0], left[1]) << alpha << kind.transparent << allowed;
             leftOnRtl[allowed] = left[0];
             // Back on a left-to-right target the picture reads as it is.
             Canvas ltr(16, 2, RGB(0, 90, 0));
-            Draw(image, ltr, {0, 0, 16, 2}, {0, 0, 8, 2}, {0, 0, 0, 0});
-            EXPECT_EQ(red, ltr.At(1, 1)) << alpha << allowed;
-            EXPECT_EQ(blue, ltr.At(14, 1)) << alpha << allowed;
+            Draw(image, ltr, {0, 0, 16, 2}, {0, 0, 8, 2}, {0, 0, 0, 0}, kind.transparent);
+            EXPECT_EQ(red, ltr.At(1, 1)) << alpha << kind.transparent << allowed;
+            EXPECT_EQ(blue, ltr.At(14, 1)) << alpha << kind.transparent << allowed;
         }
         // Whether the picture follows the target's direction is the style's
         // choice, so allowing the mirror changes what a right-to-left target shows.
-        EXPECT_NE(leftOnRtl[FALSE], leftOnRtl[TRUE]) << alpha;
+        EXPECT_NE(leftOnRtl[FALSE], leftOnRtl[TRUE]) << alpha << kind.transparent;
         if (!alpha)
         {
-            EXPECT_EQ(blue, leftOnRtl[TRUE]); // a plain picture follows its right-to-left window
+            EXPECT_EQ(blue, leftOnRtl[TRUE]) << kind.transparent; // a plain picture follows its right-to-left window
         }
     }
 }
