@@ -3,6 +3,7 @@
 #include "AppSetting.h"
 #include "ClientApp.h"
 #include "LanguageTable.h"
+#include "MemoryDC.h"
 #include "Locvane.h"
 #include "ServiceAddresses.h"
 #include "StripButton.h"
@@ -845,15 +846,14 @@ BOOL CDlgLogin::ShowAnimationFrame(UINT id)
     CRect rect;
     m_pAnimation->GetWindowRect(&rect);
     HDC screen = ::GetDC(NULL);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    POINT position = {rect.left, rect.top};
-    SIZE size = {width, height};
-    POINT source = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, m_nAnimationAlpha, AC_SRC_ALPHA};
-    ::UpdateLayeredWindow(window, screen, &position, &size, memory, &source, 0, &blend, ULW_ALPHA);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
+    {
+        CMemoryDC frame(bitmap, screen);
+        POINT position = {rect.left, rect.top};
+        SIZE size = {width, height};
+        POINT source = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, m_nAnimationAlpha, AC_SRC_ALPHA};
+        ::UpdateLayeredWindow(window, screen, &position, &size, frame.GetSafeHdc(), &source, 0, &blend, ULW_ALPHA);
+    }
     ::ReleaseDC(NULL, screen);
     return TRUE;
 }
