@@ -1,366 +1,405 @@
 #include "DrawMarkupText.h"
 #include "Framework.h"
-#include <algorithm>
-#include <string>
-#include <vector>
+
+#include <cwctype>
 
 namespace
 {
-struct InlineStyle
+enum StyleBits
 {
-    std::wstring tag;
-    bool bold, italic, underline;
-    COLORREF color;
-    int script; // 0 normal, 1 sub, 2 sup
+    STYLE_BOLD = 1,
+    STYLE_ITALIC = 2,
+    STYLE_UNDERLINE = 4,
+    STYLE_SUPERSCRIPT = 8,
+    STYLE_SUBSCRIPT = 16,
+    STYLE_COUNT = 32
 };
 
-struct Segment
+enum TagAction
 {
-    std::wstring text;
-    InlineStyle style;
-    int width = 0, height = 0, ascent = 0;
+    TAG_STYLE,
+    TAG_LINE_BREAK,
+    TAG_PARAGRAPH,
+    TAG_COLOUR
 };
 
-struct Line
+struct TagRow
 {
-    std::vector<Segment> segments;
-    int width = 0, height = 0, ascent = 0;
+    const wchar_t* name;
+    int length;
+    TagAction action;
+    int style;
+    bool attributes;
 };
 
-COLORREF ParseInlineColor(const std::wstring& v, COLORREF def)
+// Searched from the last row to the first, so "br" wins over "b" and
+// "strong" over nothing shorter.
+const TagRow TagRows[] = {
+    {L"b", 1, TAG_STYLE, STYLE_BOLD, false},         {L"br", 2, TAG_LINE_BREAK, 0, false},
+    {L"font", 4, TAG_COLOUR, 0, true},               {L"em", 2, TAG_STYLE, STYLE_ITALIC, false},
+    {L"i", 1, TAG_STYLE, STYLE_ITALIC, false},       {L"p", 1, TAG_PARAGRAPH, 0, false},
+    {L"strong", 6, TAG_STYLE, STYLE_BOLD, false},    {L"sub", 3, TAG_STYLE, STYLE_SUBSCRIPT, false},
+    {L"sup", 3, TAG_STYLE, STYLE_SUPERSCRIPT, false}, {L"u", 1, TAG_STYLE, STYLE_UNDERLINE, false},
+};
+
+// The colours saved by font tags. One store serves every call: a closing tag
+// with nothing pushed in this call falls back to the first slot, which keeps
+// the colour saved by the earliest push of the last call that pushed.
+const int ColourDepth = 8;
+COLORREF g_savedColours[ColourDepth];
+int g_colourDepth = 0;
+
+void PushColour(HDC hDC, COLORREF colour)
 {
-    static const struct
+    if (g_colourDepth < ColourDepth)
+        g_savedColours[g_colourDepth++] = ::GetTextColor(hDC);
+    ::SetTextColor(hDC, colour);
+}
+
+bool PopColour(HDC hDC)
+{
+    if (g_colourDepth == 0)
     {
-        const wchar_t* name;
-        COLORREF color;
-    } names[] = {
-        {L"black", RGB(0, 0, 0)},      {L"white", RGB(255, 255, 255)}, {L"red", RGB(255, 0, 0)},
-        {L"green", RGB(0, 128, 0)},    {L"blue", RGB(0, 0, 255)},      {L"gray", RGB(128, 128, 128)},
-        {L"yellow", RGB(255, 255, 0)}, {L"orange", RGB(255, 165, 0)},  {L"navy", RGB(0, 0, 128)},
-        {L"maroon", RGB(128, 0, 0)},   {L"purple", RGB(128, 0, 128)},  {L"silver", RGB(192, 192, 192)}};
-    if (v.size() == 7 && v[0] == L'#')
-    {
-        wchar_t* end = NULL;
-        unsigned long rgb = wcstoul(v.c_str() + 1, &end, 16);
-        if (end != NULL && *end == 0)
-            return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-        return def;
+        ::SetTextColor(hDC, g_savedColours[0]);
+        return false;
     }
-    for (const auto& n : names)
-        if (_wcsicmp(v.c_str(), n.name) == 0)
-            return n.color;
-    return def;
+    --g_colourDepth;
+    ::SetTextColor(hDC, g_savedColours[g_colourDepth]);
+    return true;
 }
 
-std::wstring ReadColorAttribute(const std::wstring& attributes)
+int HexValue(wchar_t c)
 {
-    size_t p = attributes.find(L"color");
-    if (p == std::wstring::npos)
-        return std::wstring();
-    p = attributes.find(L'=', p);
-    if (p == std::wstring::npos)
-        return std::wstring();
-    p = attributes.find_first_not_of(L" ", p + 1);
-    if (p == std::wstring::npos)
-        return std::wstring();
-    if (attributes[p] == L'"' || attributes[p] == L'\'')
-    {
-        size_t e = attributes.find(attributes[p], p + 1);
-        return attributes.substr(p + 1, e == std::wstring::npos ? std::wstring::npos : e - p - 1);
-    }
-    size_t e = attributes.find(L' ', p);
-    return attributes.substr(p, e == std::wstring::npos ? std::wstring::npos : e - p);
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return 0;
 }
 
-std::wstring LowerCase(std::wstring s)
+bool IsBlank(wchar_t c)
 {
-    for (auto& c : s)
-        c = (wchar_t)towlower(c);
-    return s;
+    return iswspace(c) != 0;
 }
 
-void ReplaceEntities(std::wstring& s)
+// One piece of the text: a word, or a tag with its row (null for a word).
+struct Token
 {
-    static const wchar_t* const pairs[][2] = {
-        {L"&lt;", L"<"}, {L"&gt;", L">"}, {L"&quot;", L"\""}, {L"&nbsp;", L" "}, {L"&amp;", L"&"}};
-    for (const auto& p : pairs)
-    {
-        std::wstring from = p[0], to = p[1];
-        for (size_t i = s.find(from); i != std::wstring::npos; i = s.find(from, i + to.size()))
-            s.replace(i, from.size(), to);
-    }
-}
+    int start = 0, end = 0; // [start, end) in the text
+    const TagRow* row = nullptr;
+    bool closing = false;
+    bool precededByBlank = false;
+};
 
-class FontCache
+class InlineTextDrawer
 {
   public:
-    explicit FontCache(const LOGFONTW& base) : m_base(base) {}
-    ~FontCache()
+    InlineTextDrawer(HDC hDC, LPCWSTR text, int length, UINT format)
+        : m_dc(hDC), m_text(text), m_length(length), m_format(format)
     {
-        for (auto& f : m_fonts)
-            ::DeleteObject(f.second);
     }
-    HFONT Get(const InlineStyle& st)
-    {
-        int key = (st.bold ? 1 : 0) | (st.italic ? 2 : 0) | (st.underline ? 4 : 0) | (st.script << 3);
-        for (auto& f : m_fonts)
-            if (f.first == key)
-                return f.second;
-        LOGFONTW lf = m_base;
-        if (st.bold)
-            lf.lfWeight = std::max<LONG>(lf.lfWeight, FW_BOLD);
-        if (st.italic)
-            lf.lfItalic = TRUE;
-        if (st.underline)
-            lf.lfUnderline = TRUE;
-        if (st.script != 0)
-            lf.lfHeight = lf.lfHeight * 2 / 3;
-        HFONT h = ::CreateFontIndirectW(&lf);
-        m_fonts.push_back({key, h});
-        return h;
-    }
+
+    int Draw(LPRECT rect);
 
   private:
-    LOGFONTW m_base;
-    std::vector<std::pair<int, HFONT>> m_fonts;
-};
-// The lines of a text as the tags style them; a new line at each LF (unless
-// single-line), "br" and a "p" that does not open the line.
-class LineBuilder
-{
-  public:
-    explicit LineBuilder(bool singleLine) : m_single(singleLine), m_lines(1) {}
+    wchar_t At(int i) const { return i >= 0 && i < m_length ? m_text[i] : L'\0'; }
+    bool NextToken(Token& token);
+    bool MatchTag(Token& token);
+    void ApplyTag(const Token& token, bool firstToken);
+    void ReadFontColour(const Token& token);
+    void SelectStyle();
+    void DrawWord(const Token& token);
 
-    void AddText(std::wstring run, const InlineStyle& style)
+    HDC m_dc;
+    LPCWSTR m_text;
+    int m_length;
+    UINT m_format;
+    int m_pos = 0;
+    bool m_blankCarried = false; // a tag preceded by white space hands it on
+
+    RECT m_area = {};       // left and top where drawing starts, bottom of every word
+    RECT m_given = {};      // the caller's rectangle
+    int m_width = 0;        // usable width, widened by words that need it
+    int m_lineHeight = 0;
+    int m_referenceWidth = 0;
+    int m_x = 0, m_y = 0, m_widest = 0;
+    int m_style = 0;
+    int m_selectedStyle = -1;
+    int m_blankWidth = 0;
+    HFONT m_fonts[STYLE_COUNT] = {};
+    LOGFONTW m_baseFont = {};
+};
+
+bool InlineTextDrawer::MatchTag(Token& token)
+{
+    int p = token.start + 1;
+    if (At(p) == L'/')
     {
-        ReplaceEntities(run);
-        for (auto& c : run)
-            if (c == L'\r' || c == L'\t')
-                c = L' ';
-        size_t s = 0;
-        while (s <= run.size())
+        token.closing = true;
+        ++p;
+    }
+    int nameEnd = p;
+    while (nameEnd < m_length && !IsBlank(At(nameEnd)) && At(nameEnd) != L'<' && At(nameEnd) != L'>')
+        ++nameEnd;
+    for (int r = (int)(sizeof(TagRows) / sizeof(TagRows[0])) - 1; r >= 0; --r)
+    {
+        const TagRow& row = TagRows[r];
+        if (p + row.length > m_length || _wcsnicmp(m_text + p, row.name, row.length) != 0)
+            continue;
+        if (!row.attributes && At(nameEnd) != L'>')
+            return false; // "<b x>" is text
+        int end = nameEnd;
+        if (row.attributes && !token.closing)
+            while (end < m_length && At(end) != L'>' && At(end) != L'<')
+                ++end;
+        if (At(end) == L'>')
+            ++end;
+        token.row = &row;
+        token.end = end;
+        return true;
+    }
+    return false;
+}
+
+bool InlineTextDrawer::NextToken(Token& token)
+{
+    for (;;)
+    {
+        bool blank = false;
+        while (m_pos < m_length && IsBlank(m_text[m_pos]))
         {
-            size_t nl = m_single ? std::wstring::npos : run.find(L'\n', s);
-            std::wstring part = run.substr(s, nl == std::wstring::npos ? std::wstring::npos : nl - s);
-            if (m_single)
-                std::replace(part.begin(), part.end(), L'\n', L' ');
-            if (!part.empty())
-                m_lines.back().segments.push_back(Segment{part, style});
-            if (nl == std::wstring::npos)
-                break;
-            m_lines.emplace_back();
-            s = nl + 1;
+            ++m_pos;
+            blank = true;
         }
-    }
-    void BreakLine(bool paragraph)
-    {
-        if (!m_single && (!paragraph || !m_lines.back().segments.empty()))
-            m_lines.emplace_back();
-    }
-    std::vector<Line>& Lines() { return m_lines; }
-
-  private:
-    bool m_single;
-    std::vector<Line> m_lines;
-};
-
-// The style stack of the inline tags: an opening tag saves the style and
-// changes it; its closing tag restores what was saved (and drops what was
-// opened after it).
-class InlineStyles
-{
-  public:
-    explicit InlineStyles(COLORREF textColor) : m_style{L"", false, false, false, textColor, 0} {}
-
-    const InlineStyle& Current() const { return m_style; }
-
-    static bool IsStyleTag(const std::wstring& name)
-    {
-        return name == L"b" || name == L"strong" || name == L"i" || name == L"em" || name == L"u" ||
-               name == L"font" || name == L"sub" || name == L"sup";
-    }
-    void Open(const std::wstring& name, const std::wstring& attributes)
-    {
-        if (m_stack.size() >= kMaxDepth)
-            return;
-        InlineStyle saved = m_style;
-        saved.tag = name;
-        m_stack.push_back(saved);
-        if (name == L"b" || name == L"strong")
-            m_style.bold = true;
-        else if (name == L"i" || name == L"em")
-            m_style.italic = true;
-        else if (name == L"u")
-            m_style.underline = true;
-        else if (name == L"sub")
-            m_style.script = 1;
-        else if (name == L"sup")
-            m_style.script = 2;
-        else if (name == L"font")
-            m_style.color = ParseInlineColor(ReadColorAttribute(attributes), m_style.color);
-    }
-    void Close(const std::wstring& name)
-    {
-        for (size_t i = m_stack.size(); i-- > 0;)
-            if (m_stack[i].tag == name)
+        if (m_pos >= m_length)
+            return false;
+        token = Token();
+        token.start = m_pos;
+        token.precededByBlank = blank || m_blankCarried;
+        m_blankCarried = false;
+        int p = m_pos;
+        if (m_text[m_pos] == L'<')
+        {
+            if (MatchTag(token))
             {
-                m_style = m_stack[i];
-                m_style.tag.clear();
-                m_stack.resize(i);
-                return;
+                m_pos = token.end;
+                return true;
             }
-    }
-
-  private:
-    static const size_t kMaxDepth = 64;
-    InlineStyle m_style;
-    std::vector<InlineStyle> m_stack;
-};
-
-// Cuts the text into lines of styled segments; unknown tags are dropped, an
-// unterminated "<" is kept as text.
-std::vector<Line> ParseLines(const std::wstring& source, COLORREF textColor, bool singleLine)
-{
-    LineBuilder builder(singleLine);
-    InlineStyles styles(textColor);
-    size_t p = 0;
-    while (p < source.size())
-    {
-        size_t lt = source.find(L'<', p);
-        size_t gt = lt == std::wstring::npos ? std::wstring::npos : source.find(L'>', lt);
-        if (lt == std::wstring::npos || gt == std::wstring::npos)
-        {
-            builder.AddText(source.substr(p), styles.Current());
-            break;
+            // A candidate no row takes: an opening one is a word up to and
+            // with its ">", a closing one is dropped.
+            p = m_pos + 1;
+            bool closing = At(p) == L'/';
+            if (closing)
+                ++p;
+            while (p < m_length && !IsBlank(m_text[p]) && m_text[p] != L'<' && m_text[p] != L'>')
+                ++p;
+            if (At(p) == L'>')
+                ++p;
+            token.end = m_pos = p;
+            if (!closing)
+                return true;
+            m_blankCarried = token.precededByBlank;
+            continue;
         }
-        builder.AddText(source.substr(p, lt - p), styles.Current());
-        std::wstring tag = source.substr(lt + 1, gt - lt - 1);
-        p = gt + 1;
-        bool closing = !tag.empty() && tag[0] == L'/';
-        if (closing)
-            tag.erase(0, 1);
-        size_t sp = tag.find_first_of(L" \t/");
-        std::wstring name = LowerCase(tag.substr(0, sp));
-        if (name == L"br" || name == L"p")
-            builder.BreakLine(name == L"p");
-        else if (InlineStyles::IsStyleTag(name) && closing)
-            styles.Close(name);
-        else if (InlineStyles::IsStyleTag(name))
-            styles.Open(name, sp == std::wstring::npos ? std::wstring() : tag.substr(sp));
-    }
-    return std::move(builder.Lines());
-}
-
-// Sizes every segment in its font; gives the height of all lines and the
-// widest line.
-void MeasureLines(HDC hDC, FontCache& fonts, std::vector<Line>& lines, int& total, int& widest)
-{
-    total = widest = 0;
-    TEXTMETRICW baseTm;
-    ::GetTextMetricsW(hDC, &baseTm);
-    for (auto& line : lines)
-    {
-        line.height = baseTm.tmHeight;
-        line.ascent = baseTm.tmAscent;
-        for (auto& seg : line.segments)
-        {
-            ::SelectObject(hDC, fonts.Get(seg.style));
-            SIZE sz = {0, 0};
-            ::GetTextExtentPoint32W(hDC, seg.text.c_str(), (int)seg.text.size(), &sz);
-            TEXTMETRICW tm;
-            ::GetTextMetricsW(hDC, &tm);
-            seg.width = sz.cx;
-            seg.height = tm.tmHeight;
-            seg.ascent = tm.tmAscent;
-            line.width += sz.cx;
-            line.ascent = std::max<int>(line.ascent, tm.tmAscent);
-        }
-        total += line.height;
-        widest = std::max(widest, line.width);
+        while (p < m_length && !IsBlank(m_text[p]) && m_text[p] != L'<')
+            ++p;
+        token.end = m_pos = p;
+        return true;
     }
 }
 
-// Cuts a line wider than the area and ends it with "...": the last segment
-// is shortened, or dropped when not one of its characters fits.
-void CutWithEllipsis(HDC hDC, FontCache& fonts, Line& line, int areaWidth)
+void InlineTextDrawer::ReadFontColour(const Token& token)
 {
-    while (!line.segments.empty())
+    // Only "<font color=..." (one blank, then the attribute) sets a colour.
+    static const wchar_t Prefix[] = L"color=";
+    int attribute = token.start + 6;
+    if (At(token.start + 5) != L' ' || attribute + 6 > token.end || _wcsnicmp(m_text + attribute, Prefix, 6) != 0)
+        return;
+    int p = attribute + 6;
+    if (At(p) == L'\'' || At(p) == L'"')
+        ++p;
+    if (At(p) == L'#')
+        ++p;
+    int channels[3];
+    for (int c = 0; c < 3; ++c, p += 2)
     {
-        Segment& last = line.segments.back();
-        ::SelectObject(hDC, fonts.Get(last.style));
-        SIZE dots = {0, 0};
-        ::GetTextExtentPoint32W(hDC, L"...", 3, &dots);
-        int before = line.width - last.width;
-        int room = areaWidth - before - dots.cx;
-        int fit = 0;
-        SIZE full = {0, 0};
-        ::GetTextExtentExPointW(hDC, last.text.c_str(), (int)last.text.size(), std::max(room, 0), &fit, NULL,
-                                &full);
-        if (room > 0 && fit > 0)
-        {
-            last.text = last.text.substr(0, (size_t)fit) + L"...";
-            SIZE sz = {0, 0};
-            ::GetTextExtentPoint32W(hDC, last.text.c_str(), (int)last.text.size(), &sz);
-            line.width = before + sz.cx;
-            last.width = sz.cx;
-            return;
-        }
-        InlineStyle style = last.style;
-        line.width = before;
-        line.segments.pop_back();
-        if (line.segments.empty() || line.width + dots.cx <= areaWidth)
-        {
-            line.segments.push_back(Segment{L"...", style});
-            line.segments.back().width = dots.cx;
-            line.width += dots.cx;
-            return;
-        }
+        // Characters past the tag's end count as 0, as any non-digit does.
+        int high = p < token.end ? HexValue(At(p)) : 0;
+        int low = p + 1 < token.end ? HexValue(At(p + 1)) : 0;
+        channels[c] = high * 16 + low;
     }
+    PushColour(m_dc, RGB(channels[0], channels[1], channels[2]));
 }
 
-// Draws the lines aligned in rect as the format asks, each segment in its
-// font and colour, sub- and superscripts moved off the baseline.
-void DrawLines(HDC hDC, FontCache& fonts, const std::vector<Line>& lines, const RECT& rect, UINT format, int total)
+void InlineTextDrawer::ApplyTag(const Token& token, bool firstToken)
 {
-    int areaWidth = rect.right - rect.left;
-    int y = rect.top;
-    if (format & DT_VCENTER)
-        y = rect.top + (rect.bottom - rect.top - total) / 2;
-    else if (format & DT_BOTTOM)
-        y = rect.bottom - total;
-    if (!(format & DT_NOCLIP))
-        ::IntersectClipRect(hDC, rect.left, rect.top, rect.right, rect.bottom);
-    for (const auto& line : lines)
+    const TagRow& row = *token.row;
+    bool singleLine = (m_format & DT_SINGLELINE) != 0;
+    switch (row.action)
     {
-        int x = rect.left;
-        if (format & DT_CENTER)
-            x += (areaWidth - line.width) / 2;
-        else if (format & DT_RIGHT)
-            x += areaWidth - line.width;
-        for (const auto& seg : line.segments)
+    case TAG_STYLE:
+        if (token.closing)
+            m_style &= ~row.style;
+        else
+            m_style |= row.style;
+        break;
+    case TAG_LINE_BREAK:
+        if (!token.closing && !singleLine)
         {
-            ::SelectObject(hDC, fonts.Get(seg.style));
-            ::SetTextColor(hDC, seg.style.color);
-            int top = y + line.ascent - seg.ascent;
-            if (seg.style.script == 1)
-                top += seg.height / 3;
-            else if (seg.style.script == 2)
-                top = y;
-            ::TextOutW(hDC, x, top, seg.text.c_str(), (int)seg.text.size());
-            x += seg.width;
+            m_y += m_lineHeight;
+            m_x = 0;
         }
-        y += line.height;
+        break;
+    case TAG_PARAGRAPH:
+        if (!token.closing && !singleLine && !firstToken)
+        {
+            m_y += m_lineHeight * 3 / 2;
+            m_x = 0;
+        }
+        break;
+    case TAG_COLOUR:
+        if (token.closing)
+            PopColour(m_dc);
+        else
+            ReadFontColour(token);
+        break;
     }
+    bool lineBreak = row.action == TAG_LINE_BREAK || row.action == TAG_PARAGRAPH;
+    m_blankCarried = token.precededByBlank && !lineBreak;
+    if (lineBreak || token.precededByBlank)
+        while (m_pos < m_length && IsBlank(m_text[m_pos]))
+            ++m_pos;
 }
 
-// The context's font, or the GUI font when it has none.
-LOGFONTW SelectedFont(HDC hDC)
+void InlineTextDrawer::SelectStyle()
 {
-    LOGFONTW base;
-    HFONT current = (HFONT)::GetCurrentObject(hDC, OBJ_FONT);
-    if (current == NULL || !::GetObjectW(current, sizeof(base), &base))
-        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(base), &base);
-    return base;
+    if (m_style == m_selectedStyle)
+        return;
+    if (!m_fonts[m_style])
+    {
+        LOGFONTW font = m_baseFont;
+        font.lfWeight = (m_style & STYLE_BOLD) ? 700 : 400;
+        font.lfItalic = (m_style & STYLE_ITALIC) ? TRUE : FALSE;
+        font.lfUnderline = (m_style & STYLE_UNDERLINE) ? TRUE : FALSE;
+        if (m_style & (STYLE_SUBSCRIPT | STYLE_SUPERSCRIPT))
+            font.lfHeight = font.lfHeight * 7 / 10;
+        m_fonts[m_style] = ::CreateFontIndirectW(&font);
+    }
+    if (m_fonts[m_style])
+        ::SelectObject(m_dc, m_fonts[m_style]);
+    m_selectedStyle = m_style;
+    SIZE blank = {0, 0};
+    ::GetTextExtentPoint32W(m_dc, L" ", 1, &blank);
+    m_blankWidth = blank.cx;
+}
+
+void InlineTextDrawer::DrawWord(const Token& token)
+{
+    SelectStyle();
+    int length = token.end - token.start;
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32W(m_dc, m_text + token.start, length, &size);
+    int wordWidth = size.cx;
+    if (wordWidth > m_width)
+        m_width = wordWidth;
+    if (token.precededByBlank)
+    {
+        bool lineStarted = m_x > 0;
+        m_x += m_blankWidth;
+        if (m_x + wordWidth > m_width && lineStarted)
+        {
+            if (m_format & DT_WORDBREAK)
+            {
+                m_y += m_lineHeight;
+                m_x = 0;
+            }
+            else
+                m_width = m_x + wordWidth;
+        }
+    }
+    if (!(m_format & DT_CALCRECT))
+    {
+        if (m_format & DT_END_ELLIPSIS)
+            m_width = m_given.right - m_given.left;
+        RECT word = {m_area.left + m_x, m_area.top + m_y, m_area.left + m_width, m_area.bottom};
+        if (!(m_format & DT_END_ELLIPSIS))
+        {
+            UINT flags = m_format | ((m_style & STYLE_SUBSCRIPT) ? DT_SINGLELINE | DT_BOTTOM : 0);
+            ::DrawTextW(m_dc, m_text + token.start, length, &word, flags);
+        }
+        else if (word.right - word.left > m_referenceWidth)
+            ::DrawTextW(m_dc, m_text + token.start, length, &word, m_format | DT_SINGLELINE);
+        if ((m_style & STYLE_UNDERLINE) && token.precededByBlank && m_x >= m_blankWidth)
+        {
+            // The underline runs on through the gap before the word.
+            RECT gap = {m_area.left + m_x - m_blankWidth, m_area.top + m_y, m_area.left + m_x,
+                        m_area.top + m_y + m_lineHeight};
+            ::DrawTextW(m_dc, L" ", 1, &gap, m_format | DT_SINGLELINE);
+        }
+    }
+    m_x += wordWidth;
+    if (m_x > m_widest)
+        m_widest = m_x;
+}
+
+int InlineTextDrawer::Draw(LPRECT rect)
+{
+    m_format = (m_format & ~(DT_CENTER | DT_RIGHT | DT_TABSTOP)) | DT_NOPREFIX;
+    if (rect)
+    {
+        m_given = *rect;
+        m_area = *rect;
+        m_width = rect->right > rect->left ? rect->right - rect->left : 0;
+    }
+    else
+    {
+        POINT at = {0, 0};
+        ::GetCurrentPositionEx(m_dc, &at);
+        m_area = {at.x, at.y, ::GetDeviceCaps(m_dc, HORZRES), ::GetDeviceCaps(m_dc, VERTRES)};
+        m_width = m_area.right > at.x ? m_area.right - at.x : 0;
+        m_given = m_area;
+    }
+
+    int saved = ::SaveDC(m_dc);
+    HFONT base = (HFONT)::GetCurrentObject(m_dc, OBJ_FONT);
+    if (!base || !::GetObjectW(base, sizeof(m_baseFont), &m_baseFont))
+    {
+        base = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
+        ::GetObjectW(base, sizeof(m_baseFont), &m_baseFont);
+    }
+    m_fonts[0] = base;
+    ::SelectObject(m_dc, base);
+    // A wide character and its terminator: a line's height, and the least
+    // room in which a cut word is still drawn.
+    SIZE reference = {0, 0};
+    ::GetTextExtentPoint32W(m_dc, L"\x822E\0", 2, &reference);
+    m_lineHeight = reference.cy;
+    m_referenceWidth = reference.cx;
+    g_colourDepth = 0;
+
+    Token token;
+    bool first = true;
+    while (NextToken(token))
+    {
+        if (token.row)
+            ApplyTag(token, first);
+        else
+            DrawWord(token);
+        first = false;
+    }
+
+    ::RestoreDC(m_dc, saved);
+    for (int style = 1; style < STYLE_COUNT; ++style)
+        if (m_fonts[style])
+            ::DeleteObject(m_fonts[style]);
+    if ((m_format & DT_CALCRECT) && rect)
+    {
+        rect->right = rect->left + m_widest;
+        rect->bottom = rect->top < 0 ? rect->top - (m_y + m_lineHeight) : rect->top + (m_y + m_lineHeight);
+    }
+    return m_y;
 }
 } // namespace
 
@@ -371,29 +410,10 @@ int DrawMarkupText(CDC* pDC, LPCWSTR text, int length, LPRECT rect, UINT format)
 
 int DrawMarkupText(HDC hDC, LPCWSTR text, int length, LPRECT rect, UINT format)
 {
-    if (hDC == NULL || text == NULL || rect == NULL)
+    if (hDC == NULL || text == NULL)
         return 0;
-    std::wstring source = length < 0 ? std::wstring(text) : std::wstring(text, (size_t)length);
-    FontCache fonts(SelectedFont(hDC));
-    std::vector<Line> lines = ParseLines(source, ::GetTextColor(hDC), (format & DT_SINGLELINE) != 0);
-
-    // The context's state (font, colour, clip) is given back as it was.
-    int saved = ::SaveDC(hDC);
-    int total = 0, widest = 0;
-    MeasureLines(hDC, fonts, lines, total, widest);
-    if (format & DT_CALCRECT)
-    {
-        rect->right = rect->left + widest;
-        rect->bottom = rect->top + total;
-    }
-    else
-    {
-        if (format & DT_END_ELLIPSIS)
-            for (auto& line : lines)
-                if (line.width > rect->right - rect->left)
-                    CutWithEllipsis(hDC, fonts, line, rect->right - rect->left);
-        DrawLines(hDC, fonts, lines, *rect, format, total);
-    }
-    ::RestoreDC(hDC, saved);
-    return total;
+    if (length < 0)
+        length = (int)wcslen(text);
+    InlineTextDrawer drawer(hDC, text, length, format);
+    return drawer.Draw(rect);
 }

@@ -1,7 +1,10 @@
 #include "DataPostsModule.h"
+#include "MessagingAccounts.h"
 #include "ServiceHost.h"
 #include "Sha1Name.h"
 #include "TextUtil.h"
+#include <cstdlib>
+#include <memory>
 
 // File of the playlist that a user uploaded last (kind 2 of the image server).
 std::string PlaylistFileOf(const std::string& email)
@@ -10,39 +13,6 @@ std::string PlaylistFileOf(const std::string& email)
     for (char c : text::Lower(email))
         name += (isalnum((unsigned char)c) || c == '@' || c == '.' || c == '-' || c == '_') ? c : '_';
     return "playlists/" + name + ".xml";
-}
-
-static std::string Base64Decode(const std::string& in)
-{
-    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    unsigned buffer = 0;
-    int bits = 0;
-    for (char c : in)
-    {
-        size_t v = alphabet.find(c);
-        if (v == std::string::npos)
-            continue; // '=' fill and anything else
-        buffer = (buffer << 6) | (unsigned)v;
-        bits += 6;
-        if (bits >= 8)
-        {
-            out += char((buffer >> (bits - 8)) & 0xFF);
-            bits -= 8;
-        }
-    }
-    return out;
-}
-
-// A body "<prefix><Base64 with every '+' written %2B>" decoded to its text.
-static std::string DecodeFieldBody(const std::string& body, const std::string& prefix)
-{
-    if (!text::StartsWith(body, prefix))
-        return std::string();
-    std::string b64 = body.substr(prefix.size());
-    for (size_t at; (at = b64.find("%2B")) != std::string::npos;)
-        b64.replace(at, 3, "+");
-    return Base64Decode(b64);
 }
 
 void DataPostsModule::Register(ServiceHost& host)
@@ -85,8 +55,27 @@ void DataPostsModule::Register(ServiceHost& host)
         response.body = std::to_string(h->Users().UidOf(request.QueryValue("email")));
     });
 
+    // "<UI><INFO email nick/></UI>" for a known id, "<UI/>" for any other.
+    auto accounts = std::make_shared<MessagingAccounts>(host.Data());
+    web.Route("GET", "/cgi-bin/getuserinfo", [h, accounts](const HttpRequest& request, HttpResponse& response) {
+        std::string param = request.QueryValue("param"), email;
+        char* end = nullptr;
+        unsigned long uid = std::strtoul(param.c_str(), &end, 10);
+        response.SetHeader("Content-Type", "text/xml; charset=utf-8");
+        response.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
+        if (param.empty() || *end != 0 || !h->Users().EmailOf((unsigned)uid, email))
+        {
+            response.body += "<UI/>\r\n";
+            return;
+        }
+        MessagingAccount account;
+        std::string nick = accounts->Find(email, account) ? account.nick : std::string();
+        response.body += "<UI>\r\n  <INFO email=\"" + text::XmlEscape(email) + "\" nick=\"" + text::XmlEscape(nick) +
+                         "\"/>\r\n</UI>\r\n";
+    });
+
     web.Route("POST", "/inset/Gdata/yeb.php", [h](const HttpRequest& request, HttpResponse& response) {
-        h->Data().Log("web", "listening-report", {{"text", DecodeFieldBody(request.body, "a=")}});
+        h->Data().Log("web", "listening-report", {{"text", text::DecodeFieldBody(request.body, "a=")}});
         response.body = "OK";
     });
 }

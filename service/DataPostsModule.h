@@ -3,7 +3,9 @@
 
 // The small web requests of the client's data servers: the download log
 // "/cgi-bin/dmlog", the playlist check "/cgi-bin/checkpls", the user ids
-// "/cgi-bin/gidfrmail" and "/cgi-bin/yeblogin", and the listening report
+// "/cgi-bin/gidfrmail" and "/cgi-bin/yeblogin", the user lookup by id
+// "/cgi-bin/getuserinfo" (e-mail from "users.txt", nick from the messaging
+// accounts, so a test sets both by writing those files), and the listening report
 // "/inset/Gdata/yeb.php" (whose Base64 body is logged decoded as well).
 class DataPostsModule : public ServiceModule
 {

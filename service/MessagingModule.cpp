@@ -5,6 +5,7 @@
 #include "TextUtil.h"
 #include "VosselFrame.h"
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <thread>
 
@@ -35,6 +36,15 @@ VosselFrame Command(int code, const std::string& s1, int extra = 0, const std::w
     for (int i = 0; i < 4; ++i)
         f.Add(L"");
     return f;
+}
+
+// The profile record (21) of an account, as a user who asks for it gets it.
+VosselFrame ProfileRecord(const MessagingAccount& a)
+{
+    VosselFrame reply(FrameCommand, 21, a.age);
+    reply.Add(Wide(a.email)).Add(Wide(a.nick)).Add(Wide(a.number)).Add(Wide(a.signature));
+    reply.Add(Wide(a.profile1 + "0$0" + a.profile2)).Add(L"").Add(L"").Add(Wide(a.flags));
+    return reply;
 }
 
 // Reads the next frame; false when the connection closed or broke, or when
@@ -155,6 +165,27 @@ void MessagingModule::Register(ServiceHost& host)
                                               "demo@yeb360.com\tdemo123\tDemo\tbuddy@yeb360.com\n"
                                               "buddy@yeb360.com\tbuddy123\tBuddy\n");
     host.AddListener("messaging", [this](SocketStream& stream) { Serve(stream); });
+    host.Web().Route("POST", "/test/messaging/send", [this](const HttpRequest& request, HttpResponse& response) {
+        SendFromForm(request.body, response.body);
+    });
+}
+
+// Form fields: to (the user), code, extra, s1 to s8 (UTF-8, URL-encoded).
+// The answer is "OK", or "OFFLINE" when the user has no connection.
+void MessagingModule::SendFromForm(const std::string& form, std::string& answer)
+{
+    std::string to = text::Lower(text::Trim(text::FormValue(form, "to")));
+    int code = std::atoi(text::FormValue(form, "code").c_str());
+    VosselFrame record(FrameCommand, code, std::atoi(text::FormValue(form, "extra").c_str()));
+    for (int i = 1; i <= 8; ++i)
+        record.Add(Wide(text::FormValue(form, "s" + std::to_string(i))));
+    bool sent;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        sent = SendTo(to, record);
+    }
+    answer = sent ? "OK" : "OFFLINE";
+    m_host->Data().Log("messaging", "sent", {{"user", to}, {"code", std::to_string(code)}, {"result", answer}});
 }
 
 void MessagingModule::Started(ServiceHost& host)
@@ -246,6 +277,9 @@ bool MessagingModule::LogIn(const std::shared_ptr<Session>& session, const Vosse
         session->Enqueue(ask);
     }
     Broadcast(email, 0, "0");
+    // The buddies answer with their song counts (38), which reach this user
+    // as library updates.
+    AskBuddies(email, L"gettotal");
     m_host->Data().Log("messaging", "login", {{"user", email}, {"result", "ok"}});
     return true;
 }
@@ -277,6 +311,20 @@ void MessagingModule::LogOut(const std::shared_ptr<Session>& session)
         t = m_transfers.erase(t);
     }
     m_host->Data().Log("messaging", "logout", {{"user", session->email}});
+}
+
+void MessagingModule::AskBuddies(const std::string& user, const wchar_t* subCommand)
+{
+    MessagingAccount account;
+    if (!m_accounts->Find(user, account))
+        return;
+    for (const std::string& buddy : account.buddies)
+    {
+        auto online = m_online.find(buddy);
+        if (online == m_online.end() || online->second->presence >= 3)
+            continue;
+        online->second->Enqueue(Command(23, user, 0, subCommand));
+    }
 }
 
 // Tells the user's online buddies its presence (called with m_lock held).
@@ -380,11 +428,8 @@ void MessagingModule::HandleCommand(const std::string& sender, VosselFrame& fram
         MessagingAccount a;
         if (!m_accounts->Find(target, a))
             return;
-        VosselFrame reply(FrameCommand, 21, a.age);
-        reply.Add(Wide(a.email)).Add(Wide(a.nick)).Add(Wide(a.number)).Add(Wide(a.signature));
-        reply.Add(Wide(a.profile1 + "0$0" + a.profile2)).Add(L"").Add(L"").Add(Wide(a.flags));
         std::lock_guard<std::mutex> hold(m_lock);
-        SendTo(sender, reply);
+        SendTo(sender, ProfileRecord(a));
         return;
     }
     case 22: // the sender's own profile
@@ -399,6 +444,14 @@ void MessagingModule::HandleCommand(const std::string& sender, VosselFrame& fram
         a.flags = text::Narrow(frame.Text(7));
         a.age = frame.extra;
         m_accounts->SetProfile(a);
+        MessagingAccount saved;
+        if (!m_accounts->Find(sender, saved))
+            return;
+        // The online buddies see the new profile at once.
+        std::lock_guard<std::mutex> hold(m_lock);
+        AskBuddies(sender, L"VCard");
+        for (const std::string& buddy : saved.buddies)
+            SendTo(buddy, ProfileRecord(saved));
         return;
     }
     case 11: case 12: case 13: case 14: case 37: case 42: case 43:

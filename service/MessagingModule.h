@@ -18,7 +18,12 @@ class SocketStream;
 // receiver sees the sender's id in s1), turns the song-count, board and
 // buddy-list commands into what the receiving client expects, keeps buddy
 // requests until their target logs in, and relays song and library
-// transfers between two buddies' libraries.
+// transfers between two buddies' libraries. A user who logs in has its
+// online buddies asked for their song counts (23 "gettotal"); a saved
+// profile is announced to them (23 "VCard", then the profile itself). The route
+// "/test/messaging/send" lets a test have the server send any command
+// record to a user: system messages (36), the rarer errors (25) and records
+// no real server would send.
 //
 // Every connection has its own reading thread and its own writing thread
 // with a send queue; routing only appends to the receiver's queue, so a slow
@@ -49,6 +54,11 @@ class MessagingModule : public ServiceModule
     void HandleFile(const std::string& sender, VosselFrame& frame);
     void Answer(const std::string& sender, const std::string& requester, bool accept);
     void Broadcast(const std::string& user, int presence, const char* live);
+    // Sends 23 with the sub-command name and s1 = user to every online buddy
+    // of the user (called with m_lock held).
+    void AskBuddies(const std::string& user, const wchar_t* subCommand);
+    // The test route: one command record, as the form gives it, to a user.
+    void SendFromForm(const std::string& form, std::string& answer);
 
     // Sends to a user's current connection; false when the user is offline.
     bool SendTo(const std::string& email, const VosselFrame& frame);

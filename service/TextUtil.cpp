@@ -98,4 +98,36 @@ std::string XmlEscape(const std::string& s)
     }
     return out;
 }
+
+std::string Base64Decode(const std::string& in)
+{
+    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    unsigned buffer = 0;
+    int bits = 0;
+    for (char c : in)
+    {
+        size_t v = alphabet.find(c);
+        if (v == std::string::npos)
+            continue; // '=' fill and anything else
+        buffer = (buffer << 6) | (unsigned)v;
+        bits += 6;
+        if (bits >= 8)
+        {
+            out += char((buffer >> (bits - 8)) & 0xFF);
+            bits -= 8;
+        }
+    }
+    return out;
+}
+
+std::string DecodeFieldBody(const std::string& body, const std::string& prefix)
+{
+    if (!text::StartsWith(body, prefix))
+        return std::string();
+    std::string b64 = body.substr(prefix.size());
+    for (size_t at; (at = b64.find("%2B")) != std::string::npos;)
+        b64.replace(at, 3, "+");
+    return Base64Decode(b64);
+}
 } // namespace text

@@ -17,4 +17,8 @@ std::string PercentDecode(const std::string& s, bool plusIsSpace);
 std::vector<std::pair<std::string, std::string>> ParseForm(const std::string& body);
 std::string FormValue(const std::string& body, const std::string& key);
 std::string XmlEscape(const std::string& s);
+std::string Base64Decode(const std::string& in);
+// A body "<prefix><Base64 with every '+' written %2B>" decoded to its text;
+// "" when the body does not start with the prefix.
+std::string DecodeFieldBody(const std::string& body, const std::string& prefix);
 } // namespace text

@@ -20,14 +20,32 @@ void UserDirectory::Load()
     }
 }
 
-unsigned UserDirectory::UidOf(const std::string& email)
+void UserDirectory::LoadOnce()
 {
-    std::lock_guard<std::mutex> hold(m_lock);
     if (!m_loaded)
     {
         Load();
         m_loaded = true;
     }
+}
+
+bool UserDirectory::EmailOf(unsigned uid, std::string& email)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    LoadOnce();
+    for (auto& kv : m_uids)
+        if (kv.second == uid)
+        {
+            email = kv.first;
+            return true;
+        }
+    return false;
+}
+
+unsigned UserDirectory::UidOf(const std::string& email)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    LoadOnce();
     std::string key = text::Lower(email);
     auto it = m_uids.find(key);
     if (it != m_uids.end())

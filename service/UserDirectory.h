@@ -13,8 +13,11 @@ class UserDirectory
   public:
     explicit UserDirectory(DataStore& data) : m_data(data) {}
     unsigned UidOf(const std::string& email);
+    // The e-mail that holds the id; false when no e-mail has it.
+    bool EmailOf(unsigned uid, std::string& email);
 
   private:
+    void LoadOnce();
     void Load();
 
     DataStore& m_data;

@@ -26,6 +26,20 @@ void WebSiteModule::Register(ServiceHost& host)
         response.SetHeader("Content-Type", "text/xml; charset=utf-8");
         response.body = ConfigurationDocument(*h);
     });
+    // The buddy recommendation pages: the form arrives as one Base64 field;
+    // it is logged decoded and its buddy records are listed on the page.
+    for (const char* page : {"/inset/commend/commend.php", "/inset/commend/view_commend.php",
+                             "/inset/commend/friends3.php"})
+        host.Web().Route("POST", page, [h, page](const HttpRequest& request, HttpResponse& response) {
+            std::string form = text::DecodeFieldBody(request.body, "a=");
+            h->Data().Log("web", "recommendation", {{"page", page}, {"text", form}});
+            response.SetHeader("Content-Type", "text/html; charset=utf-8");
+            response.body = "<html><body><h3>" + text::XmlEscape(text::FormValue(form, "nick")) + "</h3><ul>";
+            for (auto& field : text::ParseForm(form))
+                if (text::StartsWith(field.first, "var"))
+                    response.body += "<li>" + text::XmlEscape(field.second) + "</li>";
+            response.body += "</ul></body></html>";
+        });
 }
 
 void WebSiteModule::Started(ServiceHost& host)

@@ -1,6 +1,8 @@
 #include "FormPost.h"
+#include "Base64Codec.h"
 #include "FwInternet.h"
 #include "UrlDecoder.h"
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -61,4 +63,18 @@ CStringA EncodeFormValue(LPCWSTR text, int maxBytes)
     std::vector<char> encoded(bytes.GetLength() * 3 + 1);
     UrlEncodeForm(bytes, &encoded[0], (int)encoded.size());
     return CStringA(&encoded[0]);
+}
+
+CStringA Base64FieldBody(const char* prefix, LPCWSTR text)
+{
+    CStringA utf8 = Utf8Cut(text, INT_MAX);
+    if (utf8.IsEmpty())
+        return CStringA();
+    std::vector<char> base64((utf8.GetLength() + 2) / 3 * 4 + 1);
+    Base64Codec codec;
+    codec.Encode((const BYTE*)utf8.GetString(), &base64[0], utf8.GetLength());
+    CStringA body = prefix;
+    body += &base64[0];
+    body.Replace("+", "%2B");
+    return body;
 }

@@ -15,3 +15,8 @@ CStringA EncodeFormValue(LPCWSTR text, int maxBytes);
 
 // The UTF-8 bytes of a text, cut to at most maxBytes at a character boundary.
 CStringA Utf8Cut(LPCWSTR text, int maxBytes);
+
+// A body that carries a whole form as one field: prefix (such as "a=")
+// followed by the Base64 of the text's UTF-8 bytes, every "+" of it written
+// "%2B". Empty when the text is empty.
+CStringA Base64FieldBody(const char* prefix, LPCWSTR text);

@@ -125,16 +125,7 @@ CStringA CListenLog::BuildReportBody(LPCWSTR who, LPCWSTR email, const std::map<
     for (const auto& entry : records)
         text.AppendFormat(L"&&var%d=singer--%s++music--%s++time--%d", ++number, entry.second.singer.GetString(),
                           entry.second.title.GetString(), entry.second.seconds);
-    CStringA utf8 = Utf8Cut(text, INT_MAX);
-    if (utf8.IsEmpty())
-        return CStringA();
-    std::vector<char> base64((utf8.GetLength() + 2) / 3 * 4 + 1);
-    Base64Codec codec;
-    codec.Encode((const BYTE*)utf8.GetString(), &base64[0], utf8.GetLength());
-    CStringA body = "a=";
-    body += &base64[0];
-    body.Replace("+", "%2B");
-    return body;
+    return Base64FieldBody("a=", text);
 }
 
 void CListenLog::Report()

@@ -6,16 +6,17 @@
 #include "DataFolder.h"
 #include "DlgLogin.h"
 #include "DlgMessage.h"
-#include "HttpFetcher.h"
 #include "FileFolder.h"
 #include "LanguageTable.h"
 #include "ListenLog.h"
 #include "PopupRegistry.h"
 #include "ServiceAddresses.h"
 #include "Vossel.h"
+#include "UserLookup.h"
 #include "resource.h"
 
 #include <cstddef>
+#include <new>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -64,6 +65,7 @@ INT_PTR (*CDlgMain::s_runLogin)(CDlgMain*) = RunLoginDialog;
 BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_MESSAGE(WM_MAIN_TRAY_NOTIFY, &CDlgMain::OnTrayNotify)
     ON_MESSAGE(WM_MAIN_COMMAND, &CDlgMain::OnCommandReceived)
+    ON_MESSAGE(WM_MAIN_BUDDY_IDS, &CDlgMain::OnBuddyIds)
     ON_MESSAGE(WM_MAIN_QUIT, &CDlgMain::OnQuit)
     ON_MESSAGE(WM_MAIN_RELAUNCH, &CDlgMain::OnRelaunch)
     ON_MESSAGE(WM_MAIN_BRING_TO_FRONT, &CDlgMain::OnBringToFront)
@@ -81,7 +83,7 @@ END_MESSAGE_MAP()
 CDlgMain::CDlgMain(CWnd* parent)
     : CSkinResizableDialog(IDD_MAIN, parent), m_hBigIcon(NULL), m_hSmallIcon(NULL), m_nSplitter(201),
       m_nSongListWidth(0), m_nLoopMode(0), m_bSongLoaded(FALSE), m_bWebStream(FALSE), m_bMiniMode(FALSE),
-      m_pDlgLogin(NULL), m_bAutoAway(FALSE), m_nPresence(0), m_nMediaErrors(0), m_timerPosition(0), m_timerAway(0),
+      m_nOwnSongCount(0), m_pDlgLogin(NULL), m_bAutoAway(FALSE), m_nPresence(0), m_nMediaErrors(0), m_timerPosition(0), m_timerAway(0),
       m_timerListenLog(0), m_timerLoading(0), m_timerBuffering(0), m_dwStartTick(::GetTickCount()),
       m_bMinimized(FALSE), m_bTrayIcon(FALSE), m_bDestroyed(FALSE), m_bControlsReady(FALSE),
       m_bLibraryToolbar(TRUE), m_bOutsideSearch(FALSE), m_bBrowserProcReplaced(FALSE)
@@ -301,32 +303,21 @@ long __stdcall CDlgMain::PlayerEventCallback(DLL_WMPCOREEVENT event, long value)
 void CALLBACK CDlgMain::OnMessagingCommand(CommandData* record)
 {
     CDlgMain* main = g_pMainDlg;
-    if (!record || !main || !main->m_hWnd)
+    HWND window = main ? main->m_hWnd : NULL;
+    if (!record || !window)
         return;
     // WM_USER+28 carries the copy (wParam the code); the window frees it.
-    CommandData* copy = new CommandData(*record);
-    if (!::PostMessageW(main->m_hWnd, WM_MAIN_COMMAND, static_cast<WPARAM>(copy->code), reinterpret_cast<LPARAM>(copy)))
-        delete copy;
-}
-
-LRESULT CDlgMain::OnCommandReceived(WPARAM, LPARAM lParam)
-{
-    CommandData* record = reinterpret_cast<CommandData*>(lParam);
-    if (!record)
-        return 0;
-    switch (record->code)
+    CommandData* copy;
+    try
     {
-    case 1:
-        OnLoginComplete();
-        break;
-    case 25:
-        OnServiceError(CString(record->s4.m_str));
-        break;
-    default:
-        break;
+        copy = new CommandData(*record);
     }
-    delete record;
-    return 0;
+    catch (const std::bad_alloc&)
+    {
+        return; // nothing may be thrown into the library's thread: the record is dropped
+    }
+    if (!::PostMessageW(window, WM_MAIN_COMMAND, static_cast<WPARAM>(copy->code), reinterpret_cast<LPARAM>(copy)))
+        delete copy;
 }
 
 void CDlgMain::OnLoginComplete()
@@ -335,57 +326,23 @@ void CDlgMain::OnLoginComplete()
     if (app)
         app->GetUserEmail(m_strUserEmail);
     // The own numeric id (the site's pages need it), then the own profile.
-    CString id = FetchUserId(m_strUserEmail);
+    CString id = QueryUserId(m_strUserEmail);
     if (app && !id.IsEmpty())
         app->SetUserId(id);
-    CommandData profile;
-    profile.code = 21;
-    profile.s1 = m_strUserEmail;
-    yebJinPushCommand(profile);
+    CBuddyCommands::RequestProfile(m_strUserEmail);
     if (m_pDlgLogin && ::IsWindow(m_pDlgLogin->GetSafeHwnd()))
         m_pDlgLogin->SendMessage(WM_LOGIN_SUCCEEDED, 0, 0);
 }
 
-void CDlgMain::OnServiceError(const CString& name)
+CString CDlgMain::QueryUserId(LPCWSTR email)
 {
-    BOOL loginRunning = m_pDlgLogin && ::IsWindow(m_pDlgLogin->GetSafeHwnd());
-    if (name == L"UNAUTHORIZED")
-    {
-        if (loginRunning)
-            m_pDlgLogin->SendMessage(WM_LOGIN_FAILED, LOGIN_FAILED_PASSWORD, 0);
-    }
-    else if (name == L"CONNECTION_CLOSED")
-    {
-        if (loginRunning)
-            m_pDlgLogin->SendMessage(WM_LOGIN_FAILED, LOGIN_FAILED_NETWORK, 0);
-        else
-            SendMessage(WM_MAIN_RELAUNCH, 1, 0);
-    }
-    else if (name == L"DOCUMENT_CLOSED")
-        SendMessage(WM_MAIN_RELAUNCH, 1, 0);
-    else if (name == L"ERROR_BIND")
-    {
-        if (loginRunning)
-            m_pDlgLogin->SendMessage(WM_LOGIN_FAILED, LOGIN_FAILED_NETWORK, 0);
-    }
-}
-
-CString CDlgMain::FetchUserId(LPCWSTR email)
-{
-    CString id;
     if (!email || !*email)
-        return id;
-    // Addresses are sent as they are: the fetcher escapes what the URL needs.
-    CHttpFetcher fetcher;
-    if (!fetcher.SetUrl(CServiceAddresses::Get().ImageWebUrl(L"/cgi-bin/yeblogin?email=") + email) ||
-        !fetcher.Start(FALSE))
-        return id;
-    CString text = fetcher.GetResponseText(CP_UTF8);
-    text.Trim();
+        return CString();
+    CString text = QueryUserIdOf(email);
     // A numeric id, or nothing.
     for (int i = 0; i < text.GetLength(); ++i)
         if (text[i] < L'0' || text[i] > L'9')
-            return id;
+            return CString();
     return text;
 }
 
@@ -652,6 +609,7 @@ void CDlgMain::OnDestroy()
         g_pAppSetting->rcNomalWnd = rect;
     }
     RunDestroySequence();
+    DiscardPendingCommands();
     CSkinResizableDialog::OnDestroy();
 }
 

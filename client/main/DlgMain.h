@@ -27,8 +27,14 @@
 #include "SplitterBar.h"
 #include "ThemeButton.h"
 #include "AnimatedBitmapStatic.h"
+#include "BuddyCommands.h"
+#include "BuddyList.h"
+#include "DlgChildFriend.h"
 
 #include <shellapi.h>
+
+#include <map>
+#include <vector>
 
 class CDlgLogin;
 class CommandData;
@@ -40,7 +46,9 @@ enum : UINT
     WM_MAIN_COMMAND = WM_USER + 28,       // a received command: code, heap CommandData*
     WM_MAIN_QUIT = WM_USER + 40,          // end the program (the updater was started)
     WM_MAIN_RELAUNCH = WM_USER + 41,      // start again logged out: 1 after a lost connection
-    WM_MAIN_BRING_TO_FRONT = WM_USER + 45 // a second copy asks this one to come forward
+    WM_MAIN_BRING_TO_FRONT = WM_USER + 45, // a second copy asks this one to come forward
+    WM_MAIN_PLAYLIST_CHECK = WM_USER + 57, // the buddy-id worker has started
+    WM_MAIN_BUDDY_IDS = WM_USER + 60       // the buddy-id worker's answer: heap BuddyIdAnswer*
 };
 
 // Timers of the main window.
@@ -104,6 +112,82 @@ class CDlgMain : public CSkinResizableDialog
     // never erases the page's background.
     static LRESULT CALLBACK BrowserServerWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // --- Buddies: the left bar, received commands and the commands sent to
+    //     buddies (DlgMainDispatch.cpp, DlgMainBuddies.cpp, DlgMainOutgoing.cpp,
+    //     DlgMainBoards.cpp). ---
+
+    // The left bar: the own library, the channels and the buddies.
+    CListFriendCtrl& LeftBar() { return m_paneFriend.GetList(); }
+    // Clears the left bar and adds the own row, the channels, the two buddy
+    // groups and one row per buddy of the buddy store; sorted.
+    void BuildLeftBar();
+    // Code 2, 26, the add-buddy page command and user ids: a buddy that is
+    // added. The dialog's own way needs the add-buddy dialog.
+    void AddBuddyByAddress(const CString& argument);
+    void AddBuddyByUserId(const CString& uid);
+    void AddBuddyAfterRequest(const CString& email, LPCWSTR avatarPath);
+    // Menu command 32803: removes the selected buddy after asking.
+    void RemoveSelectedBuddy();
+    // The buddy's numeric user id: the row's when known, else asked for.
+    CString GetBuddyUserId(const CString& email);
+    // Starts the worker that asks the ids of every buddy at once.
+    void StartBuddyUserIdThread();
+    void RecommendBuddiesTo(const CString& buddy);
+    void ShowRecommendedBuddies(const CString& payload, const CString& buddy, const CString& mode);
+    void UpdateMyStatusText();
+    void ClearBuddyMark(const CString& email);
+    // Selects the shown owner's row again (and with open set asks for a
+    // buddy's library again once the library views exist).
+    void ReopenShownLibrary(BOOL open);
+
+    // Outgoing commands.
+    void PushNowPlaying(const CString (&texts)[7]);
+    void PushMyPresence();
+    void RequestBuddyProfiles();
+    void PushMyProfile(const CString& flags);
+    void SetMyPresence(int presence);
+    // Ends a buddy's song transfer: code 31 to the playing owner when it is a
+    // buddy, then the library's transfer is cancelled.
+    void EndBuddyTransfer();
+    // Stops what plays: the player, a buddy's transfer and the playing state.
+    void OnStop();
+    void SendBuddyList(const CString& requester);
+    void RequestBuddyCard(const CString& id);
+    void PushSongCount(int newSongs, BOOL set);
+    void PushSongCountTo(int newSongs, const CString& id);
+    void PushBoardCommand(const CString& owner, const CString& hash);
+    void PushBoardToBuddies(const CString& songKey, const CString& boardText);
+    // A web radio: "title&address" (every "%20" of the title a blank).
+    void PlayRadio(const CString& text);
+    // Follows what the buddy of the left-bar row listens to.
+    void FollowBuddy(int row);
+
+    // Song boards and the song-list header.
+    void PushBuddyRecommendation(const CString& text);
+    void OnBoardNotice(const CString& buddy, const CString& songKey, const CString& boardText);
+    void UpdateSongListsHeader();
+    // The header's text for the owner of the shown library, its row and the
+    // per cent of its library loaded.
+    static CString SongListsHeaderText(const CString& owner, const CString& ownId, const CFriendItem* ownerRow,
+                                       int progress);
+    // The own song count, read from the own library file.
+    int CountOwnSongs();
+
+    // How the window asks the user and starts a notification pop-up (tests
+    // replace them). Asking returns IDOK or IDCANCEL.
+    static int (*s_askUser)(LPCWSTR text, int buttons, LPCWSTR secondLine, int flash, CWnd* parent);
+    static void (*s_startPopup)(const CString& text, const CString& second, const CString& third);
+    // A notification pop-up with three texts; 0 when the text is empty.
+    int ShowNotification(const CString& text, const CString& second, const CString& third);
+
+    CBuddyList m_buddyStore;
+    int m_nOwnSongCount;
+    CString m_strShownOwner;   // whose library or page the right side shows
+    CString m_strPlayingOwner; // the buddy whose song plays ("" for none)
+    CString m_strPlayingSongId;
+    std::map<CString, std::vector<CString>> m_unreadBoards; // buddy -> song keys with unread board messages
+    std::map<CString, int> m_libraryProgress;               // owner -> per cent of its library loaded
+
     // State (defaults from the constructor).
     CString m_strDataFolder;
     CBoardStore m_boardStore;
@@ -141,7 +225,7 @@ class CDlgMain : public CSkinResizableDialog
     CPictureStatic m_picAvatar;
     ThemeButton m_btnNick;
     CEditButton m_btnSignature;
-    CDialog m_paneFriend;
+    CDlgChildFriend m_paneFriend; // holds the left bar (control 1088)
     CDialog m_paneSong;
     CListCtrl m_listSongs;
     CListCtrl m_listSongLists;
@@ -192,10 +276,41 @@ class CDlgMain : public CSkinResizableDialog
     // What a login-ending command does.
     void OnLoginComplete();
     // The service's numeric id of a user ("" when it cannot be had).
-    static CString FetchUserId(LPCWSTR email);
+    static CString QueryUserId(LPCWSTR email);
     // The own picture in the avatar control.
     void ShowMyAvatar();
-    void OnServiceError(const CString& name);
+    // Code 25: the error's name and, for a transfer that timed out, the song.
+    void OnServiceError(const CString& name, const CString& songId);
+
+    // The dispatch of received commands by code (DlgMainDispatch.cpp).
+    void DispatchCommand(const CommandData& record);
+    // Frees the received records still waiting in the queue of a window that
+    // goes (the messaging library is released first, so no more arrive).
+    void DiscardPendingCommands();
+    void OnBuddyPresence(const CString& id, const CString& live, int extra);
+    void OnProfile(const CString (&s)[8], int extra);
+    void OnOwnProfile(const CString (&s)[8], int extra);
+    void OnLibraryCommand(const CString (&s)[8]);
+    void OnBuddyRequest(const CString& requester, const CString& secondWording);
+    void OnLibraryProgress(const CString& owner, const CString& fraction);
+    // Code 33: a requested song does not exist at its owner.
+    void OnMissingSong(const CString& owner, const CString& songId);
+    // Code 11: what a buddy plays, in the row's order of listening texts.
+    void OnBuddyNowPlaying(const CString& id, const CString (&report)[7]);
+    // The buddy-id worker's answer (WM_MAIN_BUDDY_IDS).
+    LRESULT OnBuddyIds(WPARAM wParam, LPARAM lParam);
+    // The left bar's notifications (WM_NOTIFY from control 1088).
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void CreateLeftBar();
+    // Loads the own library, creating it when it cannot be read, with its
+    // buddy-songs and recent lists; FALSE (a message, the window closes)
+    // when it can be neither read nor created.
+    BOOL CheckOwnLibrary();
+    // Asks with the skinned message box (s_askUser), "Load language file
+    // fails!" standing in for a missing text.
+    int Ask(const CString& text, int buttons, const CString& secondLine = CString(), BOOL flash = FALSE);
+    // The commands to buddies over the left bar's rows.
+    CBuddyCommands BuddyCommands();
 
     // The rectangles of the three caption texts (indices into the base's lists).
     enum { CAPTION_FRIENDS = 0, CAPTION_SONG_LISTS = 1, CAPTION_SONGS = 2 };

@@ -264,6 +264,7 @@ void CDlgMain::SetUpControls()
     // The left pane (the buddy list lives in it) and the song panes.
     m_paneFriend.Create(IDD_CHILD_FRIEND, this);
     m_paneFriend.ShowWindow(SW_SHOW);
+    CreateLeftBar();
     m_paneSong.Create(IDD_CHILD_SONG, this);
     m_paneSong.ShowWindow(SW_SHOW);
     SetUpSongLists();

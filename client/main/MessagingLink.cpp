@@ -1,0 +1,13 @@
+#include "MessagingLink.h"
+
+MessagingLink LibraryMessagingLink()
+{
+    return MessagingLink{&yebJinPushCommand, &yebJinAccept,   &yebJinReject,
+                         &yebJinAddFriend,   &yebJinDelFriend, &yebJinCancelOldSession};
+}
+
+MessagingLink& Messaging()
+{
+    static MessagingLink link = LibraryMessagingLink();
+    return link;
+}

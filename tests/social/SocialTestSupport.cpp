@@ -1,0 +1,78 @@
+#include "SocialTestSupport.h"
+#include "FriendItem.h"
+#include "LanguageTable.h"
+#include "PixImage.h"
+#include "WindowPicture.h"
+
+std::wstring SocialOutputFolder()
+{
+    static std::wstring folder;
+    if (folder.empty())
+    {
+        folder = std::wstring(YEB_BINARY_DIR) + L"\\test-output";
+        ::CreateDirectoryW(folder.c_str(), NULL);
+        folder += L"\\social";
+        ::CreateDirectoryW(folder.c_str(), NULL);
+    }
+    return folder;
+}
+
+void LoadLanguageFile()
+{
+    static bool loaded = LanguageTable::Instance().Load((std::wstring(YEB_SOURCE_DIR) + L"\\resources\\lng\\default.LNG").c_str());
+    (void)loaded;
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+bool CaptureWindowPicture(HWND window, const wchar_t* fileName, CPixImage* picture)
+{
+    ::UpdateWindow(window);
+    PumpMessages();
+    std::wstring path = SocialOutputFolder() + L"\\" + fileName;
+    return SaveWindowPicture(window, path) && (!picture || picture->Load(path.c_str(), PIXIMAGE_FORMAT_PNG));
+}
+
+COLORREF PixelAt(CPixImage& picture, int x, int y)
+{
+    RGBQUAD c = picture.GetPixelColor(x, (long)picture.GetHeight() - 1 - y);
+    return RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
+}
+
+bool WriteSolidPicture(const std::wstring& path, COLORREF color)
+{
+    CPixImage image;
+    if (!image.Create(30, 30, 24, PIXIMAGE_FORMAT_PNG))
+        return false;
+    RGBQUAD c = {GetBValue(color), GetGValue(color), GetRValue(color), 0};
+    for (long y = 0; y < 30; ++y)
+        for (long x = 0; x < 30; ++x)
+            image.SetPixelColor(x, y, c);
+    return image.Save(path.c_str(), PIXIMAGE_FORMAT_PNG);
+}
+
+
+CFriendItem TestRow(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick, int presence)
+{
+    CFriendItem item;
+    item.kind = kind;
+    item.subOrder = subOrder;
+    item.flags = flags;
+    item.id = id;
+    item.nick = nick;
+    item.presence = presence;
+    return item;
+}
+
+CFriendItem TestBuddy(LPCWSTR id, LPCWSTR nick, int presence)
+{
+    return TestRow(presence > 2 ? 3 : 2, 1, 6, id, nick, presence);
+}

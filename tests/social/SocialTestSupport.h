@@ -1,0 +1,45 @@
+// Helpers of the social tests: the output folder for pictures, the
+// language file, message pumping and screen captures.
+#pragma once
+
+#include "Framework.h"
+#include <string>
+
+// A text as gtest prints it readably.
+inline std::wstring W(const CString& text)
+{
+    return std::wstring((const wchar_t*)text);
+}
+
+class CFriendItem;
+class CPixImage;
+
+// A buddy-list row of a test: kind, sub-order, flags, id, nick and presence.
+CFriendItem TestRow(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick, int presence = 0);
+// A buddy's row: online group (kind 2) or offline group (kind 3) by presence.
+CFriendItem TestBuddy(LPCWSTR id, LPCWSTR nick, int presence);
+
+// build\test-output\social (created on first use).
+std::wstring SocialOutputFolder();
+// Loads the program's language file into the process's table once.
+void LoadLanguageFile();
+// Delivers the messages waiting for this thread.
+void PumpMessages();
+// Pumps until the condition holds or the time is up; the condition's last value.
+template <typename Cond> bool PumpUntil(Cond cond, DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    while (!cond() && ::GetTickCount() - start < ms)
+    {
+        PumpMessages();
+        ::Sleep(10);
+    }
+    return cond();
+}
+// Keeps a window's picture as a PNG of the output folder (as a user sees it
+// on the screen) and reads it back for the test; false when it cannot.
+bool CaptureWindowPicture(HWND window, const wchar_t* fileName, CPixImage* picture = nullptr);
+// The colour of a picture's pixel, counted from its top-left corner.
+COLORREF PixelAt(CPixImage& picture, int x, int y);
+// Writes a 30 x 30 picture of one colour as a PNG file.
+bool WriteSolidPicture(const std::wstring& path, COLORREF color);
