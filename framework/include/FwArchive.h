@@ -35,6 +35,9 @@ class CArchive
 
     // Raw bytes. Read returns the number read (fewer at the end of the file).
     UINT Read(void* lpBuf, UINT nMax);
+    // The bytes Read would return next (fewer at the end of the file),
+    // left unread, for formats that look ahead at an optional marker.
+    UINT Peek(void* lpBuf, UINT nMax);
     void Write(const void* lpBuf, UINT nMax);
     void Flush();
     // Flushes (when storing) and detaches from the file.
@@ -128,6 +131,8 @@ class CArchive
     }
     [[noreturn]] void Throw(int cause) const;
     void CheckOpen() const;
+    // FALSE for nothing to read; throws for a storing archive or no buffer.
+    bool CheckRead(const void* lpBuf, UINT nMax) const;
     void WriteTag(DWORD index, WORD flag);
 
   public:

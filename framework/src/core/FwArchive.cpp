@@ -49,14 +49,21 @@ void CArchive::CheckOpen() const
         Throw(CArchiveException::genericException);
 }
 
-UINT CArchive::Read(void* lpBuf, UINT nMax)
+bool CArchive::CheckRead(const void* lpBuf, UINT nMax) const
 {
     CheckOpen();
     if (IsStoring())
         Throw(CArchiveException::writeOnly);
     if (nMax == 0)
-        return 0;
+        return false;
     ENSURE_ARG(lpBuf != NULL);
+    return true;
+}
+
+UINT CArchive::Read(void* lpBuf, UINT nMax)
+{
+    if (!CheckRead(lpBuf, nMax))
+        return 0;
     BYTE* out = static_cast<BYTE*>(lpBuf);
     UINT done = 0;
     while (done < nMax)
@@ -87,6 +94,28 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
             m_bEof = true;
     }
     return done;
+}
+
+UINT CArchive::Peek(void* lpBuf, UINT nMax)
+{
+    if (!CheckRead(lpBuf, nMax))
+        return 0;
+    // Keeps the unread bytes and tops the buffer up until nMax are there.
+    m_buf.erase(m_buf.begin(), m_buf.begin() + m_bufPos);
+    m_bufPos = 0;
+    while (m_buf.size() < nMax && !m_bEof)
+    {
+        size_t have = m_buf.size();
+        size_t want = std::max<size_t>(m_nBufSize, nMax - have);
+        m_buf.resize(have + want);
+        UINT n = m_pFile->Read(m_buf.data() + have, (UINT)want);
+        m_buf.resize(have + n);
+        if (n == 0)
+            m_bEof = true;
+    }
+    UINT n = (UINT)std::min<size_t>(nMax, m_buf.size());
+    memcpy(lpBuf, m_buf.data(), n);
+    return n;
 }
 
 void CArchive::Write(const void* lpBuf, UINT nMax)
