@@ -121,6 +121,16 @@ void CBuddyCommands::RequestBuddyList(LPCWSTR id)
     PushRecord(37, {id});
 }
 
+void CBuddyCommands::RequestLibrary(LPCWSTR id)
+{
+    PushRecord(44, {id});
+}
+
+void CBuddyCommands::LeaveLibrary(LPCWSTR id)
+{
+    PushRecord(46, {id});
+}
+
 void CBuddyCommands::PushBoardOpened(LPCWSTR owner, LPCWSTR hash)
 {
     PushRecord(40, {owner, L"", hash});

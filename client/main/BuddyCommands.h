@@ -43,6 +43,8 @@ class CBuddyCommands
     static void PushPresence(int presence);                             // 24
     static void PushStopTransfer(LPCWSTR owner, LPCWSTR songId);        // 31
     static void RequestBuddyList(LPCWSTR id);                           // 37
+    static void RequestLibrary(LPCWSTR id);                             // 44
+    static void LeaveLibrary(LPCWSTR id);                               // 46
     static void PushBoardOpened(LPCWSTR owner, LPCWSTR hash);           // 40
     static void PushBoardReply(LPCWSTR requester, LPCWSTR board, LPCWSTR text); // 41
     static void PushBoardEntry(LPCWSTR owner, LPCWSTR field2, LPCWSTR hash, LPCWSTR text, LPCWSTR field5,

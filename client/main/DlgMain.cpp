@@ -78,6 +78,12 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_COMMAND(IDC_MAIN_WEB_BACK, &CDlgMain::OnWebBack)
     ON_COMMAND(IDC_MAIN_WEB_FORWARD, &CDlgMain::OnWebForward)
     ON_COMMAND(IDC_MAIN_HOME_PAGE, &CDlgMain::OnHomePageButton)
+    ON_MESSAGE(WM_MAIN_DROP_ON_LIST, &CDlgMain::OnDropOnSongList)
+    ON_MESSAGE(WM_MAIN_MOVE_SONG_ROWS, &CDlgMain::OnMoveSongRows)
+    ON_COMMAND(IDC_MAIN_ADD_SONG_LIST, &CDlgMain::OnNewSongList)
+    ON_COMMAND(ID_SONGLIST_NEW, &CDlgMain::OnNewSongList)
+    ON_COMMAND(ID_SONGLIST_RENAME, &CDlgMain::OnRenameSongList)
+    ON_COMMAND(ID_SONGLIST_DELETE, &CDlgMain::OnDeleteSongLists)
 END_MESSAGE_MAP()
 
 CDlgMain::CDlgMain(CWnd* parent)
@@ -86,7 +92,8 @@ CDlgMain::CDlgMain(CWnd* parent)
       m_nOwnSongCount(0), m_pDlgLogin(NULL), m_bAutoAway(FALSE), m_nPresence(0), m_nMediaErrors(0), m_timerPosition(0), m_timerAway(0),
       m_timerListenLog(0), m_timerLoading(0), m_timerBuffering(0), m_dwStartTick(::GetTickCount()),
       m_bMinimized(FALSE), m_bTrayIcon(FALSE), m_bDestroyed(FALSE), m_bControlsReady(FALSE),
-      m_bLibraryToolbar(TRUE), m_bOutsideSearch(FALSE), m_bBrowserProcReplaced(FALSE)
+      m_listSongs(m_paneSong.m_listSong), m_listSongLists(m_paneSong.m_listCD), m_bLibraryToolbar(TRUE),
+      m_bOutsideSearch(FALSE), m_bBrowserProcReplaced(FALSE)
 {
     m_hBigIcon = static_cast<HICON>(
         ::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
@@ -384,6 +391,9 @@ void CDlgMain::OnTimer(UINT_PTR nIDEvent)
         break;
     case TIMER_MAIN_POSITION:
         OnPositionTimer();
+        break;
+    case TIMER_MAIN_LOADING:
+        OnLoadingTimer();
         break;
     case TIMER_MAIN_LISTEN_LOG:
         if (CListenLog* log = CListenLog::GetInstance())

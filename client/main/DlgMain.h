@@ -30,6 +30,8 @@
 #include "BuddyCommands.h"
 #include "BuddyList.h"
 #include "DlgChildFriend.h"
+#include "DlgChildSong.h"
+#include "SongLibrary.h"
 
 #include <shellapi.h>
 
@@ -48,7 +50,9 @@ enum : UINT
     WM_MAIN_RELAUNCH = WM_USER + 41,      // start again logged out: 1 after a lost connection
     WM_MAIN_BRING_TO_FRONT = WM_USER + 45, // a second copy asks this one to come forward
     WM_MAIN_PLAYLIST_CHECK = WM_USER + 57, // the buddy-id worker has started
-    WM_MAIN_BUDDY_IDS = WM_USER + 60       // the buddy-id worker's answer: heap BuddyIdAnswer*
+    WM_MAIN_BUDDY_IDS = WM_USER + 60,      // the buddy-id worker's answer: heap BuddyIdAnswer*
+    WM_MAIN_DROP_ON_LIST = WM_USER + 21,   // songs dropped on a song list: lParam its row (-1 none)
+    WM_MAIN_MOVE_SONG_ROWS = WM_USER + 22  // wParam 1: move the selected songs to lParam; 2: save the order
 };
 
 // Timers of the main window.
@@ -188,6 +192,57 @@ class CDlgMain : public CSkinResizableDialog
     std::map<CString, std::vector<CString>> m_unreadBoards; // buddy -> song keys with unread board messages
     std::map<CString, int> m_libraryProgress;               // owner -> per cent of its library loaded
 
+    // --- Song libraries: the left bar's choice, the own and a buddy's
+    //     library in the song panes, song lists (DlgMainLibraries.cpp). ---
+    void SelectLeftItem(int row);
+    void LoadMyLibrary(BOOL force);
+    // A buddy's library from its copy on disk or asked from the buddy;
+    // arrived: the copy has just come (a damaged one is not asked for again).
+    void OpenBuddyLibrary(CFriendItem* item, int row, BOOL arrived = FALSE);
+    void ShowLibraryOf(const CString& id);
+    void ShowHomePage();
+    int GetFreeSongListId();
+    void UpdateSongListCounts();
+    void ShowSongList(int row, BOOL force, BOOL selectFirst);
+    static void SelectListItem(CListCtrl& list, int row);
+    void StartLibraryWait(int mode);
+    void StopLibraryWait();
+    void OnLoadingTimer();
+    // Command 23 "Playlist": the library asked for is on disk.
+    void OnLibraryArrived();
+    // 1 created, 0 the name is taken, 2 the name is reserved, -1 refused.
+    int CreateSongList(const CString& name);
+    void OnNewSongList();
+    void OnRenameSongList();
+    void OnDeleteSongLists();
+    LRESULT OnMoveSongRows(WPARAM kind, LPARAM index);
+    LRESULT OnDropOnSongList(WPARAM, LPARAM row);
+    void SaveShownListOrder();
+    BOOL IsShowingOwnLibrary();
+    BOOL IsShowingOwnSpecialList();
+    BOOL IsPlayingOwnLibrary();
+    BOOL IsPlayingOwnSong();
+    void PlaySongAt(int row);
+    void PlaySongList(int row);
+
+    CString m_strShownListName;
+    CSongLibrary m_shownLibrary;
+    BOOL m_bHasShownLibrary = FALSE;
+    CSongLibrary m_playingLibrary;
+    BOOL m_bHasPlayingLibrary = FALSE;
+    CString m_strPlayingListName;
+    int m_nPlayingIndex = -1;
+    BOOL m_bShownFromDisk = FALSE;
+    BOOL m_bLibraryWatch = FALSE;
+    BOOL m_bPageWait = FALSE;
+    BOOL m_bLibraryArrived = FALSE;
+    BOOL m_bWaitRestart = FALSE;
+    BOOL m_bWaitTimedOut = FALSE;
+    CString m_strWaitOwner;
+    DWORD m_dwWaitStart = 0;
+    DWORD m_dwFirstArrival = 0;
+    int m_nLoadingFrame = 0;
+
     // State (defaults from the constructor).
     CString m_strDataFolder;
     CBoardStore m_boardStore;
@@ -226,9 +281,9 @@ class CDlgMain : public CSkinResizableDialog
     ThemeButton m_btnNick;
     CEditButton m_btnSignature;
     CDlgChildFriend m_paneFriend; // holds the left bar (control 1088)
-    CDialog m_paneSong;
-    CListCtrl m_listSongs;
-    CListCtrl m_listSongLists;
+    CDlgChildSong m_paneSong;       // the song panes and their two lists
+    CListCtrlSong& m_listSongs;     // m_paneSong's song list
+    CListCtrlCD& m_listSongLists;   // m_paneSong's song-list list
     CSplitterBar m_splitter;
     CHtmlCtrl m_browser;
     BOOL m_bLibraryToolbar;
@@ -263,6 +318,8 @@ class CDlgMain : public CSkinResizableDialog
     void PlacePanes(int width, int height);
     void SetLibraryToolbar(BOOL library);
     void OnLeftSplitterMoved(int delta);
+    void ShowBuddyLibrary(const CSongLibrary& library, CFriendItem* item, int row);
+    void ShowNextLoadingFrame();
     void OnSongSplitterMoved();
     // The tray icon (id 105, message WM_USER+13).
     void AddTrayIcon();

@@ -158,14 +158,12 @@ BOOL CDlgMain::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     case FLN_AVATARCLICK:
     case FLN_RCLICK:
     case FLN_DBLCLK:
-        LeftBar().SetCurSel(row);
-        m_strShownOwner = item->id;
-        if (item->newSongs != 0)
-        {
-            item->newSongs = 0;
-            LeftBar().RedrawItem(row);
-        }
+    {
+        CString id = item->id;
+        SelectLeftItem(row);
+        m_strShownOwner = id;
         break;
+    }
     case FLN_LISTENCLICK:
         FollowBuddy(row);
         break;
@@ -173,13 +171,6 @@ BOOL CDlgMain::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         break;
     }
     return TRUE;
-}
-
-void CDlgMain::ReopenShownLibrary(BOOL)
-{
-    int row = LeftBar().FindItem(m_strShownOwner);
-    if (row >= 0)
-        LeftBar().SetCurSel(row);
 }
 
 void CDlgMain::AddBuddyAfterRequest(const CString& email, LPCWSTR avatarPath)

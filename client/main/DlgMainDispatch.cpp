@@ -110,6 +110,7 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         RequestBuddyProfiles();
         if (!CheckOwnLibrary())
             break;
+        LoadMyLibrary(TRUE);
         LeftBar().SetCurSel(LeftBar().FindItem(L"home"));
         break;
     case 2:
@@ -296,6 +297,7 @@ void CDlgMain::OnLibraryCommand(const CString (&s)[8])
             item->state = 0;
             LeftBar().RedrawItem(row);
         }
+        OnLibraryArrived();
     }
     else if (name == L"UpdatePlaylist")
         ApplyLibraryUpdate(LeftBar(), s[0], s[2], s[4]);

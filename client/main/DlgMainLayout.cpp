@@ -294,9 +294,9 @@ void CDlgMain::SetUpControls()
 
 void CDlgMain::SetUpSongLists()
 {
-    m_listSongLists.SubclassDlgItem(IDC_SONG_LIST_LIST, &m_paneSong);
-    m_listSongs.SubclassDlgItem(IDC_SONG_LIST, &m_paneSong);
-
+    // The pane bound its two lists when it was made.
+    if (!m_listSongs.GetSafeHwnd() || !m_listSongLists.GetSafeHwnd())
+        return;
     // Stored widths below 1 take their defaults, which are stored.
     for (int i = 0; i < static_cast<int>(sizeof(kSongColumns) / sizeof(kSongColumns[0])); ++i)
     {
@@ -314,26 +314,23 @@ void CDlgMain::SetUpSongLists()
         }
         m_listSongs.InsertColumn(i, Lang(kSongColumns[i].header), LVCFMT_LEFT, width);
     }
-    HIMAGELIST songIcons = ImageList_Create(25, 18, ILC_COLOR32 | ILC_MASK, 14, 0);
-    for (UINT id : kSongIcons)
+    // The song list's icon table, in the order of its indices; the push
+    // icons are 25 x 18, the download and board icons 16 x 16.
+    for (size_t i = 0; i < sizeof(kSongIcons) / sizeof(kSongIcons[0]); ++i)
     {
-        HICON icon = static_cast<HICON>(
-            ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 25, 18, LR_DEFAULTCOLOR));
-        ImageList_AddIcon(songIcons, icon);
-        if (icon)
-            ::DestroyIcon(icon);
+        BOOL wide = i <= 4;
+        m_listSongs.m_icons.push_back(static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(),
+                                                                      MAKEINTRESOURCEW(kSongIcons[i]), IMAGE_ICON,
+                                                                      wide ? 25 : 16, wide ? 18 : 16, LR_DEFAULTCOLOR)));
     }
-    // The list owns (and destroys) an image list it was given without LVS_SHAREIMAGELISTS.
-    m_listSongs.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(songIcons));
+    m_listSongs.SetFontSource(this);
+    m_listSongs.SetExtendedStyle(m_listSongs.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 
     m_listSongLists.InsertColumn(0, Lang(L"INFO_LIST_CD_COLUMN_0"), LVCFMT_LEFT, 100);
-    HIMAGELIST listIcons = ImageList_Create(25, 18, ILC_COLOR32 | ILC_MASK, 1, 0);
-    HICON icon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_PLAYING_MARK),
-                                                 IMAGE_ICON, 25, 18, LR_DEFAULTCOLOR));
-    ImageList_AddIcon(listIcons, icon);
-    if (icon)
-        ::DestroyIcon(icon);
-    m_listSongLists.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listIcons));
+    m_listSongLists.SetPlayingIcon(static_cast<HICON>(::LoadImageW(
+        AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_PLAYING_MARK), IMAGE_ICON, 25, 18, LR_DEFAULTCOLOR)));
+    m_listSongLists.SetFontSource(this);
+    m_listSongLists.SetExtendedStyle(m_listSongLists.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 }
 
 void CDlgMain::PlacePanes(int width, int height)
@@ -350,19 +347,8 @@ void CDlgMain::PlacePanes(int width, int height)
         int paneWidth = width - 10 - (W + kSplitterWidth);
         int paneHeight = height - 20 - (kPaneTop + 1);
         m_paneSong.MoveWindow(W + kSplitterWidth, kPaneTop + 1, paneWidth, paneHeight, TRUE);
-        // Inside the pane: the song-list list, a gap for the pane's own
-        // splitter, the song list.
-        if (S > paneWidth - 60)
-            S = paneWidth > 120 ? paneWidth - 60 : paneWidth / 2;
-        if (m_listSongLists.GetSafeHwnd())
-        {
-            m_listSongLists.MoveWindow(0, 0, S, paneHeight, TRUE);
-            CRect inner;
-            m_listSongLists.GetClientRect(&inner);
-            m_listSongLists.SetColumnWidth(0, std::min(S, static_cast<int>(inner.Width())));
-        }
-        if (m_listSongs.GetSafeHwnd())
-            m_listSongs.MoveWindow(S + 5, 0, paneWidth - S - 5, paneHeight, TRUE);
+        // The pane places its own lists around its splitter.
+        S = m_paneSong.m_nSplitterPos;
     }
     if (m_browser.GetSafeHwnd())
         m_browser.MoveWindow(W + kSplitterWidth, kPaneTop, width - 10 - (W + kSplitterWidth), bottom - kPaneTop, TRUE);
@@ -439,6 +425,7 @@ void CDlgMain::OnSongSplitterMoved()
     GetClientRect(&client);
     PlacePanes(client.Width(), client.Height());
     SetLibraryToolbar(m_bLibraryToolbar);
+    m_nSongListWidth = m_paneSong.m_nSplitterPos;
     if (g_pAppSetting)
         g_pAppSetting->splitter2 = m_nSongListWidth;
     Invalidate(FALSE);
