@@ -94,7 +94,9 @@ TEST(BuddyLibrary, FromDiskAskedForAndDamaged)
     std::wstring copy = run.MyMusic() + L"\\yeb360\\lib\\friend\\bob@x.com\\playlist.xml";
     const std::wstring all = std::wstring(Lang(L"STR_MAIN_TOTAL_SONGLIST_NAME"));
     RecordingMessaging messaging;
+    bool ran = false;
     run.Run([&] {
+        ran = true;
         run.SignIn({L"bob@x.com", L"cat@x.com"});
         run.Deliver(MakeRecord(6, {L"bob@x.com", L"", L"", L"1"}, 0)); // bob comes online
         run.OnWindowThread([&] {
@@ -178,6 +180,7 @@ TEST(BuddyLibrary, FromDiskAskedForAndDamaged)
         });
         EXPECT_EQ(asked, messaging.PushedTo(44).size());
     });
+    EXPECT_TRUE(ran) << "the main window never showed";
 }
 
 TEST(BuddyLibrary, ComesFromASecondClientThroughTheService)
@@ -199,7 +202,9 @@ TEST(BuddyLibrary, ComesFromASecondClientThroughTheService)
     ASSERT_TRUE(b.LogIn(port, "b@x.com", "pass2pas"));
     ASSERT_TRUE(b.WaitForCode(1, 10000));
 
+    bool ran = false;
     run.Run([&] {
+        ran = true;
         CDlgMain& main = run.Main();
         CString options;
         options.Format(L"im.yeb360&127.0.0.1:%d", port);
@@ -228,5 +233,6 @@ TEST(BuddyLibrary, ComesFromASecondClientThroughTheService)
         });
         yebJinRelease(1);
     });
+    EXPECT_TRUE(ran) << "the main window never showed";
     EXPECT_TRUE(g_asked.empty());
 }

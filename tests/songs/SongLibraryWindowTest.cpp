@@ -191,7 +191,9 @@ TEST_F(SongLibraryWindow, OwnLibraryListsRowsAndNewLists)
     const std::wstring buddies = std::wstring(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"));
     const std::wstring recent = std::wstring(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"));
     const std::wstring unnamed = std::wstring(Lang(L"STR_MAIN_UNNAMED_SONGLIST_NAME"));
+    bool ran = false;
     run.Run([&] {
+        ran = true;
         run.SignIn({L"bob@x.com"});
         run.OnWindowThread([&] {
             CDlgMain& main = run.Main();
@@ -227,7 +229,7 @@ TEST_F(SongLibraryWindow, OwnLibraryListsRowsAndNewLists)
                           L":20000:1|" + recent + L":30000:0|",
                       ListRows(main));
             EXPECT_EQ(0, main.CreateSongList(L"Mix"));
-            EXPECT_EQ(2, main.CreateSongList(CString(buddies.c_str())));
+            EXPECT_EQ(0, main.CreateSongList(CString(buddies.c_str()))) << "an existing list comes first";
             EXPECT_EQ(2, main.CreateSongList(CString(all.c_str())));
             EXPECT_EQ(1, main.CreateSongList(L"Road"));
             EXPECT_EQ(10004, main.m_listSongLists.GetRow(main.m_listSongLists.FindList(L"Road"))->listId);
@@ -301,6 +303,7 @@ TEST_F(SongLibraryWindow, OwnLibraryListsRowsAndNewLists)
         });
         EXPECT_EQ(L"missing", FileOrder(file, (unnamed + L"0").c_str()));
     });
+    EXPECT_TRUE(ran) << "the main window never showed";
 }
 
 TEST_F(SongLibraryWindow, RowsMoveAndDropAndTheOrderIsKept)
@@ -310,7 +313,9 @@ TEST_F(SongLibraryWindow, RowsMoveAndDropAndTheOrderIsKept)
     std::wstring file = run.MyMusic() + L"\\yeb360\\lib\\private\\me@x.com\\playlist.xml";
     WriteOwnLibrary(file);
     RecordingMessaging messaging;
+    bool ran = false;
     run.Run([&] {
+        ran = true;
         run.SignIn({});
         run.OnWindowThread([&] {
             CDlgMain& main = run.Main();
@@ -417,6 +422,7 @@ TEST_F(SongLibraryWindow, RowsMoveAndDropAndTheOrderIsKept)
         EXPECT_EQ(L"s1,s3,s4,", FileOrder(file, L"Mix"));
         EXPECT_EQ(L"s1,s2,s3,s4,b1,", FileOrder(file));
     });
+    EXPECT_TRUE(ran) << "the main window never showed";
 }
 
 TEST_F(SongLibraryWindow, SongListControlSortsAndTellsAboutRows)
@@ -426,7 +432,9 @@ TEST_F(SongLibraryWindow, SongListControlSortsAndTellsAboutRows)
     std::wstring file = run.MyMusic() + L"\\yeb360\\lib\\private\\me@x.com\\playlist.xml";
     WriteOwnLibrary(file);
     RecordingMessaging messaging;
+    bool ran = false;
     run.Run([&] {
+        ran = true;
         run.SignIn({});
         run.OnWindowThread([&] {
             CDlgMain& main = run.Main();
@@ -535,4 +543,5 @@ TEST_F(SongLibraryWindow, SongListControlSortsAndTellsAboutRows)
             EXPECT_EQ(W(L"Mix"), W(lists.GetListName(1)));
         });
     });
+    EXPECT_TRUE(ran) << "the main window never showed";
 }
