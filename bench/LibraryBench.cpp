@@ -120,18 +120,19 @@ int RunClient(LPCWSTR file)
     double start = Now();
     CDlgMain main;
     app.m_pMainWnd = &main;
-    double started = 0, switched = 1e30;
+    double started = 0, switched = 1e30, shown = 0, signedInMs = 0;
     SIZE_T workingSet = 0;
     std::atomic<bool> ended(false);
     std::thread driver([&] {
         while (!main.GetSafeHwnd() || !::IsWindowVisible(main.GetSafeHwnd()))
             ::Sleep(1);
+        shown = Now() - start;
         // Signed in: the main window loads and shows the own library.
         CommandData* signedIn = new CommandData;
         signedIn->code = 1;
         ::SendMessageW(main.GetSafeHwnd(), WM_MAIN_COMMAND, 1, reinterpret_cast<LPARAM>(signedIn));
+        signedInMs = Now() - start;
         onWindowThread([&] {
-            main.SelectLeftItem(0);
             main.UpdateWindow();
             ::RedrawWindow(main.GetSafeHwnd(), NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
             started = Now() - start;
@@ -152,6 +153,19 @@ int RunClient(LPCWSTR file)
             }
             if (main.m_listSongs.GetItemCount() != songs / 2)
                 switched = -1;
+            double t = Now();
+            main.ShowSongList(0, TRUE, TRUE);
+            printf("client_fill_all_ms: %.1f\n", Now() - t);
+            t = Now();
+            main.LoadMyLibrary(TRUE);
+            printf("client_reload_ms: %.1f\n", Now() - t);
+            t = Now();
+            CSongLibrary copy;
+            copy.LoadFromFile(own.c_str());
+            printf("client_parse_ms: %.1f\n", Now() - t);
+            t = Now();
+            main.m_listSongs.DeleteAllItems();
+            printf("client_clear_ms: %.1f\n", Now() - t);
         });
         while (!ended)
         {
@@ -164,6 +178,8 @@ int RunClient(LPCWSTR file)
     driver.join();
     app.m_pMainWnd = NULL;
     printf("client_songs: %d\n", songs);
+    printf("client_window_shown_ms: %.1f\n", shown);
+    printf("client_signed_in_ms: %.1f\n", signedInMs);
     printf("client_start_ms: %.1f\n", started);
     printf("client_switch_ms: %.1f\n", switched);
     printf("client_working_set_bytes: %lu\n", static_cast<unsigned long>(workingSet));
