@@ -56,7 +56,8 @@ BOOL CSkinHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
         if ((code == HDN_ITEMCHANGINGA || code == HDN_ITEMCHANGINGW) && nm->pitem && (nm->pitem->mask & HDI_WIDTH))
         {
             nm->pitem->cxy = ClampWidth(nm->iItem, nm->pitem->cxy, m_nFirstMinWidth);
-            if (nm->iItem >= 0 && nm->iItem < STORED_COLUMNS && g_pAppSetting)
+            // A locked header's widths are its owner's, not the user's choice.
+            if (!m_bLocked && nm->iItem >= 0 && nm->iItem < STORED_COLUMNS && g_pAppSetting)
                 g_pAppSetting->column[nm->iItem] = nm->pitem->cxy;
         }
         if ((code == HDN_ENDTRACKA || code == HDN_ENDTRACKW) && GetParent())

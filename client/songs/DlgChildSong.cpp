@@ -54,10 +54,11 @@ BOOL CDlgChildSong::OnInitDialog()
     if (m_nSplitterPos == 0)
         m_nSplitterPos = DEFAULT_SPLITTER;
     Layout();
+    // Files dropped from the shell go to the import of songs; the lists
+    // take them once that import is there (registering marshals the
+    // targets, which keeps the system's call threads alive for nothing).
     m_pDropLists = new CFileDropTarget(&m_listCD, CFileDropTarget::MODE_SONG_LISTS);
-    m_pDropLists->Register(&m_listCD);
     m_pDropSongs = new CFileDropTarget(&m_listSong, CFileDropTarget::MODE_SONGS);
-    m_pDropSongs->Register(&m_listSong);
     m_hDropCursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_DROP_CURSOR));
     m_hNoDropCursor = ::LoadCursorW(NULL, IDC_NO);
     return TRUE;
