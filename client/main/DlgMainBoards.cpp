@@ -131,6 +131,7 @@ void CDlgMain::OpenSongBoard(const CString& key, const CString& title)
             delete board;
             return;
         }
+        board->m_bAutoDelete = TRUE;
         m_openBoards[key] = board;
     }
     if (!own)
@@ -168,12 +169,10 @@ void CDlgMain::CloseSongBoard(const CString& key)
         return;
     CBoard* board = open->second;
     m_openBoards.erase(open);
-    if (board)
-    {
-        if (board->GetSafeHwnd())
-            board->DestroyWindow();
+    if (board && board->GetSafeHwnd())
+        board->DestroyWindow(); // the board frees itself with its window
+    else
         delete board;
-    }
 }
 
 void CDlgMain::CloseBoardsOfViewer(const CString& id)

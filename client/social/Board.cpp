@@ -227,9 +227,23 @@ void CBoard::OnCancel()
     CDlgMain* main = CDlgMain::Instance();
     ShowWindow(SW_HIDE);
     if (main)
-        main->CloseSongBoard(key); // destroys and frees this window
+        main->CloseSongBoard(key); // destroys this window, which frees the object
     else
         DestroyWindow();
+}
+
+void CBoard::PostNcDestroy()
+{
+    if (!m_bAutoDelete)
+        return;
+    // A window that goes with its owner leaves no stale entry behind.
+    if (CDlgMain* main = CDlgMain::Instance())
+    {
+        auto open = main->m_openBoards.find(m_strKey);
+        if (open != main->m_openBoards.end() && open->second == this)
+            main->m_openBoards.erase(open);
+    }
+    delete this;
 }
 
 void CBoard::OnAnonymous()

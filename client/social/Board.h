@@ -48,12 +48,16 @@ class CBoard : public CSkinDialog
     BOOL m_bAnonymous, m_bPin;
     BOOL m_bDownloading;
     CStaticLink m_retry;
+    // Set by the main window for the boards it keeps: the object then goes
+    // with its window (a board closes itself from its own close button).
+    BOOL m_bAutoDelete = FALSE;
 
   protected:
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnOK() override { OnPost(); }
     void OnCancel() override;
+    void PostNcDestroy() override;
     LRESULT OnInputSend(WPARAM, LPARAM);
     LRESULT OnInputEmpty(WPARAM wParam, LPARAM);
     LRESULT OnBoardChanged(WPARAM, LPARAM);

@@ -198,7 +198,9 @@ BOOL CDlgPageSofteware::Apply(BOOL flag)
     HKEY key = NULL;
     if (m_bAutoRun)
     {
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+        // The user's own Run key may not exist yet on a fresh profile.
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, NULL, 0, KEY_READ | KEY_WRITE, NULL, &key, NULL) !=
+            ERROR_SUCCESS)
             Ask(L"INFO_CONFIG_ERROR_AUTORUN", CDlgMessage::BUTTONS_OK);
         else
         {
@@ -210,8 +212,12 @@ BOOL CDlgPageSofteware::Apply(BOOL flag)
                 Ask(L"INFO_CONFIG_ERROR_AUTORUN", CDlgMessage::BUTTONS_OK);
         }
     }
-    else if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
-        Ask(L"INFO_CONFIG_ERROR_CANCEL_AUTORUN", CDlgMessage::BUTTONS_OK);
+    else if (LONG opened = ::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ | KEY_WRITE, &key))
+    {
+        // Without the key there is no value to remove.
+        if (opened != ERROR_FILE_NOT_FOUND)
+            Ask(L"INFO_CONFIG_ERROR_CANCEL_AUTORUN", CDlgMessage::BUTTONS_OK);
+    }
     else
     {
         LONG result = ::RegDeleteValueW(key, kRunValue);

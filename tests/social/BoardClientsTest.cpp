@@ -72,7 +72,7 @@ TEST(BoardClients, PostsReachTheOwnerAndTheOwnersBoardReachesTheViewer)
                               &asked, seen));
         EXPECT_EQ(kKeyB, asked.S(3));
         std::string boardXml = std::string("<BD H=\"") + kKeyB +
-                               "\"><IM D=\"1\" T=\"2026-01-01 10:00:00\" A=\"Ben\" Y=\"0\">Ben was here</IM></BD>";
+                               "\" M=\"3\"><IM D=\"1\" T=\"2026-01-01 10:00:00\" A=\"Ben\" Y=\"0\">Ben was here</IM></BD>";
         ASSERT_TRUE(b.Push(41, {"a@x.com", "", kKeyB, "", boardXml}));
         // Shown at the wait timer's tick after it came.
         EXPECT_TRUE(run.WaitUntil(

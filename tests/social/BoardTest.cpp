@@ -186,7 +186,7 @@ TEST_F(BoardWindow, BuddyBoardWaitsForItsDataAndShowsItWithoutLinks)
     EXPECT_EQ(W(Lang(L"INFO_BOARD_DOWNLOADING_ERR")), W(status));
 
     std::unique_ptr<CXmlElement> root(XmlParseString(
-        L"<BD H=\"0123456789ABCDEF0123456789ABCDEF\"><IM D=\"1\" T=\"2026-01-02 03:04:05\" A=\"Ben\" Y=\"0\">"
+        L"<BD H=\"0123456789ABCDEF0123456789ABCDEF\" M=\"3\"><IM D=\"1\" T=\"2026-01-02 03:04:05\" A=\"Ben\" Y=\"0\">"
         L"hello from Ben</IM></BD>"));
     ASSERT_TRUE(root);
     board.GetView().SetBoardData(root.get());
