@@ -4,6 +4,8 @@
 // B's own upload tells every buddy, and only when it went through.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "AppSetting.h"
 #include "AvatarTransfer.h"
 #include "DlgSelectAvatar.h"
@@ -37,24 +39,27 @@ TEST(AvatarClients, AnUploadedAvatarReachesTheBuddysListAndBuddiesAreToldAfterTh
     run.Run([&] {
         CDlgMain& main = run.Main();
         run.SignIn({L"a@x.com"});
-        run.OnWindowThread([&] {
-            CFriendItem* row = main.LeftBar().GetItem(main.LeftBar().FindItem(L"a@x.com"));
-            ASSERT_TRUE(row);
-            row->extra = L"1001"; // A's numeric id
-        });
+        // A's numeric id, as the service gives it to every client.
+        CString uid;
+        run.OnWindowThread([&] { uid = main.GetBuddyUserId(L"a@x.com"); });
+        unsigned long id = (unsigned long)_wtol(uid);
+        ASSERT_NE(0ul, id);
+        char servedPath[64];
+        sprintf(servedPath, "www/avatar/%03lu/%03lu/%lu.jpg", id % 1000, id / 1000 % 1000, id);
 
         // A's upload, as A's client sends it.
-        run.App().SetUserId(L"1001");
+        run.App().SetUserId(uid);
         EXPECT_TRUE(AvatarTransfer::UploadAvatarFile(L"a@x.com", picture));
         run.App().SetUserId(L"2002");
         // The host keeps the picture once the connection has ended.
         std::string served;
-        for (int tries = 0; tries < 50 && !service.ReadDataFile("www/avatar/001/001/1001.jpg", served); ++tries)
+        for (int tries = 0; tries < 50 && !service.ReadDataFile(servedPath, served); ++tries)
             ::Sleep(100);
         EXPECT_GT(served.size(), 100u);
 
         // A tells B; B fetches the picture and shows it in A's row.
         run.Deliver(MakeRecord(13, {L"a@x.com"}));
+        EXPECT_TRUE(service.WaitForRequest(std::string(servedPath).substr(3), 10000));
         std::wstring file = run.MyMusic() + L"\\yeb360\\lib\\friend\\a@x.com\\avatar\\a@x.com.jpg";
         EXPECT_TRUE(run.WaitUntil(
             [&] {
