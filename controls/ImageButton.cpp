@@ -326,10 +326,6 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     CRect item(lpDIS->rcItem);
     CMemoryDC mem(target);
     mem.SetBkMode(TRANSPARENT);
-    // The off-screen context starts with the system font, which has no
-    // Chinese glyphs: captions take the button's own font.
-    CFont* font = GetFont();
-    CFont* oldFont = font ? mem.SelectObject(font) : NULL;
     if (m_bParentBackground)
         m_background.Paint(this, target, &mem);
     else
@@ -351,8 +347,6 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         focus.DeflateRect(3, 3);
         mem.DrawFocusRect(&focus);
     }
-    if (oldFont)
-        mem.SelectObject(oldFont);
 }
 
 void CImageButton::PaintFace(CDC* pDC, CRect rect)
