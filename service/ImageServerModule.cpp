@@ -3,6 +3,7 @@
 #include "ServiceHost.h"
 #include "SocketStream.h"
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace
@@ -75,6 +76,17 @@ void Exchange(ServiceHost& host, SocketStream& connection)
         data.WriteFile(PlaylistFileOf(first), payload);
     if (kind == 3 && !payload.empty())
         data.WriteFile(coverFile, payload);
+    // An avatar is served to every client as the web host's
+    // "/avatar/<uid % 1000>/<uid / 1000 % 1000>/<uid>.jpg".
+    uint32_t uid = ReadU32(header + 8);
+    if (kind == 1 && uid != 0 && !payload.empty() && payload.size() + kHeaderBytes == length)
+    {
+        char path[64];
+        std::snprintf(path, sizeof path, "www/avatar/%03u/%03u/%u.jpg", (unsigned)(uid % 1000),
+                      (unsigned)(uid / 1000 % 1000), (unsigned)uid);
+        data.WriteFile(path, payload);
+        fields.emplace_back("avatar", path);
+    }
     data.Log("image", "exchange", fields);
 }
 } // namespace

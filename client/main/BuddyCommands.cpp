@@ -106,6 +106,11 @@ void CBuddyCommands::PushProfile(LPCWSTR first, LPCWSTR nick, LPCWSTR number, LP
     PushRecord(22, {first, nick, number, signature, second, userId, L"", flags}, age);
 }
 
+void CBuddyCommands::PushAvatarChanged(LPCWSTR buddy)
+{
+    PushRecord(13, {buddy});
+}
+
 void CBuddyCommands::PushPresence(int presence)
 {
     PushRecord(24, {}, SlotNumberOrZero(Decimal(presence)));

@@ -37,6 +37,7 @@ class CBuddyCommands
     // Empty when the target has no row or there is no other buddy.
     CString RecommendationForm(LPCWSTR target);
 
+    static void PushAvatarChanged(LPCWSTR buddy);                       // 13
     static void PushPresenceNotice(int presence);                       // 15
     static void PushProfile(LPCWSTR first, LPCWSTR nick, LPCWSTR number, LPCWSTR signature, LPCWSTR second,
                             LPCWSTR userId, LPCWSTR flags, int age);    // 22

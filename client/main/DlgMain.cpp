@@ -1,4 +1,6 @@
 #include "DlgMain.h"
+#include "Board.h"
+#include "WorkerThreadRegistry.h"
 
 #include "AppSetting.h"
 #include "ClientApp.h"
@@ -84,6 +86,9 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_COMMAND(ID_SONGLIST_NEW, &CDlgMain::OnNewSongList)
     ON_COMMAND(ID_SONGLIST_RENAME, &CDlgMain::OnRenameSongList)
     ON_COMMAND(ID_SONGLIST_DELETE, &CDlgMain::OnDeleteSongLists)
+    ON_COMMAND(ID_SETTINGS, &CDlgMain::OnSettingsMenu)
+    ON_MESSAGE(WM_USER + 33, &CDlgMain::OnAvatarReady)
+    ON_COMMAND(ID_CHANGE_AVATAR, &CDlgMain::OpenAvatarChooser)
 END_MESSAGE_MAP()
 
 CDlgMain::CDlgMain(CWnd* parent)
@@ -105,6 +110,8 @@ CDlgMain::~CDlgMain()
 {
     if (g_pMainDlg == this)
         g_pMainDlg = NULL;
+    while (!m_openBoards.empty())
+        CloseSongBoard(m_openBoards.begin()->first);
     if (m_hBigIcon)
         ::DestroyIcon(m_hBigIcon);
     if (m_hSmallIcon)
@@ -603,6 +610,7 @@ void CDlgMain::RunDestroySequence()
     CListenLog::ReleaseInstance();
     CPopupRegistry::CloseAll();
     CDataClient::ReleaseInstance();
+    WorkerThreadRegistry::KillAllWorkerThreads();
     RemoveTrayIcon();
     KillHeldTimers();
     yebJinRelease(1);

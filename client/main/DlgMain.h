@@ -39,6 +39,8 @@
 #include <vector>
 
 class CDlgLogin;
+class CDlgConfig;
+class CBoard;
 class CommandData;
 
 // Private messages of the main window (wParam, lParam as noted).
@@ -166,7 +168,39 @@ class CDlgMain : public CSkinResizableDialog
     // Follows what the buddy of the left-bar row listens to.
     void FollowBuddy(int row);
 
+    // The settings dialog (DlgMainSettings.cpp): opened modally on a page;
+    // while one runs a further request only switches it to the notification
+    // page (page 2) or is ignored.
+    void OpenSettings(int page);
+    void OnSettingsMenu() { OpenSettings(0); }
+    CDlgConfig* m_pDlgConfig = nullptr;
+
+    // Avatars (DlgMainAvatars.cpp). WM_USER+33: a downloaded picture is in
+    // place (wParam a heap copy of the buddy's e-mail or null, lParam 1 for
+    // the own picture).
+    LRESULT OnAvatarReady(WPARAM wParam, LPARAM lParam);
+    // The avatar chooser, run modally while the user's e-mail is known.
+    void OpenAvatarChooser();
+
     // Song boards and the song-list header.
+    // Opens the board of a song of the shown library (or focuses the open
+    // one): a buddy's is asked for with code 40, the own one's new marks are
+    // cleared.
+    void OpenSongBoard(const CString& key, const CString& title);
+    void CloseSongBoard(const CString& key);
+    void CloseBoardsOfViewer(const CString& id);
+    CBoard* FindOpenBoard(const CString& key) const;
+    // The board's headline into the own library as the songs' board value.
+    void SyncSongBoardValue(const CString& key);
+    // A post on a buddy's board: kept in the buddy's library copy, sent as 42.
+    void PushBoardEntry(const CString& key, const CString& owner, const CString& sender, const CString& time,
+                        const CString& text, BOOL pinned);
+    // Code 23 "board": the asked-for board of an open window has arrived.
+    void OnBoardArrived(const CString& key, const CString& boardText);
+    // Code 42: a post a buddy left on one of the own boards.
+    void OnBoardEntry(const CString& key, const CString& sender, const CString& time, const CString& text,
+                      const CString& flags);
+    std::map<CString, CBoard*> m_openBoards; // board key -> open board window
     void PushBuddyRecommendation(const CString& text);
     void OnBoardNotice(const CString& buddy, const CString& songKey, const CString& boardText);
     void UpdateSongListsHeader();

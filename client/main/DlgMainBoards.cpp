@@ -2,12 +2,14 @@
 // from a page, and the header of the list of song lists.
 #include "DlgMain.h"
 
+#include "Board.h"
 #include "ClientApp.h"
 #include "CommandTexts.h"
 #include "DlgMessage.h"
 #include "LanguageTable.h"
 #include "ReservedNames.h"
 #include "SongLibrary.h"
+#include "Xml.h"
 
 #include <algorithm>
 
@@ -105,4 +107,158 @@ void CDlgMain::UpdateSongListsHeader()
     item.mask = HDI_TEXT;
     item.pszText = const_cast<LPWSTR>((LPCWSTR)text);
     Header_SetItem(header, 0, &item);
+}
+
+CBoard* CDlgMain::FindOpenBoard(const CString& key) const
+{
+    auto open = m_openBoards.find(key);
+    return open == m_openBoards.end() ? NULL : open->second;
+}
+
+void CDlgMain::OpenSongBoard(const CString& key, const CString& title)
+{
+    if (key.IsEmpty())
+        return;
+    BOOL own = m_strShownOwner.IsEmpty() || m_strShownOwner.CompareNoCase(m_strUserEmail) == 0;
+    CString owner = own ? m_strUserEmail : m_strShownOwner;
+    if (CBoard* open = FindOpenBoard(key))
+        open->m_input.SetFocus();
+    else
+    {
+        CBoard* board = new CBoard(key, owner, title, &m_boardStore, own, NULL);
+        if (!board->Create(CBoard::IDD, this))
+        {
+            delete board;
+            return;
+        }
+        board->m_bAutoDelete = TRUE;
+        m_openBoards[key] = board;
+    }
+    if (!own)
+    {
+        auto unread = m_unreadBoards.find(owner);
+        if (unread != m_unreadBoards.end())
+        {
+            unread->second.erase(std::remove(unread->second.begin(), unread->second.end(), key),
+                                 unread->second.end());
+            if (unread->second.empty())
+            {
+                m_unreadBoards.erase(unread);
+                int row = LeftBar().FindItem(owner);
+                if (CFriendItem* item = LeftBar().GetItem(row))
+                {
+                    item->flags &= ~FRIEND_FLAG_BOARD_UNREAD;
+                    LeftBar().RedrawItem(row);
+                }
+            }
+        }
+        PushBoardCommand(owner, key);
+    }
+    else
+    {
+        m_boardStore.ClearNew(key);
+        if (LeftBar().GetSafeHwnd())
+            LeftBar().RedrawItem(0);
+    }
+}
+
+void CDlgMain::CloseSongBoard(const CString& key)
+{
+    auto open = m_openBoards.find(key);
+    if (open == m_openBoards.end())
+        return;
+    CBoard* board = open->second;
+    m_openBoards.erase(open);
+    if (board && board->GetSafeHwnd())
+        board->DestroyWindow(); // the board frees itself with its window
+    else
+        delete board;
+}
+
+void CDlgMain::CloseBoardsOfViewer(const CString& id)
+{
+    std::map<CString, CBoard*> copy = m_openBoards;
+    for (const auto& open : copy)
+        if (open.second && open.second->GetOwnerId().CompareNoCase(id) == 0)
+            CloseSongBoard(open.first);
+}
+
+void CDlgMain::SyncSongBoardValue(const CString& key)
+{
+    CString headline;
+    if (key.IsEmpty() || FAILED(m_boardStore.GetHeadline(key, headline)))
+        return;
+    CClientApp* app = GetClientApp();
+    if (!app)
+        return;
+    CString path = app->GetMyPlaylistPath(), stored;
+    CSongLibrary library;
+    if (path.IsEmpty() || FAILED(library.LoadFromFile(path)))
+        return;
+    if (SUCCEEDED(library.GetBoardValueByHash(key, stored)) && stored != headline &&
+        SUCCEEDED(library.SetBoardValueByHash(key, headline)))
+        library.SaveToFile(path);
+}
+
+void CDlgMain::PushBoardEntry(const CString& key, const CString& owner, const CString& sender, const CString& time,
+                              const CString& text, BOOL pinned)
+{
+    if (CClientApp* app = GetClientApp())
+    {
+        CString path = app->GetFriendPlaylistPath(owner), stored;
+        CSongLibrary library;
+        if (!path.IsEmpty() && SUCCEEDED(library.LoadFromFile(path)) &&
+            SUCCEEDED(library.GetBoardValueByHash(key, stored)) && stored.IsEmpty() &&
+            SUCCEEDED(library.SetBoardValueByHash(key, text)))
+            library.SaveToFile(path);
+    }
+    CString number;
+    number.Format(L"%d", pinned ? 1 : 0);
+    CBuddyCommands::PushBoardEntry(owner, sender, key, text, time, number);
+}
+
+void CDlgMain::OnBoardArrived(const CString& key, const CString& boardText)
+{
+    CBoard* board = FindOpenBoard(key);
+    if (!board)
+        return;
+    if (boardText.IsEmpty())
+    {
+        board->EndDownload();
+        return;
+    }
+    // A text that does not parse leaves the window waiting: its timer then
+    // offers the retry.
+    if (CXmlElement* root = XmlParseString(boardText))
+    {
+        board->GetView().SetBoardData(root);
+        board->EndDownload();
+        delete root;
+    }
+}
+
+void CDlgMain::OnBoardEntry(const CString& key, const CString& sender, const CString& time, const CString& text,
+                            const CString& flags)
+{
+    if (key.IsEmpty() || key.GetLength() > MaxIdLength || text.IsEmpty())
+        return;
+    CBoardEntry board;
+    if (FAILED(m_boardStore.FindBoard(key, board)))
+    {
+        board.SetId(key);
+        m_boardStore.AddBoard(board);
+    }
+    CBoardItem item;
+    CString id;
+    id.Format(L"%d", board.AssignNextId());
+    item.SetIdText(id);
+    item.SetAuthor(sender);
+    item.SetTime(time);
+    item.SetText(text);
+    item.SetFlags(BOARD_ITEM_NEW | (_wtoi(flags) & BOARD_ITEM_PINNED));
+    board.InsertUnique(item);
+    m_boardStore.UpdateBoard(board);
+    if (CBoard* open = FindOpenBoard(key))
+        open->GetView().Rebuild();
+    SyncSongBoardValue(key);
 }

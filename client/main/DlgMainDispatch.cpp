@@ -2,6 +2,7 @@
 // messaging library delivers arrives here on the user-interface thread
 // (WM_USER+28) and is acted on by its code, then freed.
 #include "DlgMain.h"
+#include "AvatarTransfer.h"
 
 #include "AppSetting.h"
 #include "BoardEntry.h"
@@ -38,7 +39,7 @@ bool NamesUserInFirstSlot(int code)
 {
     switch (code)
     {
-    case 2: case 3: case 6: case 11: case 21: case 26: case 33: case 37: case 43: case 45:
+    case 2: case 3: case 6: case 11: case 13: case 21: case 26: case 33: case 37: case 43: case 45:
         return true;
     default:
         return false;
@@ -130,6 +131,10 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         OnBuddyNowPlaying(s[0], report);
         break;
     }
+    case 13:
+        // A buddy has a new avatar: fetch it.
+        AvatarTransfer::StartAvatarLoaderThread(s[0]);
+        break;
     case 19:
         if (m_sliderProgress.GetSafeHwnd() && m_sliderProgress.IsLimitActive())
             m_sliderProgress.SetLimit(SlotNumberOrZero(s[4]));
@@ -171,6 +176,7 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         // A board message: the window flashes twice; the board window shows it.
         FlashWindow(TRUE);
         FlashWindow(TRUE);
+        OnBoardEntry(s[2], s[1], s[4], s[3], s[7]);
         break;
     case 43:
         OnBoardNotice(s[0], s[2], s[3]);
@@ -316,7 +322,9 @@ void CDlgMain::OnLibraryCommand(const CString (&s)[8])
             board.ToXmlText(text);
         CBuddyCommands::PushBoardReply(s[0], s[2], text);
     }
-    // "board" reaches the board window that asked; "VCard" and other names change nothing.
+    else if (name == L"board")
+        OnBoardArrived(s[2], s[4]);
+    // "VCard" and other names change nothing.
 }
 
 void CDlgMain::OnServiceError(const CString& name, const CString& songId)

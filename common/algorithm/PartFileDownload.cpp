@@ -56,6 +56,13 @@ PartFileDownload::Result PartFileDownload::Run()
         // kept for servers that look at the request object afterwards.
         request->AddRequestHeaders(L"Accept: text/*\r\nUser-Agent: Qelmor Update\r\n", HTTP_ADDREQ_FLAG_ADD_IF_NEW);
         request->QueryInfoStatusCode(status);
+        if (status == 407 && proxyResend)
+        {
+            request->SetOption(INTERNET_OPTION_PROXY_USERNAME, (LPVOID)L"", 0);
+            request->SetOption(INTERNET_OPTION_PROXY_PASSWORD, (LPVOID)L"", 0);
+            request->SendRequest();
+            request->QueryInfoStatusCode(status);
+        }
         if (status != 200)
             return NO_CONNECTION;
         CString lengthText;
@@ -78,6 +85,8 @@ PartFileDownload::Result PartFileDownload::Run()
         for (;;)
         {
             UINT got = 0;
+            if (stopRequested && stopRequested())
+                return TRANSFER_FAILED;
             try
             {
                 got = request->Read(block, sizeof(block));

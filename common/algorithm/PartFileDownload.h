@@ -29,6 +29,11 @@ struct PartFileDownload
     // Called once the status is 200, before the file is made, with the
     // announced length (-1 when none), and after every block written.
     std::function<void(long long announced)> onSize;
+    // Asked before every block; true ends the transfer as failed.
+    std::function<bool()> stopRequested;
+    // A first answer 407 sends the request once more with empty proxy
+    // credentials.
+    bool proxyResend = false;
     std::function<void(long long received)> onBlock;
 
     // Filled by Run.
