@@ -78,6 +78,8 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_COMMAND(IDC_MAIN_WEB_BACK, &CDlgMain::OnWebBack)
     ON_COMMAND(IDC_MAIN_WEB_FORWARD, &CDlgMain::OnWebForward)
     ON_COMMAND(IDC_MAIN_HOME_PAGE, &CDlgMain::OnHomePageButton)
+    ON_COMMAND(IDC_MAIN_MINI_PLAYER, &CDlgMain::EnterMiniMode)
+    ON_MESSAGE(WM_MINI_SHOW_MAIN, &CDlgMain::OnMiniPlayerNotify)
 END_MESSAGE_MAP()
 
 CDlgMain::CDlgMain(CWnd* parent)
@@ -646,6 +648,8 @@ LRESULT CDlgMain::OnRelaunch(WPARAM wParam, LPARAM)
 
 LRESULT CDlgMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_COMMAND && RunPageCommand(wParam, lParam))
+        return 0;
     if (message == WM_NOTIFY && lParam && m_bControlsReady)
     {
         if (wParam == IDC_MAIN_SPLITTER_LEFT)
