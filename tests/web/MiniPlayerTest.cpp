@@ -217,10 +217,13 @@ TEST_F(MiniPlayerTest, TheMenuOffersOneTopmostEntryAndTheEntriesAct)
 
     CDlgMiniPlayer& player = Open();
     player.FadeIn();
+    // The menu belongs to a strip that has faded in.
+    ASSERT_TRUE(PumpUntil([&] { return player.GetAlpha() == 255; }, 3000));
+    PumpMessages();
     player.SendMessage(WM_COMMAND, ID_WINDOW_TOPMOST, 0);
-    EXPECT_TRUE(player.GetExStyle() & WS_EX_TOPMOST);
+    EXPECT_TRUE(PumpUntil([&] { return (player.GetExStyle() & WS_EX_TOPMOST) != 0; }, 1000));
     player.SendMessage(WM_COMMAND, ID_WINDOW_NOT_TOPMOST, 0);
-    EXPECT_FALSE(player.GetExStyle() & WS_EX_TOPMOST);
+    EXPECT_TRUE(PumpUntil([&] { return (player.GetExStyle() & WS_EX_TOPMOST) == 0; }, 1000));
 
     m_recorder.Take();
     player.SendMessage(WM_COMMAND, ID_BUDDY_DELETE, 0);     // show the main window
