@@ -31,8 +31,14 @@ BOOL CDlgBrowserToolBar::OnInitDialog()
     LoadBitmapResource(m_background, IDB_BROWSER_BAND);
     SetUpSiteButton(m_btnSite1, IDC_TOOLBAR_SEARCH_1);
     SetUpSiteButton(m_btnSite2, IDC_TOOLBAR_SEARCH_2);
-    m_btnImage1.SubclassDlgItem(IDC_TOOLBAR_IMAGE_1, this);
-    m_btnImage2.SubclassDlgItem(IDC_TOOLBAR_IMAGE_2, this);
+    // Two places kept for more sites: no picture yet, only the strip shows.
+    for (CImageButton* button : {&m_btnImage1, &m_btnImage2})
+    {
+        if (!button->SubclassDlgItem(button == &m_btnImage1 ? IDC_TOOLBAR_IMAGE_1 : IDC_TOOLBAR_IMAGE_2, this))
+            continue;
+        button->m_bParentBackground = TRUE;
+        button->m_bDrawFrame = FALSE;
+    }
     return TRUE;
 }
 

@@ -243,6 +243,10 @@ void CDlgWebSongBrowser::LayoutControls()
     if (m_bShowBottomAd)
         place(m_bottomBrowser, 2, pageBottom + 2, width - 4, kBottomAdHeight);
     place(m_adLink, 10, height - 18, 300, F - 6);
+    // The page buttons lie over the toolbar's strip.
+    for (CWnd* button : {(CWnd*)&m_btnBack, (CWnd*)&m_btnForward, (CWnd*)&m_btnPush})
+        if (button->GetSafeHwnd())
+            ::SetWindowPos(button->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CDlgWebSongBrowser::OnSize(UINT, int, int)
