@@ -182,7 +182,11 @@ BOOL CDlgWebSongBrowser::OnInitDialog()
     else if (CWnd* placeholder = GetDlgItem(IDC_BROWSER_BOTTOM_PAGE))
         placeholder->ShowWindow(SW_HIDE);
     if (m_bShowToolbar && m_toolbar.Create(IDD_BROWSER_TOOLBAR, this))
+    {
+        // The page buttons over it stay visible when it repaints.
+        m_toolbar.ModifyStyle(0, WS_CLIPSIBLINGS);
         m_toolbar.ShowWindow(SW_SHOW);
+    }
     if (m_adLink.SubclassDlgItem(IDC_BROWSER_AD_LINK, this))
     {
         m_adLink.m_colour = m_adLink.m_normalColour = 0xC74E18;
