@@ -89,6 +89,8 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_COMMAND(ID_SETTINGS, &CDlgMain::OnSettingsMenu)
     ON_MESSAGE(WM_USER + 33, &CDlgMain::OnAvatarReady)
     ON_COMMAND(ID_CHANGE_AVATAR, &CDlgMain::OpenAvatarChooser)
+    ON_COMMAND(IDC_MAIN_MINI_PLAYER, &CDlgMain::EnterMiniMode)
+    ON_MESSAGE(WM_MINI_SHOW_MAIN, &CDlgMain::OnMiniPlayerNotify)
 END_MESSAGE_MAP()
 
 CDlgMain::CDlgMain(CWnd* parent)
@@ -664,6 +666,8 @@ LRESULT CDlgMain::OnRelaunch(WPARAM wParam, LPARAM)
 
 LRESULT CDlgMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_COMMAND && RunPageCommand(wParam, lParam))
+        return 0;
     if (message == WM_NOTIFY && lParam && m_bControlsReady)
     {
         if (wParam == IDC_MAIN_SPLITTER_LEFT)

@@ -32,15 +32,18 @@
 #include "DlgChildFriend.h"
 #include "DlgChildSong.h"
 #include "SongLibrary.h"
+#include "DlgMiniPlayer.h"
 
 #include <shellapi.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class CDlgLogin;
 class CDlgConfig;
 class CBoard;
+class CDlgWebSongBrowser;
 class CommandData;
 
 // Private messages of the main window (wParam, lParam as noted).
@@ -323,6 +326,23 @@ class CDlgMain : public CSkinResizableDialog
     BOOL m_bLibraryToolbar;
     BOOL m_bOutsideSearch;
     BOOL m_bBrowserProcReplaced;
+
+    // --- Web pages and the mini player (DlgMainWeb.cpp, DlgMainMiniPlayer.cpp). ---
+
+    // A page command of the embedded browsers (WM_COMMAND with a heap copy of
+    // the argument or null): runs it and frees the argument, once. Commands
+    // handled elsewhere by ON_COMMAND find their argument in
+    // m_strPageArgument while they run. FALSE for any other command.
+    BOOL RunPageCommand(WPARAM wParam, LPARAM lParam);
+    // Opens a new web song browser window (a fixed size when width > 0).
+    CDlgWebSongBrowser* OpenWebBrowserWindow(BOOL bottomAd, int width = 0, int height = 0);
+    // Mini mode: the strip stands in for the hidden main window.
+    void EnterMiniMode();
+    LRESULT OnMiniPlayerNotify(WPARAM wParam, LPARAM lParam);
+
+    CString m_strPageArgument;
+    BOOL m_bPageArgument = FALSE;
+    std::unique_ptr<CDlgMiniPlayer> m_miniPlayer;
 
   protected:
     BOOL OnInitDialog() override;
