@@ -1,5 +1,6 @@
 #pragma once
 #include "ServiceModule.h"
+#include <string>
 
 // Song files for the client's downloads, below "/songs/" on the web host:
 //   /songs/<name>?size=N            N bytes (default 100000) of a fixed pattern

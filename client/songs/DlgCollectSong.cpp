@@ -103,7 +103,7 @@ void CDlgCollectSong::Confirm()
                 m_library->AddSongToPlaylist(copy, playlist);
             Save();
             CString chosen;
-            m_combo.GetLBText(selected, chosen);
+            m_combo.GetWindowText(chosen);
             s_lastList = chosen;
         }
     }

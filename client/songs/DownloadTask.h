@@ -46,7 +46,7 @@ class DownloadTask
     const CString& GetTargetFolder() const { return m_targetFolder; }
     const CString& GetSongListName() const { return m_songListName; }
     const CString& GetCoverAddress() const { return m_coverAddress; }
-    const CString& GetTempPath() const { return m_tempPath; }
+    const CString& GetTempFilePath() const { return m_tempPath; }
     int GetRowId() const { return m_rowId; }
     int GetState() const { return m_state; }
     int GetErrorCode() const { return m_errorCode; }

@@ -309,7 +309,7 @@ void CListCtrlDownload::OnPaint()
     HGDIOBJ old = SelectObject(memory, picture);
     FillRect(memory, &client, (HBRUSH)GetStockObject(WHITE_BRUSH));
     // The control paints its rows (through DrawItem) into the off-screen picture.
-    DefWindowProcW(m_hWnd, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
+    DefWindowProc(WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
     BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(picture);
@@ -339,8 +339,8 @@ void CListCtrlDownload::DrawRow(HDC dc, const CRect& rc, DownloadTask* task, BOO
     RECT full = rc;
     FillRect(dc, &full, brush);
     DeleteObject(brush);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
 
     int state = task->GetState();
     // A stopped row shows its name alone.
@@ -540,7 +540,66 @@ void CListCtrlDownload::OnDeleteItem(NMHDR* header, LRESULT* result)
 void CListCtrlDownload::OnSize(UINT, int, int)
 {
     Default();
-    ShowScrollBar(m_hWnd, SB_HORZ, FALSE);
+    if (m_tip.GetSafeHwnd())
+    {
+        // One tool over the whole list; the text is found when it shows.
+        m_tip.RemoveToolById(this, GetDlgCtrlID());
+        MarkupToolInfo tool;
+        tool.id = GetDlgCtrlID();
+        GetClientRect(&tool.rect);
+        m_tip.AddToolInfo(this, tool);
+    }
+    ShowScrollBar(SB_HORZ, FALSE);
+}
+
+void CListCtrlDownload::PreSubclassWindow()
+{
+    m_tip.Create(this);
+    m_tip.SetNotifyWindow(m_hWnd);
+    MarkupToolInfo tool;
+    tool.id = GetDlgCtrlID();
+    GetClientRect(&tool.rect);
+    m_tip.AddToolInfo(this, tool);
+}
+
+BOOL CListCtrlDownload::PreTranslateMessage(MSG* msg)
+{
+    if (m_tip.GetSafeHwnd())
+        m_tip.RelayEvent(msg);
+    return CListCtrl::PreTranslateMessage(msg);
+}
+
+BOOL CListCtrlDownload::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    NMHDR* header = (NMHDR*)lParam;
+    if (header->code != MARKUPTIP_SHOW || header->hwndFrom != m_tip.GetSafeHwnd())
+        return CListCtrl::OnNotify(wParam, lParam, result);
+    NMMARKUPTIP* show = (NMMARKUPTIP*)lParam;
+    if (show->ti->id != GetDlgCtrlID())
+        return TRUE;
+    POINT cursor = *show->pt;
+    ScreenToClient(&cursor);
+    show->ti->text = TooltipTextAt(cursor);
+    return TRUE;
+}
+
+CString CListCtrlDownload::TooltipTextAt(CPoint point)
+{
+    BOOL onAction = FALSE;
+    int row = HitTestRowAction(point, &onAction);
+    DownloadTask* task = GetTask(row);
+    if (!task)
+        return CString();
+    if (onAction)
+        return Lang(task->GetState() == DownloadTask::StateDone ? L"INFO_PLAYER_PLAY" : L"INFO_DOWNLOAD_SONG_DEL");
+    static const int stateText[] = {TextWaiting, TextRunning, TextDone, TextFailed};
+    int state = task->GetState();
+    CString text;
+    text.Format(L"%s%s \n%s%s\n%s%s",
+                state >= 0 && state <= DownloadTask::StateFailed ? (LPCWSTR)m_texts[stateText[state]] : L"",
+                (LPCWSTR)task->GetFinalName(), (LPCWSTR)m_texts[TextAddTo], (LPCWSTR)task->GetSongListName(),
+                (LPCWSTR)m_texts[TextSaveIn], (LPCWSTR)task->GetTargetFolder());
+    return text;
 }
 
 void CListCtrlDownload::OnDestroy()

@@ -6,6 +6,7 @@
 // library and reports its counters to its parent with TransferMessage.
 #pragma once
 #include "Framework.h"
+#include "MarkupTip.h"
 
 #include <functional>
 #include <vector>
@@ -82,10 +83,17 @@ class CListCtrlDownload : public CListCtrl
     // the list's sync record and the download log. Gives the song's hash.
     static CString AddSongToLibrary(LPCWSTR libraryPath, LPCWSTR filePath, LPCWSTR songListName);
 
+    // The tooltip's text at a point of the list: the action's name over the
+    // action icon, else the row's state, name, song list and folder.
+    CString TooltipTextAt(CPoint point);
+
     void DrawItem(LPDRAWITEMSTRUCT item) override;
     void MeasureItem(LPMEASUREITEMSTRUCT item) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
   protected:
+    void PreSubclassWindow() override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     LRESULT OnTaskMessage(WPARAM state, LPARAM row);
     void OnTimer(UINT_PTR id);
     void OnPaint();
@@ -107,6 +115,7 @@ class CListCtrlDownload : public CListCtrl
     void PlayFinished(int row);
     void DrawRow(HDC dc, const CRect& rc, DownloadTask* task, BOOL selected);
 
+    CMarkupTip m_tip;
     std::vector<HICON> m_icons;
     int m_taskCount;
     int m_running;

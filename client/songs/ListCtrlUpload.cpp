@@ -234,7 +234,7 @@ void CListCtrlUpload::OnPaint()
                                              client.bottom > 0 ? client.bottom : 1);
     HGDIOBJ old = SelectObject(memory, picture);
     FillRect(memory, &client, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    DefWindowProcW(m_hWnd, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
+    DefWindowProc(WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
     BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(picture);
@@ -262,8 +262,8 @@ void CListCtrlUpload::DrawRow(HDC dc, const CRect& rc, UploadTask* task, BOOL se
     RECT full = rc;
     FillRect(dc, &full, brush);
     DeleteObject(brush);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
 
     int state = task->GetState();
     static const int stateText[] = {TextWaiting, TextRunning, TextDone, TextFailed};
@@ -436,7 +436,7 @@ void CListCtrlUpload::OnDeleteItem(NMHDR* header, LRESULT* result)
 void CListCtrlUpload::OnSize(UINT, int, int)
 {
     Default();
-    ShowScrollBar(m_hWnd, SB_HORZ, FALSE);
+    ShowScrollBar(SB_HORZ, FALSE);
 }
 
 void CListCtrlUpload::OnDestroy()

@@ -103,7 +103,7 @@ unsigned __stdcall CTransferWindow::AdvertisementThread(void* window)
     if (fetcher.SetUrl(CServiceAddresses::Get().WebUrl(L"/inset/ad_browser.xml")) && fetcher.Start(FALSE))
         ParseAdvertisements(fetcher.GetResponseText(CP_UTF8), found->names, found->links);
     // AdvertisementMessage: lParam a heap Advertisements the window frees.
-    if (IsWindow(target) && PostMessageW(target, AdvertisementMessage, 0, (LPARAM)found.get()))
+    if (::IsWindow(target) && ::PostMessageW(target, AdvertisementMessage, 0, (LPARAM)found.get()))
         found.release();
     return 0;
 }

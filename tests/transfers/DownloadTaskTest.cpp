@@ -51,8 +51,8 @@ TEST_F(DownloadTaskTest, DownloadsTheWholeSongUnderItsNameAndLeavesNoTemporaryFi
     EXPECT_EQ(SongPattern(300000), ReadBytes(folder + L"\\whole.mp3"));
     EXPECT_EQ(300000, task->GetTotalSize());
     EXPECT_EQ(300000, task->GetReceived());
-    EXPECT_FALSE(task->GetTempPath().IsEmpty());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(task->GetTempPath())) << "the temporary file is removed";
+    EXPECT_FALSE(task->GetTempFilePath().IsEmpty());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(task->GetTempFilePath())) << "the temporary file is removed";
 }
 
 TEST_F(DownloadTaskTest, FailuresEndWithTheirCodeAndLeaveTheFolderClean)
@@ -74,8 +74,10 @@ TEST_F(DownloadTaskTest, FailuresEndWithTheirCodeAndLeaveTheFolderClean)
         EXPECT_EQ(DownloadTask::StateFailed, RunToEnd(*task)) << c.path;
         EXPECT_EQ(c.error, task->GetErrorCode()) << c.path;
         EXPECT_TRUE(FilesIn(folder).empty()) << c.path;
-        if (!task->GetTempPath().IsEmpty())
-            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(task->GetTempPath())) << c.path;
+        if (!task->GetTempFilePath().IsEmpty())
+        {
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(task->GetTempFilePath())) << c.path;
+        }
     }
     // An address that cannot be opened at all.
     sink.received.clear();
@@ -125,7 +127,7 @@ TEST_F(DownloadTaskTest, NamesFromTheWebStayPlainNamesInsideTheFolder)
         {L"CON", L"_CON"},
         {L"nul.mp3", L"_nul.mp3"},
         {L"com1.txt", L"_com1.txt"},
-        {L"a<b>|?*\".mp3", L"a______.mp3"},
+        {L"a<b>|?*\".mp3", L"a_b_____.mp3"},
         {L"trailing.mp3. . ", L"trailing.mp3"},
         {L"\\\\server\\share\\x.mp3", L"x.mp3"},
     };
@@ -146,7 +148,7 @@ TEST_F(DownloadTaskTest, StopTellsTheOwnerBeforeItReturnsAndRemovesTheFiles)
     auto task = MakeTask(L"/songs/slow.mp3?size=400000&piece=4096&delay=50", L"slow.mp3");
     task->Start();
     ASSERT_TRUE(PumpUntil([&] { return task->GetReceived() > 8192; }, 20000));
-    CString temp = task->GetTempPath();
+    CString temp = task->GetTempFilePath();
     EXPECT_FALSE(temp.IsEmpty());
     task->Stop();
     ASSERT_EQ(1u, sink.received.size()) << "sent, not posted";

@@ -32,7 +32,7 @@ void PumpMessages();
 // Pumps until done() or the timeout; done()'s last answer.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void LoadLanguageFile();
-// A fresh folder below the build folder's test output.
+// A fresh folder below the build folder's test output, of the running test.
 std::wstring FreshFolder(const std::wstring& name);
 std::wstring PictureFolder();
 std::vector<std::wstring> FilesIn(const std::wstring& folder);

@@ -1,6 +1,7 @@
 // The download and upload windows with their lists, against the stand-in
 // service: queueing, totals, row actions, drawing, and closing.
 #include "TransferTest.h"
+#include "DataClient.h"
 #include "DlgSongDownload.h"
 #include "DownloadTask.h"
 #include "LanguageTable.h"
@@ -8,6 +9,7 @@
 #include "UploadMusicDlg.h"
 #include "UploadTask.h"
 #include "WindowPicture.h"
+#include "resource.h"
 
 namespace
 {
@@ -29,6 +31,9 @@ class DownloadWindowTest : public TransferTest
         folder = FreshFolder(L"download-window");
         CListCtrlDownload::s_libraryPath = (folder + L"\\playlist.xml").c_str();
         CSongLibrary().CreateEmptyFile(CListCtrlDownload::s_libraryPath);
+        service.WriteDataFile("www/inset/ad_browser.xml",
+                              "<RT><AD count=\"1\"><li name=\"\xE5\xB9\xBF\xE5\x91\x8A\" link=\"http://ads.invalid/1\"/>"
+                              "</AD></RT>");
         window = CDlgSongDownload::Open();
         ASSERT_NE(nullptr, window);
     }
@@ -89,6 +94,17 @@ TEST_F(DownloadWindowTest, FiveDownloadsRunThreeAtATimeAndTheTotalsFollow)
     PumpMessages();
     EXPECT_TRUE(SaveWindowPicture(window->m_hWnd, PictureFolder() + L"\\download-window-three-running.png"));
 
+    // The tooltip names the row, its list and folder, or the icon's action.
+    CRect row;
+    list.GetItemRect(3, &row, LVIR_BOUNDS);
+    CString tip = list.TooltipTextAt(CPoint(row.left + 60, row.top + 20));
+    EXPECT_NE(-1, tip.Find(L"four.mp3")) << (const char*)CStringA(tip);
+    EXPECT_NE(-1, tip.Find(folder.c_str()));
+    CRect action = CListCtrlDownload::ActionRect(row);
+    EXPECT_EQ(Lang(L"INFO_DOWNLOAD_SONG_DEL"), list.TooltipTextAt(action.CenterPoint()));
+    list.GetItemRect(0, &row, LVIR_BOUNDS);
+    EXPECT_EQ(Lang(L"INFO_PLAYER_PLAY"), list.TooltipTextAt(CListCtrlDownload::ActionRect(row).CenterPoint()));
+
     // Removing the waiting row deletes its reserved file and the waiting total drops.
     CString reserved = list.GetTask(4)->GetTargetPath();
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(reserved));
@@ -121,10 +137,19 @@ TEST_F(DownloadWindowTest, AFinishedSongGoesIntoTheOwnLibraryAndTheServiceHearsO
     library.GetSongAt(0, song);
     EXPECT_EQ(CString((folder + L"\\tagged.mp3").c_str()), song.GetPath());
     EXPECT_TRUE(service.WaitForRequest("/cgi-bin/dmlog", 10000));
+    CDataClient::ReleaseInstance();
 }
 
-TEST_F(DownloadWindowTest, ClosingWithoutRunningDownloadsAsksNothing)
+TEST_F(DownloadWindowTest, TheAdvertisementListFeedsTheLinkAndClosingAsksNothingWhenIdle)
 {
+    ASSERT_TRUE(PumpUntil([&] { return !window->GetAdvertisementNames().empty(); }, 10000));
+    EXPECT_EQ(CString(L"\x5E7F\x544A"), window->GetAdvertisementNames()[0]);
+    HWND link = ::GetDlgItem(window->m_hWnd, IDC_DOWNLOAD_AD_LINK);
+    EXPECT_TRUE(IsWindowVisible(link));
+    wchar_t text[32] = L"";
+    ::GetWindowTextW(link, text, 32);
+    EXPECT_STREQ(L"\x5E7F\x544A", text);
+
     HWND handle = window->m_hWnd;
     window->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
     PumpMessages();
