@@ -41,7 +41,8 @@ void SongFilesModule::Register(ServiceHost& host)
     });
     host.Web().Route("GET", "/covers/*", [](const HttpRequest& request, HttpResponse& response) {
         std::string ending = request.path.substr(request.path.rfind('.') + 1);
-        if (ending != "JPG" && Number(request, "lower", 0) == 0)
+        bool gone = request.path.compare(0, 13, "/covers/gone_") == 0;
+        if (gone || (ending != "JPG" && Number(request, "lower", 0) == 0))
         {
             response.SetStatus(404, "Not Found");
             response.body = "no such cover";

@@ -10,6 +10,7 @@
 //   ...&status=N                    answers status N with a short body instead
 // Album covers below "/covers/": a picture of size=N bytes (default 3000)
 // only at addresses ending in ".JPG", or with lower=1 at any ending; else 404.
+// Covers named "gone_..." answer 404 at every ending.
 // The same name and size always give the same bytes, so a test can compare
 // a downloaded file with SongFilesModule::Pattern.
 class SongFilesModule : public ServiceModule

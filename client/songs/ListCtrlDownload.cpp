@@ -195,8 +195,11 @@ void CListCtrlDownload::RenumberRows(int from)
 void CListCtrlDownload::SetItemHeight(int height)
 {
     m_rowHeight = height;
-    // A font change makes the control measure its rows again.
-    SendMessage(WM_SETFONT, SendMessage(WM_GETFONT), TRUE);
+    // The control asks for its row height again when its size changes.
+    CRect rect;
+    GetWindowRect(&rect);
+    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height() + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetTimer(TimerRedraw, 200, NULL);
 }
 
@@ -426,13 +429,28 @@ void CListCtrlDownload::DrawRow(HDC dc, const CRect& rc, DownloadTask* task, BOO
 int CListCtrlDownload::HitTestRowAction(CPoint point, BOOL* onAction) const
 {
     *onAction = FALSE;
-    int row = HitTest(point);
+    CRect rc;
+    int row = RowAt(*this, point, &rc);
     if (row < 0 || !GetTask(row))
         return row;
-    CRect rc;
-    GetItemRect(row, &rc, LVIR_BOUNDS);
     *onAction = ActionRect(rc).PtInRect(point);
     return row;
+}
+
+int CListCtrlDownload::RowAt(const CListCtrl& list, CPoint point, CRect* rect)
+{
+    int count = list.GetItemCount();
+    int last = list.GetTopIndex() + list.GetCountPerPage() + 1;
+    for (int row = list.GetTopIndex(); row >= 0 && row < count && row <= last; ++row)
+    {
+        CRect bounds;
+        if (list.GetItemRect(row, &bounds, LVIR_BOUNDS) && bounds.PtInRect(point))
+        {
+            *rect = bounds;
+            return row;
+        }
+    }
+    return -1;
 }
 
 void CListCtrlDownload::SetHover(int row, int hover)

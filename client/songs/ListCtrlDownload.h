@@ -77,6 +77,9 @@ class CListCtrlDownload : public CListCtrl
     static CRect ActionRect(const CRect& row) { return CRect(row.right - 35, row.top + 30, row.right - 19, row.top + 46); }
     // The row under the point and whether the point is on its action icon.
     int HitTestRowAction(CPoint point, BOOL* onAction) const;
+    // The row whose whole width holds the point (the control's own hit test
+    // only counts the text of a row), -1 when none; its rectangle.
+    static int RowAt(const CListCtrl& list, CPoint point, CRect* rect);
 
     // Adds a finished download to the user's own library file: into its
     // song list when that list exists, else to the library only; queues

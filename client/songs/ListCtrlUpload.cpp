@@ -153,7 +153,11 @@ void CListCtrlUpload::RenumberRows(int from)
 void CListCtrlUpload::SetItemHeight(int height)
 {
     m_rowHeight = height;
-    SendMessage(WM_SETFONT, SendMessage(WM_GETFONT), TRUE);
+    // The control asks for its row height again when its size changes.
+    CRect rect;
+    GetWindowRect(&rect);
+    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height() + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetTimer(TimerRedraw, 200, NULL);
 }
 
@@ -333,11 +337,10 @@ void CListCtrlUpload::DrawRow(HDC dc, const CRect& rc, UploadTask* task, BOOL se
 int CListCtrlUpload::HitTestRowAction(CPoint point, BOOL* onAction) const
 {
     *onAction = FALSE;
-    int row = HitTest(point);
+    CRect rc;
+    int row = CListCtrlDownload::RowAt(*this, point, &rc);
     if (row < 0 || !GetTask(row))
         return row;
-    CRect rc;
-    GetItemRect(row, &rc, LVIR_BOUNDS);
     *onAction = CListCtrlDownload::ActionRect(rc).PtInRect(point);
     return row;
 }

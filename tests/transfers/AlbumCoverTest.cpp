@@ -27,7 +27,13 @@ class AlbumCoverTest : public TransferTest
         GetPrivateProfileStringW(section, hash, L"", value, 8, ini.c_str());
         return wcscmp(value, L"1") == 0;
     }
-    std::vector<ServiceRecord> Offers() { return service.Records("image", "exchange"); }
+    // The service logs an exchange once the client has closed it.
+    std::vector<ServiceRecord> Offers(size_t count = 0)
+    {
+        service.WaitForRecord([&](const ServiceRecord&) { return service.Records("image", "exchange").size() >= count; },
+                              count ? 5000 : 300);
+        return service.Records("image", "exchange");
+    }
     std::wstring music, album, ini;
 };
 } // namespace
@@ -38,7 +44,7 @@ TEST_F(AlbumCoverTest, TheSecondSongOfAnAlbumOffersTheKeptCover)
     EXPECT_EQ(AlbumCoverJob::Offered, AlbumCoverJob::Run(address, L"HASHONE", L"10001"));
     EXPECT_TRUE(Listed(L"1234", L"HASHONE"));
     EXPECT_EQ(SongPattern(9000), ReadBytes(album + L"\\1234.jpg"));
-    ASSERT_EQ(1u, Offers().size());
+    ASSERT_EQ(1u, Offers(1).size());
     EXPECT_EQ("3", Offers()[0].Get("kind"));
     EXPECT_EQ(std::to_string(280 + 9000), Offers()[0].Get("length"));
     EXPECT_EQ("1234", Offers()[0].Get("item"));
@@ -53,14 +59,14 @@ TEST_F(AlbumCoverTest, TheSecondSongOfAnAlbumOffersTheKeptCover)
     EXPECT_EQ(requests, (int)service.Records("web", "request").size()) << "the kept cover is not fetched again";
     EXPECT_TRUE(Listed(L"1234", L"HASHONE"));
     EXPECT_TRUE(Listed(L"1234", L"HASHTWO"));
-    ASSERT_EQ(2u, Offers().size());
+    ASSERT_EQ(2u, Offers(2).size());
     EXPECT_EQ("HASHTWO", Offers()[1].Get("second"));
     EXPECT_EQ("9000", Offers()[1].Get("bytes"));
     EXPECT_EQ("4096,4096,808", Offers()[1].Get("pieces"));
 
     // Once the service has it, the third song's offer is declined.
     EXPECT_EQ(AlbumCoverJob::Declined, AlbumCoverJob::Run(address, L"HASHTHREE", L"10001"));
-    ASSERT_EQ(3u, Offers().size());
+    ASSERT_EQ(3u, Offers(3).size());
     EXPECT_EQ("NO", Offers()[2].Get("reply"));
     EXPECT_EQ("0", Offers()[2].Get("bytes"));
 }
@@ -69,6 +75,7 @@ TEST_F(AlbumCoverTest, ACoverMissingAtItsAddressIsFetchedWithTheUpperCaseEnding)
 {
     EXPECT_EQ(AlbumCoverJob::Offered, AlbumCoverJob::Run(WebUrl(L"/covers/x_77.jpg"), L"H77", L"5"));
     EXPECT_TRUE(service.WaitForRequest("/covers/x_77.JPG", 5000));
+    EXPECT_EQ("3000", Offers(1)[0].Get("bytes"));
     EXPECT_EQ(SongPattern(3000), ReadBytes(album + L"\\77.jpg"));
 }
 

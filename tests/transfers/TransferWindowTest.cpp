@@ -102,6 +102,7 @@ TEST_F(DownloadWindowTest, FiveDownloadsRunThreeAtATimeAndTheTotalsFollow)
     EXPECT_NE(-1, tip.Find(folder.c_str()));
     CRect action = CListCtrlDownload::ActionRect(row);
     EXPECT_EQ(Lang(L"INFO_DOWNLOAD_SONG_DEL"), list.TooltipTextAt(action.CenterPoint()));
+    list.EnsureVisible(0, FALSE);
     list.GetItemRect(0, &row, LVIR_BOUNDS);
     EXPECT_EQ(Lang(L"INFO_PLAYER_PLAY"), list.TooltipTextAt(CListCtrlDownload::ActionRect(row).CenterPoint()));
 
