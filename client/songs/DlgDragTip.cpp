@@ -94,9 +94,20 @@ BOOL CDlgDragTip::OnInitDialog()
     SetBottomRightBitmap(IDB_FRAME_BOTTOM_RIGHT);
     SetWindowText(Lang(L"INFO_LOADING_SONG_TITLE"));
     MoveWindow(0, 0, 276, 154);
-    m_processing.SetWindowText(Lang(L"INFO_DRAG_PROCESSING_TIP"));
-    m_processing.SetWindowPos(NULL, 11, 39, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CString processingText = Lang(L"INFO_DRAG_PROCESSING_TIP");
+    m_processing.SetWindowText(processingText);
+    // As wide as its text, so that the count follows it.
     CRect processing;
+    m_processing.GetWindowRect(&processing);
+    {
+        HDC dc = ::GetDC(m_processing.m_hWnd);
+        HGDIOBJ old = ::SelectObject(dc, (HFONT)m_processing.SendMessage(WM_GETFONT));
+        SIZE extent = {};
+        ::GetTextExtentPoint32W(dc, processingText, processingText.GetLength(), &extent);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(m_processing.m_hWnd, dc);
+        m_processing.SetWindowPos(NULL, 11, 39, extent.cx + 2, processing.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     m_processing.GetWindowRect(&processing);
     ScreenToClient(&processing);
     m_count.SetWindowText(L"");
@@ -104,11 +115,16 @@ BOOL CDlgDragTip::OnInitDialog()
                          SWP_NOZORDER | SWP_NOACTIVATE);
     m_path.SetWindowText(L"");
     m_path.SetWindowPos(NULL, 11, 86, 228, processing.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    m_progress.SetBitmaps(IDB_BAR_BACK, IDB_BAR_FILL);
+    m_progress.SetBitmaps(IDB_BAR_BACK, IDB_BAR_FILL, TRUE, RGB(255, 0, 255));
     m_progress.SetWindowPos(NULL, 12, 60, 250, 20, SWP_NOZORDER | SWP_NOACTIVATE);
     m_progress.SetRange(0, 1000);
     m_progress.SetPos(0);
     m_cancel.SetImages(IDB_TEXT_BTN_LEFT, IDB_TEXT_BTN_MIDDLE, IDB_TEXT_BTN_RIGHT, 4);
+    m_cancel.m_bSplitCaption = FALSE;
+    m_cancel.m_clrNormal = m_cancel.m_clrDisabled = RGB(0x40, 0x4C, 0x62);
+    m_cancel.m_clrHover = RGB(0x27, 0x6F, 0x7E);
+    m_cancel.m_clrPressed = RGB(0x33, 0x33, 0x33);
+    m_cancel.m_bMiddleColour = FALSE;
     CRect cancel;
     m_cancel.GetWindowRect(&cancel);
     m_cancel.SetWindowPos(NULL, 190, 105, 74, cancel.Height(), SWP_NOZORDER | SWP_NOACTIVATE);

@@ -56,7 +56,16 @@ BOOL CSongListChoiceDialog::OnInitDialog()
     m_close.SetBitmapStrip(IDB_BTN_CLOSE_SMALL, RGB(255, 0, 255));
     m_close.SetWindowPos(NULL, client.Width() - 34, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (ThemeButton* button : {&m_ok, &m_cancel})
+    {
         button->SetImages(IDB_TEXT_BTN_LEFT, IDB_TEXT_BTN_MIDDLE, IDB_TEXT_BTN_RIGHT, 4);
+        button->m_bSplitCaption = FALSE;
+        button->m_clrNormal = button->m_clrDisabled = RGB(0x40, 0x4C, 0x62);
+        button->m_clrHover = RGB(0x27, 0x6F, 0x7E);
+        button->m_clrPressed = RGB(0x33, 0x33, 0x33);
+        button->m_bMiddleColour = FALSE;
+    }
+    Place(m_ok, 102, 132, 75, 24);
+    Place(m_cancel, 201, 132, 75, 24);
     Place(m_nameLabel, 40, 46, 66, 20);
     Place(m_listLabel, 5, 73, 101, 20);
     Place(m_folderLabel, 32, 104, 74, 20);

@@ -11,7 +11,7 @@
 
 namespace
 {
-std::wstring g_picture;
+const wchar_t* g_picture = nullptr;
 UINT g_command = 0;
 
 // Presses a button of the modal dialog once it shows, keeping its picture.
@@ -21,15 +21,15 @@ void CALLBACK PressButton(HWND, UINT, UINT_PTR id, DWORD)
     if (!active)
         return;
     KillTimer(NULL, id);
-    if (!g_picture.empty())
+    if (g_picture)
     {
-        SaveWindowPicture(active, g_picture);
-        g_picture.clear();
+        KeepPicture(active, g_picture, 440, 400);
+        g_picture = nullptr;
     }
     PostMessageW(active, WM_COMMAND, g_command, 0);
 }
 
-INT_PTR RunPressing(CDialog& dialog, UINT command, const std::wstring& picture = std::wstring())
+INT_PTR RunPressing(CDialog& dialog, UINT command, const wchar_t* picture = nullptr)
 {
     g_command = command;
     g_picture = picture;
@@ -124,7 +124,7 @@ TEST_F(CollectTest, CollectingCopiesTheCachedSongIntoTheChosenList)
 
     CDlgCollectSong existing(L"song-1", &library, NULL);
     existing.SetFolder(target.c_str());
-    ASSERT_EQ(IDOK, RunPressing(existing, IDC_COLLECT_OK, PictureFolder() + L"\\collect-window.png"));
+    ASSERT_EQ(IDOK, RunPressing(existing, IDC_COLLECT_OK, L"collect-window.png"));
     CString copy = CString(target.c_str()) + L"\\Blue'Green Band'One.mp3";
     EXPECT_EQ(copy, existing.GetCollectedPath());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy));
@@ -152,7 +152,7 @@ TEST_F(CollectTest, AMissingCacheFileFailsAndAddsNothing)
     dialog.SetFolder(target.c_str());
     // The failure message box comes up; it is closed, then the dialog.
     g_command = IDC_COLLECT_OK;
-    g_picture.clear();
+    g_picture = nullptr;
     UINT_PTR timer = SetTimer(NULL, 0, 100, PressButton);
     struct Closer
     {

@@ -29,15 +29,15 @@ class FakeHost : public ImportHost
     CString libraryPath;
     DWORD thread = GetCurrentThreadId();
     bool onOwnThread = true;
-    std::wstring picture;
+    const wchar_t* picture = nullptr;
 
     int CreateSongList(const CString& name) override
     {
         onOwnThread = onOwnThread && GetCurrentThreadId() == thread;
-        if (!picture.empty())
+        if (picture)
         {
-            SaveWindowPicture(GetActiveWindow(), picture);
-            picture.clear();
+            KeepPicture(GetActiveWindow(), picture, 0, 400);
+            picture = nullptr;
         }
         if (IsReservedListName(name, TRUE))
             return ListReserved;
@@ -145,7 +145,7 @@ class ImportTest : public ::testing::Test
 
 TEST_F(ImportTest, AFolderDroppedWithoutATargetRowMakesAListPerFolder)
 {
-    host.picture = PictureFolder() + L"\\import-window.png";
+    host.picture = L"import-window.png";
     CDlgDragTip tip(NULL, host, std::vector<CString>{jazz.c_str()}, CDlgDragTip::ModeDropOnLists);
     EXPECT_EQ(IDOK, tip.DoModal());
 

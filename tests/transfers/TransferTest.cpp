@@ -1,6 +1,7 @@
 #include "TransferTest.h"
 #include "LanguageTable.h"
 #include "TestFolders.h"
+#include "WindowPicture.h"
 
 MessageSink::MessageSink(UINT message) : m_message(message)
 {
@@ -141,4 +142,13 @@ std::string SongPattern(size_t count)
         body[i] = char(value >> 16);
     }
     return body;
+}
+
+bool KeepPicture(HWND window, const wchar_t* name, int x, int y)
+{
+    SetWindowPos(window, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpUntil([] { return false; }, 200);
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return SaveWindowPicture(window, PictureFolder() + L"\\" + name);
 }

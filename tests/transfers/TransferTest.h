@@ -35,6 +35,9 @@ void LoadLanguageFile();
 // A fresh folder below the build folder's test output, of the running test.
 std::wstring FreshFolder(const std::wstring& name);
 std::wstring PictureFolder();
+// Brings the window above all others at (x, y), paints it and keeps its
+// picture in the picture folder (tests run side by side on one display).
+bool KeepPicture(HWND window, const wchar_t* name, int x, int y);
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
 std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);

@@ -90,9 +90,7 @@ TEST_F(DownloadWindowTest, FiveDownloadsRunThreeAtATimeAndTheTotalsFollow)
     // Three rows running with some progress: the picture a user sees.
     PumpUntil([&] { return list.GetTask(3)->GetReceived() > 100000; }, 10000);
     PumpUntil([] { return false; }, 600);
-    window->UpdateWindow();
-    PumpMessages();
-    EXPECT_TRUE(SaveWindowPicture(window->m_hWnd, PictureFolder() + L"\\download-window-three-running.png"));
+    EXPECT_TRUE(KeepPicture(window->m_hWnd, L"download-window-three-running.png", 0, 0));
 
     // The tooltip names the row, its list and folder, or the icon's action.
     CRect row;
@@ -200,9 +198,7 @@ TEST_F(UploadWindowTest, UploadsRunOneAtATimeAndAWaitingOneCanBeRemoved)
     EXPECT_EQ(2, list.GetTaskCount());
     EXPECT_EQ(1, window->GetWaitingTotal());
 
-    PumpMessages();
-    window->UpdateWindow();
-    EXPECT_TRUE(SaveWindowPicture(window->m_hWnd, PictureFolder() + L"\\upload-window-one-running.png"));
+    EXPECT_TRUE(KeepPicture(window->m_hWnd, L"upload-window-one-running.png", 440, 0));
 
     ASSERT_TRUE(PumpUntil([&] { return list.GetDoneCount() == 2; }, 60000));
     EXPECT_EQ(2, window->GetDoneTotal());
