@@ -292,7 +292,9 @@ int DownloadTask::Run()
     // A body shorter than announced is a broken transfer, never a song.
     if (broken || m_received != m_totalSize)
         return Fail(ErrorTransfer);
-    if (!CopyFileW(m_tempPath, GetTargetPath(), FALSE))
+    // Over the reserved empty file: a rename where the temporary folder is on
+    // the target's volume, else a copy.
+    if (!MoveFileExW(m_tempPath, GetTargetPath(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
         return Fail((int)GetLastError());
     m_state = StateDone;
     DeleteExistingFile(m_tempPath);
