@@ -169,3 +169,109 @@ TEST_F(CollectTest, AMissingCacheFileFailsAndAddsNothing)
     EXPECT_TRUE(FilesIn(target).empty());
     EXPECT_EQ(1, library.GetSongCount());
 }
+
+namespace
+{
+std::vector<UINT> g_steps;
+CString g_labelText;
+
+// Sends the next command of the list to the modal dialog at each tick.
+void CALLBACK NextStep(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND active = GetActiveWindow();
+    if (!active)
+        return;
+    if (g_steps.empty())
+    {
+        KillTimer(NULL, id);
+        return;
+    }
+    UINT command = g_steps.front();
+    g_steps.erase(g_steps.begin());
+    SendMessageW(active, WM_COMMAND, command, 0);
+}
+
+INT_PTR RunSteps(CDialog& dialog, std::vector<UINT> steps)
+{
+    g_steps = steps;
+    UINT_PTR timer = SetTimer(NULL, 0, 150, NextStep);
+    INT_PTR result = dialog.DoModal();
+    KillTimer(NULL, timer);
+    return result;
+}
+} // namespace
+
+TEST_F(CollectTest, TheDownloadTargetChoiceOffersTheListsAndMakesANewOne)
+{
+    CString base = Lang(L"STR_MAIN_UNNAMED_SONGLIST_NAME");
+    CSongLibrary library;
+    for (const CString& name : {CString(L"Road"), base + L"0"})
+    {
+        CPlaylist playlist;
+        playlist.SetName(name);
+        library.AddOrUpdatePlaylist(playlist);
+    }
+    CString path = CString(target.c_str()) + L"\\own.xml";
+    ASSERT_EQ(S_OK, library.SaveToFile(path));
+    CDlgWebSongDownloadPre::s_libraryPath = path;
+    CDlgWebSongDownloadPre::s_lastList = L"Road";
+
+    // The list chosen last is preselected.
+    CDlgWebSongDownloadPre existing(L"http://x/a.mp3", L"..\\a.mp3", NULL);
+    existing.SetFolder(target.c_str());
+    ASSERT_EQ(IDOK, RunSteps(existing, {IDC_PRE_OK}));
+    EXPECT_EQ(CString(L"Road"), existing.GetSongListName());
+    EXPECT_EQ(CString(target.c_str()), existing.GetFolder());
+
+    // Cancel leaves the library file as it was.
+    std::string before = ReadBytes(std::wstring(path));
+    CDlgWebSongDownloadPre cancelled(L"http://x/a.mp3", L"a.mp3", NULL);
+    ASSERT_EQ(IDCANCEL, RunSteps(cancelled, {IDC_PRE_NEW_LIST, IDC_PRE_CANCEL}));
+    EXPECT_EQ(before, ReadBytes(std::wstring(path)));
+
+    // A new list gets the first free name and is saved.
+    CDlgWebSongDownloadPre fresh(L"http://x/a.mp3", L"a.mp3", NULL);
+    ASSERT_EQ(IDOK, RunSteps(fresh, {IDC_PRE_NEW_LIST, IDC_PRE_OK}));
+    EXPECT_EQ(base + L"1", fresh.GetSongListName());
+    CSongLibrary saved;
+    ASSERT_EQ(S_OK, saved.LoadFromFile(path));
+    CPlaylist made;
+    EXPECT_EQ(S_OK, saved.GetPlaylistByName(base + L"1", made));
+    EXPECT_EQ(base + L"1", CDlgWebSongDownloadPre::s_lastList);
+    CDlgWebSongDownloadPre::s_libraryPath.Empty();
+}
+
+TEST_F(CollectTest, ANewListNameThatExistsIsRefusedInRed)
+{
+    CSongLibrary library;
+    library.AddSong(CachedSong(L"T", L"A", L"p.mp3"));
+    CString base = Lang(L"STR_MAIN_UNNAMED_SONGLIST_NAME");
+    CPlaylist taken;
+    taken.SetName(base);
+    library.AddOrUpdatePlaylist(taken);
+    CDlgCollectSong dialog(L"song-1", &library, NULL);
+    dialog.SetFolder(target.c_str());
+    // New-list mode proposes the base plus 0; typing the taken name is refused.
+    struct Typing
+    {
+        static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            HWND active = GetActiveWindow();
+            if (!active)
+                return;
+            KillTimer(NULL, id);
+            SendMessageW(active, WM_COMMAND, IDC_COLLECT_NEW_LIST, 0);
+            SetDlgItemTextW(active, IDC_COLLECT_NEW_NAME, Lang(L"STR_MAIN_UNNAMED_SONGLIST_NAME"));
+            SendMessageW(active, WM_COMMAND, IDC_COLLECT_OK, 0);
+            wchar_t text[128] = L"";
+            GetDlgItemTextW(active, IDC_COLLECT_LIST_LABEL, text, 128);
+            g_labelText = text;
+            SendMessageW(active, WM_COMMAND, IDC_COLLECT_CANCEL, 0);
+        }
+    };
+    UINT_PTR timer = SetTimer(NULL, 0, 150, Typing::Tick);
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    KillTimer(NULL, timer);
+    EXPECT_EQ(Lang(L"INFO_NEWPLAYLIST_MODIFY"), g_labelText);
+    EXPECT_TRUE(FilesIn(target).empty()) << "nothing was copied";
+}
