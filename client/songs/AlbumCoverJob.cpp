@@ -35,8 +35,8 @@ bool OpenCover(CInternetSession& session, const CString& address, std::unique_pt
     file.reset();
     try
     {
-        file.reset(session.OpenURL(address, 1,
-                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRANSFER_BINARY));
+        file.reset(session.OpenURL(
+            address, 1, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRANSFER_BINARY));
     }
     catch (CException* e)
     {
@@ -135,7 +135,8 @@ AlbumCoverJob::Result Offer(const CString& albumId, const CString& hash, const C
         size = (DWORD)fetched->size();
     else
     {
-        stored = CreateFileW(coverFile, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        stored = CreateFileW(coverFile, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, NULL);
         if (stored == INVALID_HANDLE_VALUE)
             return AlbumCoverJob::NothingToOffer;
         size = GetFileSize(stored, NULL);
@@ -245,7 +246,8 @@ AlbumCoverJob::Result AlbumCoverJob::Run(LPCWSTR coverAddress, LPCWSTR songHash,
             DWORD attributes = GetFileAttributesW(coverFile);
             if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
                 SetFileAttributesW(coverFile, attributes & ~FILE_ATTRIBUTE_READONLY);
-            HANDLE file = CreateFileW(coverFile, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+            HANDLE file =
+                CreateFileW(coverFile, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
             if (file != INVALID_HANDLE_VALUE)
             {
                 DWORD written = 0;

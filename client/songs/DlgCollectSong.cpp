@@ -13,14 +13,16 @@ CString CDlgCollectSong::s_lastList;
 namespace
 {
 const CSongListChoiceDialog::Controls CollectControls = {
-    IDC_COLLECT_CLOSE,      IDC_COLLECT_OK,           IDC_COLLECT_CANCEL,          IDC_COLLECT_LABEL,
-    IDC_COLLECT_TITLE,      IDC_COLLECT_LIST_LABEL,   IDC_SONG_LIST_COMBO,         IDC_COLLECT_NEW_NAME,
-    IDC_COLLECT_NEW_LIST,   IDC_COLLECT_EXISTING_LIST, IDC_COLLECT_FOLDER_LABEL,   IDC_COLLECT_FOLDER,
+    IDC_COLLECT_CLOSE,         IDC_COLLECT_OK,           IDC_COLLECT_CANCEL,
+    IDC_COLLECT_LABEL,         IDC_COLLECT_TITLE,        IDC_COLLECT_LIST_LABEL,
+    IDC_SONG_LIST_COMBO,       IDC_COLLECT_NEW_NAME,     IDC_COLLECT_NEW_LIST,
+    IDC_COLLECT_EXISTING_LIST, IDC_COLLECT_FOLDER_LABEL, IDC_COLLECT_FOLDER,
     IDC_COLLECT_CHANGE_FOLDER};
 } // namespace
 
 CDlgCollectSong::CDlgCollectSong(LPCWSTR songId, CSongLibrary* library, CWnd* parent)
-    : CSongListChoiceDialog(IDD_COLLECT_SONG, CollectControls, L"STR_COLLECT_SONG_TITLE", parent), m_library(library)
+    : CSongListChoiceDialog(IDD_COLLECT_SONG, CollectControls, L"STR_COLLECT_SONG_TITLE", parent),
+      m_library(library)
 {
     CSongInfo song;
     if (m_library && m_library->GetSongById(songId, song) == S_OK)
@@ -68,7 +70,8 @@ void CDlgCollectSong::Confirm()
     }
     m_folderEdit.GetWindowText(m_folder);
     CString target = SongCollector::TargetPath(m_folder, m_title, m_artist, m_path);
-    DWORD error = SongCollector::CopySong(SongCollector::CacheFileOf(m_hash), target, m_title, m_artist, m_album);
+    DWORD error =
+        SongCollector::CopySong(SongCollector::CacheFileOf(m_hash), target, m_title, m_artist, m_album);
     if (error)
     {
         CString text;

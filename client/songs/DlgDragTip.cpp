@@ -14,8 +14,8 @@ const UINT_PTR DoneTimer = 1;
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDlgDragTip, CSkinDialog)
-    ON_WM_TIMER()
-    ON_MESSAGE(WorkerCallMessage, &CDlgDragTip::OnWorkerCall)
+ON_WM_TIMER()
+ON_MESSAGE(WorkerCallMessage, &CDlgDragTip::OnWorkerCall)
 END_MESSAGE_MAP()
 
 CDlgDragTip::CDlgDragTip(CWnd* parent, ImportHost& host, IDataObject* data, int mode)
@@ -106,7 +106,8 @@ BOOL CDlgDragTip::OnInitDialog()
         ::GetTextExtentPoint32W(dc, processingText, processingText.GetLength(), &extent);
         ::SelectObject(dc, old);
         ::ReleaseDC(m_processing.m_hWnd, dc);
-        m_processing.SetWindowPos(NULL, 11, 39, extent.cx + 2, processing.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        m_processing.SetWindowPos(NULL, 11, 39, extent.cx + 2, processing.Height(),
+                                  SWP_NOZORDER | SWP_NOACTIVATE);
     }
     m_processing.GetWindowRect(&processing);
     ScreenToClient(&processing);

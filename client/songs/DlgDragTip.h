@@ -22,10 +22,10 @@ class CDlgDragTip : public CSkinDialog
   public:
     enum Mode
     {
-        ModeDropOnList = 0,     // dropped on the song list: into the selected list
-        ModeDropOnLists = 1,    // dropped on the list of song lists: by the marked row
-        ModeFiles = -1,         // picked in the file dialog: into the selected list
-        ModeFolder = -2,        // a folder picked for import
+        ModeDropOnList = 0,  // dropped on the song list: into the selected list
+        ModeDropOnLists = 1, // dropped on the list of song lists: by the marked row
+        ModeFiles = -1,      // picked in the file dialog: into the selected list
+        ModeFolder = -2,     // a folder picked for import
     };
 
     // A drop (modes 0 and 1): the shell's file list of the data object.

@@ -9,18 +9,22 @@ CString CDlgSongDownload::s_userId;
 namespace
 {
 const CTransferWindow::Controls DownloadControls = {
-    IDC_DOWNLOAD_LIST, IDC_DOWNLOAD_MINIMISE, IDC_DOWNLOAD_CLOSE,
-    {IDC_DOWNLOAD_RUNNING, IDC_DOWNLOAD_WAITING, IDC_DOWNLOAD_DONE, IDC_DOWNLOAD_FAILED}, IDC_DOWNLOAD_AD_LINK};
+    IDC_DOWNLOAD_LIST,
+    IDC_DOWNLOAD_MINIMISE,
+    IDC_DOWNLOAD_CLOSE,
+    {IDC_DOWNLOAD_RUNNING, IDC_DOWNLOAD_WAITING, IDC_DOWNLOAD_DONE, IDC_DOWNLOAD_FAILED},
+    IDC_DOWNLOAD_AD_LINK};
 
 const UINT DownloadIcons[CListCtrlDownload::IconCount] = {
-    IDI_TASK_WAITING, IDI_TASK_RUNNING, IDI_TASK_DONE,  IDI_TASK_FAILED,        IDI_TASK_PLAY,
-    IDI_TASK_PLAY_HOVER, IDI_TASK_PLAY_PRESSED, IDI_TASK_REMOVE, IDI_TASK_REMOVE_HOVER, IDI_TASK_REMOVE_PRESSED};
+    IDI_TASK_WAITING,      IDI_TASK_RUNNING,       IDI_TASK_DONE,         IDI_TASK_FAILED,
+    IDI_TASK_PLAY,         IDI_TASK_PLAY_HOVER,    IDI_TASK_PLAY_PRESSED, IDI_TASK_REMOVE,
+    IDI_TASK_REMOVE_HOVER, IDI_TASK_REMOVE_PRESSED};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDlgSongDownload, CTransferWindow)
-    ON_MESSAGE(WM_USER + 48, &CDlgSongDownload::OnListMessage)
-    ON_BN_CLICKED(IDC_DOWNLOAD_MINIMISE, &CDlgSongDownload::OnMinimise)
-    ON_BN_CLICKED(IDC_DOWNLOAD_CLOSE, &CDlgSongDownload::OnCloseButton)
+ON_MESSAGE(WM_USER + 48, &CDlgSongDownload::OnListMessage)
+ON_BN_CLICKED(IDC_DOWNLOAD_MINIMISE, &CDlgSongDownload::OnMinimise)
+ON_BN_CLICKED(IDC_DOWNLOAD_CLOSE, &CDlgSongDownload::OnCloseButton)
 END_MESSAGE_MAP()
 
 CDlgSongDownload::CDlgSongDownload()
@@ -56,7 +60,8 @@ BOOL CDlgSongDownload::OnInitDialog()
     BOOL result = CTransferWindow::OnInitDialog();
     m_list.m_onFinished = [this](const CString& hash, const CString& cover) { SetAlbumJob(hash, cover); };
     for (UINT id : DownloadIcons)
-        m_list.AddIcon((HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+        m_list.AddIcon(
+            (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
     return result;
 }
 

@@ -16,7 +16,8 @@ class CDlgSongDownload : public CTransferWindow
     // The open window, or null.
     static CDlgSongDownload* GetOpen() { return s_open; }
 
-    int AddDownload(LPCWSTR url, LPCWSTR fileName, LPCWSTR targetFolder, LPCWSTR songListName, LPCWSTR coverAddress);
+    int AddDownload(LPCWSTR url, LPCWSTR fileName, LPCWSTR targetFolder, LPCWSTR songListName,
+                    LPCWSTR coverAddress);
     void SetAlbumJob(LPCWSTR songHash, LPCWSTR coverAddress);
     CListCtrlDownload& GetList() { return m_list; }
     // The signed-in user's id the cover offers carry; the application's when empty.

@@ -13,13 +13,16 @@ CString CDlgWebSongDownloadPre::s_lastList;
 namespace
 {
 const CSongListChoiceDialog::Controls PreControls = {
-    IDC_PRE_CLOSE,    IDC_PRE_OK,            IDC_PRE_CANCEL,       IDC_PRE_FILE_LABEL, IDC_PRE_FILE_NAME,
-    IDC_PRE_LIST_LABEL, IDC_SONG_LIST_COMBO, IDC_PRE_NEW_NAME,     IDC_PRE_NEW_LIST,   IDC_PRE_EXISTING_LIST,
-    IDC_PRE_FOLDER_LABEL, IDC_PRE_FOLDER,    IDC_PRE_CHANGE_FOLDER};
+    IDC_PRE_CLOSE,         IDC_PRE_OK,           IDC_PRE_CANCEL,
+    IDC_PRE_FILE_LABEL,    IDC_PRE_FILE_NAME,    IDC_PRE_LIST_LABEL,
+    IDC_SONG_LIST_COMBO,   IDC_PRE_NEW_NAME,     IDC_PRE_NEW_LIST,
+    IDC_PRE_EXISTING_LIST, IDC_PRE_FOLDER_LABEL, IDC_PRE_FOLDER,
+    IDC_PRE_CHANGE_FOLDER};
 } // namespace
 
 CDlgWebSongDownloadPre::CDlgWebSongDownloadPre(LPCWSTR url, LPCWSTR fileName, CWnd* parent)
-    : CSongListChoiceDialog(IDD_WEB_DOWNLOAD_PRE, PreControls, L"INFO_DOWNLOAD_SONG_PREPARE", parent), m_url(url)
+    : CSongListChoiceDialog(IDD_WEB_DOWNLOAD_PRE, PreControls, L"INFO_DOWNLOAD_SONG_PREPARE", parent),
+      m_url(url)
 {
     // The name shown is the one the file will get.
     m_nameText = DownloadTask::CleanFileName(fileName);

@@ -17,7 +17,8 @@ bool IsDeviceName(const CString& name)
         base = base.Left(dot);
     base.TrimRight(L' ');
     base.MakeUpper();
-    static const wchar_t* const devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+    static const wchar_t* const devices[] = {L"CON",    L"PRN",     L"AUX",   L"NUL",
+                                             L"CONIN$", L"CONOUT$", L"CLOCK$"};
     for (const wchar_t* device : devices)
         if (base == device)
             return true;
@@ -46,8 +47,8 @@ struct Connection
 } // namespace
 
 DownloadTask::DownloadTask()
-    : m_state(StateWaiting), m_rowId(-1), m_stop(0), m_owner(NULL), m_thread(NULL), m_errorCode(0), m_totalSize(0),
-      m_received(0), m_recentBytes(0), m_actionHover(0), m_endReported(FALSE)
+    : m_state(StateWaiting), m_rowId(-1), m_stop(0), m_owner(NULL), m_thread(NULL), m_errorCode(0),
+      m_totalSize(0), m_received(0), m_recentBytes(0), m_actionHover(0), m_endReported(FALSE)
 {
     InitializeCriticalSection(&m_lock);
 }

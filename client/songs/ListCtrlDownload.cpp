@@ -32,10 +32,18 @@ enum Text
     TextMinute,
 };
 const wchar_t* const TextKeys[] = {
-    L"INFO_DOWNLOAD_SONG_BEGIN",        L"INFO_DOWNLOAD_SONG_WAIT",     L"INFO_DOWNLOAD_SONG_SUCCESS",
-    L"INFO_DOWNLOAD_SONG_FAILED",       L"INFO_DOWNLOAD_SONG_ADD_CD",   L"INFO_DOWNLOAD_SONG_FILE_SAVE",
-    L"INFO_DOWNLOAD_SONG_FILESIZE",     L"INFO_DOWNLOAD_SONG_DOWNLOADSIZE", L"INFO_DOWNLOAD_SONG_SPEED",
-    L"INFO_DOWNLOAD_SONG_REMAINTIME",   L"INFO_STR_SECOND",             L"INFO_STR_MINUTE",
+    L"INFO_DOWNLOAD_SONG_BEGIN",
+    L"INFO_DOWNLOAD_SONG_WAIT",
+    L"INFO_DOWNLOAD_SONG_SUCCESS",
+    L"INFO_DOWNLOAD_SONG_FAILED",
+    L"INFO_DOWNLOAD_SONG_ADD_CD",
+    L"INFO_DOWNLOAD_SONG_FILE_SAVE",
+    L"INFO_DOWNLOAD_SONG_FILESIZE",
+    L"INFO_DOWNLOAD_SONG_DOWNLOADSIZE",
+    L"INFO_DOWNLOAD_SONG_SPEED",
+    L"INFO_DOWNLOAD_SONG_REMAINTIME",
+    L"INFO_STR_SECOND",
+    L"INFO_STR_MINUTE",
 };
 const UINT TextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 const UINT_PTR TimerRedraw = 1;
@@ -56,22 +64,22 @@ CString LibraryPath()
 } // namespace
 
 BEGIN_MESSAGE_MAP(CListCtrlDownload, CListCtrl)
-    ON_MESSAGE(DownloadTask::TransferMessage, &CListCtrlDownload::OnTaskMessage)
-    ON_WM_TIMER()
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_SIZE()
-    ON_WM_DESTROY()
-    ON_NOTIFY_REFLECT(NM_DBLCLK, &CListCtrlDownload::OnDblClk)
-    ON_NOTIFY_REFLECT(LVN_DELETEITEM, &CListCtrlDownload::OnDeleteItem)
+ON_MESSAGE(DownloadTask::TransferMessage, &CListCtrlDownload::OnTaskMessage)
+ON_WM_TIMER()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_NOTIFY_REFLECT(NM_DBLCLK, &CListCtrlDownload::OnDblClk)
+ON_NOTIFY_REFLECT(LVN_DELETEITEM, &CListCtrlDownload::OnDeleteItem)
 END_MESSAGE_MAP()
 
 CListCtrlDownload::CListCtrlDownload()
-    : m_taskCount(0), m_running(0), m_done(0), m_failed(0), m_rowHeight(20), m_hand(NULL), m_stoppingAll(FALSE),
-      m_tick(0), m_hoverRow(-1)
+    : m_taskCount(0), m_running(0), m_done(0), m_failed(0), m_rowHeight(20), m_hand(NULL),
+      m_stoppingAll(FALSE), m_tick(0), m_hoverRow(-1)
 {
     for (int i = 0; i < 12; ++i)
         m_texts[i] = Lang(TextKeys[i]);
@@ -352,7 +360,8 @@ void CListCtrlDownload::DrawRow(HDC dc, const CRect& rc, DownloadTask* task, BOO
     if (state >= 0 && state <= DownloadTask::StateFailed)
         top = m_texts[stateText[state]];
     DrawTextAt(dc, top + task->GetFinalName(), L + 40, T + 9, L + 374, T + 23);
-    if (state == DownloadTask::StateWaiting || state == DownloadTask::StateDone || state == DownloadTask::StateFailed)
+    if (state == DownloadTask::StateWaiting || state == DownloadTask::StateDone ||
+        state == DownloadTask::StateFailed)
         DrawTextAt(dc, task->GetUrl(), L + 40, T + 30, L + 374, T + 44);
 
     static const int stateIcon[] = {IconWaiting, IconRunning, IconDone, IconFailed};
@@ -361,7 +370,8 @@ void CListCtrlDownload::DrawRow(HDC dc, const CRect& rc, DownloadTask* task, BOO
     if (state != DownloadTask::StateStopped)
     {
         int hover = task->GetActionHover();
-        int icon = (state == DownloadTask::StateDone ? IconPlay : IconRemove) + (hover >= 0 && hover <= 2 ? hover : 0);
+        int icon = (state == DownloadTask::StateDone ? IconPlay : IconRemove) +
+                   (hover >= 0 && hover <= 2 ? hover : 0);
         CRect action = ActionRect(rc);
         if ((size_t)icon < m_icons.size())
             DrawIconEx(dc, action.left, action.top, m_icons[icon], 16, 16, 0, NULL, DI_NORMAL);
@@ -401,7 +411,8 @@ void CListCtrlDownload::DrawRow(HDC dc, const CRect& rc, DownloadTask* task, BOO
             FillRect(dc, &bar, fill);
             DeleteObject(fill);
             text.Format(L"%.1f%%", share * 100);
-            DrawTextAt(dc, text, L + 40, T + 30, L + 374, T + 44, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+            DrawTextAt(dc, text, L + 40, T + 30, L + 374, T + 44,
+                       DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
             double speed = task->GetRecentBytes() * 0.5;
             text.Format(L"%s %s", (LPCWSTR)m_texts[TextFileSize], (LPCWSTR)FormatSize(total));
             DrawTextAt(dc, text, L + 40, T + 51, L + 115, B - 2);
@@ -609,7 +620,8 @@ CString CListCtrlDownload::TooltipTextAt(CPoint point)
     if (!task)
         return CString();
     if (onAction)
-        return Lang(task->GetState() == DownloadTask::StateDone ? L"INFO_PLAYER_PLAY" : L"INFO_DOWNLOAD_SONG_DEL");
+        return Lang(task->GetState() == DownloadTask::StateDone ? L"INFO_PLAYER_PLAY"
+                                                                : L"INFO_DOWNLOAD_SONG_DEL");
     static const int stateText[] = {TextWaiting, TextRunning, TextDone, TextFailed};
     int state = task->GetState();
     CString text;
@@ -653,7 +665,8 @@ CString CListCtrlDownload::AddSongToLibrary(LPCWSTR libraryPath, LPCWSTR filePat
     data->AddSyncPlaylist(record);
     data->UploadPlaylists();
     CClientApp* app = GetClientApp();
-    data->PostDownloadLog(app ? (LPCWSTR)app->GetUserId() : L"", song.GetHash(), song.GetTitle(), song.GetArtist());
+    data->PostDownloadLog(app ? (LPCWSTR)app->GetUserId() : L"", song.GetHash(), song.GetTitle(),
+                          song.GetArtist());
     return song.GetHash();
 }
 

@@ -53,7 +53,8 @@ class CListCtrlDownload : public CListCtrl
     CListCtrlDownload();
     ~CListCtrlDownload() override;
 
-    int AddTask(LPCWSTR url, LPCWSTR fileName, LPCWSTR targetFolder, LPCWSTR songListName, LPCWSTR coverAddress);
+    int AddTask(LPCWSTR url, LPCWSTR fileName, LPCWSTR targetFolder, LPCWSTR songListName,
+                LPCWSTR coverAddress);
     int InsertTask(DownloadTask* task);
     int StartNextTask(int fromRow);
     void StopAll(BOOL deleteRows);
@@ -74,7 +75,10 @@ class CListCtrlDownload : public CListCtrl
     static CString FormatSize(double bytes);
     static CString FormatDuration(unsigned seconds, LPCWSTR secondText, LPCWSTR minuteText);
     // The action icon's rectangle of a row rectangle.
-    static CRect ActionRect(const CRect& row) { return CRect(row.right - 35, row.top + 30, row.right - 19, row.top + 46); }
+    static CRect ActionRect(const CRect& row)
+    {
+        return CRect(row.right - 35, row.top + 30, row.right - 19, row.top + 46);
+    }
     // The row under the point and whether the point is on its action icon.
     int HitTestRowAction(CPoint point, BOOL* onAction) const;
     // The row whose whole width holds the point (the control's own hit test

@@ -21,9 +21,15 @@ enum Text
     TextMinute,
 };
 const wchar_t* const TextKeys[] = {
-    L"INFO_MUSIC_COMPANY_UPLOAD_BEGIN",  L"INFO_MUSIC_COMPANY_UPLOAD_WAIT", L"INFO_MUSIC_COMPANY_UPLOAD_SUCCESS",
-    L"INFO_MUSIC_COMPANY_UPLOAD_FAILED", L"INFO_DOWNLOAD_SONG_FILESIZE",    L"INFO_UPLOAD_SONG_UPLOADSIZE",
-    L"INFO_DOWNLOAD_SONG_SPEED",         L"INFO_STR_SECOND",                L"INFO_STR_MINUTE",
+    L"INFO_MUSIC_COMPANY_UPLOAD_BEGIN",
+    L"INFO_MUSIC_COMPANY_UPLOAD_WAIT",
+    L"INFO_MUSIC_COMPANY_UPLOAD_SUCCESS",
+    L"INFO_MUSIC_COMPANY_UPLOAD_FAILED",
+    L"INFO_DOWNLOAD_SONG_FILESIZE",
+    L"INFO_UPLOAD_SONG_UPLOADSIZE",
+    L"INFO_DOWNLOAD_SONG_SPEED",
+    L"INFO_STR_SECOND",
+    L"INFO_STR_MINUTE",
 };
 const UINT TextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 const UINT_PTR TimerRedraw = 1;
@@ -36,22 +42,22 @@ void DrawTextAt(HDC dc, const CString& text, int left, int top, int right, int b
 } // namespace
 
 BEGIN_MESSAGE_MAP(CListCtrlUpload, CListCtrl)
-    ON_MESSAGE(WM_USER + 101, &CListCtrlUpload::OnTaskMessage)
-    ON_WM_TIMER()
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_SIZE()
-    ON_WM_DESTROY()
-    ON_NOTIFY_REFLECT(NM_DBLCLK, &CListCtrlUpload::OnDblClk)
-    ON_NOTIFY_REFLECT(LVN_DELETEITEM, &CListCtrlUpload::OnDeleteItem)
+ON_MESSAGE(WM_USER + 101, &CListCtrlUpload::OnTaskMessage)
+ON_WM_TIMER()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_NOTIFY_REFLECT(NM_DBLCLK, &CListCtrlUpload::OnDblClk)
+ON_NOTIFY_REFLECT(LVN_DELETEITEM, &CListCtrlUpload::OnDeleteItem)
 END_MESSAGE_MAP()
 
 CListCtrlUpload::CListCtrlUpload()
-    : m_taskCount(0), m_running(0), m_done(0), m_failed(0), m_rowHeight(20), m_hand(NULL), m_stoppingAll(FALSE),
-      m_tick(0), m_hoverRow(-1)
+    : m_taskCount(0), m_running(0), m_done(0), m_failed(0), m_rowHeight(20), m_hand(NULL),
+      m_stoppingAll(FALSE), m_tick(0), m_hoverRow(-1)
 {
     for (int i = 0; i < 9; ++i)
         m_texts[i] = Lang(TextKeys[i]);
@@ -74,10 +80,11 @@ UploadTask* CListCtrlUpload::GetTask(int row) const
     return reinterpret_cast<UploadTask*>(GetItemData(row));
 }
 
-int CListCtrlUpload::AddTask(LPCWSTR uploadHost, int uploadPort, LPCWSTR filePath, LPCWSTR title, LPCWSTR author,
-                             LPCWSTR uploadId, int size, LPCWSTR fileType)
+int CListCtrlUpload::AddTask(LPCWSTR uploadHost, int uploadPort, LPCWSTR filePath, LPCWSTR title,
+                             LPCWSTR author, LPCWSTR uploadId, int size, LPCWSTR fileType)
 {
-    int row = InsertTask(new UploadTask(uploadHost, uploadPort, filePath, title, author, uploadId, size, fileType));
+    int row =
+        InsertTask(new UploadTask(uploadHost, uploadPort, filePath, title, author, uploadId, size, fileType));
     if (row >= 0)
         EnsureVisible(row, FALSE);
     return row;
@@ -176,7 +183,8 @@ LRESULT CListCtrlUpload::OnTaskMessage(WPARAM state, LPARAM row)
         RedrawRow((int)row);
         return 1;
     }
-    if (state != UploadTask::StateDone && state != UploadTask::StateFailed && state != UploadTask::StateStopped)
+    if (state != UploadTask::StateDone && state != UploadTask::StateFailed &&
+        state != UploadTask::StateStopped)
         return 1;
     if (!task->TakeEndReport())
         return 1;
@@ -273,7 +281,8 @@ void CListCtrlUpload::DrawRow(HDC dc, const CRect& rc, UploadTask* task, BOOL se
     static const int stateText[] = {TextWaiting, TextRunning, TextDone, TextFailed};
     CString top = state >= 0 && state <= UploadTask::StateFailed ? m_texts[stateText[state]] : CString();
     DrawTextAt(dc, top + task->GetTitle(), L + 40, T + 9, L + 374, T + 23);
-    if (state == UploadTask::StateWaiting || state == UploadTask::StateDone || state == UploadTask::StateFailed)
+    if (state == UploadTask::StateWaiting || state == UploadTask::StateDone ||
+        state == UploadTask::StateFailed)
         DrawTextAt(dc, task->GetTitle(), L + 40, T + 30, L + 374, T + 44);
 
     if (state >= 0 && state <= UploadTask::StateFailed && (size_t)state < m_icons.size())
@@ -321,8 +330,10 @@ void CListCtrlUpload::DrawRow(HDC dc, const CRect& rc, UploadTask* task, BOOL se
             FillRect(dc, &bar, fill);
             DeleteObject(fill);
             text.Format(L"%.1f%%", share * 100);
-            DrawTextAt(dc, text, L + 40, T + 30, L + 374, T + 44, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-            text.Format(L"%s %s", (LPCWSTR)m_texts[TextFileSize], (LPCWSTR)CListCtrlDownload::FormatSize(total));
+            DrawTextAt(dc, text, L + 40, T + 30, L + 374, T + 44,
+                       DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+            text.Format(L"%s %s", (LPCWSTR)m_texts[TextFileSize],
+                        (LPCWSTR)CListCtrlDownload::FormatSize(total));
             DrawTextAt(dc, text, L + 40, T + 51, L + 115, B - 2);
             text.Format(L"%s %s", (LPCWSTR)m_texts[TextSent], (LPCWSTR)CListCtrlDownload::FormatSize(sent));
             DrawTextAt(dc, text, L + 115, T + 51, L + 218, B - 2);

@@ -35,7 +35,8 @@ CString SongImporter::ResolveShortcut(const CString& path)
     HRESULT init = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     CString target;
     IShellLinkW* link = NULL;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**)&link)))
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**)&link)))
     {
         IPersistFile* file = NULL;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file)))

@@ -15,7 +15,8 @@ void Place(CWnd& control, int x, int y, int width, int height)
 }
 } // namespace
 
-CSongListChoiceDialog::CSongListChoiceDialog(UINT templateId, const Controls& ids, LPCWSTR captionKey, CWnd* parent)
+CSongListChoiceDialog::CSongListChoiceDialog(UINT templateId, const Controls& ids, LPCWSTR captionKey,
+                                             CWnd* parent)
     : CSkinDialog(templateId, parent), m_ids(ids), m_captionKey(captionKey), m_newListMode(FALSE)
 {
 }

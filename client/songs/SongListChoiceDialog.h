@@ -17,8 +17,8 @@ class CSongListChoiceDialog : public CSkinDialog
   public:
     struct Controls
     {
-        UINT close, ok, cancel, nameLabel, name, listLabel, combo, newName, newList, existingList, folderLabel, folder,
-            changeFolder;
+        UINT close, ok, cancel, nameLabel, name, listLabel, combo, newName, newList, existingList,
+            folderLabel, folder, changeFolder;
     };
     CSongListChoiceDialog(UINT templateId, const Controls& ids, LPCWSTR captionKey, CWnd* parent);
 

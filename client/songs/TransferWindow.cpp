@@ -25,12 +25,13 @@ struct Advertisements
 } // namespace
 
 BEGIN_MESSAGE_MAP(CTransferWindow, CSkinDialog)
-    ON_WM_SYSCOMMAND()
-    ON_WM_DESTROY()
-    ON_MESSAGE(CTransferWindow::AdvertisementMessage, &CTransferWindow::OnAdvertisements)
+ON_WM_SYSCOMMAND()
+ON_WM_DESTROY()
+ON_MESSAGE(CTransferWindow::AdvertisementMessage, &CTransferWindow::OnAdvertisements)
 END_MESSAGE_MAP()
 
-CTransferWindow::CTransferWindow(UINT templateId, const Controls& controls, UINT listMessage, LPCWSTR titleKey)
+CTransferWindow::CTransferWindow(UINT templateId, const Controls& controls, UINT listMessage,
+                                 LPCWSTR titleKey)
     : CSkinDialog(templateId, CWnd::GetDesktopWindow()), m_ids(controls), m_listMessage(listMessage),
       m_titleKey(titleKey), m_totals{0, 0, 0, 0}, m_closing(FALSE)
 {
@@ -54,7 +55,8 @@ void CTransferWindow::DoDataExchange(CDataExchange* pDX)
 BOOL CTransferWindow::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
-    HICON small = (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDI_APP_SMALL), IMAGE_ICON, 16, 16, 0);
+    HICON small =
+        (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDI_APP_SMALL), IMAGE_ICON, 16, 16, 0);
     if (small)
         SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)small);
     SetTopLeftBitmap(IDB_FRAME_TOP_LEFT);
@@ -239,8 +241,8 @@ void CTransferWindow::CloseWithConfirmation()
     if (ListRunningCount() > 0)
     {
         m_closing = TRUE;
-        int answer = CDlgMessage::ShowMessage(Lang(L"INFO_DOWNLOAD_SONG_QUIT"), CDlgMessage::BUTTONS_OK_CANCEL, NULL,
-                                              CString(), 0, 0, this);
+        int answer = CDlgMessage::ShowMessage(Lang(L"INFO_DOWNLOAD_SONG_QUIT"),
+                                              CDlgMessage::BUTTONS_OK_CANCEL, NULL, CString(), 0, 0, this);
         m_closing = FALSE;
         if (answer != IDOK)
             return;

@@ -43,7 +43,8 @@ class CTransferWindow : public CSkinDialog
 
     // Parses the advertisement list document (root "RT", "AD" elements with
     // "LI" entries of a name and a link).
-    static void ParseAdvertisements(LPCWSTR xml, std::vector<CString>& names, std::map<CString, CString>& links);
+    static void ParseAdvertisements(LPCWSTR xml, std::vector<CString>& names,
+                                    std::map<CString, CString>& links);
 
   protected:
     // The list side of a window.

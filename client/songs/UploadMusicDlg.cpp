@@ -6,19 +6,22 @@ CUploadMusicDlg* CUploadMusicDlg::s_open = NULL;
 namespace
 {
 const CTransferWindow::Controls UploadControls = {
-    IDC_UPLOAD_LIST, IDC_UPLOAD_MINIMISE, IDC_UPLOAD_CLOSE,
-    {IDC_UPLOAD_RUNNING, IDC_UPLOAD_WAITING, IDC_UPLOAD_DONE, IDC_UPLOAD_FAILED}, IDC_UPLOAD_AD_LINK};
+    IDC_UPLOAD_LIST,
+    IDC_UPLOAD_MINIMISE,
+    IDC_UPLOAD_CLOSE,
+    {IDC_UPLOAD_RUNNING, IDC_UPLOAD_WAITING, IDC_UPLOAD_DONE, IDC_UPLOAD_FAILED},
+    IDC_UPLOAD_AD_LINK};
 
 // A done upload shows the chat icon where a download offers to play.
-const UINT UploadIcons[] = {IDI_TASK_WAITING, IDI_TASK_RUNNING, IDI_TASK_DONE, IDI_TASK_FAILED,
-                            IDI_CHAT,         IDI_CHAT,         IDI_CHAT,      IDI_TASK_REMOVE,
-                            IDI_TASK_REMOVE_HOVER, IDI_TASK_REMOVE_PRESSED};
+const UINT UploadIcons[] = {
+    IDI_TASK_WAITING, IDI_TASK_RUNNING, IDI_TASK_DONE,   IDI_TASK_FAILED,       IDI_CHAT,
+    IDI_CHAT,         IDI_CHAT,         IDI_TASK_REMOVE, IDI_TASK_REMOVE_HOVER, IDI_TASK_REMOVE_PRESSED};
 } // namespace
 
 BEGIN_MESSAGE_MAP(CUploadMusicDlg, CTransferWindow)
-    ON_MESSAGE(WM_USER + 101, &CUploadMusicDlg::OnListMessage)
-    ON_BN_CLICKED(IDC_UPLOAD_MINIMISE, &CUploadMusicDlg::OnMinimise)
-    ON_BN_CLICKED(IDC_UPLOAD_CLOSE, &CUploadMusicDlg::OnCloseButton)
+ON_MESSAGE(WM_USER + 101, &CUploadMusicDlg::OnListMessage)
+ON_BN_CLICKED(IDC_UPLOAD_MINIMISE, &CUploadMusicDlg::OnMinimise)
+ON_BN_CLICKED(IDC_UPLOAD_CLOSE, &CUploadMusicDlg::OnCloseButton)
 END_MESSAGE_MAP()
 
 CUploadMusicDlg::CUploadMusicDlg()
@@ -53,7 +56,8 @@ BOOL CUploadMusicDlg::OnInitDialog()
 {
     BOOL result = CTransferWindow::OnInitDialog();
     for (UINT id : UploadIcons)
-        m_list.AddIcon((HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+        m_list.AddIcon(
+            (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
     return result;
 }
 
@@ -64,8 +68,8 @@ void CUploadMusicDlg::PlaceList(const CRect& rect)
     m_list.SetItemHeight(70);
 }
 
-int CUploadMusicDlg::AddUpload(LPCWSTR uploadHost, int uploadPort, LPCWSTR filePath, LPCWSTR title, LPCWSTR author,
-                               LPCWSTR uploadId, int size, LPCWSTR fileType)
+int CUploadMusicDlg::AddUpload(LPCWSTR uploadHost, int uploadPort, LPCWSTR filePath, LPCWSTR title,
+                               LPCWSTR author, LPCWSTR uploadId, int size, LPCWSTR fileType)
 {
     m_list.AddTask(uploadHost, uploadPort, filePath, title, author, uploadId, size, fileType);
     return 0;

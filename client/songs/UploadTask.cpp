@@ -12,8 +12,8 @@ UploadTask::UploadTask(LPCWSTR uploadHost, int uploadPort, LPCWSTR filePath, LPC
                        LPCWSTR uploadId, int size, LPCWSTR fileType)
     : m_rowId(-1), m_uploadHost(uploadHost), m_uploadPort(uploadPort), m_filePath(filePath), m_title(title),
       m_author(author), m_uploadId(uploadId), m_fileType(fileType), m_state(StateWaiting), m_owner(NULL),
-      m_thread(NULL), m_stopEvent(CreateEventW(NULL, FALSE, FALSE, NULL)), m_errorCode(0), m_size(size), m_sent(0),
-      m_recentBytes(0), m_actionHover(0), m_endReported(FALSE)
+      m_thread(NULL), m_stopEvent(CreateEventW(NULL, FALSE, FALSE, NULL)), m_errorCode(0), m_size(size),
+      m_sent(0), m_recentBytes(0), m_actionHover(0), m_endReported(FALSE)
 {
     if (CClientApp* app = GetClientApp())
         m_userId = app->GetUserId();
@@ -100,7 +100,8 @@ unsigned UploadTask::Run()
     ImageServerHeader header;
     BuildHeader(header);
     CStringA ansiPath(m_filePath);
-    HANDLE file = CreateFileA(ansiPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileA(ansiPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return Fail((int)GetLastError());
     std::unique_ptr<CTcpSocket> socket(MakeSocket());
@@ -119,7 +120,8 @@ unsigned UploadTask::Run()
             stopped = true;
             break;
         }
-        DWORD want = (DWORD)(m_size - m_sent) < (DWORD)PieceSize ? (DWORD)(m_size - m_sent) : (DWORD)PieceSize;
+        DWORD want =
+            (DWORD)(m_size - m_sent) < (DWORD)PieceSize ? (DWORD)(m_size - m_sent) : (DWORD)PieceSize;
         DWORD got = 0;
         if (!ReadFile(file, piece, want, &got, NULL) || got == 0)
         {

@@ -30,8 +30,9 @@ class AlbumCoverTest : public TransferTest
     // The service logs an exchange once the client has closed it.
     std::vector<ServiceRecord> Offers(size_t count = 0)
     {
-        service.WaitForRecord([&](const ServiceRecord&) { return service.Records("image", "exchange").size() >= count; },
-                              count ? 5000 : 300);
+        service.WaitForRecord(
+            [&](const ServiceRecord&) { return service.Records("image", "exchange").size() >= count; },
+            count ? 5000 : 300);
         return service.Records("image", "exchange");
     }
     std::wstring music, album, ini;
@@ -56,7 +57,8 @@ TEST_F(AlbumCoverTest, TheSecondSongOfAnAlbumOffersTheKeptCover)
     DeleteFileW(service.PathOf("albums\\1234.bin").c_str());
     int requests = (int)service.Records("web", "request").size();
     EXPECT_EQ(AlbumCoverJob::Offered, AlbumCoverJob::Run(address, L"HASHTWO", L"10001"));
-    EXPECT_EQ(requests, (int)service.Records("web", "request").size()) << "the kept cover is not fetched again";
+    EXPECT_EQ(requests, (int)service.Records("web", "request").size())
+        << "the kept cover is not fetched again";
     EXPECT_TRUE(Listed(L"1234", L"HASHONE"));
     EXPECT_TRUE(Listed(L"1234", L"HASHTWO"));
     ASSERT_EQ(2u, Offers(2).size());
@@ -86,16 +88,17 @@ TEST_F(AlbumCoverTest, AFailedFetchForgetsTheAlbumSoTheNextSongTriesAgain)
         const wchar_t* path;
         const wchar_t* album;
     } cases[] = {
-        {L"/covers/gone_55.png", L"55"},                    // 404 at both endings
+        {L"/covers/gone_55.png", L"55"},                      // 404 at both endings
         {L"/covers/huge_56.jpg?lower=1&size=5000000", L"56"}, // over the picture cap
-        {L"", L""},                                          // no cover address
+        {L"", L""},                                           // no cover address
     };
     for (auto& c : cases)
     {
         CString address = *c.path ? WebUrl(c.path) : CString();
         EXPECT_EQ(AlbumCoverJob::FetchFailed, AlbumCoverJob::Run(address, L"HASH", L"5")) << c.path;
         EXPECT_FALSE(Listed(c.album, L"HASH")) << c.path;
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((album + L"\\" + c.album + L".jpg").c_str())) << c.path;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((album + L"\\" + c.album + L".jpg").c_str()))
+            << c.path;
     }
     EXPECT_TRUE(Offers().empty());
 }

@@ -63,8 +63,9 @@ class CollectTest : public ::testing::Test
         CreateDirectoryW(cache.c_str(), NULL);
         cache += L"\\cache";
         CreateDirectoryW(cache.c_str(), NULL);
-        ASSERT_TRUE(CopyFileW((std::wstring(YEB_SOURCE_DIR) + L"\\tests\\foundation\\data\\cbr-id3v23.mp3").c_str(),
-                              (cache + L"\\CACHEDHASH.cache").c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileW((std::wstring(YEB_SOURCE_DIR) + L"\\tests\\foundation\\data\\cbr-id3v23.mp3").c_str(),
+                      (cache + L"\\CACHEDHASH.cache").c_str(), FALSE));
         CDlgCollectSong::s_libraryPath = (target + L"\\playlist.xml").c_str();
         CDlgCollectSong::s_lastList.Empty();
     }

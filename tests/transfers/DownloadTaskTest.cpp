@@ -52,7 +52,8 @@ TEST_F(DownloadTaskTest, DownloadsTheWholeSongUnderItsNameAndLeavesNoTemporaryFi
     EXPECT_EQ(300000, task->GetTotalSize());
     EXPECT_EQ(300000, task->GetReceived());
     EXPECT_FALSE(task->GetTempFilePath().IsEmpty());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(task->GetTempFilePath())) << "the temporary file is removed";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(task->GetTempFilePath()))
+        << "the temporary file is removed";
 }
 
 TEST_F(DownloadTaskTest, FailuresEndWithTheirCodeAndLeaveTheFolderClean)

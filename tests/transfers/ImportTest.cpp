@@ -56,7 +56,10 @@ class FakeHost : public ImportHost
                 return (int)i;
         return -1;
     }
-    CString GetListName(int row) override { return row >= 0 && row < (int)rows.size() ? rows[row] : CString(); }
+    CString GetListName(int row) override
+    {
+        return row >= 0 && row < (int)rows.size() ? rows[row] : CString();
+    }
     int GetDropTargetRow() override { return dropTarget; }
     int GetSelectedRow() override { return selected; }
     void ShowMessage(const CString& text) override { messages.push_back(text); }
@@ -79,7 +82,8 @@ bool MakeShellLink(const std::wstring& link, const std::wstring& target)
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     IShellLinkW* shell = NULL;
     bool ok = false;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**)&shell)))
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**)&shell)))
     {
         shell->SetPath(target.c_str());
         IPersistFile* file = NULL;
@@ -170,7 +174,8 @@ TEST_F(ImportTest, AFolderDroppedWithoutATargetRowMakesAListPerFolder)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(host.libraryPath + L".new"));
 
     // The same drop again adds nothing and records each song once per list.
-    CDlgDragTip again(NULL, host, std::vector<CString>{jazz.c_str(), jazz.c_str()}, CDlgDragTip::ModeDropOnLists);
+    CDlgDragTip again(NULL, host, std::vector<CString>{jazz.c_str(), jazz.c_str()},
+                      CDlgDragTip::ModeDropOnLists);
     EXPECT_EQ(IDOK, again.DoModal());
     EXPECT_EQ(3, host.library.GetSongCount());
     EXPECT_EQ(2u, RecordOf(again.result, L"Jazz")->m_songs.size());
@@ -181,7 +186,8 @@ TEST_F(ImportTest, TargetRowsReservedNamesAndFailuresDecideWhereSongsGo)
 {
     // Dropped on row 0: the library only; a text file is counted, not added.
     host.dropTarget = 0;
-    CDlgDragTip onAll(NULL, host, std::vector<CString>{(jazz + L"\\first.mp3").c_str(), (jazz + L"\\notes.txt").c_str()},
+    CDlgDragTip onAll(NULL, host,
+                      std::vector<CString>{(jazz + L"\\first.mp3").c_str(), (jazz + L"\\notes.txt").c_str()},
                       CDlgDragTip::ModeDropOnLists);
     EXPECT_EQ(IDOK, onAll.DoModal());
     EXPECT_EQ(1, host.library.GetSongCount());
@@ -209,7 +215,8 @@ TEST_F(ImportTest, TargetRowsReservedNamesAndFailuresDecideWhereSongsGo)
     host.calls.clear();
     host.rows.push_back(L"Mine");
     host.selected = 1;
-    CDlgDragTip onList(NULL, host, std::vector<CString>{(other + L"\\second.mp3").c_str()}, CDlgDragTip::ModeDropOnList);
+    CDlgDragTip onList(NULL, host, std::vector<CString>{(other + L"\\second.mp3").c_str()},
+                       CDlgDragTip::ModeDropOnList);
     EXPECT_EQ(IDOK, onList.DoModal());
     EXPECT_EQ(1, SongsInList(host.library, L"Mine"));
     EXPECT_EQ((std::vector<std::string>{"take", "show 1", "push 1", "recount"}), host.calls);
@@ -222,13 +229,15 @@ TEST_F(ImportTest, TargetRowsReservedNamesAndFailuresDecideWhereSongsGo)
     ASSERT_EQ(1u, rows.messages.size());
     EXPECT_NE(-1, rows.messages[0].Find(L"\"Broken\""));
     EXPECT_EQ(-1, SongsInList(importer.library, L"Broken"));
-    EXPECT_EQ(3, SongsInList(importer.library, L"Jazz")) << "by row, the sub-folder's song joins the folder's list";
+    EXPECT_EQ(3, SongsInList(importer.library, L"Jazz"))
+        << "by row, the sub-folder's song joins the folder's list";
     EXPECT_EQ(3, importer.library.GetSongCount());
 
     // The file dialog without a selected list imports nothing.
     host.calls.clear();
     host.selected = -1;
-    CDlgDragTip files(NULL, host, std::vector<CString>{(broken + L"\\v.mp3").c_str()}, CDlgDragTip::ModeFiles);
+    CDlgDragTip files(NULL, host, std::vector<CString>{(broken + L"\\v.mp3").c_str()},
+                      CDlgDragTip::ModeFiles);
     EXPECT_EQ(IDOK, files.DoModal());
     EXPECT_TRUE(host.calls.empty());
 }

@@ -14,7 +14,8 @@ MessageSink::MessageSink(UINT message) : m_message(message)
         wc.lpszClassName = L"TransferMessageSink";
         atom = RegisterClassW(&wc);
     }
-    m_window = CreateWindowW(L"TransferMessageSink", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, GetModuleHandleW(NULL), NULL);
+    m_window = CreateWindowW(L"TransferMessageSink", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
+                             GetModuleHandleW(NULL), NULL);
     SetWindowLongPtrW(m_window, GWLP_USERDATA, (LONG_PTR)this);
 }
 
@@ -60,8 +61,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 
 void LoadLanguageFile()
 {
-    static bool loaded =
-        LanguageTable::Instance().Load((std::wstring(YEB_SOURCE_DIR) + L"\\resources\\lng\\default.LNG").c_str());
+    static bool loaded = LanguageTable::Instance().Load(
+        (std::wstring(YEB_SOURCE_DIR) + L"\\resources\\lng\\default.LNG").c_str());
     (void)loaded;
 }
 

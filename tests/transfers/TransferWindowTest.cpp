@@ -31,9 +31,10 @@ class DownloadWindowTest : public TransferTest
         folder = FreshFolder(L"download-window");
         CListCtrlDownload::s_libraryPath = (folder + L"\\playlist.xml").c_str();
         CSongLibrary().CreateEmptyFile(CListCtrlDownload::s_libraryPath);
-        service.WriteDataFile("www/inset/ad_browser.xml",
-                              "<RT><AD count=\"1\"><li name=\"\xE5\xB9\xBF\xE5\x91\x8A\" link=\"http://ads.invalid/1\"/>"
-                              "</AD></RT>");
+        service.WriteDataFile(
+            "www/inset/ad_browser.xml",
+            "<RT><AD count=\"1\"><li name=\"\xE5\xB9\xBF\xE5\x91\x8A\" link=\"http://ads.invalid/1\"/>"
+            "</AD></RT>");
         window = CDlgSongDownload::Open();
         ASSERT_NE(nullptr, window);
     }
@@ -55,7 +56,7 @@ TEST(DownloadListTexts, SizesAndTimesReadAsTheListShowsThem)
     {
         double bytes;
         const wchar_t* text;
-    } sizes[] = {{0, L"0 B"},        {1023, L"1023 B"},     {1536, L"1 KB"},
+    } sizes[] = {{0, L"0 B"},           {1023, L"1023 B"},     {1536, L"1 KB"},
                  {1048575, L"1023 KB"}, {1572864, L"1.50 MB"}, {1073741824.0 * 2.5, L"2.50 GB"}};
     for (auto& c : sizes)
         EXPECT_EQ(CString(c.text), CListCtrlDownload::FormatSize(c.bytes)) << c.bytes;
@@ -70,14 +71,15 @@ TEST_F(DownloadWindowTest, FiveDownloadsRunThreeAtATimeAndTheTotalsFollow)
     // The first one is quick, the others slow enough to be seen running.
     window->AddDownload(WebUrl(L"/songs/one.mp3?size=20000"), L"one.mp3", folder.c_str(), L"", L"");
     for (const wchar_t* name : {L"two.mp3", L"three.mp3", L"four.mp3", L"five.mp3"})
-        window->AddDownload(WebUrl(L"/songs/slow.mp3?size=2000000&piece=8192&delay=100"), name, folder.c_str(), L"",
-                            L"");
+        window->AddDownload(WebUrl(L"/songs/slow.mp3?size=2000000&piece=8192&delay=100"), name,
+                            folder.c_str(), L"", L"");
     EXPECT_EQ(5, list.GetTaskCount());
     ASSERT_TRUE(PumpUntil([&] { return list.GetDoneCount() == 1 && list.GetRunningCount() == 3; }, 20000));
     // The fourth row started when the first ended; the fifth waits.
     EXPECT_EQ(DownloadTask::StateDone, list.GetTask(0)->GetState());
     EXPECT_EQ(DownloadTask::StateRunning, list.GetTask(3)->GetState());
     EXPECT_EQ(DownloadTask::StateWaiting, list.GetTask(4)->GetState());
+    EXPECT_EQ(3, CountInState(list, DownloadTask::StateRunning));
     EXPECT_EQ(3, window->GetRunningTotal());
     EXPECT_EQ(1, window->GetDoneTotal());
     EXPECT_EQ(1, window->GetWaitingTotal()) << "5 - (0 + 1 + 3)";
@@ -102,7 +104,8 @@ TEST_F(DownloadWindowTest, FiveDownloadsRunThreeAtATimeAndTheTotalsFollow)
     EXPECT_EQ(Lang(L"INFO_DOWNLOAD_SONG_DEL"), list.TooltipTextAt(action.CenterPoint()));
     list.EnsureVisible(0, FALSE);
     list.GetItemRect(0, &row, LVIR_BOUNDS);
-    EXPECT_EQ(Lang(L"INFO_PLAYER_PLAY"), list.TooltipTextAt(CListCtrlDownload::ActionRect(row).CenterPoint()));
+    EXPECT_EQ(Lang(L"INFO_PLAYER_PLAY"),
+              list.TooltipTextAt(CListCtrlDownload::ActionRect(row).CenterPoint()));
 
     // Removing the waiting row deletes its reserved file and the waiting total drops.
     CString reserved = list.GetTask(4)->GetTargetPath();
@@ -207,6 +210,6 @@ TEST_F(UploadWindowTest, UploadsRunOneAtATimeAndAWaitingOneCanBeRemoved)
     // A done row has nothing to remove.
     list.DoRowAction(0);
     EXPECT_EQ(2, list.GetItemCount());
-    ASSERT_TRUE(service.WaitForRecord([](const ServiceRecord& r) { return r.event == "exchange" && r.Get("item") == "12"; },
-                                      10000));
+    ASSERT_TRUE(service.WaitForRecord(
+        [](const ServiceRecord& r) { return r.event == "exchange" && r.Get("item") == "12"; }, 10000));
 }

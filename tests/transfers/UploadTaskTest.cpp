@@ -75,8 +75,8 @@ TEST_F(UploadTaskTest, SendsTheHeaderAndTheFileInPiecesOf4096)
     EXPECT_EQ((std::vector<int>{280, 4096, 4096, 1808}), task.sends);
 
     ServiceRecord record;
-    ASSERT_TRUE(service.WaitForRecord([](const ServiceRecord& r) { return r.source == "image" && r.event == "exchange"; },
-                                      10000, &record));
+    ASSERT_TRUE(service.WaitForRecord(
+        [](const ServiceRecord& r) { return r.source == "image" && r.event == "exchange"; }, 10000, &record));
     EXPECT_EQ("0", record.Get("kind"));
     EXPECT_EQ("10000", record.Get("length"));
     EXPECT_EQ("10042", record.Get("user"));
