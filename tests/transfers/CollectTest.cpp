@@ -174,6 +174,7 @@ TEST_F(CollectTest, AMissingCacheFileFailsAndAddsNothing)
 namespace
 {
 std::vector<UINT> g_steps;
+const UINT KeepPictureStep = 0;
 CString g_labelText;
 
 // Sends the next command of the list to the modal dialog at each tick.
@@ -187,9 +188,18 @@ void CALLBACK NextStep(HWND, UINT, UINT_PTR id, DWORD)
         KillTimer(NULL, id);
         return;
     }
+    // Taking a picture pumps messages: the next tick waits for it.
+    static bool busy = false;
+    if (busy)
+        return;
+    busy = true;
     UINT command = g_steps.front();
     g_steps.erase(g_steps.begin());
-    SendMessageW(active, WM_COMMAND, command, 0);
+    if (command == KeepPictureStep)
+        KeepPicture(active, L"download-target-window.png", 880, 0);
+    else
+        SendMessageW(active, WM_COMMAND, command, 0);
+    busy = false;
 }
 
 INT_PTR RunSteps(CDialog& dialog, std::vector<UINT> steps)
@@ -232,7 +242,8 @@ TEST_F(CollectTest, TheDownloadTargetChoiceOffersTheListsAndMakesANewOne)
 
     // A new list gets the first free name and is saved.
     CDlgWebSongDownloadPre fresh(L"http://x/a.mp3", L"a.mp3", NULL);
-    ASSERT_EQ(IDOK, RunSteps(fresh, {IDC_PRE_NEW_LIST, IDC_PRE_OK}));
+    fresh.SetFolder(target.c_str());
+    ASSERT_EQ(IDOK, RunSteps(fresh, {IDC_PRE_NEW_LIST, KeepPictureStep, IDC_PRE_OK}));
     EXPECT_EQ(base + L"1", fresh.GetSongListName());
     CSongLibrary saved;
     ASSERT_EQ(S_OK, saved.LoadFromFile(path));

@@ -225,7 +225,15 @@ TEST_F(ImportTest, TargetRowsReservedNamesAndFailuresDecideWhereSongsGo)
     rows.libraryPath = host.libraryPath;
     rows.dropTarget = -1;
     SongImporter importer(rows, [](const std::function<void()>& call) { call(); });
+    std::vector<std::wstring> progress;
+    importer.onProgress = [&](int index, int total, const CString& path) {
+        progress.push_back(std::to_wstring(index + 1) + L"/" + std::to_wstring(total) + L" " +
+                           path.GetString());
+    };
     importer.DropOnRow(std::vector<CString>{broken.c_str(), jazz.c_str()}, -1);
+    // Inner items carry their top-level item's number; the text file moves the count too.
+    EXPECT_NE(progress.end(), std::find(progress.begin(), progress.end(), L"2/2 " + jazz + L"\\notes.txt"));
+    EXPECT_EQ(L"2/2 " + jazz, progress.back());
     ASSERT_EQ(1u, rows.messages.size());
     EXPECT_NE(-1, rows.messages[0].Find(L"\"Broken\""));
     EXPECT_EQ(-1, SongsInList(importer.library, L"Broken"));
