@@ -213,3 +213,36 @@ TEST_F(UploadWindowTest, UploadsRunOneAtATimeAndAWaitingOneCanBeRemoved)
     ASSERT_TRUE(service.WaitForRecord(
         [](const ServiceRecord& r) { return r.event == "exchange" && r.Get("item") == "12"; }, 10000));
 }
+
+TEST_F(DownloadWindowTest, StoppingAllStartsNoWaitingDownload)
+{
+    CListCtrlDownload& list = window->GetList();
+    for (const wchar_t* name : {L"a.mp3", L"b.mp3", L"c.mp3", L"d.mp3"})
+        window->AddDownload(WebUrl(L"/songs/slow.mp3?size=2000000&piece=8192&delay=100"), name,
+                            folder.c_str(), L"", L"");
+    ASSERT_EQ(3, list.GetRunningCount());
+    list.StopAll(FALSE);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(0, list.GetRunningCount());
+    EXPECT_EQ(3, CountInState(list, DownloadTask::StateStopped));
+    EXPECT_EQ(DownloadTask::StateWaiting, list.GetTask(3)->GetState());
+    // The library file and the waiting row's reserved name stay.
+    EXPECT_EQ(2u, FilesIn(folder).size());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(list.GetTask(3)->GetTargetPath()));
+}
+
+TEST_F(UploadWindowTest, AFailedUploadLetsTheNextOneRun)
+{
+    std::wstring small = folder + L"\\small.mp3";
+    ASSERT_TRUE(WriteBytes(small, SongPattern(3000)));
+    window->AddUpload(L"", 0, (folder + L"\\missing.mp3").c_str(), L"Missing", L"A", L"21", 3000, L"mp3");
+    window->AddUpload(L"", 0, small.c_str(), L"Small", L"B", L"22", 3000, L"mp3");
+    CListCtrlUpload& list = window->GetList();
+    ASSERT_TRUE(PumpUntil([&] { return list.GetDoneCount() == 1; }, 20000));
+    EXPECT_EQ(1, list.GetFailedCount());
+    EXPECT_EQ(1, window->GetFailedTotal());
+    EXPECT_EQ(UploadTask::StateFailed, list.GetTask(0)->GetState());
+    // A failed row has nothing to remove.
+    list.DoRowAction(0);
+    EXPECT_EQ(2, list.GetItemCount());
+}
