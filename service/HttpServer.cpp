@@ -211,7 +211,10 @@ bool HttpServer::Send(SocketStream& connection, const HttpRequest& request, Http
     }
     if (!hasType)
         head += "Content-Type: text/plain; charset=utf-8\r\n";
-    head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
+    if (response.noLength)
+        response.close = true;
+    else
+        head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
     head += "Server: YebService\r\n";
     head += response.close ? "Connection: close\r\n\r\n" : "Connection: keep-alive\r\n\r\n";
     if (!connection.SendAll(head))

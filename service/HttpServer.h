@@ -34,6 +34,8 @@ struct HttpResponse
     // A cut-off transfer: Content-Length announces the whole body, but only
     // this many bytes of it are sent before the connection is closed.
     size_t cutAfter = (size_t)-1;
+    // No Content-Length: the body ends when the connection closes.
+    bool noLength = false;
     bool close = false;
 
     void SetStatus(int code, const std::string& text);

@@ -63,11 +63,20 @@ void Exchange(ServiceHost& host, SocketStream& connection)
 
     std::string payload, pieces;
     char buffer[kPieceBytes];
-    int n;
-    while ((n = connection.ReceiveSome(buffer, sizeof buffer)) > 0)
+    // Each piece is filled up to 4096 bytes (or the close), so that a sender
+    // that sends whole pieces is logged by its sends, however the bytes were
+    // split or joined on their way.
+    for (;;)
     {
-        payload.append(buffer, n);
-        pieces += (pieces.empty() ? "" : ",") + std::to_string(n);
+        int n = 0;
+        bool full = connection.ReceiveExact(buffer, sizeof buffer, &n);
+        if (n > 0)
+        {
+            payload.append(buffer, n);
+            pieces += (pieces.empty() ? "" : ",") + std::to_string(n);
+        }
+        if (!full)
+            break;
     }
     fields.emplace_back("bytes", std::to_string(payload.size()));
     fields.emplace_back("pieces", pieces);

@@ -14,6 +14,7 @@
 #include "MessagingModule.h"
 #include "ServiceHost.h"
 #include "TestRoutesModule.h"
+#include "SongFilesModule.h"
 #include "TextUtil.h"
 #include "WebSiteModule.h"
 #include <winsock2.h>
@@ -32,6 +33,7 @@ static std::vector<std::unique_ptr<ServiceModule>> MakeModules()
     modules.emplace_back(new TestRoutesModule);
     modules.emplace_back(new MessagingModule);
     modules.emplace_back(new AutoUpdateModule);
+    modules.emplace_back(new SongFilesModule);
     return modules;
 }
 
