@@ -1,4 +1,7 @@
 #include "SFSkinFramework.h"
+#include "SFSkinObjectFrame.h"
+#include "SFSkinObjectProgress.h"
+#include "SFSkinObjectScrollBar.h"
 #include "SFModuleList.h"
 #include "SFNoThrow.h"
 #include "SFObjectClassEntry.h"
@@ -245,6 +248,11 @@ void CSFSkinFramework::AddAlias(LPCWSTR key, LPCWSTR target)
 
 void CSFSkinFramework::BuildClassMap()
 {
+    // The skin-object classes are found by name; naming them here also keeps
+    // them in every program that links the framework.
+    static CRuntimeClass* const kBuiltClasses[] = {
+        RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress)};
+    (void)kBuiltClasses;
     m_classMap = new std::map<CString, CSFObjectClassEntry*>;
     for (const ClassMapEntry& entry : kClasses)
     {

@@ -1,0 +1,68 @@
+// One window with every kind of skinned window this framework draws: a
+// sizable frame with both scroll bars, a captioned tool window inside it,
+// scroll-bar controls and a size grip, and progress bars across and up. The
+// picture is kept as test-output\skin\skin-gallery.png for people to look at.
+#include "SFSkinFramework.h"
+#include "SFSkinObjectFrame.h"
+#include "SFSkinObjectProgress.h"
+#include "SFSkinObjectScrollBar.h"
+#include "SkinTestSupport.h"
+#include "SkinWindowShots.h"
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+TEST(GalleryTest, EveryKindOfSkinnedWindowInOnePicture)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    CSFSkinFramework* manager = GetSkinFramework();
+    manager->SetApplyToNewWindows(FALSE);
+    ASSERT_TRUE(manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"));
+    HINSTANCE instance = GetModuleHandleW(NULL);
+    HWND gallery = CreateWindowExW(0, PlainWindowClass(), L"Skin gallery",
+                                   WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 20, 20, 560, 400, NULL,
+                                   NULL, instance, NULL);
+    ASSERT_NE(nullptr, gallery);
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 99, 20, 40, 0};
+    SetScrollInfo(gallery, SB_VERT, &si, FALSE);
+    SetScrollInfo(gallery, SB_HORZ, &si, FALSE);
+    HWND tool = CreateWindowExW(WS_EX_TOOLWINDOW, PlainWindowClass(), L"Tool window",
+                                WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 10, 10, 200, 90, gallery, NULL,
+                                instance, NULL);
+    HWND vbar = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 230, 10, 16, 200, gallery,
+                                NULL, instance, NULL);
+    HWND hbar = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 260, 10, 240, 16, gallery,
+                                NULL, instance, NULL);
+    HWND grip = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 480, 300, 16, 16,
+                                gallery, NULL, instance, NULL);
+    SetScrollInfo(vbar, SB_CTL, &si, FALSE);
+    si.nPos = 70;
+    SetScrollInfo(hbar, SB_CTL, &si, FALSE);
+    HWND progress = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 260, 40, 240, 18, gallery, NULL,
+                                    instance, NULL);
+    SendMessageW(progress, PBM_SETPOS, 60, 0);
+    HWND upright = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_VERTICAL, 260, 70, 18, 140,
+                                   gallery, NULL, instance, NULL);
+    SendMessageW(upright, PBM_SETPOS, 70, 0);
+    manager->ApplyWindow(gallery);
+
+    EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectFrame*>(manager->Lookup(gallery)));
+    EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectFrame*>(manager->Lookup(tool)));
+    for (HWND bar : {vbar, hbar, grip})
+        EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectScrollBar*>(manager->Lookup(bar)));
+    for (HWND bar : {progress, upright})
+        EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectProgress*>(manager->Lookup(bar)));
+
+    WindowShot shot = TakeWindowShot(gallery);
+    KeepWindowPicture(gallery, L"skin-gallery");
+    // The tool window's caption is the style's small caption.
+    RECT wr, tr;
+    GetWindowRect(gallery, &wr);
+    GetWindowRect(tool, &tr);
+    RECT smallCaption = {tr.left - wr.left + 60, tr.top - wr.top + 4, tr.left - wr.left + 100, tr.top - wr.top + 12};
+    EXPECT_GT(shot.CountIn(smallCaption, StylePictureColours(L"SmallCaption.bmp", 0, 3)), 100);
+
+    DestroyWindow(gallery);
+    manager->RemoveAll(TRUE);
+    manager->LoadSkin(L"", L"");
+}
