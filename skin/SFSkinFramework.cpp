@@ -127,7 +127,16 @@ const struct
 // draws nothing of its own) stands in for one the program does not have.
 CRuntimeClass* ObjectClass(LPCSTR name)
 {
-    CRuntimeClass* cls = name ? CRuntimeClass::FromName(name) : NULL;
+    // The framework's own classes are named here, which also keeps them in
+    // every program that links the framework.
+    static CRuntimeClass* const kBuiltClasses[] = {
+        RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress)};
+    CRuntimeClass* cls = NULL;
+    for (CRuntimeClass* built : kBuiltClasses)
+        if (name && strcmp(built->m_lpszClassName, name) == 0)
+            cls = built;
+    if (cls == NULL && name)
+        cls = CRuntimeClass::FromName(name);
     return cls && cls->IsDerivedFrom(RUNTIME_CLASS(CSFSkinObject)) ? cls : RUNTIME_CLASS(CSFSkinObject);
 }
 
@@ -248,11 +257,6 @@ void CSFSkinFramework::AddAlias(LPCWSTR key, LPCWSTR target)
 
 void CSFSkinFramework::BuildClassMap()
 {
-    // The skin-object classes are found by name; naming them here also keeps
-    // them in every program that links the framework.
-    static CRuntimeClass* const kBuiltClasses[] = {
-        RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress)};
-    (void)kBuiltClasses;
     m_classMap = new std::map<CString, CSFObjectClassEntry*>;
     for (const ClassMapEntry& entry : kClasses)
     {

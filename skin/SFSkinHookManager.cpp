@@ -202,6 +202,7 @@ BOOL CSFSkinHookManager::PatchModule(LPCSTR moduleName, FARPROC from, FARPROC to
             FARPROC* slot = (FARPROC*)(base + import->FirstThunk);
             for (; *slot != NULL; slot++)
             {
+
                 if (*slot == from)
                 {
                     if (!WriteSlot(slot, to))
@@ -281,3 +282,4 @@ void CSFSkinHookManager::RemoveAll()
     }
     m_installed = FALSE;
 }
+

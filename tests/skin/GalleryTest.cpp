@@ -53,14 +53,17 @@ TEST(GalleryTest, EveryKindOfSkinnedWindowInOnePicture)
     for (HWND bar : {progress, upright})
         EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectProgress*>(manager->Lookup(bar)));
 
-    WindowShot shot = TakeWindowShot(gallery);
+    TakeWindowShot(gallery);
     KeepWindowPicture(gallery, L"skin-gallery");
-    // The tool window's caption is the style's small caption.
-    RECT wr, tr;
-    GetWindowRect(gallery, &wr);
-    GetWindowRect(tool, &tr);
-    RECT smallCaption = {tr.left - wr.left + 60, tr.top - wr.top + 4, tr.left - wr.left + 100, tr.top - wr.top + 12};
-    EXPECT_GT(shot.CountIn(smallCaption, StylePictureColours(L"SmallCaption.bmp", 0, 3)), 100);
+    // The tool window's caption is the style's small caption, with only the
+    // small close button.
+    WindowShot shot = TakeWindowShot(tool);
+    RECT smallCaption = {100, 4, 140, 12};
+    EXPECT_GT(shot.CountIn(smallCaption, StylePictureColours(L"SmallCaption.bmp")), 250);
+    CSFSkinObjectFrame* toolFrame = dynamic_cast<CSFSkinObjectFrame*>(manager->Lookup(tool));
+    ASSERT_NE(nullptr, toolFrame);
+    ASSERT_EQ(1u, toolFrame->GetButtons().size());
+    EXPECT_EQ(19, toolFrame->GetButtons()[0]->part);
 
     DestroyWindow(gallery);
     manager->RemoveAll(TRUE);

@@ -54,11 +54,11 @@ TEST_F(ProgressTest, HalfOfAHundredPixelsIsSevenChunks)
     WindowShot shot = TakeWindowShot(bar);
     KeepWindowPicture(parent, L"progress-skinned");
     EXPECT_EQ(7, object->GetChunksDrawn());
-    // Runs of chunk colour along the middle row.
+    // Runs of chunk colour along the middle row of the content.
     std::set<COLORREF> chunk = StylePictureColours(L"ProgressChunk.bmp");
     int runs = 0;
     bool inRun = false;
-    for (int x = 0; x < shot.width; x++)
+    for (int x = 3; x < shot.width - 3; x++)
     {
         bool in = chunk.count(shot.At(x, shot.height / 2)) != 0;
         runs += in && !inRun;
@@ -66,7 +66,7 @@ TEST_F(ProgressTest, HalfOfAHundredPixelsIsSevenChunks)
     }
     EXPECT_EQ(7, runs);
     int lastChunkEnd = 0;
-    for (int x = 0; x < shot.width; x++)
+    for (int x = 3; x < shot.width - 3; x++)
         if (chunk.count(shot.At(x, shot.height / 2)))
             lastChunkEnd = x + 1;
     EXPECT_EQ(3 + 6 * 8 + 6, lastChunkEnd);
@@ -75,7 +75,7 @@ TEST_F(ProgressTest, HalfOfAHundredPixelsIsSevenChunks)
     manager->LoadSkin(L"", L"");
     shot = TakeWindowShot(bar);
     runs = 0;
-    for (int x = 0; x < shot.width; x++)
+    for (int x = 3; x < shot.width - 3; x++)
         runs += chunk.count(shot.At(x, shot.height / 2)) ? 1 : 0;
     EXPECT_EQ(0, runs);
 }

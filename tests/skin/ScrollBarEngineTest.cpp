@@ -65,13 +65,15 @@ TEST(ScrollBarLayoutTest, LayoutMathsAndHitTest)
     EXPECT_EQ(l.trackStart + l.freeTrack, l.thumbTop);
     EXPECT_EQ(l.thumbTop + 17, l.thumbBottom);
 
+    ScrollBarLayout middle = Lay(200, 16, 0, 99, 10, 45);
+    EXPECT_EQ(16 + MulDiv(45, 151, 90), middle.thumbTop);
     struct
     {
         int y, part;
-    } hits[] = {{0, 60}, {15, 60}, {16, 62}, {l.thumbTop - 1, 62}, {l.thumbTop, 64}, {l.thumbBottom - 1, 64},
-                {l.thumbBottom, 63}, {183, 63}, {184, 61}, {199, 61}, {200, 0}};
+    } hits[] = {{0, 60},   {15, 60}, {16, 62}, {middle.thumbTop - 1, 62}, {middle.thumbTop, 64},
+                {middle.thumbBottom - 1, 64}, {middle.thumbBottom, 63}, {183, 63}, {184, 61}, {199, 61}, {200, 0}};
     for (auto& h : hits)
-        EXPECT_EQ(h.part, SFScrollBarPartAt(&l, 8, h.y)) << h.y;
+        EXPECT_EQ(h.part, SFScrollBarPartAt(&middle, 8, h.y)) << h.y;
     ScrollBarLayout hidden = l;
     hidden.visible = 0;
     EXPECT_EQ(0, SFScrollBarPartAt(&hidden, 8, 100));

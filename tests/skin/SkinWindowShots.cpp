@@ -2,7 +2,22 @@
 #include "SkinTestSupport.h"
 #include "WindowPicture.h"
 
-const wchar_t* PlainWindowClass() { return TestWindowClass(L"SkinPlainWindow", DefWindowProcW); }
+const wchar_t* PlainWindowClass()
+{
+    static const wchar_t* name = NULL;
+    if (name == NULL)
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(NULL);
+        wc.hCursor = LoadCursorW(NULL, IDC_ARROW);
+        wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"SkinPlainWindow";
+        if (RegisterClassW(&wc))
+            name = wc.lpszClassName;
+    }
+    return name;
+}
 
 COLORREF WindowShot::At(int x, int y) const
 {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// A window class whose procedure is DefWindowProcW.
+// A window class whose procedure is DefWindowProcW, painted in the button face.
 const wchar_t* PlainWindowClass();
 
 struct WindowShot

@@ -11,3 +11,5 @@ __declspec(dllexport) LRESULT ProbeDefWindowProcW(HWND hwnd, UINT msg, WPARAM wP
 {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
+__declspec(dllexport) HMODULE ProbeLoadLibraryW(const wchar_t* name) { return LoadLibraryW(name); }
+__declspec(dllexport) FARPROC ProbeGetProcAddress(HMODULE module, const char* name) { return GetProcAddress(module, name); }
