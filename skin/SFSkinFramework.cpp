@@ -1,5 +1,6 @@
 #include "SFSkinFramework.h"
 #include "SFSkinObjectFrame.h"
+#include "SFSkinObjectListView.h"
 #include "SFSkinObjectProgress.h"
 #include "SFSkinObjectScrollBar.h"
 #include "SFModuleList.h"
@@ -130,7 +131,8 @@ CRuntimeClass* ObjectClass(LPCSTR name)
     // The framework's own classes are named here, which also keeps them in
     // every program that links the framework.
     static CRuntimeClass* const kBuiltClasses[] = {
-        RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress)};
+        RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress),
+        RUNTIME_CLASS(CSFSkinObjectListView)};
     CRuntimeClass* cls = NULL;
     for (CRuntimeClass* built : kBuiltClasses)
         if (name && strcmp(built->m_lpszClassName, name) == 0)

@@ -1,9 +1,12 @@
 // One window with every kind of skinned window this framework draws: a
 // sizable frame with both scroll bars, a captioned tool window inside it,
-// scroll-bar controls and a size grip, and progress bars across and up. The
+// scroll-bar controls and a size grip, progress bars across and up, and a
+// list view in the skin's window colours. The
 // picture is kept as test-output\skin\skin-gallery.png for people to look at.
 #include "SFSkinFramework.h"
+#include "SFSkinMetrics.h"
 #include "SFSkinObjectFrame.h"
+#include "SFSkinObjectListView.h"
 #include "SFSkinObjectProgress.h"
 #include "SFSkinObjectScrollBar.h"
 #include "SkinTestSupport.h"
@@ -13,7 +16,7 @@
 
 TEST(GalleryTest, EveryKindOfSkinnedWindowInOnePicture)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     CSFSkinFramework* manager = GetSkinFramework();
     manager->SetApplyToNewWindows(FALSE);
@@ -44,6 +47,17 @@ TEST(GalleryTest, EveryKindOfSkinnedWindowInOnePicture)
     HWND upright = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_VERTICAL, 260, 70, 18, 140,
                                    gallery, NULL, instance, NULL);
     SendMessageW(upright, PBM_SETPOS, 70, 0);
+    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 300, 100, 220,
+                                120, gallery, NULL, instance, NULL);
+    LVCOLUMNW column = {LVCF_TEXT | LVCF_WIDTH, 0, 180, const_cast<wchar_t*>(L"Song")};
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, (LPARAM)&column);
+    for (int i = 0; i < 12; i++)
+    {
+        wchar_t text[32];
+        wsprintfW(text, L"Song %d", i + 1);
+        LVITEMW item = {LVIF_TEXT, i, 0, 0, 0, text};
+        SendMessageW(list, LVM_INSERTITEMW, 0, (LPARAM)&item);
+    }
     manager->ApplyWindow(gallery);
 
     EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectFrame*>(manager->Lookup(gallery)));
@@ -57,6 +71,9 @@ TEST(GalleryTest, EveryKindOfSkinnedWindowInOnePicture)
     KeepWindowPicture(gallery, L"skin-gallery");
     // The tool window's caption is the style's small caption, with only the
     // small close button.
+    CSFSkinObjectListView* listObject = dynamic_cast<CSFSkinObjectListView*>(manager->Lookup(list));
+    ASSERT_NE(nullptr, listObject);
+    EXPECT_EQ(manager->GetMetrics()->GetColor(COLOR_WINDOW), (COLORREF)SendMessageW(list, LVM_GETBKCOLOR, 0, 0));
     WindowShot shot = TakeWindowShot(tool);
     RECT smallCaption = {100, 4, 140, 12};
     EXPECT_GT(shot.CountIn(smallCaption, StylePictureColours(L"SmallCaption.bmp")), 250);
