@@ -1,4 +1,8 @@
 #include "SFSkinFramework.h"
+#include "SFSkinObjectFrame.h"
+#include "SFSkinObjectListView.h"
+#include "SFSkinObjectProgress.h"
+#include "SFSkinObjectScrollBar.h"
 #include "SFModuleList.h"
 #include "SFNoThrow.h"
 #include "SFObjectClassEntry.h"
@@ -124,7 +128,17 @@ const struct
 // draws nothing of its own) stands in for one the program does not have.
 CRuntimeClass* ObjectClass(LPCSTR name)
 {
-    CRuntimeClass* cls = name ? CRuntimeClass::FromName(name) : NULL;
+    // The framework's own classes are named here, which also keeps them in
+    // every program that links the framework.
+    static CRuntimeClass* const kBuiltClasses[] = {
+        RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress),
+        RUNTIME_CLASS(CSFSkinObjectListView)};
+    CRuntimeClass* cls = NULL;
+    for (CRuntimeClass* built : kBuiltClasses)
+        if (name && strcmp(built->m_lpszClassName, name) == 0)
+            cls = built;
+    if (cls == NULL && name)
+        cls = CRuntimeClass::FromName(name);
     return cls && cls->IsDerivedFrom(RUNTIME_CLASS(CSFSkinObject)) ? cls : RUNTIME_CLASS(CSFSkinObject);
 }
 

@@ -188,3 +188,8 @@ HRESULT CSFSkinSchema::GetFontProperty(int classId, int part, int state, int pro
         *out = *p->value.font;
     return hr;
 }
+
+void CSFSkinSchema::GetWindowBorders(HWND hwnd, RECT* out)
+{
+    GetBorderWidths((DWORD)::GetWindowLongPtrW(hwnd, GWL_STYLE), (DWORD)::GetWindowLongPtrW(hwnd, GWL_EXSTYLE), out);
+}

@@ -11,6 +11,8 @@
 class CSFSkinFramework;
 class CSFSkinResourceFile;
 class CSFSkinClass;
+class CSFSkinObjectFrame;
+struct ScrollBarLayout;
 
 class CSFSkinSchema
 {
@@ -21,6 +23,16 @@ public:
     CSFSkinSchema& operator=(const CSFSkinSchema&) = delete;
 
     virtual BOOL DrawThemeBackground(CDC* dc, CSFSkinClass* cls, int part, int state, const RECT* rect) = 0;
+    // Caption, borders and caption buttons of a frame, in window coordinates.
+    virtual void DrawFrame(CDC* /*dc*/, CSFSkinObjectFrame* /*frame*/) {}
+    // Non-client widths for a style pair; top includes the caption bar.
+    virtual void GetBorderWidths(DWORD /*style*/, DWORD /*exStyle*/, RECT* out) { ::SetRectEmpty(out); }
+    void GetWindowBorders(HWND hwnd, RECT* out);
+    // The window region of a frame of that size, owned by the caller; NULL
+    // when the frame keeps its plain rectangle.
+    virtual HRGN GetWindowRegion(CSFSkinObjectFrame* /*frame*/, int /*width*/, int /*height*/) { return NULL; }
+    // A skinned scroll bar from its layout.
+    virtual void DrawScrollBar(CDC* /*dc*/, CSFSkinObjectFrame* /*object*/, ScrollBarLayout* /*layout*/) {}
     // Drops what the schema derived from the style for drawing.
     virtual void Refresh() {}
     // Colour of the scroll bars' size box: the skin's button face.

@@ -369,6 +369,9 @@ class CDlgMain : public CSkinResizableDialog
     // Steps of the layout.
     void SetUpControls();
     void SetUpSongLists();
+    // The client's style: loaded once, then given to the lists on each layout.
+    void StartSkin();
+    void ApplySkinToLists();
     void PlacePanes(int width, int height);
     void SetLibraryToolbar(BOOL library);
     void OnLeftSplitterMoved(int delta);

@@ -159,6 +159,7 @@ void CDlgMain::LayoutControls(BOOL first)
     PlaceAt(m_btnMusicChannel, R - 99, 88, repaint);
     PlacePanes(R, H);
     SetLibraryToolbar(m_bLibraryToolbar);
+    ApplySkinToLists();
 
     if (!first)
     {
@@ -265,6 +266,7 @@ void CDlgMain::SetUpControls()
     m_paneFriend.Create(IDD_CHILD_FRIEND, this);
     m_paneFriend.ShowWindow(SW_SHOW);
     CreateLeftBar();
+    StartSkin();
     m_paneSong.Create(IDD_CHILD_SONG, this);
     m_paneSong.ShowWindow(SW_SHOW);
     SetUpSongLists();
