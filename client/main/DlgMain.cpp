@@ -69,6 +69,8 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_MESSAGE(WM_MAIN_QUIT, &CDlgMain::OnQuit)
     ON_MESSAGE(WM_MAIN_RELAUNCH, &CDlgMain::OnRelaunch)
     ON_MESSAGE(WM_MAIN_BRING_TO_FRONT, &CDlgMain::OnBringToFront)
+    ON_MESSAGE(WM_USER + 44, &CDlgMain::OnChatRequest)
+    ON_MESSAGE(WM_USER + 14, &CDlgMain::OnNotifyThreadEnded)
     ON_WM_TIMER()
     ON_WM_SIZE()
     ON_WM_DESTROY()
@@ -592,6 +594,8 @@ void CDlgMain::RunDestroySequence()
     ::UnregisterHotKey(m_hWnd, kBossKeyId);
     CListenLog::ReleaseInstance();
     CPopupRegistry::CloseAll();
+    CloseChatWindows();
+    EndNotifyThreads();
     CDataClient::ReleaseInstance();
     RemoveTrayIcon();
     KillHeldTimers();
@@ -646,6 +650,8 @@ LRESULT CDlgMain::OnRelaunch(WPARAM wParam, LPARAM)
 
 LRESULT CDlgMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NOTIFY && wParam == CHAT_NOTIFY_ID)
+        return OnChatListenNotify(lParam);
     if (message == WM_NOTIFY && lParam && m_bControlsReady)
     {
         if (wParam == IDC_MAIN_SPLITTER_LEFT)

@@ -30,6 +30,7 @@
 #include "BuddyCommands.h"
 #include "BuddyList.h"
 #include "DlgChildFriend.h"
+#include "DlgInstantMessaging.h"
 
 #include <shellapi.h>
 
@@ -172,6 +173,35 @@ class CDlgMain : public CSkinResizableDialog
                                        int progress);
     // The own song count, read from the own library file.
     int CountOwnSongs();
+
+    // --- Chats, notification pop-ups and the buddy card (DlgMainChats.cpp). ---
+
+    // Finds or makes the chat window of a buddy of the left bar and shows it;
+    // a message text is added as the buddy's line.
+    void OpenChatWindow(const CString& id, const CString& text);
+    // Destroys every open chat window (the main window goes).
+    void CloseChatWindows();
+    // The song chooser for a buddy (the chat window's push-song button).
+    void RunSongChooser(const CString& id, const CString& nick, HBITMAP scrollBitmap);
+    static void (*s_runSongChooser)(CDlgMain* main, const CString& id, const CString& nick, HBITMAP scrollBitmap);
+    LRESULT OnChatRequest(WPARAM which, LPARAM text);
+    // The settings dialog on its sound page, or the open one brought forward.
+    void RunSettingsOnSoundPage();
+    static void (*s_runSettings)(CDlgMain* main, int page);
+    // A chat window's listening line was clicked (WM_NOTIFY 336, a heap record).
+    LRESULT OnChatListenNotify(LPARAM record);
+    // A buddy's row changed: its open chat window follows.
+    void UpdateChatFromRow(const CString& id);
+    // A pop-up on a thread of its own (the texts are handed over before it starts).
+    void StartNotifyThread(const CString& text, const CString& second, const CString& third);
+    LRESULT OnNotifyThreadEnded(WPARAM thread, LPARAM);
+    // WM_QUIT to every pop-up thread still listed (the main window goes).
+    void EndNotifyThreads();
+    ChatWindowMap m_chatWindows;
+    std::vector<class CNotifyWndThread*> m_notifyThreads;
+    // While the boss key hides the program no chat or pop-up is shown.
+    BOOL m_bBossKeyHidden = FALSE;
+    CBitmap m_chatScrollBitmap;
 
     // How the window asks the user and starts a notification pop-up (tests
     // replace them). Asking returns IDOK or IDCANCEL.

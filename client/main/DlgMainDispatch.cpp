@@ -38,7 +38,7 @@ bool NamesUserInFirstSlot(int code)
 {
     switch (code)
     {
-    case 2: case 3: case 6: case 11: case 21: case 26: case 33: case 37: case 43: case 45:
+    case 2: case 3: case 6: case 8: case 11: case 21: case 26: case 33: case 37: case 43: case 45:
         return true;
     default:
         return false;
@@ -73,8 +73,12 @@ int CDlgMain::ShowNotification(const CString& text, const CString& second, const
     trimmed.Trim();
     if (trimmed.IsEmpty())
         return 0;
+    if (m_bBossKeyHidden)
+        return 1;
     if (s_startPopup)
         s_startPopup(trimmed, second, third);
+    else
+        StartNotifyThread(trimmed, second, third);
     return 1;
 }
 
@@ -121,12 +125,17 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         break;
     case 6:
         OnBuddyPresence(s[0], s[3], record.extra);
+        UpdateChatFromRow(s[0]);
+        break;
+    case 8:
+        OpenChatWindow(s[0], s[3]);
         break;
     case 11:
     {
         // Kept in the row in the order of its listening texts.
         CString report[7] = {s[1], s[7], s[3], s[4], s[2], s[5], s[6]};
         OnBuddyNowPlaying(s[0], report);
+        UpdateChatFromRow(s[0]);
         break;
     }
     case 19:
@@ -138,6 +147,7 @@ void CDlgMain::DispatchCommand(const CommandData& record)
             OnOwnProfile(s, record.extra);
         else
             OnProfile(s, record.extra);
+        UpdateChatFromRow(s[0]);
         LeftBar().SortItems();
         ReopenShownLibrary(FALSE);
         break;

@@ -1,0 +1,180 @@
+// The main window's chat windows: the chat map, opening a chat for a buddy
+// or for a received line, and the requests that chat windows and pop-ups
+// send back.
+#include "DlgMain.h"
+
+#include "FriendListNotify.h"
+#include "NotifyWndThread.h"
+#include "SkinFrame.h"
+#include "resource.h"
+
+#include <algorithm>
+#include <memory>
+
+void (*CDlgMain::s_runSongChooser)(CDlgMain*, const CString&, const CString&, HBITMAP) = NULL;
+
+void CDlgMain::OpenChatWindow(const CString& id, const CString& text)
+{
+    if (id.IsEmpty())
+        return;
+    if (!m_chatScrollBitmap.GetSafeHandle())
+        SkinFrame::LoadBitmapResource(m_chatScrollBitmap, IDB_SCROLLBAR_SKIN);
+    HBITMAP scrollBitmap = (HBITMAP)m_chatScrollBitmap.GetSafeHandle();
+
+    CDlgInstantMessaging* chat = NULL;
+    auto found = m_chatWindows.find(id);
+    if (found == m_chatWindows.end())
+    {
+        CFriendItem* row = LeftBar().GetItem(LeftBar().FindItem(id));
+        if (!row)
+            return; // a line from somebody who is not a buddy opens nothing
+        chat = new CDlgInstantMessaging(&m_chatWindows, NULL);
+        chat->SetScrollBarBitmap(scrollBitmap);
+        chat->SetFriendItem(*row, FALSE);
+        if (!chat->Create(CDlgInstantMessaging::IDD, CWnd::GetDesktopWindow()))
+        {
+            delete chat;
+            return;
+        }
+        m_chatWindows[id] = chat;
+        if (text.IsEmpty())
+        {
+            if (!m_bBossKeyHidden)
+            {
+                chat->ShowWindow(SW_SHOWNORMAL);
+                chat->GetInputBox().SetFocus();
+            }
+            return;
+        }
+        if (!m_bBossKeyHidden)
+            chat->ShowWindow(SW_SHOWMINNOACTIVE);
+        chat->AddIncomingMessage(text);
+        chat->FlashWindow(TRUE);
+        return;
+    }
+
+    chat = found->second;
+    if (!chat->GetSafeHwnd())
+    {
+        CFriendItem* row = LeftBar().GetItem(LeftBar().FindItem(id));
+        if (row)
+            chat->SetFriendItem(*row, FALSE);
+        if (!chat->Create(CDlgInstantMessaging::IDD, CWnd::GetDesktopWindow()))
+            return;
+    }
+    if (text.IsEmpty())
+    {
+        if (!m_bBossKeyHidden)
+        {
+            chat->ShowWindow(chat->IsIconic() ? SW_RESTORE : SW_SHOWNORMAL);
+            chat->GetInputBox().SetFocus();
+        }
+        return;
+    }
+    if (!chat->IsWindowVisible() && !m_bBossKeyHidden)
+        chat->ShowWindow(SW_SHOWMINNOACTIVE);
+    chat->AddIncomingMessage(text);
+    if (::GetForegroundWindow() != chat->GetSafeHwnd())
+        chat->FlashWindow(TRUE);
+}
+
+void CDlgMain::CloseChatWindows()
+{
+    // Each window takes itself out of the map as it goes.
+    while (!m_chatWindows.empty())
+    {
+        CDlgInstantMessaging* chat = m_chatWindows.begin()->second;
+        m_chatWindows.erase(m_chatWindows.begin());
+        if (chat->GetSafeHwnd())
+            chat->DestroyWindow(); // frees the object
+        else
+            delete chat;
+    }
+}
+
+void CDlgMain::UpdateChatFromRow(const CString& id)
+{
+    auto found = m_chatWindows.find(id);
+    if (found == m_chatWindows.end() || !found->second->GetSafeHwnd())
+        return;
+    CFriendItem* row = LeftBar().GetItem(LeftBar().FindItem(id));
+    if (!row)
+        return;
+    CDlgInstantMessaging* chat = found->second;
+    const CFriendItem& shown = chat->GetFriendItem();
+    if (shown.presence != row->presence || shown.avatarPath != row->avatarPath)
+    {
+        chat->SetFriendItem(*row, TRUE);
+        return;
+    }
+    chat->SetNickAndSignature(row->nick, row->signature, TRUE);
+    chat->SetListening(row->listen2, row->listen4, row->listen6, TRUE);
+}
+
+void CDlgMain::RunSongChooser(const CString& id, const CString& nick, HBITMAP scrollBitmap)
+{
+    if (s_runSongChooser)
+        s_runSongChooser(this, id, nick, scrollBitmap);
+}
+
+LRESULT CDlgMain::OnChatListenNotify(LPARAM record)
+{
+    std::unique_ptr<FriendListNotify> note(reinterpret_cast<FriendListNotify*>(record));
+    if (!note || note->hdr.code != FLN_LISTENCLICK || !m_bControlsReady)
+        return 0;
+    // Found again by id: the row the record was made from may have moved or gone.
+    int row = LeftBar().FindItem(note->rowId);
+    if (row >= 0)
+        FollowBuddy(row);
+    return 0;
+}
+
+LRESULT CDlgMain::OnChatRequest(WPARAM which, LPARAM text)
+{
+    if (which == 1)
+    {
+        std::unique_ptr<CString> id(reinterpret_cast<CString*>(text));
+        if (id)
+            OpenChatWindow(*id, CString());
+        return 0;
+    }
+    if (which == 0)
+        RunSettingsOnSoundPage();
+    return 0;
+}
+
+void (*CDlgMain::s_runSettings)(CDlgMain*, int) = NULL;
+
+void CDlgMain::RunSettingsOnSoundPage()
+{
+    if (s_runSettings)
+        s_runSettings(this, 2);
+}
+
+void CDlgMain::StartNotifyThread(const CString& text, const CString& second, const CString& third)
+{
+    CNotifyWndThread* thread = new CNotifyWndThread();
+    thread->SetTexts(text, second, third);
+    thread->SetMainWindow(m_hWnd);
+    m_notifyThreads.push_back(thread);
+    if (!thread->CreateThread())
+    {
+        m_notifyThreads.pop_back();
+        delete thread;
+    }
+}
+
+LRESULT CDlgMain::OnNotifyThreadEnded(WPARAM thread, LPARAM)
+{
+    auto found = std::find(m_notifyThreads.begin(), m_notifyThreads.end(), reinterpret_cast<CNotifyWndThread*>(thread));
+    if (found != m_notifyThreads.end())
+        m_notifyThreads.erase(found);
+    return 0;
+}
+
+void CDlgMain::EndNotifyThreads()
+{
+    for (CNotifyWndThread* thread : m_notifyThreads)
+        thread->PostThreadMessage(WM_QUIT, 0, 0);
+    m_notifyThreads.clear();
+}
