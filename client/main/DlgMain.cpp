@@ -5,6 +5,7 @@
 #include "DataClient.h"
 #include "DataFolder.h"
 #include "DlgLogin.h"
+#include "DlgBuddyInfo.h"
 #include "DlgMessage.h"
 #include "FileFolder.h"
 #include "LanguageTable.h"
@@ -71,6 +72,9 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_MESSAGE(WM_MAIN_BRING_TO_FRONT, &CDlgMain::OnBringToFront)
     ON_MESSAGE(WM_USER + 44, &CDlgMain::OnChatRequest)
     ON_MESSAGE(WM_USER + 14, &CDlgMain::OnNotifyThreadEnded)
+    ON_MESSAGE(WM_USER + 32, &CDlgMain::OnAvatarHover)
+    ON_MESSAGE(WM_USER + 24, &CDlgMain::OnOwnAvatarOrCard)
+    ON_COMMAND(IDC_MAIN_ADD_BUDDY, &CDlgMain::RunAddFriend)
     ON_WM_TIMER()
     ON_WM_SIZE()
     ON_WM_DESTROY()
@@ -392,6 +396,7 @@ void CDlgMain::OnTimer(UINT_PTR nIDEvent)
             log->SwapAndSend();
         break;
     default:
+        OnCardTimer(nIDEvent);
         break;
     }
     Default();
@@ -596,6 +601,7 @@ void CDlgMain::RunDestroySequence()
     CPopupRegistry::CloseAll();
     CloseChatWindows();
     EndNotifyThreads();
+    CDlgBuddyInfo::DestroyInstance();
     CDataClient::ReleaseInstance();
     RemoveTrayIcon();
     KillHeldTimers();

@@ -197,6 +197,19 @@ class CDlgMain : public CSkinResizableDialog
     LRESULT OnNotifyThreadEnded(WPARAM thread, LPARAM);
     // WM_QUIT to every pop-up thread still listed (the main window goes).
     void EndNotifyThreads();
+    // The buddy card: an avatar of the left bar (WM_USER+32) or the own avatar
+    // and the card's close button (WM_USER+24) show and hide it; timers 1043
+    // (show after a rest) and 1044 (fade out once the mouse has left).
+    LRESULT OnAvatarHover(WPARAM wParam, LPARAM lParam);
+    LRESULT OnOwnAvatarOrCard(WPARAM wParam, LPARAM lParam);
+    BOOL OnCardTimer(UINT_PTR id);
+    void HandItemToCard(const CFriendItem& item);
+    // Before following a buddy: the confirmation while the settings ask for it.
+    BOOL ConfirmFollow();
+    static INT_PTR (*s_runFollowConfirm)(CDlgMain* main);
+    // The add-buddy button: the address dialog, the new row, the result
+    // dialog, and again while the user asks for more.
+    void RunAddFriend();
     ChatWindowMap m_chatWindows;
     std::vector<class CNotifyWndThread*> m_notifyThreads;
     // While the boss key hides the program no chat or pop-up is shown.

@@ -3,6 +3,11 @@
 // send back.
 #include "DlgMain.h"
 
+#include "AppSetting.h"
+#include "DlgAddFriend.h"
+#include "DlgAddFriendFinal.h"
+#include "DlgBuddyInfo.h"
+#include "DlgConfirmListen.h"
 #include "FriendListNotify.h"
 #include "NotifyWndThread.h"
 #include "SkinFrame.h"
@@ -124,7 +129,7 @@ LRESULT CDlgMain::OnChatListenNotify(LPARAM record)
         return 0;
     // Found again by id: the row the record was made from may have moved or gone.
     int row = LeftBar().FindItem(note->rowId);
-    if (row >= 0)
+    if (row >= 0 && ConfirmFollow())
         FollowBuddy(row);
     return 0;
 }
@@ -177,4 +182,139 @@ void CDlgMain::EndNotifyThreads()
     for (CNotifyWndThread* thread : m_notifyThreads)
         thread->PostThreadMessage(WM_QUIT, 0, 0);
     m_notifyThreads.clear();
+}
+
+namespace
+{
+const UINT_PTR TimerCardShow = 1043;
+const UINT_PTR TimerCardHide = 1044;
+} // namespace
+
+void CDlgMain::HandItemToCard(const CFriendItem& item)
+{
+    KillTimer(TimerCardShow);
+    KillTimer(TimerCardHide);
+    CDlgBuddyInfo* card = CDlgBuddyInfo::GetInstance();
+    if (CDlgBuddyInfo::IsInstanceWindow() && card->IsWindowVisible())
+        card->SetFriendItem(item, TRUE);
+    else
+    {
+        card->SetFriendItem(item, FALSE);
+        SetTimer(TimerCardShow, 1000, NULL);
+    }
+}
+
+LRESULT CDlgMain::OnAvatarHover(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == 1 && lParam)
+    {
+        // The row is copied at once: the list sent it and may change it later.
+        CFriendItem item(*reinterpret_cast<const CFriendItem*>(lParam));
+        if (m_paneFriend.GetSafeHwnd())
+        {
+            CRect pane;
+            m_paneFriend.GetWindowRect(&pane);
+            item.rect.OffsetRect(0, pane.top);
+        }
+        HandItemToCard(item);
+        return 0;
+    }
+    KillTimer(TimerCardShow);
+    SetTimer(TimerCardHide, 1000, NULL);
+    return 0;
+}
+
+LRESULT CDlgMain::OnOwnAvatarOrCard(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == 1)
+    {
+        CFriendItem own;
+        int row = LeftBar().FindItem(m_strUserEmail);
+        if (CFriendItem* found = LeftBar().GetItem(row))
+            own = *found;
+        own.id = m_strUserEmail;
+        if (g_pAppSetting)
+        {
+            own.nick = g_pAppSetting->strNick;
+            own.signature = g_pAppSetting->strSignature;
+        }
+        own.presence = m_nPresence;
+        if (m_picAvatar.GetSafeHwnd())
+        {
+            m_picAvatar.GetWindowRect(&own.rect);
+            own.avatarPath = m_picAvatar.m_strPath;
+        }
+        HandItemToCard(own);
+        return 0;
+    }
+    if (lParam == 1)
+    {
+        KillTimer(TimerCardShow);
+        KillTimer(TimerCardHide);
+        CDlgBuddyInfo::GetInstance()->FadeOut(FALSE);
+        return 0;
+    }
+    KillTimer(TimerCardShow);
+    SetTimer(TimerCardHide, 1000, NULL);
+    return 0;
+}
+
+BOOL CDlgMain::OnCardTimer(UINT_PTR id)
+{
+    if (id == TimerCardShow)
+    {
+        KillTimer(TimerCardShow);
+        CDlgBuddyInfo* card = CDlgBuddyInfo::GetInstance();
+        if (card->IsPendingNotShown())
+            card->RefreshInfo();
+        return TRUE;
+    }
+    if (id == TimerCardHide)
+    {
+        CDlgBuddyInfo* card = CDlgBuddyInfo::GetInstance();
+        if (card->IsCursorInside())
+            return TRUE;
+        KillTimer(TimerCardHide);
+        card->FadeOut(TRUE);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR (*CDlgMain::s_runFollowConfirm)(CDlgMain*) = [](CDlgMain* main) -> INT_PTR {
+    CDlgConfirmListen confirm(main);
+    return confirm.DoModal();
+};
+
+BOOL CDlgMain::ConfirmFollow()
+{
+    if (!g_pAppSetting || !g_pAppSetting->bShowFollowSong)
+        return TRUE;
+    return s_runFollowConfirm(this) == IDOK;
+}
+
+void CDlgMain::RunAddFriend()
+{
+    for (;;)
+    {
+        CString address;
+        {
+            CDlgAddFriend dialog(this);
+            if (dialog.DoModal() != IDOK)
+                return;
+            address = dialog.GetFriendAddress();
+        }
+        if (address.IsEmpty())
+            return;
+        // The new row shows the program's first portrait until the buddy's own arrives.
+        CString portrait = g_pAppSetting ? g_pAppSetting->GetProgramFolder() : CString();
+        if (!portrait.IsEmpty() && portrait.Right(1) != L"\\")
+            portrait += L"\\";
+        AddBuddyAfterRequest(address, portrait + L"list\\portrait1.bmp");
+        LeftBar().SortItems();
+        ReopenShownLibrary(FALSE);
+        CDlgAddFriendFinal result(1, this);
+        if (result.DoModal() != IDOK)
+            return;
+    }
 }

@@ -1,5 +1,5 @@
-#include "PlayNotifySound.h"
 #include "Framework.h"
+#include "PlayNotifySound.h"
 #include "resource.h"
 
 #include <cstdlib>

@@ -3,6 +3,7 @@
 // at random), 3 a buddy collected a song, 4 a pushed song, 5 the playing
 // tip. Any other type is silent (0). The caller checks the settings flag.
 #pragma once
+#include <winsock2.h>
 #include <windows.h>
 
 // The WAVE resource of a type (0 for none); roll picks the online chime.
