@@ -204,6 +204,8 @@ class CDlgMain : public CSkinResizableDialog
     LRESULT OnOwnAvatarOrCard(WPARAM wParam, LPARAM lParam);
     BOOL OnCardTimer(UINT_PTR id);
     void HandItemToCard(const CFriendItem& item);
+    // Code 14: a buddy collected one of the user's songs (pop-up and sound).
+    void OnFavoriteNotice(const CString& buddy, const CString& song);
     // Before following a buddy: the confirmation while the settings ask for it.
     BOOL ConfirmFollow();
     static INT_PTR (*s_runFollowConfirm)(CDlgMain* main);

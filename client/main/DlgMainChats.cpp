@@ -8,7 +8,10 @@
 #include "DlgAddFriendFinal.h"
 #include "DlgBuddyInfo.h"
 #include "DlgConfirmListen.h"
+#include "DlgMessage.h"
 #include "FriendListNotify.h"
+#include "LanguageTable.h"
+#include "PlayNotifySound.h"
 #include "NotifyWndThread.h"
 #include "SkinFrame.h"
 #include "resource.h"
@@ -317,4 +320,30 @@ void CDlgMain::RunAddFriend()
         if (result.DoModal() != IDOK)
             return;
     }
+}
+
+void CDlgMain::OnFavoriteNotice(const CString& buddy, const CString& song)
+{
+    if (!g_pAppSetting)
+        return;
+    if (g_pAppSetting->bNotifyGet)
+    {
+        CString format = Lang(L"INFO_LIST_FRIEND_FAVORITE");
+        if (format.IsEmpty())
+            Ask(CString(), CDlgMessage::BUTTONS_OK);
+        else
+        {
+            CString text = format;
+            // Two text values at most, whatever the language file holds.
+            int first = text.Find(L"%s");
+            if (first >= 0)
+                text = text.Left(first) + buddy + text.Mid(first + 2);
+            int second = text.Find(L"%s", first >= 0 ? first + buddy.GetLength() : 0);
+            if (second >= 0)
+                text = text.Left(second) + song + text.Mid(second + 2);
+            ShowNotification(text, CString(), buddy);
+        }
+    }
+    if (g_pAppSetting->bSoundGet)
+        PlayNotifySound(3);
 }

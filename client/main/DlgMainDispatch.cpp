@@ -12,6 +12,7 @@
 #include "DlgMessage.h"
 #include "LanguageTable.h"
 #include "MessagingLink.h"
+#include "PlayNotifySound.h"
 #include "SongLibrary.h"
 #include "resource.h"
 
@@ -138,6 +139,9 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         UpdateChatFromRow(s[0]);
         break;
     }
+    case 14:
+        OnFavoriteNotice(s[0], s[1]);
+        break;
     case 19:
         if (m_sliderProgress.GetSafeHwnd() && m_sliderProgress.IsLimitActive())
             m_sliderProgress.SetLimit(SlotNumberOrZero(s[4]));
@@ -232,6 +236,8 @@ void CDlgMain::OnBuddyPresence(const CString& id, const CString& live, int extra
         OnStop();
         Ask(Lang(L"INFO_MAIN_DLG_PLAYING_SONG_BUDDY_OFFLINE"), CDlgMessage::BUTTONS_OK);
     }
+    if (live == L"0" && change.CameOnline() && g_pAppSetting && g_pAppSetting->bSoundOnline)
+        PlayNotifySound(2);
     if (live == L"0" && change.CameOnline() && g_pAppSetting && g_pAppSetting->bNotifyOnline && item)
     {
         CString format = Lang(L"INFO_LIST_FRIEND_ONLINE");
@@ -264,6 +270,8 @@ void CDlgMain::OnBuddyNowPlaying(const CString& id, const CString (&report)[7])
     CString text;
     text.Format(format, item ? item->nick : id, report[0]);
     ShowNotification(text, CString(), CString());
+    if (g_pAppSetting->bSoundListen)
+        PlayNotifySound(5);
 }
 
 void CDlgMain::OnProfile(const CString (&s)[8], int)

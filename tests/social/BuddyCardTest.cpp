@@ -184,6 +184,7 @@ TEST(AddFriendDialog, AnAddressWithoutAtOrDotIsRefusedWithTheHint)
 
     CDlgAddFriendFinal only(0);
     ASSERT_TRUE(only.Create(CDlgAddFriendFinal::IDD, NULL));
+    only.ShowWindow(SW_SHOWNOACTIVATE);
     EXPECT_FALSE(only.m_btnContinue.IsWindowVisible());
     EXPECT_TRUE(only.m_btnCloseWindow.IsWindowVisible());
     only.DestroyWindow();
