@@ -2,16 +2,13 @@
 
 namespace
 {
-// Frees the library when the process ends; loaded at most once.
+// Loaded at most once and kept until the process ends, when the system
+// frees it: unloading it from a static destructor while windows of other
+// threads may still use it can stall the process's exit.
 struct RichEditLibrary
 {
     HMODULE module = NULL;
     bool tried = false;
-    ~RichEditLibrary()
-    {
-        if (module)
-            ::FreeLibrary(module);
-    }
 };
 
 RichEditLibrary& Library()

@@ -179,7 +179,17 @@ class NotifyPopups : public ::testing::Test
         m_w = info.bmWidth;
         m_h = info.bmHeight;
     }
-    void TearDown() override { m_main.DestroyWindow(); }
+    void TearDown() override
+    {
+        // Every pop-up thread ends once its pop-up has gone.
+        for (HANDLE handle : m_threads)
+        {
+            EXPECT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }, 5000));
+            ::CloseHandle(handle);
+        }
+        m_main.DestroyWindow();
+    }
+    std::vector<HANDLE> m_threads;
 
     // Starts a pop-up; its thread id and window once it is placed.
     CNotifyWndThread* Start(LPCWSTR text, LPCWSTR third, DWORD& threadId, HWND& window)
@@ -189,6 +199,10 @@ class NotifyPopups : public ::testing::Test
         thread->SetMainWindow(m_main.GetSafeHwnd());
         if (!thread->CreateThread())
             return nullptr;
+        HANDLE handle = NULL;
+        ::DuplicateHandle(::GetCurrentProcess(), thread->m_hThread, ::GetCurrentProcess(), &handle, SYNCHRONIZE, FALSE,
+                          0);
+        m_threads.push_back(handle);
         threadId = thread->m_nThreadID;
         window = NULL;
         PumpUntil([&] { return (window = PopupOf(threadId)) != NULL && HeightOf(window) > 0; }, 5000);
