@@ -149,7 +149,7 @@ void CDlgBuddyInfo::SetUpControls()
         {&m_signature, IDC_CARD_SIGNATURE, InfoColour, 92, 27, w - 96, TRUE},
         {&m_address, IDC_CARD_ADDRESS, InfoColour, 92, 44, w - 96, TRUE},
         {&m_label1, IDC_CARD_LABEL_1, InfoColour, 10, 66, 60, FALSE},
-        {&m_totalSongs, IDC_CARD_TOTAL_SONGS, CountColour, 92, 66, 70, TRUE},
+        {&m_totalSongs, IDC_CARD_TOTAL_SONGS, CountColour, 92, 66, 56, TRUE},
         {&m_label2, IDC_CARD_LABEL_2, InfoColour, 140, 66, 10, FALSE},
         {&m_newSongs, IDC_CARD_NEW_SONGS, CountColour, 150, 66, w - 154, TRUE},
     };
@@ -169,6 +169,7 @@ void CDlgBuddyInfo::SetUpControls()
         actions[i]->SetImages(IDB_CARD_BTN_LEFT, IDB_CARD_BTN_MIDDLE, IDB_CARD_BTN_RIGHT, 4);
         actions[i]->m_clrNormal = actions[i]->m_clrPressed = actions[i]->m_clrDisabled = NickColour;
         actions[i]->m_clrHover = CountColour;
+        actions[i]->m_bSplitCaption = FALSE; // a caption is one line of text, left to right
     }
     int h = m_btnAction1.m_images.SizeOf(ThreePieceImages::NORMAL, ThreePieceImages::LEFT).cy;
     if (h <= 0)

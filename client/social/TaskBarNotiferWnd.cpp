@@ -165,7 +165,7 @@ void CTaskBarNotiferWnd::MoveToHeight()
 {
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, m_place.x, m_place.bottomY - m_nShownHeight, m_nWidth, m_nShownHeight,
                    SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    Invalidate();
+    RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void CTaskBarNotiferWnd::OnTimer(UINT_PTR nIDEvent)
