@@ -121,7 +121,7 @@ BOOL CDlgAddFriend::OnInitDialog()
     for (ThemeButton* button : {&m_btnOK, &m_btnCancel})
     {
         button->SubclassDlgItem(button == &m_btnOK ? IDOK : IDCANCEL, this);
-        button->SetImages(IDB_TEXT_BTN_LEFT, IDB_TEXT_BTN_MIDDLE, IDB_TEXT_BTN_RIGHT, 4);
+        SetSmallDialogButton(*button);
         Place(*button, button == &m_btnOK ? 165 : 255, 108, 63, 22);
     }
     m_btnClose.SubclassDlgItem(IDC_ADD_FRIEND_CLOSE, this);

@@ -38,7 +38,7 @@ BOOL CDlgAddFriendFinal::OnInitDialog()
     m_btnContinue.SubclassDlgItem(IDOK, this);
     m_btnCloseWindow.SubclassDlgItem(IDCANCEL, this);
     for (ThemeButton* button : {&m_btnContinue, &m_btnCloseWindow})
-        button->SetImages(IDB_TEXT_BTN_LEFT, IDB_TEXT_BTN_MIDDLE, IDB_TEXT_BTN_RIGHT, 4);
+        SetSmallDialogButton(*button);
     Place(m_btnContinue, 98, 108, 123, 22);
     Place(m_btnCloseWindow, 242, 108, 73, 22);
     m_btnContinue.ShowWindow(m_nShowContinue ? SW_SHOW : SW_HIDE);

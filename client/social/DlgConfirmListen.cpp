@@ -51,7 +51,7 @@ BOOL CDlgConfirmListen::OnInitDialog()
     m_btnOK.SubclassDlgItem(IDC_FOLLOW_OK, this);
     m_btnCancel.SubclassDlgItem(IDC_FOLLOW_CANCEL, this);
     for (ThemeButton* button : {&m_btnOK, &m_btnCancel})
-        button->SetImages(IDB_TEXT_BTN_LEFT, IDB_TEXT_BTN_MIDDLE, IDB_TEXT_BTN_RIGHT, 4);
+        SetSmallDialogButton(*button);
     Place(m_btnOK, client.Width() - 150, 110, 63, 22);
     Place(m_btnCancel, client.Width() - 80, 110, 63, 22);
 
