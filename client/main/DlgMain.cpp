@@ -7,6 +7,7 @@
 #include "DataClient.h"
 #include "DataFolder.h"
 #include "DlgLogin.h"
+#include "DlgBuddyInfo.h"
 #include "DlgMessage.h"
 #include "FileFolder.h"
 #include "LanguageTable.h"
@@ -71,6 +72,11 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_MESSAGE(WM_MAIN_QUIT, &CDlgMain::OnQuit)
     ON_MESSAGE(WM_MAIN_RELAUNCH, &CDlgMain::OnRelaunch)
     ON_MESSAGE(WM_MAIN_BRING_TO_FRONT, &CDlgMain::OnBringToFront)
+    ON_MESSAGE(WM_USER + 44, &CDlgMain::OnChatRequest)
+    ON_MESSAGE(WM_USER + 14, &CDlgMain::OnNotifyThreadEnded)
+    ON_MESSAGE(WM_USER + 32, &CDlgMain::OnAvatarHover)
+    ON_MESSAGE(WM_USER + 24, &CDlgMain::OnOwnAvatarOrCard)
+    ON_COMMAND(IDC_MAIN_ADD_BUDDY, &CDlgMain::RunAddFriend)
     ON_WM_TIMER()
     ON_WM_SIZE()
     ON_WM_DESTROY()
@@ -409,6 +415,7 @@ void CDlgMain::OnTimer(UINT_PTR nIDEvent)
             log->SwapAndSend();
         break;
     default:
+        OnCardTimer(nIDEvent);
         break;
     }
     Default();
@@ -611,6 +618,9 @@ void CDlgMain::RunDestroySequence()
     ::UnregisterHotKey(m_hWnd, kBossKeyId);
     CListenLog::ReleaseInstance();
     CPopupRegistry::CloseAll();
+    CloseChatWindows();
+    EndNotifyThreads();
+    CDlgBuddyInfo::DestroyInstance();
     CDataClient::ReleaseInstance();
     WorkerThreadRegistry::KillAllWorkerThreads();
     RemoveTrayIcon();
@@ -668,6 +678,8 @@ LRESULT CDlgMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && RunPageCommand(wParam, lParam))
         return 0;
+    if (message == WM_NOTIFY && wParam == CHAT_NOTIFY_ID)
+        return OnChatListenNotify(lParam);
     if (message == WM_NOTIFY && lParam && m_bControlsReady)
     {
         if (wParam == IDC_MAIN_SPLITTER_LEFT)

@@ -33,6 +33,7 @@
 #include "DlgChildSong.h"
 #include "SongLibrary.h"
 #include "DlgMiniPlayer.h"
+#include "DlgInstantMessaging.h"
 
 #include <shellapi.h>
 
@@ -213,6 +214,50 @@ class CDlgMain : public CSkinResizableDialog
                                        int progress);
     // The own song count, read from the own library file.
     int CountOwnSongs();
+
+    // --- Chats, notification pop-ups and the buddy card (DlgMainChats.cpp). ---
+
+    // Finds or makes the chat window of a buddy of the left bar and shows it;
+    // a message text is added as the buddy's line.
+    void OpenChatWindow(const CString& id, const CString& text);
+    // Destroys every open chat window (the main window goes).
+    void CloseChatWindows();
+    // The song chooser for a buddy (the chat window's push-song button).
+    void RunSongChooser(const CString& id, const CString& nick, HBITMAP scrollBitmap);
+    static void (*s_runSongChooser)(CDlgMain* main, const CString& id, const CString& nick, HBITMAP scrollBitmap);
+    LRESULT OnChatRequest(WPARAM which, LPARAM text);
+    // The settings dialog on its sound page, or the open one brought forward.
+    void RunSettingsOnSoundPage();
+    static void (*s_runSettings)(CDlgMain* main, int page);
+    // A chat window's listening line was clicked (WM_NOTIFY 336, a heap record).
+    LRESULT OnChatListenNotify(LPARAM record);
+    // A buddy's row changed: its open chat window follows.
+    void UpdateChatFromRow(const CString& id);
+    // A pop-up on a thread of its own (the texts are handed over before it starts).
+    void StartNotifyThread(const CString& text, const CString& second, const CString& third);
+    LRESULT OnNotifyThreadEnded(WPARAM thread, LPARAM);
+    // WM_QUIT to every pop-up thread still listed (the main window goes).
+    void EndNotifyThreads();
+    // The buddy card: an avatar of the left bar (WM_USER+32) or the own avatar
+    // and the card's close button (WM_USER+24) show and hide it; timers 1043
+    // (show after a rest) and 1044 (fade out once the mouse has left).
+    LRESULT OnAvatarHover(WPARAM wParam, LPARAM lParam);
+    LRESULT OnOwnAvatarOrCard(WPARAM wParam, LPARAM lParam);
+    BOOL OnCardTimer(UINT_PTR id);
+    void HandItemToCard(const CFriendItem& item);
+    // Code 14: a buddy collected one of the user's songs (pop-up and sound).
+    void OnFavoriteNotice(const CString& buddy, const CString& song);
+    // Before following a buddy: the confirmation while the settings ask for it.
+    BOOL ConfirmFollow();
+    static INT_PTR (*s_runFollowConfirm)(CDlgMain* main);
+    // The add-buddy button: the address dialog, the new row, the result
+    // dialog, and again while the user asks for more.
+    void RunAddFriend();
+    ChatWindowMap m_chatWindows;
+    std::vector<class CNotifyWndThread*> m_notifyThreads;
+    // While the boss key hides the program no chat or pop-up is shown.
+    BOOL m_bBossKeyHidden = FALSE;
+    CBitmap m_chatScrollBitmap;
 
     // How the window asks the user and starts a notification pop-up (tests
     // replace them). Asking returns IDOK or IDCANCEL.

@@ -165,7 +165,8 @@ BOOL CDlgMain::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         break;
     }
     case FLN_LISTENCLICK:
-        FollowBuddy(row);
+        if (ConfirmFollow())
+            FollowBuddy(row);
         break;
     default:
         break;

@@ -13,6 +13,7 @@
 #include "DlgMessage.h"
 #include "LanguageTable.h"
 #include "MessagingLink.h"
+#include "PlayNotifySound.h"
 #include "SongLibrary.h"
 #include "resource.h"
 
@@ -39,7 +40,7 @@ bool NamesUserInFirstSlot(int code)
 {
     switch (code)
     {
-    case 2: case 3: case 6: case 11: case 13: case 21: case 26: case 33: case 37: case 43: case 45:
+    case 2: case 3: case 6: case 8: case 11: case 13: case 21: case 26: case 33: case 37: case 43: case 45:
         return true;
     default:
         return false;
@@ -74,8 +75,12 @@ int CDlgMain::ShowNotification(const CString& text, const CString& second, const
     trimmed.Trim();
     if (trimmed.IsEmpty())
         return 0;
+    if (m_bBossKeyHidden)
+        return 1;
     if (s_startPopup)
         s_startPopup(trimmed, second, third);
+    else
+        StartNotifyThread(trimmed, second, third);
     return 1;
 }
 
@@ -123,17 +128,25 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         break;
     case 6:
         OnBuddyPresence(s[0], s[3], record.extra);
+        UpdateChatFromRow(s[0]);
+        break;
+    case 8:
+        OpenChatWindow(s[0], s[3]);
         break;
     case 11:
     {
         // Kept in the row in the order of its listening texts.
         CString report[7] = {s[1], s[7], s[3], s[4], s[2], s[5], s[6]};
         OnBuddyNowPlaying(s[0], report);
+        UpdateChatFromRow(s[0]);
         break;
     }
     case 13:
         // A buddy has a new avatar: fetch it.
         AvatarTransfer::StartAvatarLoaderThread(s[0]);
+        break;
+    case 14:
+        OnFavoriteNotice(s[0], s[1]);
         break;
     case 19:
         if (m_sliderProgress.GetSafeHwnd() && m_sliderProgress.IsLimitActive())
@@ -144,6 +157,7 @@ void CDlgMain::DispatchCommand(const CommandData& record)
             OnOwnProfile(s, record.extra);
         else
             OnProfile(s, record.extra);
+        UpdateChatFromRow(s[0]);
         LeftBar().SortItems();
         ReopenShownLibrary(FALSE);
         break;
@@ -229,6 +243,8 @@ void CDlgMain::OnBuddyPresence(const CString& id, const CString& live, int extra
         OnStop();
         Ask(Lang(L"INFO_MAIN_DLG_PLAYING_SONG_BUDDY_OFFLINE"), CDlgMessage::BUTTONS_OK);
     }
+    if (live == L"0" && change.CameOnline() && g_pAppSetting && g_pAppSetting->bSoundOnline)
+        PlayNotifySound(2);
     if (live == L"0" && change.CameOnline() && g_pAppSetting && g_pAppSetting->bNotifyOnline && item)
     {
         CString format = Lang(L"INFO_LIST_FRIEND_ONLINE");
@@ -261,6 +277,8 @@ void CDlgMain::OnBuddyNowPlaying(const CString& id, const CString (&report)[7])
     CString text;
     text.Format(format, item ? item->nick : id, report[0]);
     ShowNotification(text, CString(), CString());
+    if (g_pAppSetting->bSoundListen)
+        PlayNotifySound(5);
 }
 
 void CDlgMain::OnProfile(const CString (&s)[8], int)

@@ -4,10 +4,46 @@
 #include "LanguageTable.h"
 #include "resource.h"
 
+#include <string>
+
 namespace
 {
 const COLORREF kSwitchKey = RGB(0, 255, 0);
 const COLORREF kRadioKey = 0xD8E9EC;
+
+// A picture button shows no caption, so the template's caption of a switch
+// or radio moves, once, to a plain label to the right of its picture; the
+// button keeps the picture's width. The label is a child of the page and
+// goes with it.
+void MoveCaptionToLabel(CImageButton& button, int pictureId)
+{
+    HWND hButton = button.GetSafeHwnd();
+    HWND hParent = hButton ? ::GetParent(hButton) : NULL;
+    int length = hButton ? ::GetWindowTextLengthW(hButton) : 0;
+    if (!hParent || length <= 0)
+        return;
+    std::wstring text((size_t)length + 1, L'\0');
+    ::GetWindowTextW(hButton, &text[0], length + 1);
+    text.resize((size_t)length);
+    int pictureWidth = 16;
+    if (HBITMAP picture = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(pictureId)))
+    {
+        BITMAP bm{};
+        if (::GetObjectW(picture, sizeof(bm), &bm))
+            pictureWidth = bm.bmWidth;
+        ::DeleteObject(picture);
+    }
+    RECT r;
+    ::GetWindowRect(hButton, &r);
+    ::MapWindowPoints(NULL, hParent, reinterpret_cast<POINT*>(&r), 2);
+    const int gap = 4;
+    HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE,
+                                   r.left + pictureWidth + gap, r.top, (r.right - r.left) - pictureWidth - gap,
+                                   r.bottom - r.top, hParent, NULL, AfxGetInstanceHandle(), NULL);
+    if (label)
+        ::SendMessageW(label, WM_SETFONT, ::SendMessageW(hButton, WM_GETFONT, 0, 0), FALSE);
+    ::SetWindowPos(hButton, NULL, 0, 0, pictureWidth, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 } // namespace
 
 CSettingsPage::CSettingsPage(UINT nIDTemplate, CWnd* pParent) : CSkinDialog(nIDTemplate, pParent)
@@ -25,6 +61,7 @@ CSettingsPage::CSettingsPage(UINT nIDTemplate, CWnd* pParent) : CSkinDialog(nIDT
 
 void CSettingsPage::ShowSwitch(CImageButton& button, BOOL on)
 {
+    MoveCaptionToLabel(button, IDB_SWITCH_ON);
     if (on)
         button.SetBitmaps(IDB_SWITCH_ON_HOVER, kSwitchKey, IDB_SWITCH_ON, kSwitchKey, IDB_SWITCH_ON_PRESSED, kSwitchKey);
     else
@@ -36,6 +73,7 @@ void CSettingsPage::ShowSwitch(CImageButton& button, BOOL on)
 
 void CSettingsPage::ShowRadio(CImageButton& button, BOOL chosen)
 {
+    MoveCaptionToLabel(button, IDB_RADIO_ON);
     if (chosen)
         button.SetBitmaps(IDB_RADIO_ON_HOVER, kRadioKey, IDB_RADIO_ON, kRadioKey, IDB_RADIO_OFF, kRadioKey);
     else
