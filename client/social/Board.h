@@ -10,6 +10,7 @@
 #include "ImageButton.h"
 #include "SkinDialog.h"
 #include "StaticLink.h"
+#include "SendMsgRichEdit.h"
 #include "TransparentStatic.h"
 
 class CBoardStore;
@@ -18,7 +19,6 @@ class CBoard : public CSkinDialog
 {
   public:
     enum { IDD = 423, WIDTH = 280, HEIGHT = 200, TIMER_WAIT = 1075, INPUT_LIMIT = 50 };
-    enum { WM_INPUT_SEND = WM_USER + 34, WM_INPUT_EMPTY = WM_USER + 35 };
 
     CBoard(const CString& key, const CString& ownerId, const CString& title, CBoardStore* store, BOOL own,
            CWnd* pParent = NULL);
