@@ -86,7 +86,9 @@ CTaskBarNotiferWnd::~CTaskBarNotiferWnd()
 
 BOOL CTaskBarNotiferWnd::OnInitDialog()
 {
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, WS_DISABLED);
+    // Disabled until it has slid in; it stays a pop-up, since a window that
+    // turns into an overlapped one is not painted by some window systems.
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, WS_POPUP | WS_DISABLED);
     CDialog::OnInitDialog();
 
     m_text.CreateEx(WS_EX_TRANSPARENT, NULL, NULL, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | ES_READONLY | ES_MULTILINE,
