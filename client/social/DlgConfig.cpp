@@ -8,6 +8,7 @@
 #include "FormPost.h"
 #include "LanguageTable.h"
 #include "ServiceAddresses.h"
+#include "SmallDialogFrame.h"
 #include "resource.h"
 
 namespace
@@ -75,6 +76,10 @@ BOOL CDlgConfig::OnInitDialog()
         ThemeButton& selector = m_btnPages[i];
         selector.SubclassDlgItem(kSelectorIds[i], this);
         selector.SetImages(IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT, 4);
+        // Dark captions on the light selectors; the shown page's (disabled) in the hover tone.
+        selector.m_clrNormal = RGB(0x40, 0x4C, 0x62);
+        selector.m_clrHover = selector.m_clrDisabled = RGB(0x27, 0x6F, 0x7E);
+        selector.m_clrPressed = RGB(0x33, 0x33, 0x33);
         CRect r;
         selector.GetWindowRect(&r);
         ScreenToClient(&r);
@@ -89,7 +94,8 @@ BOOL CDlgConfig::OnInitDialog()
     for (const auto& action : actions)
     {
         action.button->SubclassDlgItem(action.id, this);
-        action.button->SetImages(IDB_TEXT_BTN_LEFT, IDB_TEXT_BTN_MIDDLE, IDB_TEXT_BTN_RIGHT, 4);
+        SetSmallDialogButton(*action.button);
+        action.button->m_clrDisabled = RGB(0xA0, 0xA8, 0xB4); // a disabled Apply must look disabled
         CRect r;
         action.button->GetWindowRect(&r);
         action.button->SetWindowPos(NULL, action.x, 237, 65, r.Height(), SWP_NOZORDER);

@@ -37,7 +37,9 @@ void MoveCaptionToLabel(CImageButton& button, int pictureId)
     ::GetWindowRect(hButton, &r);
     ::MapWindowPoints(NULL, hParent, reinterpret_cast<POINT*>(&r), 2);
     const int gap = 4;
-    HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE,
+    // A button the page keeps hidden keeps its label hidden too.
+    DWORD shown = (DWORD)::GetWindowLongPtrW(hButton, GWL_STYLE) & WS_VISIBLE;
+    HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | shown | SS_LEFT | SS_CENTERIMAGE,
                                    r.left + pictureWidth + gap, r.top, (r.right - r.left) - pictureWidth - gap,
                                    r.bottom - r.top, hParent, NULL, AfxGetInstanceHandle(), NULL);
     if (label)

@@ -169,6 +169,13 @@ TEST_F(SettingsDialog, OkWithApplyDisabledWritesNothingAndEveryPageIsPictured)
             PumpMessages();
             EXPECT_TRUE(CaptureWindowPicture(dialog.GetSafeHwnd(), page.picture));
         }
+        // Picture switches show their captions as labels beside them; a
+        // switch the page hides has its label hidden too.
+        HWND autoStart = ::FindWindowExW(dialog.m_pageSoftware.GetSafeHwnd(), NULL, L"Static", L"开机自动启动");
+        auto shown = [](HWND w) { return (::GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
+        EXPECT_TRUE(autoStart && shown(autoStart));
+        HWND male = ::FindWindowExW(dialog.m_pagePrivate.GetSafeHwnd(), NULL, L"Static", L"男");
+        EXPECT_TRUE(!male || !shown(male));
         // Switching pages is no change.
         EXPECT_FALSE(ApplyEnabled(dialog));
         Click(dialog, IDOK);
