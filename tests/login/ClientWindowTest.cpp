@@ -448,6 +448,15 @@ TEST_F(ClientWindow, SwitchesOfTheCommandLine)
     }
 }
 
+// Child-window walk (a system callback, so a plain function): the song list.
+static BOOL CALLBACK FindSongList(HWND child, LPARAM found)
+{
+    if (GetDlgCtrlID(child) != IDC_SONG_LIST)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
 TEST_F(ClientWindow, ControlsTakeTheirPlacesAfterAResize)
 {
     for (int i = 0; i < 8; ++i)
@@ -510,17 +519,7 @@ TEST_F(ClientWindow, ControlsTakeTheirPlacesAfterAResize)
 
             // The song list's columns: stored widths below 1 take their defaults.
             HWND list = NULL;
-            EnumChildWindows(
-                main,
-                [](HWND child, LPARAM lp) -> BOOL {
-                    if (GetDlgCtrlID(child) == IDC_SONG_LIST)
-                    {
-                        *reinterpret_cast<HWND*>(lp) = child;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&list));
+            EnumChildWindows(main, FindSongList, reinterpret_cast<LPARAM>(&list));
             ASSERT_NE(nullptr, list);
             const wchar_t* headers[] = {L"INFO_LIST_SONG_COLUMN_0", L"INFO_LIST_SONG_COLUMN_1",
                                         L"INFO_LIST_SONG_COLUMN_2", L"INFO_LIST_SONG_COLUMN_4",

@@ -140,20 +140,19 @@ void TestWorkArea(RECT& area)
     area = g_area;
 }
 
+// A thread-window walk (a system callback, so a plain function): the pop-up.
+BOOL CALLBACK FindPopup(HWND window, LPARAM found)
+{
+    if (::GetDlgCtrlID(::GetDlgItem(window, IDC_POPUP_SETTINGS)) != IDC_POPUP_SETTINGS)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 HWND PopupOf(DWORD threadId)
 {
     HWND found = NULL;
-    ::EnumThreadWindows(
-        threadId,
-        [](HWND window, LPARAM found) {
-            if (::GetDlgCtrlID(::GetDlgItem(window, IDC_POPUP_SETTINGS)) == IDC_POPUP_SETTINGS)
-            {
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&found);
+    ::EnumThreadWindows(threadId, FindPopup, (LPARAM)&found);
     return found;
 }
 
