@@ -3,6 +3,7 @@
 #include "DlgMain.h"
 #include "LanguageTable.h"
 #include "MemoryDC.h"
+#include "OwnerDrawnList.h"
 #include "ReservedNames.h"
 #include "SongListTexts.h"
 #include "resource.h"
@@ -75,43 +76,22 @@ void CListCtrlSong::PreSubclassWindow()
         ResetTool();
     }
     // The template's list asked its row height before it was ours.
-    CRect window;
-    GetWindowRect(&window);
-    WINDOWPOS pos = {m_hWnd, NULL, 0, 0, window.Width(), window.Height(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER};
-    SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    OwnerDrawnList::AskRowHeight(this);
 }
 
 void CListCtrlSong::ResetTool()
 {
-    if (!m_tip.GetSafeHwnd())
-        return;
-    m_tip.RemoveToolById(this, GetDlgCtrlID());
-    MarkupToolInfo ti;
-    ti.id = GetDlgCtrlID();
-    GetClientRect(&ti.rect);
-    ti.mask = MTT_MASK_BEHAVIOUR;
-    m_tip.AddToolInfo(this, ti);
+    OwnerDrawnList::ResetWholeTool(this, m_tip);
 }
 
 int CListCtrlSong::InsertRow(int index, SongRowData* record)
 {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = const_cast<LPWSTR>((LPCWSTR)record->title);
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    int row = InsertItem(&item);
-    if (row < 0)
-        delete record;
-    return row;
+    return OwnerDrawnList::InsertRecordRow(*this, index, record, record->title);
 }
 
 SongRowData* CListCtrlSong::GetRow(int row) const
 {
-    if (row < 0 || row >= GetItemCount())
-        return NULL;
-    return reinterpret_cast<SongRowData*>(GetItemData(row));
+    return OwnerDrawnList::RecordAt<SongRowData>(*this, row);
 }
 
 SongRowData* CListCtrlSong::DetachRow(int row)
@@ -420,11 +400,7 @@ LRESULT CListCtrlSong::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
     {
         LRESULT r = CDropListCtrl::WindowProc(message, wParam, lParam);
-        CRect window;
-        GetWindowRect(&window);
-        WINDOWPOS pos = {m_hWnd, NULL, 0, 0, window.Width(), window.Height(),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER};
-        SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+        OwnerDrawnList::AskRowHeight(this);
         return r;
     }
     case WM_VSCROLL:
