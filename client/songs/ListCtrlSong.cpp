@@ -2,7 +2,6 @@
 
 #include "DlgMain.h"
 #include "LanguageTable.h"
-#include "MemoryDC.h"
 #include "OwnerDrawnList.h"
 #include "ReservedNames.h"
 #include "SongListTexts.h"
@@ -590,31 +589,7 @@ void CListCtrlSong::DrawItem(LPDRAWITEMSTRUCT dis)
 void CListCtrlSong::OnPaint()
 {
     CPaintDC paint(this);
-    CRect client, headerRect;
-    GetClientRect(&client);
-    if (CHeaderCtrl* header = GetHeaderCtrl())
-        if (header->GetSafeHwnd() && header->IsWindowVisible())
-        {
-            header->GetWindowRect(&headerRect);
-            ScreenToClient(&headerRect);
-        }
-    CRect area = client;
-    area.top = std::max(client.top, headerRect.bottom);
-    if (area.IsRectEmpty())
-        return;
-    CMemoryDC mem(&paint, &area);
-    mem.FillSolidRect(&area, ::GetSysColor(COLOR_WINDOW));
-    int top = GetTopIndex();
-    CRect first;
-    int bandTop = area.top;
-    if (GetItemCount() > 0 && GetItemRect(top, &first, LVIR_BOUNDS))
-        bandTop = first.top;
-    for (int y = bandTop, index = top; y < area.bottom; y += ROW_HEIGHT, ++index)
-    {
-        CRect band(area.left, std::max(y, static_cast<int>(area.top)), area.right, y + ROW_HEIGHT);
-        mem.FillSolidRect(&band, index % 2 == 0 ? kEven : kOdd);
-    }
-    DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(mem.GetSafeHdc()), 0);
+    OwnerDrawnList::PaintBandedRows(this, &paint, ROW_HEIGHT, kEven, kOdd);
 }
 
 void CListCtrlSong::OnTimer(UINT_PTR id)

@@ -8,6 +8,10 @@
 
 namespace OwnerDrawnList
 {
+// WM_PAINT below the header: the rows' alternating bands, then the list's
+// own drawing (the owner-drawn rows) on top, all off-screen.
+void PaintBandedRows(CListCtrl* list, CDC* paint, int rowHeight, COLORREF even, COLORREF odd);
+
 // A list asks WM_MEASUREITEM only when it thinks its size changed; this
 // tells it so with its current size.
 void AskRowHeight(CWnd* list);
