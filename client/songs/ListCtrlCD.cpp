@@ -182,24 +182,12 @@ void CListCtrlCD::EndRename(BOOL cancel)
 
 void CListCtrlCD::SetPlayingMark(int row)
 {
-    CDListItem* record = GetRow(row);
-    if (!record || record->playing)
-        return;
-    ClearPlayingMark();
-    record->playing = 1;
-    Update(row);
+    OwnerDrawnList::SetPlayingMark<CDListItem>(*this, row);
 }
 
 void CListCtrlCD::ClearPlayingMark()
 {
-    for (int i = 0; i < GetItemCount(); ++i)
-        if (CDListItem* record = GetRow(i))
-            if (record->playing)
-            {
-                record->playing = 0;
-                Update(i);
-                return;
-            }
+    OwnerDrawnList::ClearPlayingMark<CDListItem>(*this);
 }
 
 void CListCtrlCD::SetDropTarget(int row)

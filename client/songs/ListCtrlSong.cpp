@@ -110,24 +110,12 @@ void CListCtrlSong::OnDeleteItemReflect(NMHDR* hdr, LRESULT* result)
 
 void CListCtrlSong::SetPlayingMark(int row)
 {
-    SongRowData* record = GetRow(row);
-    if (!record || record->playing)
-        return;
-    ClearPlayingMark();
-    record->playing = 1;
-    Update(row);
+    OwnerDrawnList::SetPlayingMark<SongRowData>(*this, row);
 }
 
 void CListCtrlSong::ClearPlayingMark()
 {
-    for (int i = 0; i < GetItemCount(); ++i)
-        if (SongRowData* record = GetRow(i))
-            if (record->playing)
-            {
-                record->playing = 0;
-                Update(i);
-                return;
-            }
+    OwnerDrawnList::ClearPlayingMark<SongRowData>(*this);
 }
 
 void CListCtrlSong::ResetSortState(BOOL redraw)

@@ -42,4 +42,28 @@ template <class Record> Record* RecordAt(const CListCtrl& list, int row)
         return NULL;
     return reinterpret_cast<Record*>(list.GetItemData(row));
 }
+
+// At most one row carries the playing mark; redraws only the rows it leaves
+// and enters.
+template <class Record> void ClearPlayingMark(CListCtrl& list)
+{
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        if (Record* record = RecordAt<Record>(list, i))
+            if (record->playing)
+            {
+                record->playing = 0;
+                list.Update(i);
+                return;
+            }
+}
+
+template <class Record> void SetPlayingMark(CListCtrl& list, int row)
+{
+    Record* record = RecordAt<Record>(list, row);
+    if (!record || record->playing)
+        return;
+    ClearPlayingMark<Record>(list);
+    record->playing = 1;
+    list.Update(row);
+}
 } // namespace OwnerDrawnList
