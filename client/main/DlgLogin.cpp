@@ -3,7 +3,7 @@
 #include "AppSetting.h"
 #include "ClientApp.h"
 #include "LanguageTable.h"
-#include "MemoryDC.h"
+#include "LayeredFrame.h"
 #include "Locvane.h"
 #include "ServiceAddresses.h"
 #include "StripButton.h"
@@ -813,49 +813,7 @@ BOOL CDlgLogin::OnQueryOpen()
 
 BOOL CDlgLogin::ShowAnimationFrame(UINT id)
 {
-    if (!m_hDecoder || !m_pAnimation)
-        return FALSE;
-    HKAVPNGDIB dib = NULL;
-    if (ImgNewDIBFromResource(m_hDecoder, id, &dib) != 0)
-        return FALSE;
-    HBITMAP bitmap = NULL;
-    void* bits = NULL;
-    DIBSECTION section{};
-    if (ImgGetHandle(dib, &bitmap, &bits) != 0 || !bits ||
-        ::GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) || section.dsBm.bmBitsPixel != 32)
-    {
-        ImgDeleteDIBSection(dib);
-        return FALSE;
-    }
-    if (m_hFrame)
-        ImgDeleteDIBSection(m_hFrame);
-    m_hFrame = dib;
-
-    // The layered window wants colours multiplied by their alpha.
-    int width = section.dsBm.bmWidth, height = section.dsBm.bmHeight;
-    BYTE* pixel = static_cast<BYTE*>(bits);
-    for (int i = 0; i < width * height; ++i, pixel += 4)
-    {
-        pixel[0] = static_cast<BYTE>(pixel[0] * pixel[3] / 255);
-        pixel[1] = static_cast<BYTE>(pixel[1] * pixel[3] / 255);
-        pixel[2] = static_cast<BYTE>(pixel[2] * pixel[3] / 255);
-    }
-
-    HWND window = m_pAnimation->m_hWnd;
-    ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-    CRect rect;
-    m_pAnimation->GetWindowRect(&rect);
-    HDC screen = ::GetDC(NULL);
-    {
-        CMemoryDC frame(bitmap, screen);
-        POINT position = {rect.left, rect.top};
-        SIZE size = {width, height};
-        POINT source = {0, 0};
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, m_nAnimationAlpha, AC_SRC_ALPHA};
-        ::UpdateLayeredWindow(window, screen, &position, &size, frame.GetSafeHdc(), &source, 0, &blend, ULW_ALPHA);
-    }
-    ::ReleaseDC(NULL, screen);
-    return TRUE;
+    return LayeredFrame::Show(m_pAnimation, m_hDecoder, id, m_nAnimationAlpha, m_hFrame);
 }
 
 void CDlgLogin::OnDestroy()

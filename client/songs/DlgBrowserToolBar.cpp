@@ -1,6 +1,6 @@
 #include "DlgBrowserToolBar.h"
 
-#include "MemoryDC.h"
+#include "ToolbarFace.h"
 #include "WebSongBrowserCtrl.h"
 #include "resource.h"
 
@@ -59,25 +59,12 @@ BOOL CDlgBrowserToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
 void CDlgBrowserToolBar::OnPaint()
 {
     CPaintDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    if (IsIconic())
-    {
-        int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
-        dc.DrawIcon((client.Width() - cx + 1) / 2, (client.Height() - cy + 1) / 2, m_hIcon);
-        return;
-    }
-    PaintBackground(&dc);
+    ToolbarFace::Paint(this, &dc, m_hIcon, m_background, RGB(232, 232, 232));
 }
 
 void CDlgBrowserToolBar::PaintBackground(CDC* pDC)
 {
-    CRect client;
-    GetClientRect(&client);
-    CMemoryDC memory(pDC->GetSafeHdc(), client.Width(), client.Height());
-    memory.FillSolidRect(&client, RGB(232, 232, 232));
-    TileBitmap(m_background, &memory, 0, 0, client.Width(), client.Height());
-    pDC->BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+    ToolbarFace::PaintBackground(this, pDC, m_background, RGB(232, 232, 232));
 }
 
 LRESULT CDlgBrowserToolBar::OnPrintClient(WPARAM wParam, LPARAM)

@@ -5,9 +5,9 @@
 #include "DlgMain.h"
 #include "DlgWebSongBrowser.h"
 #include "LanguageTable.h"
-#include "MemoryDC.h"
 #include "OutsideSites.h"
 #include "StripButton.h"
+#include "ToolbarFace.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -276,25 +276,12 @@ BOOL CFloatToolbar::OnCommand(WPARAM wParam, LPARAM lParam)
 void CFloatToolbar::OnPaint()
 {
     CPaintDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    if (IsIconic())
-    {
-        int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
-        dc.DrawIcon((client.Width() - cx + 1) / 2, (client.Height() - cy + 1) / 2, m_hIcon);
-        return;
-    }
-    PaintBackground(&dc);
+    ToolbarFace::Paint(this, &dc, m_hIcon, m_background, RGB(255, 255, 255));
 }
 
 void CFloatToolbar::PaintBackground(CDC* pDC)
 {
-    CRect client;
-    GetClientRect(&client);
-    CMemoryDC memory(pDC->GetSafeHdc(), client.Width(), client.Height());
-    memory.FillSolidRect(&client, RGB(255, 255, 255));
-    TileBitmap(m_background, &memory, 0, 0, client.Width(), client.Height());
-    pDC->BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+    ToolbarFace::PaintBackground(this, pDC, m_background, RGB(255, 255, 255));
 }
 
 LRESULT CFloatToolbar::OnPrintClient(WPARAM wParam, LPARAM)

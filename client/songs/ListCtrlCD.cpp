@@ -3,7 +3,8 @@
 #include "DlgAnimation.h"
 #include "DlgMain.h"
 #include "LanguageTable.h"
-#include "MemoryDC.h"
+#include "LayeredFrame.h"
+#include "OwnerDrawnList.h"
 #include "SongListTexts.h"
 #include "resource.h"
 
@@ -78,43 +79,22 @@ void CListCtrlCD::PreSubclassWindow()
     else
         m_pEditor->SendMessage(WM_SETFONT, SendMessage(WM_GETFONT), 0);
 
-    CRect window;
-    GetWindowRect(&window);
-    WINDOWPOS pos = {m_hWnd, NULL, 0, 0, window.Width(), window.Height(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER};
-    SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    OwnerDrawnList::AskRowHeight(this);
 }
 
 void CListCtrlCD::ResetTool()
 {
-    if (!m_tip.GetSafeHwnd())
-        return;
-    m_tip.RemoveToolById(this, GetDlgCtrlID());
-    MarkupToolInfo ti;
-    ti.id = GetDlgCtrlID();
-    GetClientRect(&ti.rect);
-    ti.mask = MTT_MASK_BEHAVIOUR;
-    m_tip.AddToolInfo(this, ti);
+    OwnerDrawnList::ResetWholeTool(this, m_tip);
 }
 
 int CListCtrlCD::InsertRow(int index, CDListItem* record)
 {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = const_cast<LPWSTR>((LPCWSTR)record->name);
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    int row = InsertItem(&item);
-    if (row < 0)
-        delete record;
-    return row;
+    return OwnerDrawnList::InsertRecordRow(*this, index, record, record->name);
 }
 
 CDListItem* CListCtrlCD::GetRow(int row) const
 {
-    if (row < 0 || row >= GetItemCount())
-        return NULL;
-    return reinterpret_cast<CDListItem*>(GetItemData(row));
+    return OwnerDrawnList::RecordAt<CDListItem>(*this, row);
 }
 
 void CListCtrlCD::OnDeleteItemReflect(NMHDR* hdr, LRESULT* result)
@@ -202,24 +182,12 @@ void CListCtrlCD::EndRename(BOOL cancel)
 
 void CListCtrlCD::SetPlayingMark(int row)
 {
-    CDListItem* record = GetRow(row);
-    if (!record || record->playing)
-        return;
-    ClearPlayingMark();
-    record->playing = 1;
-    Update(row);
+    OwnerDrawnList::SetPlayingMark<CDListItem>(*this, row);
 }
 
 void CListCtrlCD::ClearPlayingMark()
 {
-    for (int i = 0; i < GetItemCount(); ++i)
-        if (CDListItem* record = GetRow(i))
-            if (record->playing)
-            {
-                record->playing = 0;
-                Update(i);
-                return;
-            }
+    OwnerDrawnList::ClearPlayingMark<CDListItem>(*this);
 }
 
 void CListCtrlCD::SetDropTarget(int row)
@@ -285,46 +253,7 @@ void CListCtrlCD::OnTimer(UINT_PTR id)
 BOOL CListCtrlCD::ShowAnimationFrame(UINT id)
 {
     m_nFrame = id;
-    if (!m_hDecoder || !m_pAnimation)
-        return FALSE;
-    HKAVPNGDIB dib = NULL;
-    if (ImgNewDIBFromResource(m_hDecoder, id, &dib) != 0)
-        return FALSE;
-    HBITMAP bitmap = NULL;
-    void* bits = NULL;
-    DIBSECTION section{};
-    if (ImgGetHandle(dib, &bitmap, &bits) != 0 || !bits ||
-        ::GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) || section.dsBm.bmBitsPixel != 32)
-    {
-        ImgDeleteDIBSection(dib);
-        return FALSE;
-    }
-    if (m_hDib)
-        ImgDeleteDIBSection(m_hDib);
-    m_hDib = dib;
-    int width = section.dsBm.bmWidth, height = std::abs(section.dsBm.bmHeight);
-    BYTE* pixel = static_cast<BYTE*>(bits);
-    for (int i = 0; i < width * height; ++i, pixel += 4)
-    {
-        pixel[0] = static_cast<BYTE>(pixel[0] * pixel[3] / 255);
-        pixel[1] = static_cast<BYTE>(pixel[1] * pixel[3] / 255);
-        pixel[2] = static_cast<BYTE>(pixel[2] * pixel[3] / 255);
-    }
-    HWND window = m_pAnimation->GetSafeHwnd();
-    ::SetWindowLongPtrW(window, GWL_EXSTYLE, ::GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-    CRect rect;
-    m_pAnimation->GetWindowRect(&rect);
-    HDC screen = ::GetDC(NULL);
-    {
-        CMemoryDC frame(bitmap, screen);
-        POINT position = {rect.left, rect.top};
-        SIZE size = {width, height};
-        POINT source = {0, 0};
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, m_nAlpha, AC_SRC_ALPHA};
-        ::UpdateLayeredWindow(window, screen, &position, &size, frame.GetSafeHdc(), &source, 0, &blend, ULW_ALPHA);
-    }
-    ::ReleaseDC(NULL, screen);
-    return TRUE;
+    return LayeredFrame::Show(m_pAnimation, m_hDecoder, id, m_nAlpha, m_hDib);
 }
 
 void CListCtrlCD::EnsureFont()
@@ -405,31 +334,7 @@ void CListCtrlCD::DrawItem(LPDRAWITEMSTRUCT dis)
 void CListCtrlCD::OnPaint()
 {
     CPaintDC paint(this);
-    CRect client, headerRect;
-    GetClientRect(&client);
-    if (CHeaderCtrl* header = GetHeaderCtrl())
-        if (header->GetSafeHwnd() && header->IsWindowVisible())
-        {
-            header->GetWindowRect(&headerRect);
-            ScreenToClient(&headerRect);
-        }
-    CRect area = client;
-    area.top = std::max(client.top, headerRect.bottom);
-    if (area.IsRectEmpty())
-        return;
-    CMemoryDC mem(&paint, &area);
-    mem.FillSolidRect(&area, ::GetSysColor(COLOR_WINDOW));
-    int top = GetTopIndex();
-    CRect first;
-    int bandTop = area.top;
-    if (GetItemCount() > 0 && GetItemRect(top, &first, LVIR_BOUNDS))
-        bandTop = first.top;
-    for (int y = bandTop, index = top; y < area.bottom; y += ROW_HEIGHT, ++index)
-    {
-        CRect band(area.left, std::max(y, static_cast<int>(area.top)), area.right, y + ROW_HEIGHT);
-        mem.FillSolidRect(&band, index % 2 == 0 ? 0xFFFFFF : 0xF5F5F5);
-    }
-    DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(mem.GetSafeHdc()), 0);
+    OwnerDrawnList::PaintBandedRows(this, &paint, ROW_HEIGHT, 0xFFFFFF, 0xF5F5F5);
 }
 
 void CListCtrlCD::ShowClickedList(CPoint point, BOOL select)
@@ -495,11 +400,7 @@ LRESULT CListCtrlCD::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
     {
         LRESULT r = CDropListCtrl::WindowProc(message, wParam, lParam);
-        CRect window;
-        GetWindowRect(&window);
-        WINDOWPOS pos = {m_hWnd, NULL, 0, 0, window.Width(), window.Height(),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER};
-        SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+        OwnerDrawnList::AskRowHeight(this);
         return r;
     }
     case WM_KEYUP:

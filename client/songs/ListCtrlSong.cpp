@@ -2,7 +2,7 @@
 
 #include "DlgMain.h"
 #include "LanguageTable.h"
-#include "MemoryDC.h"
+#include "OwnerDrawnList.h"
 #include "ReservedNames.h"
 #include "SongListTexts.h"
 #include "resource.h"
@@ -75,43 +75,22 @@ void CListCtrlSong::PreSubclassWindow()
         ResetTool();
     }
     // The template's list asked its row height before it was ours.
-    CRect window;
-    GetWindowRect(&window);
-    WINDOWPOS pos = {m_hWnd, NULL, 0, 0, window.Width(), window.Height(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER};
-    SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    OwnerDrawnList::AskRowHeight(this);
 }
 
 void CListCtrlSong::ResetTool()
 {
-    if (!m_tip.GetSafeHwnd())
-        return;
-    m_tip.RemoveToolById(this, GetDlgCtrlID());
-    MarkupToolInfo ti;
-    ti.id = GetDlgCtrlID();
-    GetClientRect(&ti.rect);
-    ti.mask = MTT_MASK_BEHAVIOUR;
-    m_tip.AddToolInfo(this, ti);
+    OwnerDrawnList::ResetWholeTool(this, m_tip);
 }
 
 int CListCtrlSong::InsertRow(int index, SongRowData* record)
 {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = const_cast<LPWSTR>((LPCWSTR)record->title);
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    int row = InsertItem(&item);
-    if (row < 0)
-        delete record;
-    return row;
+    return OwnerDrawnList::InsertRecordRow(*this, index, record, record->title);
 }
 
 SongRowData* CListCtrlSong::GetRow(int row) const
 {
-    if (row < 0 || row >= GetItemCount())
-        return NULL;
-    return reinterpret_cast<SongRowData*>(GetItemData(row));
+    return OwnerDrawnList::RecordAt<SongRowData>(*this, row);
 }
 
 SongRowData* CListCtrlSong::DetachRow(int row)
@@ -131,24 +110,12 @@ void CListCtrlSong::OnDeleteItemReflect(NMHDR* hdr, LRESULT* result)
 
 void CListCtrlSong::SetPlayingMark(int row)
 {
-    SongRowData* record = GetRow(row);
-    if (!record || record->playing)
-        return;
-    ClearPlayingMark();
-    record->playing = 1;
-    Update(row);
+    OwnerDrawnList::SetPlayingMark<SongRowData>(*this, row);
 }
 
 void CListCtrlSong::ClearPlayingMark()
 {
-    for (int i = 0; i < GetItemCount(); ++i)
-        if (SongRowData* record = GetRow(i))
-            if (record->playing)
-            {
-                record->playing = 0;
-                Update(i);
-                return;
-            }
+    OwnerDrawnList::ClearPlayingMark<SongRowData>(*this);
 }
 
 void CListCtrlSong::ResetSortState(BOOL redraw)
@@ -420,11 +387,7 @@ LRESULT CListCtrlSong::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
     {
         LRESULT r = CDropListCtrl::WindowProc(message, wParam, lParam);
-        CRect window;
-        GetWindowRect(&window);
-        WINDOWPOS pos = {m_hWnd, NULL, 0, 0, window.Width(), window.Height(),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER};
-        SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+        OwnerDrawnList::AskRowHeight(this);
         return r;
     }
     case WM_VSCROLL:
@@ -614,31 +577,7 @@ void CListCtrlSong::DrawItem(LPDRAWITEMSTRUCT dis)
 void CListCtrlSong::OnPaint()
 {
     CPaintDC paint(this);
-    CRect client, headerRect;
-    GetClientRect(&client);
-    if (CHeaderCtrl* header = GetHeaderCtrl())
-        if (header->GetSafeHwnd() && header->IsWindowVisible())
-        {
-            header->GetWindowRect(&headerRect);
-            ScreenToClient(&headerRect);
-        }
-    CRect area = client;
-    area.top = std::max(client.top, headerRect.bottom);
-    if (area.IsRectEmpty())
-        return;
-    CMemoryDC mem(&paint, &area);
-    mem.FillSolidRect(&area, ::GetSysColor(COLOR_WINDOW));
-    int top = GetTopIndex();
-    CRect first;
-    int bandTop = area.top;
-    if (GetItemCount() > 0 && GetItemRect(top, &first, LVIR_BOUNDS))
-        bandTop = first.top;
-    for (int y = bandTop, index = top; y < area.bottom; y += ROW_HEIGHT, ++index)
-    {
-        CRect band(area.left, std::max(y, static_cast<int>(area.top)), area.right, y + ROW_HEIGHT);
-        mem.FillSolidRect(&band, index % 2 == 0 ? kEven : kOdd);
-    }
-    DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(mem.GetSafeHdc()), 0);
+    OwnerDrawnList::PaintBandedRows(this, &paint, ROW_HEIGHT, kEven, kOdd);
 }
 
 void CListCtrlSong::OnTimer(UINT_PTR id)

@@ -21,11 +21,6 @@ namespace
 const char kKeyA[] = "AAAA456789ABCDEF0123456789ABCDEF";
 const char kKeyB[] = "BBBB456789ABCDEF0123456789ABCDEF";
 
-int AnswerOk(LPCWSTR, int, LPCWSTR, int, CWnd*)
-{
-    return IDOK;
-}
-
 CString BoardText(CBoard* board)
 {
     CString text;
@@ -38,11 +33,8 @@ CString BoardText(CBoard* board)
 TEST(BoardClients, PostsReachTheOwnerAndTheOwnersBoardReachesTheViewer)
 {
     ServiceProcess service;
-    ASSERT_TRUE(service.Start());
-    ASSERT_TRUE(service.WriteDataFile("accounts.txt", "a@x.com\tpass1\tAnn\tb@x.com\n"
-                                                      "b@x.com\tpass2\tBen\ta@x.com\n"));
-    CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
-    CDlgMain::s_askUser = &AnswerOk;
+    ASSERT_TRUE(StartServiceWithAccounts(service, kAnnAndBenAccounts));
+    CDlgMain::s_askUser = &AnswerAskUserOk;
     const int port = service.Port("messaging");
 
     MainWindowRun run(L"board-clients-a");
@@ -55,10 +47,7 @@ TEST(BoardClients, PostsReachTheOwnerAndTheOwnersBoardReachesTheViewer)
 
     run.Run([&] {
         CDlgMain& main = run.Main();
-        CString options;
-        options.Format(L"im.yeb360&127.0.0.1:%d", port);
-        yebJinSetOptions(options);
-        yebJinClientLogin(L"a@x.com", L"pass1pas", NULL, &CDlgMain::OnMessagingCommand, main.GetSafeHwnd());
+        LogInThroughMessaging(main.GetSafeHwnd(), port, L"a@x.com", L"pass1pas");
         ASSERT_TRUE(run.WaitUntil([&] { return main.LeftBar().FindItem(L"b@x.com") >= 0; }, 20000));
 
         // A opens the board of B's song: B is asked for it.

@@ -20,11 +20,6 @@ namespace
 {
 std::vector<std::wstring> g_popups;
 
-int AnswerOk(LPCWSTR, int, LPCWSTR, int, CWnd*)
-{
-    return IDOK;
-}
-
 void RecordPopup(const CString& text, const CString&, const CString&)
 {
     g_popups.push_back(W(text));
@@ -45,12 +40,10 @@ bool HasRow(CDlgMain& main, LPCWSTR id)
 TEST(BuddyClients, PresenceProfilesAddingAndRemovingBetweenClients)
 {
     ServiceProcess service;
-    ASSERT_TRUE(service.Start());
-    ASSERT_TRUE(service.WriteDataFile("accounts.txt", "a@x.com\tpass1\tAnn\tb@x.com\n"
-                                                      "b@x.com\tpass2\tBen\ta@x.com\n"
-                                                      "c@x.com\tpass3\tCat\n"));
-    CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
-    CDlgMain::s_askUser = &AnswerOk;
+    ASSERT_TRUE(StartServiceWithAccounts(service, "a@x.com\tpass1\tAnn\tb@x.com\n"
+                                                  "b@x.com\tpass2\tBen\ta@x.com\n"
+                                                  "c@x.com\tpass3\tCat\n"));
+    CDlgMain::s_askUser = &AnswerAskUserOk;
     CDlgMain::s_startPopup = &RecordPopup;
     g_popups.clear();
     const int port = service.Port("messaging");
@@ -67,10 +60,7 @@ TEST(BuddyClients, PresenceProfilesAddingAndRemovingBetweenClients)
     run.Run([&] {
         CDlgMain& main = run.Main();
         // Logging in as the login thread does: the library calls back on its thread.
-        CString options;
-        options.Format(L"im.yeb360&127.0.0.1:%d", port);
-        yebJinSetOptions(options);
-        yebJinClientLogin(L"a@x.com", L"pass1pas", NULL, &CDlgMain::OnMessagingCommand, main.GetSafeHwnd());
+        LogInThroughMessaging(main.GetSafeHwnd(), port, L"a@x.com", L"pass1pas");
 
         // B is online already: A's list shows it in the online group, with its profile.
         ASSERT_TRUE(run.WaitUntil([&] { return Row(main, L"b@x.com").kind == 2 && Row(main, L"b@x.com").nick == L"Ben"; },

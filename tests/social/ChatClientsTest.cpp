@@ -15,11 +15,6 @@
 
 namespace
 {
-int AnswerOk(LPCWSTR, int, LPCWSTR, int, CWnd*)
-{
-    return IDOK;
-}
-
 void NoPopup(const CString&, const CString&, const CString&)
 {
 }
@@ -47,11 +42,8 @@ CString HistoryOf(CDlgInstantMessaging* chat)
 TEST(ChatClients, ALineFromOneClientOpensTheChatOfTheOtherAndTheAnswerGoesBack)
 {
     ServiceProcess service;
-    ASSERT_TRUE(service.Start());
-    ASSERT_TRUE(service.WriteDataFile("accounts.txt", "a@x.com\tpass1\tAnn\tb@x.com\n"
-                                                      "b@x.com\tpass2\tBen\ta@x.com\n"));
-    CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
-    CDlgMain::s_askUser = &AnswerOk;
+    ASSERT_TRUE(StartServiceWithAccounts(service, kAnnAndBenAccounts));
+    CDlgMain::s_askUser = &AnswerAskUserOk;
     CDlgMain::s_startPopup = &NoPopup;
     CDlgInstantMessaging::s_adAddress = &NoAdList;
     const int port = service.Port("messaging");
@@ -65,10 +57,7 @@ TEST(ChatClients, ALineFromOneClientOpensTheChatOfTheOtherAndTheAnswerGoesBack)
 
     run.Run([&] {
         CDlgMain& main = run.Main();
-        CString options;
-        options.Format(L"im.yeb360&127.0.0.1:%d", port);
-        yebJinSetOptions(options);
-        yebJinClientLogin(L"a@x.com", L"pass1pas", NULL, &CDlgMain::OnMessagingCommand, main.GetSafeHwnd());
+        LogInThroughMessaging(main.GetSafeHwnd(), port, L"a@x.com", L"pass1pas");
         ASSERT_TRUE(run.WaitUntil(
             [&] {
                 CFriendItem* row = main.LeftBar().GetItem(main.LeftBar().FindItem(L"b@x.com"));

@@ -1,7 +1,11 @@
 #include "SocialTestSupport.h"
+#include "DlgMain.h"
 #include "FriendItem.h"
 #include "LanguageTable.h"
 #include "PixImage.h"
+#include "ServiceAddresses.h"
+#include "ServiceProcess.h"
+#include "Vossel.h"
 #include "WindowPicture.h"
 
 std::wstring SocialOutputFolder()
@@ -75,4 +79,28 @@ CFriendItem TestRow(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick,
 CFriendItem TestBuddy(LPCWSTR id, LPCWSTR nick, int presence)
 {
     return TestRow(presence > 2 ? 3 : 2, 1, 6, id, nick, presence);
+}
+
+const char kAnnAndBenAccounts[] = "a@x.com\tpass1\tAnn\tb@x.com\n"
+                                  "b@x.com\tpass2\tBen\ta@x.com\n";
+
+bool StartServiceWithAccounts(ServiceProcess& service, const char* accounts)
+{
+    if (!service.Start() || !service.WriteDataFile("accounts.txt", accounts))
+        return false;
+    CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
+    return true;
+}
+
+int AnswerAskUserOk(LPCWSTR, int, LPCWSTR, int, CWnd*)
+{
+    return IDOK;
+}
+
+void LogInThroughMessaging(HWND mainWindow, int port, LPCWSTR email, LPCWSTR password)
+{
+    CString options;
+    options.Format(L"im.yeb360&127.0.0.1:%d", port);
+    yebJinSetOptions(options);
+    yebJinClientLogin(email, password, NULL, &CDlgMain::OnMessagingCommand, mainWindow);
 }

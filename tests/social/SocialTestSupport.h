@@ -43,3 +43,17 @@ bool CaptureWindowPicture(HWND window, const wchar_t* fileName, CPixImage* pictu
 COLORREF PixelAt(CPixImage& picture, int x, int y);
 // Writes a 30 x 30 picture of one colour as a PNG file.
 bool WriteSolidPicture(const std::wstring& path, COLORREF color);
+
+class ServiceProcess;
+
+// Ann (a@x.com, pass1) and Ben (b@x.com, pass2), each the other's buddy.
+extern const char kAnnAndBenAccounts[];
+// Starts the stand-in service with these accounts and points the client's
+// addresses at it; false when any of it fails.
+bool StartServiceWithAccounts(ServiceProcess& service, const char* accounts);
+// The main window's question box, answered "OK" without showing.
+int AnswerAskUserOk(LPCWSTR, int, LPCWSTR, int, CWnd*);
+// Logs the main window in on the real messaging library against the stand-in
+// service's messaging port, as the login thread does (the library calls back
+// on its own thread).
+void LogInThroughMessaging(HWND mainWindow, int port, LPCWSTR email, LPCWSTR password);

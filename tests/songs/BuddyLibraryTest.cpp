@@ -14,6 +14,7 @@
 #include "ServiceProcess.h"
 #include "SocialTestSupport.h"
 #include "SongLibrary.h"
+#include "SongPaneRows.h"
 #include "Vossel.h"
 
 #include <cstdio>
@@ -61,19 +62,6 @@ void WriteBuddyLibrary(const std::wstring& path, int songs)
     library.AddOrUpdatePlaylist(recent);
     CreateFoldersAlongPath(path.c_str());
     ASSERT_EQ(S_OK, library.SaveToFile(path.c_str()));
-}
-
-std::wstring ListRows(CDlgMain& main)
-{
-    std::wstring rows;
-    for (int i = 0; i < main.m_listSongLists.GetItemCount(); ++i)
-    {
-        CDListItem* r = main.m_listSongLists.GetRow(i);
-        wchar_t line[256];
-        swprintf(line, 256, L"%ls:%d:%d|", (LPCWSTR)r->name, r->listId, r->songCount);
-        rows += line;
-    }
-    return rows;
 }
 
 CFriendItem* BuddyRow(CDlgMain& main, LPCWSTR id, int* index = nullptr)
@@ -186,10 +174,7 @@ TEST(BuddyLibrary, FromDiskAskedForAndDamaged)
 TEST(BuddyLibrary, ComesFromASecondClientThroughTheService)
 {
     ServiceProcess service;
-    ASSERT_TRUE(service.Start());
-    ASSERT_TRUE(service.WriteDataFile("accounts.txt", "a@x.com\tpass1\tAnn\tb@x.com\n"
-                                                      "b@x.com\tpass2\tBen\ta@x.com\n"));
-    CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
+    ASSERT_TRUE(StartServiceWithAccounts(service, kAnnAndBenAccounts));
     CDlgMain::s_askUser = &RecordQuestion;
     g_asked.clear();
     const int port = service.Port("messaging");
@@ -206,10 +191,7 @@ TEST(BuddyLibrary, ComesFromASecondClientThroughTheService)
     run.Run([&] {
         ran = true;
         CDlgMain& main = run.Main();
-        CString options;
-        options.Format(L"im.yeb360&127.0.0.1:%d", port);
-        yebJinSetOptions(options);
-        yebJinClientLogin(L"a@x.com", L"pass1pas", NULL, &CDlgMain::OnMessagingCommand, main.GetSafeHwnd());
+        LogInThroughMessaging(main.GetSafeHwnd(), port, L"a@x.com", L"pass1pas");
         ASSERT_TRUE(run.WaitUntil(
             [&] {
                 CFriendItem* row = BuddyRow(main, L"b@x.com");

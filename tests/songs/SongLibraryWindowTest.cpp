@@ -11,6 +11,7 @@
 #include "RecordingMessaging.h"
 #include "SocialTestSupport.h"
 #include "SongLibrary.h"
+#include "SongPaneRows.h"
 #include "SongListTexts.h"
 #include "resource.h"
 
@@ -73,20 +74,6 @@ void WriteOwnLibrary(const std::wstring& path)
     library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"), PLAYLIST_KIND_RECENT, {}));
     CreateFoldersAlongPath(path.c_str());
     ASSERT_EQ(S_OK, library.SaveToFile(path.c_str()));
-}
-
-// Song-list rows as "name:id:count|".
-std::wstring ListRows(CDlgMain& main)
-{
-    std::wstring rows;
-    for (int i = 0; i < main.m_listSongLists.GetItemCount(); ++i)
-    {
-        CDListItem* r = main.m_listSongLists.GetRow(i);
-        wchar_t line[256];
-        swprintf(line, 256, L"%ls:%d:%d|", (LPCWSTR)r->name, r->listId, r->songCount);
-        rows += line;
-    }
-    return rows;
 }
 
 // Song rows as "title:action|" (action: the row's icon, -1 push, 1 download).
