@@ -1,4 +1,5 @@
 #include "DlgDragTip.h"
+#include "SmallDialogFrame.h"
 #include "LanguageTable.h"
 #include "resource.h"
 
@@ -84,14 +85,7 @@ void CDlgDragTip::DoDataExchange(CDataExchange* pDX)
 BOOL CDlgDragTip::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
-    SetTopLeftBitmap(IDB_FRAME_TOP_LEFT);
-    SetTopBitmap(IDB_FRAME_TOP);
-    SetTopRightBitmap(IDB_FRAME_TOP_RIGHT);
-    SetLeftBitmap(IDB_FRAME_SIDE);
-    SetRightBitmap(IDB_FRAME_SIDE);
-    SetBottomLeftBitmap(IDB_FRAME_BOTTOM_LEFT);
-    SetBottomBitmap(IDB_FRAME_BOTTOM);
-    SetBottomRightBitmap(IDB_FRAME_BOTTOM_RIGHT);
+    SetSmallDialogFrame(*this);
     SetWindowText(Lang(L"INFO_LOADING_SONG_TITLE"));
     MoveWindow(0, 0, 276, 154);
     CString processingText = Lang(L"INFO_DRAG_PROCESSING_TIP");

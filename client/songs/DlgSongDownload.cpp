@@ -34,19 +34,7 @@ CDlgSongDownload::CDlgSongDownload()
 
 CDlgSongDownload* CDlgSongDownload::Open()
 {
-    if (!s_open)
-    {
-        CDlgSongDownload* window = new CDlgSongDownload;
-        if (!window->Create(IDD_SONG_DOWNLOAD, CWnd::GetDesktopWindow()))
-        {
-            delete window;
-            return NULL;
-        }
-        s_open = window;
-    }
-    s_open->ShowWindow(SW_SHOW);
-    ::SetForegroundWindow(s_open->m_hWnd);
-    return s_open;
+    return ShowSingle(s_open, IDD_SONG_DOWNLOAD);
 }
 
 void CDlgSongDownload::DoDataExchange(CDataExchange* pDX)
@@ -60,8 +48,7 @@ BOOL CDlgSongDownload::OnInitDialog()
     BOOL result = CTransferWindow::OnInitDialog();
     m_list.m_onFinished = [this](const CString& hash, const CString& cover) { SetAlbumJob(hash, cover); };
     for (UINT id : DownloadIcons)
-        m_list.AddIcon(
-            (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+        m_list.AddIcon(LoadTaskIcon(id));
     return result;
 }
 

@@ -46,7 +46,6 @@ const wchar_t* const TextKeys[] = {
     L"INFO_STR_MINUTE",
 };
 const UINT TextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-const UINT_PTR TimerRedraw = 1;
 
 void DrawTextAt(HDC dc, const CString& text, int left, int top, int right, int bottom, UINT flags = TextFlags)
 {
@@ -63,37 +62,24 @@ CString LibraryPath()
 }
 } // namespace
 
-BEGIN_MESSAGE_MAP(CListCtrlDownload, CListCtrl)
+BEGIN_MESSAGE_MAP(CListCtrlDownload, CListCtrlTransfer)
 ON_MESSAGE(DownloadTask::TransferMessage, &CListCtrlDownload::OnTaskMessage)
 ON_WM_TIMER()
-ON_WM_PAINT()
-ON_WM_ERASEBKGND()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_SIZE()
-ON_WM_DESTROY()
 ON_NOTIFY_REFLECT(NM_DBLCLK, &CListCtrlDownload::OnDblClk)
 ON_NOTIFY_REFLECT(LVN_DELETEITEM, &CListCtrlDownload::OnDeleteItem)
 END_MESSAGE_MAP()
 
 CListCtrlDownload::CListCtrlDownload()
-    : m_taskCount(0), m_running(0), m_done(0), m_failed(0), m_rowHeight(20), m_hand(NULL),
-      m_stoppingAll(FALSE), m_tick(0), m_hoverRow(-1)
 {
     for (int i = 0; i < 12; ++i)
         m_texts[i] = Lang(TextKeys[i]);
-    m_hand = LoadCursorW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
-    if (!m_hand)
-        m_hand = LoadCursorW(NULL, IDC_HAND);
 }
 
-CListCtrlDownload::~CListCtrlDownload()
-{
-    for (HICON icon : m_icons)
-        if (icon)
-            DestroyIcon(icon);
-}
+CListCtrlDownload::~CListCtrlDownload() = default;
 
 DownloadTask* CListCtrlDownload::GetTask(int row) const
 {
@@ -200,22 +186,6 @@ void CListCtrlDownload::RenumberRows(int from)
     Invalidate(FALSE);
 }
 
-void CListCtrlDownload::SetItemHeight(int height)
-{
-    m_rowHeight = height;
-    // The control asks for its row height again when its size changes.
-    CRect rect;
-    GetWindowRect(&rect);
-    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height() + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetTimer(TimerRedraw, 200, NULL);
-}
-
-void CListCtrlDownload::MeasureItem(LPMEASUREITEMSTRUCT item)
-{
-    item->itemHeight = m_rowHeight;
-}
-
 CString CListCtrlDownload::FormatSize(double bytes)
 {
     CString text;
@@ -306,26 +276,6 @@ void CListCtrlDownload::OnTimer(UINT_PTR id)
 void CListCtrlDownload::RedrawRow(int row)
 {
     RedrawItems(row, row);
-}
-
-void CListCtrlDownload::OnPaint()
-{
-    PAINTSTRUCT ps;
-    HDC target = ::BeginPaint(m_hWnd, &ps);
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP picture = CreateCompatibleBitmap(target, client.right > 0 ? client.right : 1,
-                                             client.bottom > 0 ? client.bottom : 1);
-    HGDIOBJ old = SelectObject(memory, picture);
-    FillRect(memory, &client, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    // The control paints its rows (through DrawItem) into the off-screen picture.
-    DefWindowProc(WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
-    BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ::EndPaint(m_hWnd, &ps);
 }
 
 void CListCtrlDownload::DrawItem(LPDRAWITEMSTRUCT item)
@@ -630,12 +580,6 @@ CString CListCtrlDownload::TooltipTextAt(CPoint point)
                 (LPCWSTR)task->GetFinalName(), (LPCWSTR)m_texts[TextAddTo], (LPCWSTR)task->GetSongListName(),
                 (LPCWSTR)m_texts[TextSaveIn], (LPCWSTR)task->GetTargetFolder());
     return text;
-}
-
-void CListCtrlDownload::OnDestroy()
-{
-    KillTimer(TimerRedraw);
-    Default();
 }
 
 CString CListCtrlDownload::AddSongToLibrary(LPCWSTR libraryPath, LPCWSTR filePath, LPCWSTR songListName)

@@ -6,6 +6,7 @@
 // library and reports its counters to its parent with TransferMessage.
 #pragma once
 #include "Framework.h"
+#include "ListCtrlTransfer.h"
 #include "MarkupTip.h"
 
 #include <functional>
@@ -13,17 +14,9 @@
 
 class DownloadTask;
 
-class CListCtrlDownload : public CListCtrl
+class CListCtrlDownload : public CListCtrlTransfer
 {
   public:
-    // Kinds of TransferMessage sent to the parent (lParam the value).
-    enum ParentKind
-    {
-        ParentDone = 8,     // done count
-        ParentRunning = 9,  // running count
-        ParentFailed = 10,  // failed count
-        ParentRemoved = 11, // a waiting row was removed
-    };
     // Icons, by index, as the parent loads them.
     enum Icon
     {
@@ -59,13 +52,7 @@ class CListCtrlDownload : public CListCtrl
     int StartNextTask(int fromRow);
     void StopAll(BOOL deleteRows);
     void RemoveTask(int row, BOOL deleteRow);
-    int GetTaskCount() const { return m_taskCount; }
-    int GetRunningCount() const { return m_running; }
-    int GetDoneCount() const { return m_done; }
-    int GetFailedCount() const { return m_failed; }
     DownloadTask* GetTask(int row) const;
-    void SetItemHeight(int height);
-    void AddIcon(HICON icon) { m_icons.push_back(icon); }
     // Called when a download completed, with the song's hash and the task's
     // cover address, before the parent hears the new done count.
     std::function<void(const CString& hash, const CString& cover)> m_onFinished;
@@ -95,7 +82,6 @@ class CListCtrlDownload : public CListCtrl
     CString TooltipTextAt(CPoint point);
 
     void DrawItem(LPDRAWITEMSTRUCT item) override;
-    void MeasureItem(LPMEASUREITEMSTRUCT item) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
   protected:
@@ -103,14 +89,11 @@ class CListCtrlDownload : public CListCtrl
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     LRESULT OnTaskMessage(WPARAM state, LPARAM row);
     void OnTimer(UINT_PTR id);
-    void OnPaint();
-    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnDblClk(NMHDR* header, LRESULT* result);
     void OnDeleteItem(NMHDR* header, LRESULT* result);
-    void OnDestroy();
     void OnSize(UINT type, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 
@@ -123,15 +106,5 @@ class CListCtrlDownload : public CListCtrl
     void DrawRow(HDC dc, const CRect& rc, DownloadTask* task, BOOL selected);
 
     CMarkupTip m_tip;
-    std::vector<HICON> m_icons;
-    int m_taskCount;
-    int m_running;
-    int m_done;
-    int m_failed;
-    int m_rowHeight;
-    HCURSOR m_hand;
-    BOOL m_stoppingAll;
-    int m_tick;
-    int m_hoverRow;
     CString m_texts[12];
 };

@@ -32,7 +32,6 @@ const wchar_t* const TextKeys[] = {
     L"INFO_STR_MINUTE",
 };
 const UINT TextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-const UINT_PTR TimerRedraw = 1;
 
 void DrawTextAt(HDC dc, const CString& text, int left, int top, int right, int bottom, UINT flags = TextFlags)
 {
@@ -41,37 +40,24 @@ void DrawTextAt(HDC dc, const CString& text, int left, int top, int right, int b
 }
 } // namespace
 
-BEGIN_MESSAGE_MAP(CListCtrlUpload, CListCtrl)
+BEGIN_MESSAGE_MAP(CListCtrlUpload, CListCtrlTransfer)
 ON_MESSAGE(WM_USER + 101, &CListCtrlUpload::OnTaskMessage)
 ON_WM_TIMER()
-ON_WM_PAINT()
-ON_WM_ERASEBKGND()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_SIZE()
-ON_WM_DESTROY()
 ON_NOTIFY_REFLECT(NM_DBLCLK, &CListCtrlUpload::OnDblClk)
 ON_NOTIFY_REFLECT(LVN_DELETEITEM, &CListCtrlUpload::OnDeleteItem)
 END_MESSAGE_MAP()
 
 CListCtrlUpload::CListCtrlUpload()
-    : m_taskCount(0), m_running(0), m_done(0), m_failed(0), m_rowHeight(20), m_hand(NULL),
-      m_stoppingAll(FALSE), m_tick(0), m_hoverRow(-1)
 {
     for (int i = 0; i < 9; ++i)
         m_texts[i] = Lang(TextKeys[i]);
-    m_hand = LoadCursorW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
-    if (!m_hand)
-        m_hand = LoadCursorW(NULL, IDC_HAND);
 }
 
-CListCtrlUpload::~CListCtrlUpload()
-{
-    for (HICON icon : m_icons)
-        if (icon)
-            DestroyIcon(icon);
-}
+CListCtrlUpload::~CListCtrlUpload() = default;
 
 UploadTask* CListCtrlUpload::GetTask(int row) const
 {
@@ -157,22 +143,6 @@ void CListCtrlUpload::RenumberRows(int from)
     Invalidate(FALSE);
 }
 
-void CListCtrlUpload::SetItemHeight(int height)
-{
-    m_rowHeight = height;
-    // The control asks for its row height again when its size changes.
-    CRect rect;
-    GetWindowRect(&rect);
-    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height() + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetTimer(TimerRedraw, 200, NULL);
-}
-
-void CListCtrlUpload::MeasureItem(LPMEASUREITEMSTRUCT item)
-{
-    item->itemHeight = m_rowHeight;
-}
-
 LRESULT CListCtrlUpload::OnTaskMessage(WPARAM state, LPARAM row)
 {
     UploadTask* task = GetTask((int)row);
@@ -233,25 +203,6 @@ void CListCtrlUpload::OnTimer(UINT_PTR id)
         RedrawRow(row);
         break;
     }
-}
-
-void CListCtrlUpload::OnPaint()
-{
-    PAINTSTRUCT ps;
-    HDC target = ::BeginPaint(m_hWnd, &ps);
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP picture = CreateCompatibleBitmap(target, client.right > 0 ? client.right : 1,
-                                             client.bottom > 0 ? client.bottom : 1);
-    HGDIOBJ old = SelectObject(memory, picture);
-    FillRect(memory, &client, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    DefWindowProc(WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
-    BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ::EndPaint(m_hWnd, &ps);
 }
 
 void CListCtrlUpload::DrawItem(LPDRAWITEMSTRUCT item)
@@ -451,10 +402,4 @@ void CListCtrlUpload::OnSize(UINT, int, int)
 {
     Default();
     ShowScrollBar(SB_HORZ, FALSE);
-}
-
-void CListCtrlUpload::OnDestroy()
-{
-    KillTimer(TimerRedraw);
-    Default();
 }

@@ -171,6 +171,23 @@ void SongImporter::AddToList(const CSongInfo& song, const CString& listName)
     library.AddSongToPlaylist(song, playlist);
 }
 
+CString SongImporter::Followed(const CString& path)
+{
+    CString target = ResolveShortcut(path);
+    return target.IsEmpty() ? path : target;
+}
+
+void SongImporter::ScanTopItem(const CString& path, const CString& mediaList, int index)
+{
+    int kind = ClassifyPath(path);
+    if (kind == KindFolder)
+        ScanByName(path, CString(), index, KindFolder);
+    else if (kind == KindMedia)
+        ScanByName(path, mediaList, index, KindMedia);
+    else
+        Progress(index, path);
+}
+
 void SongImporter::ScanByName(const CString& path, const CString& listName, int index, int kind)
 {
     if (Stopped())
@@ -181,9 +198,7 @@ void SongImporter::ScanByName(const CString& path, const CString& listName, int 
         {
             if (Stopped())
                 return;
-            CString target = ResolveShortcut(entry);
-            if (!target.IsEmpty())
-                entry = target;
+            entry = Followed(entry);
             int entryKind = ClassifyPath(entry);
             if (entryKind == KindFolder)
                 ScanByName(entry, CString(), index, KindFolder);
@@ -234,9 +249,7 @@ void SongImporter::ScanByRow(const CString& path, int row, int index, int kind)
         {
             if (Stopped())
                 return;
-            CString target = ResolveShortcut(entry);
-            if (!target.IsEmpty())
-                entry = target;
+            entry = Followed(entry);
             ScanByRow(entry, row, index, ClassifyPath(entry));
         }
     }
@@ -282,17 +295,8 @@ void SongImporter::DropWithoutTarget(const std::vector<CString>& items)
     countBefore = library.CountListedSongs();
     for (int i = 0; i < total && !Stopped(); ++i)
     {
-        CString path = items[i];
-        CString target = ResolveShortcut(path);
-        if (!target.IsEmpty())
-            path = target;
-        int kind = ClassifyPath(path);
-        if (kind == KindFolder)
-            ScanByName(path, CString(), i, KindFolder);
-        else if (kind == KindMedia)
-            ScanByName(path, HoldingFolderName(path), i, KindMedia);
-        else
-            Progress(i, path);
+        CString path = Followed(items[i]);
+        ScanTopItem(path, HoldingFolderName(path), i);
     }
 }
 
@@ -302,10 +306,7 @@ void SongImporter::DropOnRow(const std::vector<CString>& items, int row)
     countBefore = library.CountListedSongs();
     for (int i = 0; i < total && !Stopped(); ++i)
     {
-        CString path = items[i];
-        CString target = ResolveShortcut(path);
-        if (!target.IsEmpty())
-            path = target;
+        CString path = Followed(items[i]);
         ScanByRow(path, row, i, ClassifyPath(path));
     }
 }
@@ -315,25 +316,12 @@ void SongImporter::ImportFolder(const CString& folder)
     countBefore = library.CountListedSongs();
     if (folder.IsEmpty())
         return;
-    CString path = folder;
-    CString target = ResolveShortcut(path);
-    if (!target.IsEmpty())
-        path = target;
+    CString path = Followed(folder);
     std::vector<CString> entries = FolderEntries(path);
     total = (int)entries.size();
     CString name = FolderName(path);
     for (int i = 0; i < total && !Stopped(); ++i)
     {
-        CString entry = entries[i];
-        CString resolved = ResolveShortcut(entry);
-        if (!resolved.IsEmpty())
-            entry = resolved;
-        int kind = ClassifyPath(entry);
-        if (kind == KindFolder)
-            ScanByName(entry, CString(), i, KindFolder);
-        else if (kind == KindMedia)
-            ScanByName(entry, name, i, KindMedia);
-        else
-            Progress(i, entry);
+        ScanTopItem(Followed(entries[i]), name, i);
     }
 }

@@ -61,6 +61,11 @@ class SongImporter
     void StoreSyncList(const CSyncPlaylist& record);
 
   private:
+    // A shell link stands for its target; anything else for itself.
+    static CString Followed(const CString& path);
+    // One item at the top of an import: a folder is scanned for lists of
+    // its own, a media file goes to mediaList, anything else only counts.
+    void ScanTopItem(const CString& path, const CString& mediaList, int index);
     void Record(const CSongInfo& song, const CString& listName);
     void RecordInto(const CSyncSong& song, const CString& listName);
     void Progress(int index, const CString& path);

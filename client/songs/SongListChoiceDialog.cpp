@@ -1,4 +1,5 @@
 #include "SongListChoiceDialog.h"
+#include "SmallDialogFrame.h"
 #include "FolderDialog.h"
 #include "LanguageTable.h"
 #include "SongListChoice.h"
@@ -42,14 +43,7 @@ void CSongListChoiceDialog::DoDataExchange(CDataExchange* pDX)
 BOOL CSongListChoiceDialog::OnInitDialog()
 {
     CSkinDialog::OnInitDialog();
-    SetTopLeftBitmap(IDB_FRAME_TOP_LEFT);
-    SetTopBitmap(IDB_FRAME_TOP);
-    SetTopRightBitmap(IDB_FRAME_TOP_RIGHT);
-    SetLeftBitmap(IDB_FRAME_SIDE);
-    SetRightBitmap(IDB_FRAME_SIDE);
-    SetBottomLeftBitmap(IDB_FRAME_BOTTOM_LEFT);
-    SetBottomBitmap(IDB_FRAME_BOTTOM);
-    SetBottomRightBitmap(IDB_FRAME_BOTTOM_RIGHT);
+    SetSmallDialogFrame(*this);
     MoveWindow(0, 0, 350, 170);
     SetWindowText(Lang(m_captionKey));
     CRect client;

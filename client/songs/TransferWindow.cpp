@@ -1,4 +1,5 @@
 #include "TransferWindow.h"
+#include "SmallDialogFrame.h"
 #include "DlgMessage.h"
 #include "HttpFetcher.h"
 #include "LanguageTable.h"
@@ -42,6 +43,11 @@ CTransferWindow::CTransferWindow(UINT templateId, const Controls& controls, UINT
 
 CTransferWindow::~CTransferWindow() = default;
 
+HICON CTransferWindow::LoadTaskIcon(UINT id)
+{
+    return (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0);
+}
+
 void CTransferWindow::DoDataExchange(CDataExchange* pDX)
 {
     CSkinDialog::DoDataExchange(pDX);
@@ -59,14 +65,7 @@ BOOL CTransferWindow::OnInitDialog()
         (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDI_APP_SMALL), IMAGE_ICON, 16, 16, 0);
     if (small)
         SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)small);
-    SetTopLeftBitmap(IDB_FRAME_TOP_LEFT);
-    SetTopBitmap(IDB_FRAME_TOP);
-    SetTopRightBitmap(IDB_FRAME_TOP_RIGHT);
-    SetLeftBitmap(IDB_FRAME_SIDE);
-    SetRightBitmap(IDB_FRAME_SIDE);
-    SetBottomLeftBitmap(IDB_FRAME_BOTTOM_LEFT);
-    SetBottomBitmap(IDB_FRAME_BOTTOM);
-    SetBottomRightBitmap(IDB_FRAME_BOTTOM_RIGHT);
+    SetSmallDialogFrame(*this);
 
     if (HMENU menu = ::GetSystemMenu(m_hWnd, FALSE))
     {

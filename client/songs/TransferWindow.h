@@ -68,6 +68,27 @@ class CTransferWindow : public CSkinDialog
     void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
+    // Each transfer window exists once: made on the first call, shown and
+    // brought forward on every call; NULL when it cannot be made.
+    template <class Window> static Window* ShowSingle(Window*& open, UINT templateId)
+    {
+        if (!open)
+        {
+            Window* window = new Window;
+            if (!window->Create(templateId, CWnd::GetDesktopWindow()))
+            {
+                delete window;
+                return NULL;
+            }
+            open = window;
+        }
+        open->ShowWindow(SW_SHOW);
+        ::SetForegroundWindow(open->m_hWnd);
+        return open;
+    }
+    // A 16x16 task-state icon of the program's resources.
+    static HICON LoadTaskIcon(UINT id);
+
     // Asks while a transfer runs; destroys the window unless the user keeps it.
     void CloseWithConfirmation();
     void ShowTotal(int index, int value);

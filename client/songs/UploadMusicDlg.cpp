@@ -31,19 +31,7 @@ CUploadMusicDlg::CUploadMusicDlg()
 
 CUploadMusicDlg* CUploadMusicDlg::Open()
 {
-    if (!s_open)
-    {
-        CUploadMusicDlg* window = new CUploadMusicDlg;
-        if (!window->Create(IDD_UPLOAD, CWnd::GetDesktopWindow()))
-        {
-            delete window;
-            return NULL;
-        }
-        s_open = window;
-    }
-    s_open->ShowWindow(SW_SHOW);
-    ::SetForegroundWindow(s_open->m_hWnd);
-    return s_open;
+    return ShowSingle(s_open, IDD_UPLOAD);
 }
 
 void CUploadMusicDlg::DoDataExchange(CDataExchange* pDX)
@@ -56,8 +44,7 @@ BOOL CUploadMusicDlg::OnInitDialog()
 {
     BOOL result = CTransferWindow::OnInitDialog();
     for (UINT id : UploadIcons)
-        m_list.AddIcon(
-            (HICON)LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+        m_list.AddIcon(LoadTaskIcon(id));
     return result;
 }
 
