@@ -49,14 +49,7 @@ CDlgConfig::~CDlgConfig()
 
 BOOL CDlgConfig::OnInitDialog()
 {
-    SetTopLeftBitmap(IDB_FRAME_TOP_LEFT);
-    SetTopBitmap(IDB_FRAME_TOP);
-    SetTopRightBitmap(IDB_FRAME_TOP_RIGHT);
-    SetLeftBitmap(IDB_FRAME_SIDE);
-    SetRightBitmap(IDB_FRAME_SIDE);
-    SetBottomLeftBitmap(IDB_FRAME_BOTTOM_LEFT);
-    SetBottomBitmap(IDB_FRAME_BOTTOM);
-    SetBottomRightBitmap(IDB_FRAME_BOTTOM_RIGHT);
+    SetSmallDialogFrame(*this);
     CSkinDialog::OnInitDialog();
     m_strCaption = Lang(L"STR_CONFIG_MAIN_TITLE");
     SetWindowText(m_strCaption);

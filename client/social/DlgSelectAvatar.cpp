@@ -8,6 +8,7 @@
 #include "LanguageTable.h"
 #include "PixImage.h"
 #include "ShellFolder.h"
+#include "SmallDialogFrame.h"
 #include "resource.h"
 
 namespace
@@ -114,14 +115,7 @@ int CDlgSelectAvatar::ImportPictureTo(const CString& folder, CString& path, cons
 
 BOOL CDlgSelectAvatar::OnInitDialog()
 {
-    SetTopLeftBitmap(IDB_FRAME_TOP_LEFT);
-    SetTopBitmap(IDB_FRAME_TOP);
-    SetTopRightBitmap(IDB_FRAME_TOP_RIGHT);
-    SetLeftBitmap(IDB_FRAME_SIDE);
-    SetRightBitmap(IDB_FRAME_SIDE);
-    SetBottomLeftBitmap(IDB_FRAME_BOTTOM_LEFT);
-    SetBottomBitmap(IDB_FRAME_BOTTOM);
-    SetBottomRightBitmap(IDB_FRAME_BOTTOM_RIGHT);
+    SetSmallDialogFrame(*this);
     SetTitleBitmap(IDB_AVATAR_CHOOSER_TITLE);
     SetTitleBitmapPos(80, 10);
     CSkinDialog::OnInitDialog();

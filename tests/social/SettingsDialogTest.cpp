@@ -102,7 +102,9 @@ class SettingsDialog : public ::testing::Test
     void SetUp() override
     {
         LoadLanguageFile();
-        m_folder = SocialOutputFolder() + L"\\settings";
+        // A folder of each test's own: ctest runs the cases of this program side by side.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_folder = SocialOutputFolder() + L"\\settings-" + std::wstring(name.begin(), name.end());
         RemoveTree(m_folder);
         ::CreateDirectoryW(m_folder.c_str(), NULL);
         m_saved = g_pAppSetting;
