@@ -12,6 +12,7 @@
 #include "SkinFrame.h"
 #include "StripButton.h"
 #include "Vossel.h"
+#include "AdvertisementList.h"
 #include "Xml.h"
 #include "resource.h"
 
@@ -538,28 +539,13 @@ void CDlgInstantMessaging::OnSetFocus(CWnd*)
 
 BOOL CDlgInstantMessaging::ParseAdList(const CString& xml, std::vector<CString>& names,
                                       std::map<CString, CString>& links)
+
 {
-    std::unique_ptr<CXmlElement> root(XmlParseString(xml));
-    if (!root || !root->HasName(L"RT"))
-        return FALSE;
-    POSITION pos = root->GetFirstChildPosition();
-    while (pos)
-    {
-        CXmlElement* ad = root->GetNextChild(pos);
-        if (!ad || !ad->HasName(L"AD"))
-            continue;
-        POSITION inner = ad->GetFirstChildPosition();
-        while (inner)
-        {
-            CXmlElement* entry = ad->GetNextChild(inner);
-            if (!entry || !entry->HasName(L"LI"))
-                continue;
-            CString name = entry->GetAttribute(L"name");
-            names.push_back(name);
-            links.insert(std::make_pair(name, entry->GetAttribute(L"link"))); // the first link of a name stays
-        }
-    }
-    return TRUE;
+    AdvertisementList list;
+    BOOL parsed = list.Parse(xml);
+    names.insert(names.end(), list.names.begin(), list.names.end());
+    links.insert(list.links.begin(), list.links.end());
+    return parsed;
 }
 
 namespace

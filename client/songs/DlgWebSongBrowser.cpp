@@ -11,6 +11,7 @@
 #include "ServiceAddresses.h"
 #include "SongLibrary.h"
 #include "StripButton.h"
+#include "AdvertisementList.h"
 #include "Xml.h"
 #include "resource.h"
 
@@ -565,32 +566,9 @@ LRESULT CDlgWebSongBrowser::OnCommandState(WPARAM wParam, LPARAM lParam)
 }
 
 BOOL CDlgWebSongBrowser::ParseAdList(LPCWSTR text, BrowserAdList& out)
+
 {
-    out.names.clear();
-    out.links.clear();
-    if (!text)
-        return FALSE;
-    std::unique_ptr<CXmlElement> root(XmlParseString(text));
-    if (!root || !root->HasName(L"RT"))
-        return FALSE;
-    POSITION groups = root->GetFirstChildPosition();
-    while (groups)
-    {
-        CXmlElement* group = root->GetNextChild(groups);
-        if (!group || !group->HasName(L"AD"))
-            continue;
-        POSITION items = group->GetFirstChildPosition();
-        while (items)
-        {
-            CXmlElement* item = group->GetNextChild(items);
-            if (!item || !item->HasName(L"LI"))
-                continue;
-            CString name = item->GetAttribute(L"name", L"");
-            out.names.push_back(name);
-            out.links[name] = item->GetAttribute(L"link", L"");
-        }
-    }
-    return TRUE;
+    return out.Parse(text);
 }
 
 void CDlgWebSongBrowser::StartAdLoader()

@@ -6,6 +6,7 @@
 // window is modeless, owned by the desktop, registered with the pop-up
 // registry, and deletes itself when its window is destroyed.
 #pragma once
+#include "AdvertisementList.h"
 #include "AdvertiseStaticLink.h"
 #include "DlgBrowserToolBar.h"
 #include "ImageButton.h"
@@ -17,11 +18,7 @@
 
 // The advertisement list read by the loader thread, posted with
 // WM_BROWSER_ADS_LOADED (the window frees it).
-struct BrowserAdList
-{
-    std::vector<CString> names;
-    std::map<CString, CString> links; // name -> link
-};
+using BrowserAdList = AdvertisementList;
 
 class CDlgWebSongBrowser : public CSkinDialog
 {

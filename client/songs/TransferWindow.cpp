@@ -4,6 +4,7 @@
 #include "HttpFetcher.h"
 #include "LanguageTable.h"
 #include "ServiceAddresses.h"
+#include "AdvertisementList.h"
 #include "Xml.h"
 #include "resource.h"
 
@@ -111,29 +112,12 @@ unsigned __stdcall CTransferWindow::AdvertisementThread(void* window)
 
 void CTransferWindow::ParseAdvertisements(LPCWSTR xml, std::vector<CString>& names,
                                           std::map<CString, CString>& links)
+
 {
-    names.clear();
-    links.clear();
-    std::unique_ptr<CXmlElement> root(XmlParseString(xml ? xml : L""));
-    if (!root || !root->HasName(L"RT"))
-        return;
-    POSITION pos = root->GetFirstChildPosition();
-    while (pos)
-    {
-        CXmlElement* ad = root->GetNextChild(pos);
-        if (!ad || !ad->HasName(L"AD"))
-            continue;
-        POSITION inner = ad->GetFirstChildPosition();
-        while (inner)
-        {
-            CXmlElement* item = ad->GetNextChild(inner);
-            if (!item || !item->HasName(L"LI"))
-                continue;
-            CString name = item->GetAttribute(L"name", L"");
-            names.push_back(name);
-            links[name] = item->GetAttribute(L"link", L"");
-        }
-    }
+    AdvertisementList list;
+    list.Parse(xml);
+    names.swap(list.names);
+    links.swap(list.links);
 }
 
 LRESULT CTransferWindow::OnAdvertisements(WPARAM, LPARAM lParam)
