@@ -473,4 +473,22 @@ class CDlgMain : public CSkinResizableDialog
 
     // The rectangles of the three caption texts (indices into the base's lists).
     enum { CAPTION_FRIENDS = 0, CAPTION_SONG_LISTS = 1, CAPTION_SONGS = 2 };
+
+    // --- Called across the main window's areas; each is defined in the file named. ---
+    // Plays a row of the shown song list (DlgMainPlayer.cpp).
+    void PlayRow(int row);
+    // Records the song that starts playing in the recent list (DlgMainPlayer.cpp).
+    void AddToRecentList();
+    // Imports a chosen folder; 1 when one was chosen (DlgMainOwnLists.cpp).
+    int AutoLoadSongs();
+    // Imports chosen audio files into the selected own lists (DlgMainOwnLists.cpp).
+    void AddSongFiles();
+    // Collects a buddy's song of the song list, or pushes it (DlgMainOwnLists.cpp).
+    void CollectSong(int row, BOOL push);
+    // The song of a row of the song list to one chosen buddy (DlgMainPush.cpp).
+    void SendSongOfRow(int row);
+    // One chosen own song to a buddy (DlgMainPush.cpp).
+    void SendSongsToBuddy(const CString& id, const CString& nick);
+    // A page's download command with its argument (DlgMainWeb.cpp).
+    void OnPageDownload(const CString& argument);
 };
