@@ -3,6 +3,12 @@
 #include "SFSkinObjectListView.h"
 #include "SFSkinObjectProgress.h"
 #include "SFSkinObjectScrollBar.h"
+// Buttons, list boxes, combo boxes, edits and popup menus.
+#include "SFSkinObjectButton.h"
+#include "SFSkinObjectComboBox.h"
+#include "SFSkinObjectEdit.h"
+#include "SFSkinObjectListBox.h"
+#include "SFSkinObjectMenu.h"
 #include "SFModuleList.h"
 #include "SFNoThrow.h"
 #include "SFObjectClassEntry.h"
@@ -132,7 +138,11 @@ CRuntimeClass* ObjectClass(LPCSTR name)
     // every program that links the framework.
     static CRuntimeClass* const kBuiltClasses[] = {
         RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress),
-        RUNTIME_CLASS(CSFSkinObjectListView)};
+        RUNTIME_CLASS(CSFSkinObjectListView),
+        // Buttons, list boxes, combo boxes, edits and popup menus.
+        RUNTIME_CLASS(CSFSkinObjectButton), RUNTIME_CLASS(CSFSkinObjectListBox), RUNTIME_CLASS(CSFSkinObjectComboBox),
+        RUNTIME_CLASS(CSFSkinObjectEdit), RUNTIME_CLASS(CSFSkinObjectMenu),
+    };
     CRuntimeClass* cls = NULL;
     for (CRuntimeClass* built : kBuiltClasses)
         if (name && strcmp(built->m_lpszClassName, name) == 0)
