@@ -3,6 +3,7 @@
 // control asks its parent with, the edit's border from the style and the
 // strip a glued neighbour keeps, and the bar redraw after scrolling.
 #include "SFSkinFramework.h"
+#include "SFSkinMetrics.h"
 #include "SFSkinObjectComboBox.h"
 #include "SFSkinObjectEdit.h"
 #include "SFSkinObjectListBox.h"
@@ -228,4 +229,24 @@ TEST_F(TextControlsTest, CombosAndEditsShowTheStyleAndNotAfterRemoval)
     manager->LoadSkin(L"", L"");
     shot = TakeWindowShot(combo);
     EXPECT_LT(shot.CountIn(button, drop), area / 4);
+}
+
+TEST_F(TextControlsTest, TheDroppedListIsAListBoxOfTheStyle)
+{
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST);
+    COMBOBOXINFO info = {sizeof(info)};
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    ASSERT_NE(nullptr, info.hwndList);
+    manager->ApplyWindow(info.hwndList);
+    EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectListBox*>(manager->Lookup(info.hwndList)));
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    WindowShot shot = TakeWindowShot(info.hwndList);
+    KeepWindowPicture(info.hwndList, L"combo-list-skinned");
+    // The list's plain border takes the style's window-frame colour.
+    const COLORREF border = manager->GetMetrics()->GetColor(COLOR_WINDOWFRAME);
+    ASSERT_EQ(RGB(40, 92, 158), border);
+    EXPECT_EQ(border, shot.At(0, shot.height / 2));
+    EXPECT_EQ(border, shot.At(shot.width / 2, shot.height - 1));
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 }
