@@ -161,6 +161,29 @@ TEST_F(ButtonTest, GroupBoxCaptionSitsOnTheFrameLine)
     EXPECT_EQ(0, lineUnderCaption);
 }
 
+TEST_F(ButtonTest, FocusRectangleOnlyWhileFocused)
+{
+    for (DWORD style : {(DWORD)BS_PUSHBUTTON, (DWORD)BS_AUTOCHECKBOX})
+    {
+        HWND button = MakeButton(style, L"Focus");
+        WindowShot unfocused = PrintClientShot(button);
+        SetFocus(button);
+        ASSERT_EQ(button, GetFocus());
+        WindowShot focused = PrintClientShot(button);
+        SetFocus(parent);
+        WindowShot again = PrintClientShot(button);
+        int focusDiffers = 0, againDiffers = 0;
+        for (size_t i = 0; i < unfocused.pixels.size(); i++)
+        {
+            focusDiffers += focused.pixels[i] != unfocused.pixels[i] ? 1 : 0;
+            againDiffers += again.pixels[i] != unfocused.pixels[i] ? 1 : 0;
+        }
+        EXPECT_GT(focusDiffers, 20) << style;
+        EXPECT_EQ(0, againDiffers) << style;
+        DestroyWindow(button);
+    }
+}
+
 TEST_F(ButtonTest, OwnerDrawnButtonsAreLeftToTheirOwner)
 {
     HWND button = MakeButton(BS_OWNERDRAW, L"Owner");

@@ -6,6 +6,7 @@
 #include "SFSkinMetrics.h"
 #include "SFSkinObjectComboBox.h"
 #include "SFSkinObjectEdit.h"
+#include "SFSkinObjectLegacyScrolledFrame.h"
 #include "SFSkinObjectListBox.h"
 #include "SkinStateMatch.h"
 #include "SkinTestSupport.h"
@@ -210,6 +211,21 @@ TEST_F(TextControlsTest, ListBoxBarsAreRedrawnWhenTheControlScrolls)
         SendMessageW(list, WM_KEYDOWN, VK_SHIFT, 0);
         EXPECT_EQ(after, object->GetBarRedraws());
     }
+}
+
+TEST_F(TextControlsTest, TheLegacyFrameChecksBarsOnlyOnTheNineXFamily)
+{
+    HWND list = Make(L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, 10, 10, 160, 120);
+    for (int i = 0; i < 40; i++)
+        SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)L"Song");
+    CSFSkinObjectLegacyScrolledFrame* object = new CSFSkinObjectLegacyScrolledFrame;
+    ASSERT_EQ(object, manager->AttachSkinObject(list, object, NULL, FALSE));
+    TakeWindowShot(list);
+    SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+    SCROLLINFO info = {sizeof(info), SIF_POS};
+    GetScrollInfo(list, SB_VERT, &info);
+    ASSERT_GT(info.nPos, 0);
+    EXPECT_EQ(manager->IsWin9x() ? 1 : 0, object->GetBarRedraws());
 }
 
 TEST_F(TextControlsTest, CombosAndEditsShowTheStyleAndNotAfterRemoval)
