@@ -117,6 +117,20 @@ TEST_F(TextControlsTest, DropButtonStateAndSide)
     }
 }
 
+TEST_F(TextControlsTest, AComboSkinnedAtCreationDropsTheSystemsBorder)
+{
+    manager->SetApplyToNewWindows(TRUE);
+    HWND combo = Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_BORDER, WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, 10, 10, 160, 200);
+    manager->SetApplyToNewWindows(FALSE);
+    ASSERT_NE(nullptr, dynamic_cast<CSFSkinObjectComboBox*>(manager->Lookup(combo)));
+    EXPECT_FALSE(GetWindowLongPtrW(combo, GWL_STYLE) & WS_BORDER);
+    EXPECT_FALSE(GetWindowLongPtrW(combo, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+    RECT window, client;
+    GetWindowRect(combo, &window);
+    GetClientRect(combo, &client);
+    EXPECT_EQ(window.right - window.left, client.right);
+}
+
 TEST_F(TextControlsTest, ReadOnlyControlsAskForTheStaticColour)
 {
     HWND edit = Make(L"EDIT", ES_READONLY, WS_EX_CLIENTEDGE, 10, 10, 150, 24);
