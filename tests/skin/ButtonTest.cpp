@@ -184,6 +184,34 @@ TEST_F(ButtonTest, FocusRectangleOnlyWhileFocused)
     }
 }
 
+TEST_F(ButtonTest, AnIconButtonCentresItsIconAndAnEmptyOneShowsOnlyItsFace)
+{
+    HWND button = MakeButton(BS_PUSHBUTTON | BS_ICON, L"", 10, 10, 60, 44);
+    WindowShot empty = PrintClientShot(button);
+    HICON icon = LoadIconW(NULL, (LPCWSTR)IDI_INFORMATION);
+    ASSERT_NE(nullptr, icon);
+    SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, (LPARAM)icon);
+    WindowShot shown = PrintClientShot(button);
+    RECT box = {shown.width, shown.height, -1, -1};
+    for (int y = 0; y < shown.height; y++)
+        for (int x = 0; x < shown.width; x++)
+            if (shown.At(x, y) != empty.At(x, y))
+            {
+                box.left = x < box.left ? x : box.left;
+                box.top = y < box.top ? y : box.top;
+                box.right = x + 1 > box.right ? x + 1 : box.right;
+                box.bottom = y + 1 > box.bottom ? y + 1 : box.bottom;
+            }
+    ASSERT_GT(box.right, box.left) << "the icon was not drawn";
+    EXPECT_LE(box.right - box.left, GetSystemMetrics(SM_CXICON));
+    EXPECT_NEAR(shown.width / 2, (box.left + box.right) / 2, 2);
+    EXPECT_NEAR(shown.height / 2, (box.top + box.bottom) / 2, 2);
+    // Without its image the button is its face alone again.
+    SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, 0);
+    EXPECT_TRUE(PrintClientShot(button).pixels == empty.pixels);
+    EXPECT_EQ(1, ObjectOf(button)->GetLastState());
+}
+
 TEST_F(ButtonTest, OwnerDrawnButtonsAreLeftToTheirOwner)
 {
     HWND button = MakeButton(BS_OWNERDRAW, L"Owner");
