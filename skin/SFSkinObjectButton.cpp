@@ -297,13 +297,10 @@ void CSFSkinObjectButton::PaintButtonFace(CDC* dc, const RECT& rect)
         m_lastState = state;
     }
 
-    COLORREF text = CLR_INVALID;
-    if (cls && part != 0)
-        text = cls->GetColor(part, state, SCHEMA_PROP_TEXTCOLOR, pushLike ? CLR_INVALID : GetColor(COLOR_BTNTEXT));
-    // A style without a text colour for the face keeps the system's text colour.
-    ::SetTextColor(hdc, text != CLR_INVALID ? text : GetColor(COLOR_BTNTEXT));
     if (type == kTypeGroupBox)
     {
+        // Before the text colour is chosen: the parent's answer to the colour
+        // message sets a text colour of its own on the DC.
         RECT caption = Layout(hdc, 5, rect);
         if (!::IsRectEmpty(&caption))
         {
@@ -312,6 +309,11 @@ void CSFSkinObjectButton::PaintButtonFace(CDC* dc, const RECT& rect)
             FillControlBackground(dc, caption, WM_CTLCOLORBTN);
         }
     }
+    COLORREF text = CLR_INVALID;
+    if (cls && part != 0)
+        text = cls->GetColor(part, state, SCHEMA_PROP_TEXTCOLOR, pushLike ? CLR_INVALID : GetColor(COLOR_BTNTEXT));
+    // A style without a text colour for the face keeps the system's text colour.
+    ::SetTextColor(hdc, text != CLR_INVALID ? text : GetColor(COLOR_BTNTEXT));
     DrawLabel(hdc, rect, type, pushLike);
 }
 

@@ -159,6 +159,10 @@ TEST_F(ButtonTest, GroupBoxCaptionSitsOnTheFrameLine)
     for (int x = caption.left; x < caption.right; x++)
         lineUnderCaption += shot.At(dx + x, dy + frame.top) == line ? 1 : 0;
     EXPECT_EQ(0, lineUnderCaption);
+    // The caption is written in the group box's own text colour.
+    RECT captionOnShot = caption;
+    OffsetRect(&captionOnShot, dx, dy);
+    EXPECT_GT(shot.CountIn(captionOnShot, {RGB(58, 124, 196)}), 5);
 }
 
 TEST_F(ButtonTest, FocusRectangleOnlyWhileFocused)
@@ -241,6 +245,13 @@ TEST_F(ButtonTest, ButtonsShowTheStyleAndNotAfterRemoval)
     RECT middle = {10, 4, shot.width - 10, shot.height - 4};
     int area = (middle.right - middle.left) * (middle.bottom - middle.top);
     EXPECT_GT(shot.CountIn(middle, normal), area / 2);
+
+    // Labels in the style's text colours, the disabled one greyed.
+    RECT all = {0, 0, shot.width, shot.height};
+    EXPECT_GT(shot.CountIn(all, {RGB(30, 70, 124)}), 5);
+    WindowShot greyed = TakeWindowShot(disabled);
+    EXPECT_GT(greyed.CountIn(all, {RGB(150, 160, 172)}), 5);
+    EXPECT_EQ(0, greyed.CountIn(all, {RGB(30, 70, 124)}));
 
     manager->RemoveAll(TRUE);
     manager->LoadSkin(L"", L"");
