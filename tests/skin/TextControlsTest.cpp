@@ -280,3 +280,38 @@ TEST_F(TextControlsTest, TheDroppedListIsAListBoxOfTheStyle)
     EXPECT_EQ(border, shot.At(shot.width / 2, shot.height - 1));
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 }
+
+// Styles whose combo box and edit classes draw a plain border in place of pictures.
+class BorderFillComboTest : public StyleTextTest
+{
+};
+
+TEST_F(BorderFillComboTest, CombosDrawTheBorderColourOfTheirClass)
+{
+    ASSERT_TRUE(LoadStyle(L"BorderFillCombo", "[ComboBox]\r\nBgType = BorderFill\r\nBorderColor = 200 10 10\r\n"
+                                              "[Edit]\r\nBgType = BorderFill\r\nBorderColor = 10 160 10\r\n"));
+    HWND parent = CreateWindowExW(0, PlainWindowClass(), L"Border fill", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 400,
+                                  300, NULL, NULL, GetModuleHandleW(NULL), NULL);
+    struct
+    {
+        DWORD style;
+        COLORREF border;
+    } cases[] = {{CBS_DROPDOWNLIST, RGB(200, 10, 10)}, {CBS_DROPDOWN, RGB(200, 10, 10)}, {CBS_SIMPLE, RGB(10, 160, 10)}};
+    for (auto& c : cases)
+    {
+        HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | c.style | CBS_HASSTRINGS, 10, 10, 160,
+                                     120, parent, NULL, GetModuleHandleW(NULL), NULL);
+        SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)L"Calm");
+        manager->ApplyWindow(combo);
+        ASSERT_NE(nullptr, dynamic_cast<CSFSkinObjectComboBox*>(manager->Lookup(combo)));
+        WindowShot shot = PrintClientShot(combo);
+        int itemHeight = (int)SendMessageW(combo, CB_GETITEMHEIGHT, (WPARAM)-1, 0);
+        int bottom = c.style == CBS_SIMPLE ? itemHeight + 2 * GetSystemMetrics(SM_CYFIXEDFRAME) - 1 : shot.height - 1;
+        EXPECT_EQ(c.border, shot.At(0, bottom / 2)) << c.style;
+        EXPECT_EQ(c.border, shot.At(shot.width / 3, 0)) << c.style;
+        EXPECT_EQ(c.border, shot.At(shot.width / 3, bottom)) << c.style;
+        DestroyWindow(combo);
+    }
+    DestroyWindow(parent);
+    manager->RemoveAll(TRUE);
+}
