@@ -17,8 +17,9 @@ protected:
         manager = GetSkinFramework();
         manager->SetApplyToNewWindows(FALSE);
         ASSERT_TRUE(manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"));
-        parent = CreateWindowExW(0, PlainWindowClass(), L"Buttons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 360, 240,
-                                 NULL, NULL, GetModuleHandleW(NULL), NULL);
+        parent =
+            CreateWindowExW(WS_EX_TOPMOST, PlainWindowClass(), L"Buttons", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                            60, 60, 360, 240, NULL, NULL, GetModuleHandleW(NULL), NULL);
     }
     void TearDown() override
     {
@@ -26,14 +27,18 @@ protected:
         manager->RemoveAll(TRUE);
         manager->LoadSkin(L"", L"");
     }
-    HWND MakeButton(DWORD style, const wchar_t* text, int x = 10, int y = 10, int width = 120, int height = 28)
+    HWND MakeButton(DWORD style, const wchar_t* text, int x = 10, int y = 10, int width = 120,
+                    int height = 28)
     {
-        HWND button = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                                      NULL, GetModuleHandleW(NULL), NULL);
+        HWND button = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                      parent, NULL, GetModuleHandleW(NULL), NULL);
         manager->ApplyWindow(button);
         return button;
     }
-    CSFSkinObjectButton* ObjectOf(HWND button) { return dynamic_cast<CSFSkinObjectButton*>(manager->Lookup(button)); }
+    CSFSkinObjectButton* ObjectOf(HWND button)
+    {
+        return dynamic_cast<CSFSkinObjectButton*>(manager->Lookup(button));
+    }
 
     CSFSkinFramework* manager = nullptr;
     HWND parent = NULL;
@@ -147,13 +152,14 @@ TEST_F(ButtonTest, GroupBoxCaptionSitsOnTheFrameLine)
     EXPECT_EQ(200 - 1 - 6, caption.right);
     EXPECT_GT(caption.right - caption.left, 10);
 
-    WindowShot shot = TakeWindowShot(parent);
-    KeepWindowPicture(parent, L"button-groupbox");
     RECT groupRect, parentRect;
     GetWindowRect(group, &groupRect);
     GetWindowRect(parent, &parentRect);
     int dx = groupRect.left - parentRect.left, dy = groupRect.top - parentRect.top;
     COLORREF line = RGB(128, 176, 228);
+    WindowShot shot =
+        SteadyShot(parent, [&](const WindowShot& s) { return s.At(dx + 2, dy + frame.top) == line; });
+    KeepWindowPicture(parent, L"button-groupbox");
     EXPECT_EQ(line, shot.At(dx + 2, dy + frame.top)) << "the frame line left of the caption";
     int lineUnderCaption = 0;
     for (int x = caption.left; x < caption.right; x++)
@@ -241,15 +247,17 @@ TEST_F(ButtonTest, ButtonsShowTheStyleAndNotAfterRemoval)
     KeepWindowPicture(parent, L"buttons-skinned");
 
     std::set<COLORREF> normal = StylePictureColours(L"PushButton.bmp", 0, 5);
-    WindowShot shot = TakeWindowShot(push);
-    RECT middle = {10, 4, shot.width - 10, shot.height - 4};
+    RECT middle = {10, 4, 90, 24};
     int area = (middle.right - middle.left) * (middle.bottom - middle.top);
+    WindowShot shot =
+        SteadyShot(push, [&](const WindowShot& s) { return s.CountIn(middle, normal) > area / 2; });
     EXPECT_GT(shot.CountIn(middle, normal), area / 2);
 
     // Labels in the style's text colours, the disabled one greyed.
     RECT all = {0, 0, shot.width, shot.height};
     EXPECT_GT(shot.CountIn(all, {RGB(30, 70, 124)}), 5);
-    WindowShot greyed = TakeWindowShot(disabled);
+    WindowShot greyed =
+        SteadyShot(disabled, [&](const WindowShot& s) { return s.CountIn(all, {RGB(150, 160, 172)}) > 5; });
     EXPECT_GT(greyed.CountIn(all, {RGB(150, 160, 172)}), 5);
     EXPECT_EQ(0, greyed.CountIn(all, {RGB(30, 70, 124)}));
 

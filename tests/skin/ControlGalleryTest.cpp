@@ -6,6 +6,7 @@
 #include "SFSkinObjectComboBox.h"
 #include "SFSkinObjectEdit.h"
 #include "SFSkinObjectListBox.h"
+#include "SkinStateMatch.h"
 #include "SkinTestSupport.h"
 #include "SkinWindowShots.h"
 #include <commctrl.h>
@@ -20,13 +21,15 @@ TEST(ControlGalleryTest, EveryButtonListAndEditKindInOnePicture)
     manager->SetApplyToNewWindows(FALSE);
     ASSERT_TRUE(manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"));
     HINSTANCE instance = GetModuleHandleW(NULL);
-    HWND gallery = CreateWindowExW(0, PlainWindowClass(), L"Controls gallery", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
-                                   20, 600, 420, NULL, NULL, instance, NULL);
+    HWND gallery =
+        CreateWindowExW(WS_EX_TOPMOST, PlainWindowClass(), L"Controls gallery",
+                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 600, 420, NULL, NULL, instance, NULL);
     ASSERT_NE(nullptr, gallery);
     HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex, int x, int y, int w, int h) {
-        HWND hwnd = CreateWindowExW(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, gallery, NULL, instance,
-                                    NULL);
+    auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex, int x, int y, int w,
+                    int h) {
+        HWND hwnd = CreateWindowExW(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, gallery, NULL,
+                                    instance, NULL);
         SendMessageW(hwnd, WM_SETFONT, (WPARAM)font, FALSE);
         return hwnd;
     };
@@ -48,9 +51,12 @@ TEST(ControlGalleryTest, EveryButtonListAndEditKindInOnePicture)
         int check;
         bool enabled;
     } glyphs[] = {
-        {L"Shuffle", BS_AUTOCHECKBOX, BST_UNCHECKED, true}, {L"Lyrics", BS_AUTOCHECKBOX, BST_CHECKED, true},
-        {L"Mixed", BS_AUTO3STATE, BST_INDETERMINATE, true}, {L"Locked", BS_AUTOCHECKBOX, BST_CHECKED, false},
-        {L"Friends", BS_AUTORADIOBUTTON, BST_CHECKED, true}, {L"Everyone", BS_AUTORADIOBUTTON, BST_UNCHECKED, true},
+        {L"Shuffle", BS_AUTOCHECKBOX, BST_UNCHECKED, true},
+        {L"Lyrics", BS_AUTOCHECKBOX, BST_CHECKED, true},
+        {L"Mixed", BS_AUTO3STATE, BST_INDETERMINATE, true},
+        {L"Locked", BS_AUTOCHECKBOX, BST_CHECKED, false},
+        {L"Friends", BS_AUTORADIOBUTTON, BST_CHECKED, true},
+        {L"Everyone", BS_AUTORADIOBUTTON, BST_UNCHECKED, true},
         {L"Nobody", BS_RADIOBUTTON, BST_CHECKED, false},
     };
     int y = 60;
@@ -77,7 +83,8 @@ TEST(ControlGalleryTest, EveryButtonListAndEditKindInOnePicture)
     y = 50;
     for (auto& k : comboKinds)
     {
-        HWND combo = make(L"COMBOBOX", L"", k.style | CBS_HASSTRINGS | WS_VSCROLL, k.ex, 170, y, 170, k.height);
+        HWND combo =
+            make(L"COMBOBOX", L"", k.style | CBS_HASSTRINGS | WS_VSCROLL, k.ex, 170, y, 170, k.height);
         for (const wchar_t* item : items)
             SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)item);
         SendMessageW(combo, CB_SETCURSEL, 0, 0);
@@ -94,7 +101,8 @@ TEST(ControlGalleryTest, EveryButtonListAndEditKindInOnePicture)
                      ES_MULTILINE | WS_VSCROLL, WS_EX_CLIENTEDGE, 360, 140, 200, 70);
     edits = {edit, readOnly, off, memo};
     // A list box with more songs than fit.
-    HWND list = make(L"LISTBOX", L"", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, 360, 220, 200, 130);
+    HWND list =
+        make(L"LISTBOX", L"", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, 360, 220, 200, 130);
     for (int i = 0; i < 30; i++)
     {
         wchar_t text[16];
@@ -130,8 +138,9 @@ TEST(ControlGalleryTest, EveryButtonListAndEditKindInOnePicture)
     }
     for (int i = 0; i < 5; i++)
     {
-        WindowShot shot = TakeWindowShot(buttons[i]);
-        RECT side = {2, 6, 8, shot.height - 6};
+        RECT side = {2, 6, 8, 20};
+        WindowShot shot =
+            SteadyShot(buttons[i], [&](const WindowShot& s) { return s.CountIn(side, faces) > 30; });
         EXPECT_GT(shot.CountIn(side, faces), 30) << i;
     }
 

@@ -84,9 +84,8 @@ void ExamineMenu(HWND window)
     g_check.printed = Picture(width, height, [&](HDC dc) {
         SendMessageW(window, WM_PRINT, (WPARAM)dc, PRF_NONCLIENT | PRF_CLIENT);
     });
-    g_check.border = Picture(width, height, [&](HDC dc) {
-        SendMessageW(window, WM_PRINT, (WPARAM)dc, PRF_NONCLIENT);
-    });
+    g_check.border =
+        Picture(width, height, [&](HDC dc) { SendMessageW(window, WM_PRINT, (WPARAM)dc, PRF_NONCLIENT); });
     g_check.clientOnly = Picture(width, height, [&](HDC dc) {
         RECT all = {0, 0, width, height};
         FillRect(dc, &all, (HBRUSH)GetStockObject(BLACK_BRUSH));
@@ -191,20 +190,22 @@ TEST(MenuTest, PopupMenuIsDrawnInTheSkinsColours)
     int area = (inside.right - inside.left) * (inside.bottom - inside.top);
     EXPECT_GT(area - CountOther(shot, inside, menuColour), area / 2);
     int markColumn = 16;
-    RECT checkedMark = {g_check.checkedItem.left, g_check.checkedItem.top, g_check.checkedItem.left + markColumn,
-                        g_check.checkedItem.bottom};
+    RECT checkedMark = {g_check.checkedItem.left, g_check.checkedItem.top,
+                        g_check.checkedItem.left + markColumn, g_check.checkedItem.bottom};
     RECT plainMark = {g_check.plainItem.left, g_check.plainItem.top, g_check.plainItem.left + markColumn,
                       g_check.plainItem.bottom};
     EXPECT_GT(CountOther(shot, checkedMark, menuColour), CountOther(shot, plainMark, menuColour) + 5);
     RECT separatorMiddle = g_check.separator;
     separatorMiddle.left += 4;
     separatorMiddle.right -= 4;
-    EXPECT_GT(CountOther(shot, separatorMiddle, menuColour), (separatorMiddle.right - separatorMiddle.left) / 2);
+    EXPECT_GT(CountOther(shot, separatorMiddle, menuColour),
+              (separatorMiddle.right - separatorMiddle.left) / 2);
     // Printed without the border, the items keep their place.
     int bx = g_check.borders.left, by = g_check.borders.top;
-    EXPECT_EQ(shot.At(g_check.checkedItem.left + 8, (g_check.checkedItem.top + g_check.checkedItem.bottom) / 2),
-              g_check.clientOnly.At(g_check.checkedItem.left + 8,
-                                    (g_check.checkedItem.top + g_check.checkedItem.bottom) / 2))
+    EXPECT_EQ(
+        shot.At(g_check.checkedItem.left + 8, (g_check.checkedItem.top + g_check.checkedItem.bottom) / 2),
+        g_check.clientOnly.At(g_check.checkedItem.left + 8,
+                              (g_check.checkedItem.top + g_check.checkedItem.bottom) / 2))
         << bx << "," << by;
 
     EXPECT_EQ(107, g_check.placedWithOffset.x);

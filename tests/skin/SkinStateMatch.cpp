@@ -35,9 +35,8 @@ WindowShot PrintClientShot(HWND hwnd)
 {
     RECT client;
     GetClientRect(hwnd, &client);
-    return DrawPicture(client.right, client.bottom, [&](HDC dc) {
-        SendMessageW(hwnd, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
-    });
+    return DrawPicture(client.right, client.bottom,
+                       [&](HDC dc) { SendMessageW(hwnd, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT); });
 }
 
 int BestMatchingState(const WindowShot& shot, const RECT& area, CSFSkinClass* cls, int part,
@@ -68,4 +67,17 @@ int BestMatchingState(const WindowShot& shot, const RECT& area, CSFSkinClass* cl
         }
     }
     return best;
+}
+
+WindowShot SteadyShot(HWND hwnd, const std::function<bool(const WindowShot&)>& ok)
+{
+    WindowShot shot = TakeWindowShot(hwnd);
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    for (int attempt = 0; attempt < 20 && !ok(shot); ++attempt)
+    {
+        SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        Sleep(100);
+        shot = TakeWindowShot(hwnd);
+    }
+    return shot;
 }

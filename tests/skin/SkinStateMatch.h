@@ -5,6 +5,7 @@
 #pragma once
 #include "SkinWindowShots.h"
 #include <Framework.h>
+#include <functional>
 #include <vector>
 
 class CSFSkinClass;
@@ -15,3 +16,7 @@ WindowShot PrintClientShot(HWND hwnd);
 // no candidate matches any); background fills the reference behind the part.
 int BestMatchingState(const WindowShot& shot, const RECT& area, CSFSkinClass* cls, int part,
                       const std::vector<int>& states, COLORREF background);
+// The window as the screen shows it, raised and taken again a few times
+// while the picture does not pass the check: the display is shared with
+// other test programs, whose windows may pass over this one for a moment.
+WindowShot SteadyShot(HWND hwnd, const std::function<bool(const WindowShot&)>& ok);

@@ -47,9 +47,9 @@ protected:
         manager = GetSkinFramework();
         manager->SetApplyToNewWindows(FALSE);
         ASSERT_TRUE(manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"));
-        parent = CreateWindowExW(0, TestWindowClass(L"SkinRecordingParent", RecordingParentProc), L"Text controls",
-                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 420, 300, NULL, NULL,
-                                 GetModuleHandleW(NULL), NULL);
+        parent = CreateWindowExW(WS_EX_TOPMOST, TestWindowClass(L"SkinRecordingParent", RecordingParentProc),
+                                 L"Text controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 420, 300, NULL,
+                                 NULL, GetModuleHandleW(NULL), NULL);
     }
     void TearDown() override
     {
@@ -59,8 +59,8 @@ protected:
     }
     HWND Make(const wchar_t* cls, DWORD style, DWORD ex, int x, int y, int width, int height)
     {
-        HWND hwnd = CreateWindowExW(ex, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent, NULL,
-                                    GetModuleHandleW(NULL), NULL);
+        HWND hwnd = CreateWindowExW(ex, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                                    NULL, GetModuleHandleW(NULL), NULL);
         return hwnd;
     }
     HWND MakeCombo(DWORD style, DWORD ex = 0)
@@ -120,7 +120,8 @@ TEST_F(TextControlsTest, DropButtonStateAndSide)
 TEST_F(TextControlsTest, AComboSkinnedAtCreationDropsTheSystemsBorder)
 {
     manager->SetApplyToNewWindows(TRUE);
-    HWND combo = Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_BORDER, WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, 10, 10, 160, 200);
+    HWND combo = Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_BORDER, WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, 10, 10,
+                      160, 200);
     manager->SetApplyToNewWindows(FALSE);
     ASSERT_NE(nullptr, dynamic_cast<CSFSkinObjectComboBox*>(manager->Lookup(combo)));
     EXPECT_FALSE(GetWindowLongPtrW(combo, GWL_STYLE) & WS_BORDER);
@@ -158,7 +159,8 @@ TEST_F(TextControlsTest, ReadOnlyControlsAskForTheStaticColour)
     dynamic_cast<CSFSkinObjectEdit*>(manager->Lookup(plainEdit))->RepaintNonClient();
     EXPECT_EQ(std::set<UINT>{WM_CTLCOLOREDIT}, g_askedWith[plainEdit]);
     EnableWindow(plainEdit, FALSE);
-    EXPECT_EQ((UINT)WM_CTLCOLORSTATIC, dynamic_cast<CSFSkinObjectEdit*>(manager->Lookup(plainEdit))->GetControlColorMessage());
+    EXPECT_EQ((UINT)WM_CTLCOLORSTATIC,
+              dynamic_cast<CSFSkinObjectEdit*>(manager->Lookup(plainEdit))->GetControlColorMessage());
 }
 
 TEST_F(TextControlsTest, EditBorderComesFromTheStyleAndAGluedNeighbourKeepsItsStrip)
@@ -178,7 +180,7 @@ TEST_F(TextControlsTest, EditBorderComesFromTheStyleAndAGluedNeighbourKeepsItsSt
     EXPECT_FALSE(object->FindBuddyStrip(&strip));
 
     const COLORREF border = RGB(58, 124, 196);
-    WindowShot shot = TakeWindowShot(edit);
+    WindowShot shot = SteadyShot(edit, [&](const WindowShot& s) { return s.At(0, 12) == border; });
     EXPECT_EQ(border, shot.At(0, 12));
     EXPECT_EQ(border, shot.At(60, 0));
     EXPECT_EQ(border, shot.At(60, 23));
@@ -201,11 +203,12 @@ TEST_F(TextControlsTest, ListBoxBarsAreRedrawnWhenTheControlScrolls)
     manager->ApplyWindow(list);
     CSFSkinObjectListBox* object = dynamic_cast<CSFSkinObjectListBox*>(manager->Lookup(list));
     ASSERT_NE(nullptr, object);
-    WindowShot shot = TakeWindowShot(list);
-    KeepWindowPicture(parent, L"listbox-skinned");
     // The bar's arrows are the style's.
-    RECT topArrow = {shot.width - 15, 3, shot.width - 4, 14};
-    EXPECT_GT(shot.CountIn(topArrow, StylePictureColours(L"ArrowBtn.bmp", 0, 20)), 40);
+    RECT topArrow = {160 - 15, 3, 160 - 4, 14};
+    std::set<COLORREF> arrow = StylePictureColours(L"ArrowBtn.bmp", 0, 20);
+    WindowShot shot = SteadyShot(list, [&](const WindowShot& s) { return s.CountIn(topArrow, arrow) > 40; });
+    KeepWindowPicture(parent, L"listbox-skinned");
+    EXPECT_GT(shot.CountIn(topArrow, arrow), 40);
 
     int before = object->GetBarRedraws();
     SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
@@ -250,10 +253,14 @@ TEST_F(TextControlsTest, CombosAndEditsShowTheStyleAndNotAfterRemoval)
     manager->ApplyWindow(edit);
     TakeWindowShot(parent);
     KeepWindowPicture(parent, L"combo-edit-skinned");
-    WindowShot shot = TakeWindowShot(combo);
-    RECT button = {shot.width - 14, 4, shot.width - 4, shot.height - 4};
+    RECT window;
+    GetWindowRect(combo, &window);
+    RECT button = {window.right - window.left - 14, 4, window.right - window.left - 4,
+                   window.bottom - window.top - 4};
     std::set<COLORREF> drop = StylePictureColours(L"DropDownButton.bmp", 0, 4);
     int area = (button.right - button.left) * (button.bottom - button.top);
+    WindowShot shot =
+        SteadyShot(combo, [&](const WindowShot& s) { return s.CountIn(button, drop) > area / 2; });
     EXPECT_GT(shot.CountIn(button, drop), area / 2);
     manager->RemoveAll(TRUE);
     manager->LoadSkin(L"", L"");
@@ -271,10 +278,11 @@ TEST_F(TextControlsTest, TheDroppedListIsAListBoxOfTheStyle)
     EXPECT_NE(nullptr, dynamic_cast<CSFSkinObjectListBox*>(manager->Lookup(info.hwndList)));
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
     ASSERT_TRUE(IsWindowVisible(info.hwndList));
-    WindowShot shot = TakeWindowShot(info.hwndList);
-    KeepWindowPicture(info.hwndList, L"combo-list-skinned");
     // The list's plain border takes the style's window-frame colour.
     const COLORREF border = manager->GetMetrics()->GetColor(COLOR_WINDOWFRAME);
+    WindowShot shot =
+        SteadyShot(info.hwndList, [&](const WindowShot& s) { return s.At(0, s.height / 2) == border; });
+    KeepWindowPicture(info.hwndList, L"combo-list-skinned");
     ASSERT_EQ(RGB(40, 92, 158), border);
     EXPECT_EQ(border, shot.At(0, shot.height / 2));
     EXPECT_EQ(border, shot.At(shot.width / 2, shot.height - 1));
@@ -288,25 +296,29 @@ class BorderFillComboTest : public StyleTextTest
 
 TEST_F(BorderFillComboTest, CombosDrawTheBorderColourOfTheirClass)
 {
-    ASSERT_TRUE(LoadStyle(L"BorderFillCombo", "[ComboBox]\r\nBgType = BorderFill\r\nBorderColor = 200 10 10\r\n"
-                                              "[Edit]\r\nBgType = BorderFill\r\nBorderColor = 10 160 10\r\n"));
-    HWND parent = CreateWindowExW(0, PlainWindowClass(), L"Border fill", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 400,
-                                  300, NULL, NULL, GetModuleHandleW(NULL), NULL);
+    ASSERT_TRUE(LoadStyle(L"BorderFillCombo",
+                          "[ComboBox]\r\nBgType = BorderFill\r\nBorderColor = 200 10 10\r\n"
+                          "[Edit]\r\nBgType = BorderFill\r\nBorderColor = 10 160 10\r\n"));
+    HWND parent = CreateWindowExW(0, PlainWindowClass(), L"Border fill", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
+                                  60, 400, 300, NULL, NULL, GetModuleHandleW(NULL), NULL);
     struct
     {
         DWORD style;
         COLORREF border;
-    } cases[] = {{CBS_DROPDOWNLIST, RGB(200, 10, 10)}, {CBS_DROPDOWN, RGB(200, 10, 10)}, {CBS_SIMPLE, RGB(10, 160, 10)}};
+    } cases[] = {{CBS_DROPDOWNLIST, RGB(200, 10, 10)},
+                 {CBS_DROPDOWN, RGB(200, 10, 10)},
+                 {CBS_SIMPLE, RGB(10, 160, 10)}};
     for (auto& c : cases)
     {
-        HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | c.style | CBS_HASSTRINGS, 10, 10, 160,
-                                     120, parent, NULL, GetModuleHandleW(NULL), NULL);
+        HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | c.style | CBS_HASSTRINGS,
+                                     10, 10, 160, 120, parent, NULL, GetModuleHandleW(NULL), NULL);
         SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)L"Calm");
         manager->ApplyWindow(combo);
         ASSERT_NE(nullptr, dynamic_cast<CSFSkinObjectComboBox*>(manager->Lookup(combo)));
         WindowShot shot = PrintClientShot(combo);
         int itemHeight = (int)SendMessageW(combo, CB_GETITEMHEIGHT, (WPARAM)-1, 0);
-        int bottom = c.style == CBS_SIMPLE ? itemHeight + 2 * GetSystemMetrics(SM_CYFIXEDFRAME) - 1 : shot.height - 1;
+        int bottom =
+            c.style == CBS_SIMPLE ? itemHeight + 2 * GetSystemMetrics(SM_CYFIXEDFRAME) - 1 : shot.height - 1;
         EXPECT_EQ(c.border, shot.At(0, bottom / 2)) << c.style;
         EXPECT_EQ(c.border, shot.At(shot.width / 3, 0)) << c.style;
         EXPECT_EQ(c.border, shot.At(shot.width / 3, bottom)) << c.style;
