@@ -3,6 +3,15 @@
 #include "SFSkinObjectListView.h"
 #include "SFSkinObjectProgress.h"
 #include "SFSkinObjectScrollBar.h"
+// The bar, tab, view and MDI objects.
+#include "SFSkinObjectHeader.h"
+#include "SFSkinObjectMDIClient.h"
+#include "SFSkinObjectSpin.h"
+#include "SFSkinObjectStatusBar.h"
+#include "SFSkinObjectTab.h"
+#include "SFSkinObjectToolBar.h"
+#include "SFSkinObjectTrackBar.h"
+#include "SFSkinObjectTreeView.h"
 #include "SFModuleList.h"
 #include "SFNoThrow.h"
 #include "SFObjectClassEntry.h"
@@ -132,7 +141,11 @@ CRuntimeClass* ObjectClass(LPCSTR name)
     // every program that links the framework.
     static CRuntimeClass* const kBuiltClasses[] = {
         RUNTIME_CLASS(CSFSkinObjectFrame), RUNTIME_CLASS(CSFSkinObjectScrollBar), RUNTIME_CLASS(CSFSkinObjectProgress),
-        RUNTIME_CLASS(CSFSkinObjectListView)};
+        RUNTIME_CLASS(CSFSkinObjectListView),
+        // The bar, tab, view and MDI objects.
+        RUNTIME_CLASS(CSFSkinObjectTab), RUNTIME_CLASS(CSFSkinObjectTrackBar), RUNTIME_CLASS(CSFSkinObjectSpin),
+        RUNTIME_CLASS(CSFSkinObjectToolBar), RUNTIME_CLASS(CSFSkinObjectStatusBar), RUNTIME_CLASS(CSFSkinObjectHeader),
+        RUNTIME_CLASS(CSFSkinObjectTreeView), RUNTIME_CLASS(CSFSkinObjectMDIClient)};
     CRuntimeClass* cls = NULL;
     for (CRuntimeClass* built : kBuiltClasses)
         if (name && strcmp(built->m_lpszClassName, name) == 0)

@@ -66,6 +66,12 @@ public:
     BOOL SizeGripApplies();
     BOOL HasFullCaption() const;
     BOOL HasFlatScrollBars();
+    // The MDI client object an MDI frame keeps, and the counter under which
+    // the frame neither draws nor re-measures (an MDI arrangement raises it).
+    void SetMDIClient(CSFSkinObject* client) { m_mdiClient = client; }
+    CSFSkinObject* GetMDIClient() const { return m_mdiClient; }
+    void RaiseSuppressDrawing() { m_suppressDrawing++; }
+    void LowerSuppressDrawing() { m_suppressDrawing--; }
     // The process-wide offset the popup-menu object adds to a system menu.
     static POINT s_menuOffset;
 
