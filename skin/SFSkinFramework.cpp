@@ -4,7 +4,9 @@
 #include "SFSkinObjectProgress.h"
 #include "SFSkinObjectScrollBar.h"
 // The bar, tab, view and MDI objects.
+#include "SFSkinObjectDateTime.h"
 #include "SFSkinObjectHeader.h"
+#include "SFSkinObjectMonthCal.h"
 #include "SFSkinObjectMDIClient.h"
 #include "SFSkinObjectSpin.h"
 #include "SFSkinObjectStatusBar.h"
@@ -145,7 +147,8 @@ CRuntimeClass* ObjectClass(LPCSTR name)
         // The bar, tab, view and MDI objects.
         RUNTIME_CLASS(CSFSkinObjectTab), RUNTIME_CLASS(CSFSkinObjectTrackBar), RUNTIME_CLASS(CSFSkinObjectSpin),
         RUNTIME_CLASS(CSFSkinObjectToolBar), RUNTIME_CLASS(CSFSkinObjectStatusBar), RUNTIME_CLASS(CSFSkinObjectHeader),
-        RUNTIME_CLASS(CSFSkinObjectTreeView), RUNTIME_CLASS(CSFSkinObjectMDIClient)};
+        RUNTIME_CLASS(CSFSkinObjectTreeView), RUNTIME_CLASS(CSFSkinObjectMDIClient), RUNTIME_CLASS(CSFSkinObjectDateTime),
+        RUNTIME_CLASS(CSFSkinObjectMonthCal)};
     CRuntimeClass* cls = NULL;
     for (CRuntimeClass* built : kBuiltClasses)
         if (name && strcmp(built->m_lpszClassName, name) == 0)

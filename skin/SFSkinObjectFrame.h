@@ -39,6 +39,9 @@ public:
     HBRUSH FillControlBackground(CDC* dc, const RECT& rect, UINT message);
     // The brush the frame answers its children's WM_CTLCOLORBTN/DLG/STATIC with.
     HBRUSH GetDialogControlBrush(HDC hdc, HWND child, UINT type);
+    // Tab pages' brush from the tab class's page picture, made once per
+    // metrics refresh; NULL when the style has no such picture.
+    HBRUSH GetTabPageBrush();
 
     // The scroll-bar engine.
     RECT ScrollBarRect(int bar);
