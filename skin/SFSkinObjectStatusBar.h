@@ -15,4 +15,5 @@ public:
 
 protected:
     LRESULT OnCreateControl(WPARAM, LPARAM);
+    LRESULT OnRemeasure(WPARAM, LPARAM);
 };
