@@ -23,8 +23,26 @@ LRESULT CALLBACK MdiFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefFrameProcW(hwnd, g_mdiClient, msg, wParam, lParam);
 }
 
+// Children count the measuring the arrangement asks of them, and may start
+// another arrangement from inside it.
+int g_measured = 0;
+BOOL g_nestArrangement = FALSE;
+BOOL g_arrangingSeen = FALSE;
+
 LRESULT CALLBACK MdiChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_NCCALCSIZE && !wParam)
+    {
+        g_measured++;
+        if (g_nestArrangement)
+        {
+            g_nestArrangement = FALSE;
+            CSFSkinObjectMDIClient* client =
+                dynamic_cast<CSFSkinObjectMDIClient*>(GetSkinFramework()->Lookup(g_mdiClient));
+            g_arrangingSeen = client && client->IsArranging();
+            SendMessageW(g_mdiClient, WM_MDITILE, MDITILE_VERTICAL, 0);
+        }
+    }
     return DefMDIChildProcW(hwnd, msg, wParam, lParam);
 }
 } // namespace
@@ -125,7 +143,13 @@ TEST_F(SkinViewsTest, AMaximizedSkinnedMdiChildKeepsItsFrameOutsideTheClient)
     TakeWindowShot(frame);
     KeepWindowPicture(frame, L"mdi-skinned");
     SendMessageW(g_mdiClient, WM_MDIRESTORE, (WPARAM)child, 0);
+    // An arrangement started inside another goes straight to the system:
+    // the one child is measured once, by the outer one only.
+    g_measured = 0;
+    g_nestArrangement = TRUE;
     SendMessageW(g_mdiClient, WM_MDICASCADE, 0, 0);
+    EXPECT_TRUE(g_arrangingSeen);
+    EXPECT_EQ(1, g_measured);
     EXPECT_FALSE(client->IsArranging());
 
     // The frame lets go of a client that is gone.
