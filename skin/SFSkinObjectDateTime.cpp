@@ -179,7 +179,12 @@ LRESULT CSFSkinObjectDateTime::OnLButtonDownControl(WPARAM wParam, LPARAM lParam
         ::PtInRect(&drop, point))
     {
         ::SetFocus(m_hWnd);
-        return CallSavedProc(WM_SYSKEYDOWN, VK_DOWN, 0);
+        LRESULT result = CallSavedProc(WM_SYSKEYDOWN, VK_DOWN, 0);
+        HWND calendar = (HWND)::SendMessageW(m_hWnd, DTM_GETMONTHCAL, 0, 0);
+        if (calendar && ::IsWindowVisible(calendar))
+            return result;
+        // A control that does not open on Alt+Down still gets the press on
+        // its own button, so the calendar opens either way.
     }
     return Default();
 }

@@ -192,6 +192,20 @@ TEST_F(SkinViewsTest, DatePickersDrawTheirButtonAndBoxAndCalendarsTakeTheSkinsCo
     TakeWindowShot(none);
     EXPECT_EQ(8, noneObject->GetCheckState());
 
+    // A press on the drop button opens the calendar; a spinning picker has
+    // no such button. (The controls keep their calendar window while closed.)
+    auto shown = [](HWND picker) {
+        HWND calendarWindow = (HWND)SendMessageW(picker, DTM_GETMONTHCAL, 0, 0);
+        return calendarWindow != NULL && IsWindowVisible(calendarWindow);
+    };
+    EXPECT_FALSE(shown(drop));
+    SendMessageW(drop, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 10));
+    EXPECT_TRUE(shown(drop));
+    SendMessageW(drop, DTM_CLOSEMONTHCAL, 0, 0);
+    SendMessageW(updown, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 10));
+    SendMessageW(updown, WM_LBUTTONUP, 0, MAKELPARAM(150, 10));
+    EXPECT_FALSE(shown(updown));
+
     // A skin change colours both calendars.
     ASSERT_TRUE(manager->LoadSkin(BuiltStylePath().c_str(), L"NormalBlue.ini"));
     struct
