@@ -3,7 +3,9 @@
 // bar, a spin on its buddy edit, a header, a tree view, a list view, date
 // pickers, a month calendar and a status bar. The picture is kept as
 // test-output\skin\skin-gallery-controls.png for people to look at.
+#include "SFSkinClass.h"
 #include "SFSkinFramework.h"
+#include "SFSkinMetrics.h"
 #include "SFSkinObjectDateTime.h"
 #include "SFSkinObjectHeader.h"
 #include "SFSkinObjectMonthCal.h"
@@ -15,6 +17,7 @@
 #include "SFSkinObjectTreeView.h"
 #include "SkinTestSupport.h"
 #include "SkinWindowShots.h"
+#include "SchemaNames.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -128,6 +131,16 @@ TEST(ControlGalleryTest, EveryBarTabViewAndDateControlSkinnedInOnePicture)
     EXPECT_GT(TakeWindowShot(header).CountIn(headerRect, header0), 110 * 24 / 2);
     EXPECT_GT(spinShot.CountIn(RECT{0, 0, spinShot.width, spinShot.height}, StylePictureColours(L"SpinUp.bmp", 0, 4)),
               0);
+    // The spin carries its buddy edit's border on round itself, with the
+    // edit's window colour in the column next to the edit.
+    CSFSkinClass* editClass = manager->GetSkinClass(L"EDIT");
+    ASSERT_NE(nullptr, editClass);
+    COLORREF border = editClass->GetColor(0, 0, SCHEMA_PROP_BORDERCOLOR, CLR_INVALID);
+    ASSERT_NE(CLR_INVALID, border);
+    EXPECT_EQ(border, spinShot.At(spinShot.width / 2, 0));
+    EXPECT_EQ(border, spinShot.At(spinShot.width - 1, spinShot.height / 2));
+    EXPECT_EQ(border, spinShot.At(spinShot.width / 2, spinShot.height - 1));
+    EXPECT_EQ(manager->GetMetrics()->GetColor(COLOR_WINDOW), spinShot.At(0, spinShot.height / 2));
 
     DestroyWindow(gallery);
     manager->RemoveAll(TRUE);
