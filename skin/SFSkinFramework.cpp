@@ -9,6 +9,17 @@
 #include "SFSkinObjectEdit.h"
 #include "SFSkinObjectListBox.h"
 #include "SFSkinObjectMenu.h"
+// The bar, tab, view and MDI objects.
+#include "SFSkinObjectDateTime.h"
+#include "SFSkinObjectHeader.h"
+#include "SFSkinObjectMonthCal.h"
+#include "SFSkinObjectMDIClient.h"
+#include "SFSkinObjectSpin.h"
+#include "SFSkinObjectStatusBar.h"
+#include "SFSkinObjectTab.h"
+#include "SFSkinObjectToolBar.h"
+#include "SFSkinObjectTrackBar.h"
+#include "SFSkinObjectTreeView.h"
 #include "SFModuleList.h"
 #include "SFNoThrow.h"
 #include "SFObjectClassEntry.h"
@@ -142,7 +153,11 @@ CRuntimeClass* ObjectClass(LPCSTR name)
         // Buttons, list boxes, combo boxes, edits and popup menus.
         RUNTIME_CLASS(CSFSkinObjectButton), RUNTIME_CLASS(CSFSkinObjectListBox), RUNTIME_CLASS(CSFSkinObjectComboBox),
         RUNTIME_CLASS(CSFSkinObjectEdit), RUNTIME_CLASS(CSFSkinObjectMenu),
-    };
+        // The bar, tab, view and MDI objects.
+        RUNTIME_CLASS(CSFSkinObjectTab), RUNTIME_CLASS(CSFSkinObjectTrackBar), RUNTIME_CLASS(CSFSkinObjectSpin),
+        RUNTIME_CLASS(CSFSkinObjectToolBar), RUNTIME_CLASS(CSFSkinObjectStatusBar), RUNTIME_CLASS(CSFSkinObjectHeader),
+        RUNTIME_CLASS(CSFSkinObjectTreeView), RUNTIME_CLASS(CSFSkinObjectMDIClient), RUNTIME_CLASS(CSFSkinObjectDateTime),
+        RUNTIME_CLASS(CSFSkinObjectMonthCal)};
     CRuntimeClass* cls = NULL;
     for (CRuntimeClass* built : kBuiltClasses)
         if (name && strcmp(built->m_lpszClassName, name) == 0)

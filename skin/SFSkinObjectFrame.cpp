@@ -1,4 +1,5 @@
 #include "SFSkinObjectFrame.h"
+#include "SFStyleImage.h"
 #include "BufferedDC.h"
 #include "SFDCLayout.h"
 #include "SFGdiHelpers.h"
@@ -232,11 +233,67 @@ BOOL CSFSkinObjectFrame::HandleControlColor(UINT message, WPARAM wParam, LPARAM 
     return TRUE;
 }
 
+HBRUSH CSFSkinObjectFrame::GetTabPageBrush()
+{
+    CSFSkinMetrics* metrics = GetMetrics();
+    if (metrics == NULL)
+        return NULL;
+    if (metrics->GetTabPageBrush())
+        return metrics->GetTabPageBrush();
+    CSFSkinClass* tab = m_manager ? m_manager->GetSkinClass(L"TAB") : NULL;
+    CString file = tab ? tab->GetString(10, 0, 3007) : CString();
+    CSFStyleImage* image = file.IsEmpty() ? NULL : tab->GetImage(file);
+    if (image == NULL || image->GetWidth() <= 0 || image->GetHeight() <= 0)
+        return NULL;
+    // The page picture at its own size, repeated by a pattern brush.
+    HDC window = ::GetWindowDC(m_hWnd);
+    HDC memory = ::CreateCompatibleDC(window);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(window, image->GetWidth(), image->GetHeight());
+    HBRUSH brush = NULL;
+    if (memory && bitmap)
+    {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        CDC dc;
+        dc.Attach(memory);
+        RECT all = {0, 0, image->GetWidth(), image->GetHeight()};
+        RECT none = {0, 0, 0, 0};
+        image->DrawImage(&dc, all, all, none, (COLORREF)-1, 0, FALSE);
+        dc.Detach();
+        ::SelectObject(memory, old);
+        brush = ::CreatePatternBrush(bitmap);
+    }
+    if (bitmap)
+        ::DeleteObject(bitmap);
+    if (memory)
+        ::DeleteDC(memory);
+    ::ReleaseDC(m_hWnd, window);
+    if (brush)
+        metrics->SetTabPageBrush(brush);
+    return metrics->GetTabPageBrush();
+}
+
 HBRUSH CSFSkinObjectFrame::GetDialogControlBrush(HDC hdc, HWND child, UINT type)
 {
     CSFSkinMetrics* metrics = GetMetrics();
     if (metrics == NULL)
         return NULL;
+    if (m_windowKind == SF_WINDOW_KIND_PROPERTY_PAGE)
+    {
+        HBRUSH page = GetTabPageBrush();
+        if (page == NULL)
+            return metrics->GetBackgroundBrush();
+        if (child != m_hWnd)
+        {
+            // The pattern goes on seamlessly under the child.
+            RECT dialog, control;
+            GetWindowRectSafe(m_hWnd, &dialog);
+            GetWindowRectSafe(child, &control);
+            ::SetBrushOrgEx(hdc, dialog.left - control.left, dialog.top - control.top, NULL);
+        }
+        ::SetBkMode(hdc, TRANSPARENT);
+        ::SetTextColor(hdc, GetColor(COLOR_BTNTEXT));
+        return page;
+    }
     HBRUSH face = metrics->GetBrush(COLOR_BTNFACE);
     if (!CWnd::GrayCtlColor(hdc, child, type, face, GetColor(COLOR_BTNTEXT)))
         return NULL;

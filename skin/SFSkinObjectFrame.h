@@ -39,6 +39,9 @@ public:
     HBRUSH FillControlBackground(CDC* dc, const RECT& rect, UINT message);
     // The brush the frame answers its children's WM_CTLCOLORBTN/DLG/STATIC with.
     HBRUSH GetDialogControlBrush(HDC hdc, HWND child, UINT type);
+    // Tab pages' brush from the tab class's page picture, made once per
+    // metrics refresh; NULL when the style has no such picture.
+    HBRUSH GetTabPageBrush();
 
     // The scroll-bar engine.
     RECT ScrollBarRect(int bar);
@@ -66,6 +69,12 @@ public:
     BOOL SizeGripApplies();
     BOOL HasFullCaption() const;
     BOOL HasFlatScrollBars();
+    // The MDI client object an MDI frame keeps, and the counter under which
+    // the frame neither draws nor re-measures (an MDI arrangement raises it).
+    void SetMDIClient(CSFSkinObject* client) { m_mdiClient = client; }
+    CSFSkinObject* GetMDIClient() const { return m_mdiClient; }
+    void RaiseSuppressDrawing() { m_suppressDrawing++; }
+    void LowerSuppressDrawing() { m_suppressDrawing--; }
     // The process-wide offset the popup-menu object adds to a system menu.
     static POINT s_menuOffset;
 

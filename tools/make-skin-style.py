@@ -560,8 +560,8 @@ def style_text():
     section(L, 'Toolbar', [('TextColor', rgb(NAVY))])
     for part in ('Button', 'DropDownButton', 'SplitButton', 'SplitButtonDropDown'):
         section(L, 'Toolbar.' + part, image('ToolButton.bmp', 6, margins='4, 4, 4, 4', transparent=True))
-    section(L, 'Toolbar.Separator', image('Separator.bmp', 1, sizing='TrueSize'))
-    section(L, 'Toolbar.SeparatorVert', image('Separator.bmp', 1, sizing='TrueSize'))
+    section(L, 'Toolbar.Separator', image('Separator.bmp', 1, sizing='TrueSize', transparent=True))
+    section(L, 'Toolbar.SeparatorVert', image('Separator.bmp', 1, sizing='TrueSize', transparent=True))
     section(L, 'Status', [('TextColor', rgb(NAVY))])
     section(L, 'Status.Pane', border_fill(SKY, None, extra=[('BorderOnly', 'True')]))
     section(L, 'Status.GripperPane', border_fill(SKY, None, extra=[('BorderOnly', 'True')]))
