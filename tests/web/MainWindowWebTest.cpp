@@ -9,11 +9,13 @@
 #include "Board.h"
 #include "FloatToolbar.h"
 #include "Base64Codec.h"
+#include "DListItem.h"
 #include "DlgCollectSong.h"
 #include "DlgSongDownload.h"
 #include "DlgWebSongBrowser.h"
 #include "DlgWebSongDownloadPre.h"
 #include "DownloadTask.h"
+#include "ListCtrlDownload.h"
 #include "MainWindowRun.h"
 #include "RecordingMessaging.h"
 #include "ServiceAddresses.h"
@@ -312,6 +314,47 @@ TEST_F(MainWindowWeb, ListsMadeInTheSongListDialogsGetTheirRowSecondFromTheEnd)
     });
 }
 
+TEST_F(MainWindowWeb, ADownloadedSongIsCountedWhereTheWindowShowsIt)
+{
+    MainWindowRun run(L"web-downloaded-song");
+    run.App().SetUserEmail(L"me@x.com");
+    RecordingMessaging messaging;
+    RunScript(run, [&] {
+        run.SignIn({L"ann@x.com"});
+        run.OnWindowThread([&] {
+            CDlgMain& main = run.Main();
+            main.LoadMyLibrary(TRUE);
+            ASSERT_EQ(1, main.CreateSongList(L"Web songs"));
+            CString library = GetClientApp()->GetMyPlaylistPath();
+            ASSERT_TRUE(SUCCEEDED(main.m_shownLibrary.SaveToFile(library)));
+            std::wstring song = run.MyMusic() + L"\\Downloaded.mp3";
+            HANDLE file = ::CreateFileW(song.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            ASSERT_NE(INVALID_HANDLE_VALUE, file);
+            std::vector<char> bytes(4096, 'x');
+            DWORD written = 0;
+            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+            ::CloseHandle(file);
+
+            // The own library shown: the list's row shows the new song.
+            ASSERT_FALSE(CListCtrlDownload::AddSongToLibrary(library, song.c_str(), L"Web songs").IsEmpty());
+            CListCtrlDownload::s_onSongAdded(L"Web songs");
+            CDListItem* row = main.m_listSongLists.GetRow(main.m_listSongLists.FindList(L"Web songs"));
+            ASSERT_TRUE(row);
+            EXPECT_EQ(1, row->songCount);
+            CPlaylist list;
+            ASSERT_EQ(S_OK, main.m_shownLibrary.GetPlaylistByName(L"Web songs", list));
+            EXPECT_EQ(1, list.GetSongCount());
+
+            // A buddy's library shown: only the own row counts one more.
+            main.m_strShownOwner = L"ann@x.com";
+            int before = main.LeftBar().GetItem(0)->totalSongs;
+            CListCtrlDownload::s_onSongAdded(L"Web songs");
+            EXPECT_EQ(before + 1, main.LeftBar().GetItem(0)->totalSongs);
+            main.m_strShownOwner = L"me@x.com";
+        });
+    });
+}
+
 TEST_F(MainWindowWeb, TheFloatingToolbarsBoardButtonOpensTheBoardOfItsRow)
 {
     MainWindowRun run(L"web-toolbar-board");
@@ -389,7 +432,10 @@ TEST_F(MainWindowWeb, MiniModeHidesTheWindowUntilTheStripGivesItBack)
             if (!pictured)
             {
                 HWND strip = main.m_miniPlayer->GetSafeHwnd();
-                EXPECT_TRUE(SaveWindowPicture(strip, SocialOutputFolder() + L"\\mini-mode-strip.png"));
+                std::wstring folder = SocialOutputFolder();
+                folder = folder.substr(0, folder.find_last_of(L'\\')) + L"\\web";
+                ::CreateDirectoryW(folder.c_str(), NULL);
+                EXPECT_TRUE(SaveWindowPicture(strip, folder + L"\\mini-mode-strip.png"));
                 pictured = true;
             }
             HWND strip = main.m_miniPlayer->GetSafeHwnd();
