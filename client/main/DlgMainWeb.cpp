@@ -207,7 +207,11 @@ void CDlgMain::OnPageDownload(const CString& argument)
     // cleaned as every name that comes from the web.
     CString url = argument;
     url.Trim();
-    if (url.IsEmpty())
+    // Only web addresses: a page may not have local files or other schemes
+    // copied into the download folder.
+    CString scheme = url.Left(8);
+    scheme.MakeLower();
+    if (scheme.Left(7) != L"http://" && scheme != L"https://")
         return;
     StartWebDownload(url, CWebSongBrowserCtrl::MediaLinkFileName(url, CString()), CString());
 }

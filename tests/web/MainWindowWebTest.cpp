@@ -205,8 +205,10 @@ TEST_F(MainWindowWeb, APagesSongGoesThroughTheTargetChoiceIntoTheDownloadWindow)
         std::wstring folder;
         run.OnWindowThread([&] { folder = W(g_pAppSetting->strSavePath); });
 
-        // Without an address nothing is asked.
-        RunPageCommand(run, ID_PAGE_DOWNLOAD, NULL);
+        // Without a web address nothing is asked.
+        for (const wchar_t* refused : {(const wchar_t*)NULL, L"", L"file:///C:/windows/win.ini",
+                                       L"C:\\music\\a.mp3", L"ftp://h/a.mp3"})
+            RunPageCommand(run, ID_PAGE_DOWNLOAD, refused);
         EXPECT_EQ(0, g_choice.runs);
 
         // Cancelled: nothing is downloaded.
