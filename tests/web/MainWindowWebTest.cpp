@@ -417,6 +417,7 @@ TEST_F(MainWindowWeb, MiniModeHidesTheWindowUntilTheStripGivesItBack)
             {"a double-click in the strip", WM_LBUTTONDBLCLK, 0},
         };
         bool pictured = false;
+        int topmostChecked = 0;
         for (const Way& way : ways)
         {
             SCOPED_TRACE(way.what);
@@ -441,6 +442,14 @@ TEST_F(MainWindowWeb, MiniModeHidesTheWindowUntilTheStripGivesItBack)
                 pictured = true;
             }
             HWND strip = main.m_miniPlayer->GetSafeHwnd();
+            if (!topmostChecked++)
+            {
+                // The menu's topmost entries, with the hidden main window as owner.
+                ::SendMessageW(strip, WM_COMMAND, ID_WINDOW_TOPMOST, 0);
+                EXPECT_TRUE(run.WaitUntil([&] { return (::GetWindowLongW(strip, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 2000));
+                ::SendMessageW(strip, WM_COMMAND, ID_WINDOW_NOT_TOPMOST, 0);
+                EXPECT_TRUE(run.WaitUntil([&] { return (::GetWindowLongW(strip, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, 2000));
+            }
             ::PostMessageW(strip, way.message, way.wParam, MAKELPARAM(100, 10));
             ASSERT_TRUE(run.WaitUntil(mainBack, 5000));
             EXPECT_FALSE(::IsWindow(strip));
