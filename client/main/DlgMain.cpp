@@ -146,6 +146,7 @@ BOOL CDlgMain::OnInitDialog()
     SetTitleBitmap(IDB_MAIN_TITLE);
     SetTitleBitmapTop(1);
     CSkinResizableDialog::OnInitDialog();
+    ConnectTransferWindows();
 
     // The stored normal rectangle, grown to the smallest size the window
     // may have (left and top kept), then centred.

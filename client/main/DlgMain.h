@@ -389,6 +389,35 @@ class CDlgMain : public CSkinResizableDialog
     BOOL m_bPageArgument = FALSE;
     std::unique_ptr<CDlgMiniPlayer> m_miniPlayer;
 
+    // --- Page commands and transfers of the web area (DlgMainWeb.cpp). ---
+
+    // A song file of a page: asks where it goes (the web download target
+    // choice) and hands it to the download window, made on first use.
+    void StartWebDownload(const CString& url, const CString& fileName, const CString& coverUrl);
+    // How the target choice is run (tests drive it); IDOK to download.
+    static INT_PTR (*s_runDownloadChoice)(class CDlgWebSongDownloadPre& dialog);
+    // Gives the transfer windows and the song-list dialogs what they need of
+    // this window; they reach the window of the moment, so it is done once.
+    static void ConnectTransferWindows();
+    // A finished download went into the own library's list (name).
+    void OnDownloadedSongAdded(const CString& listName);
+    // A list made by a song-list dialog in the shown own library: its row.
+    void AddOwnListRow(const CString& name);
+    // Asks the upload server whether it wants the selected song and hands it
+    // to the upload window.
+    void RequestSongUpload();
+    // The song-upload question's address for a row, its file and its size.
+    static CString SongUploadUrl(const CString& host, const CString& email, const CString& nick,
+                                 const SongRowData& row, const CString& path, LONGLONG size);
+    // Plays a page's web stream as the left bar's radio row.
+    void PlayRadioStream(const CString& text);
+    // The floating toolbar's play: this row alone selected, then played.
+    void SelectSingleSong(int row);
+    // The floating toolbar's second button: a row's song pushed or collected.
+    void CollectSongFromToolbar(int row, BOOL push) { CollectSong(row, push); }
+    // Sets a bit of the own profile flags and tells the service.
+    void SetOwnProfileFlag(int bit);
+
   protected:
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -4,13 +4,29 @@
 // argument (or null), which is freed here once the command has run.
 #include "DlgMain.h"
 
+#include "AppSetting.h"
+#include "Base64Codec.h"
+#include "ClientApp.h"
+#include "DListItem.h"
+#include "DlgConfig.h"
+#include "DataFolder.h"
+#include "DlgCollectSong.h"
 #include "DlgMessage.h"
+#include "DlgSongDownload.h"
 #include "DlgWebSongBrowser.h"
+#include "DlgWebSongDownloadPre.h"
+#include "HttpFetcher.h"
 #include "LanguageTable.h"
+#include "ListCtrlDownload.h"
 #include "OutsideSites.h"
+#include "UploadMusicDlg.h"
+#include "WebSongBrowserCtrl.h"
 #include "resource.h"
 
+#include <commctrl.h>
+
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -77,11 +93,10 @@ BOOL CDlgMain::RunPageCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case ID_PAGE_ADDFRIEND:
         if (hasArgument)
-        {
             AddBuddyByAddress(argument);
-            return TRUE;
-        }
-        break; // the add-buddy dialog's own command
+        else
+            RunAddFriend();
+        return TRUE;
     case ID_PAGE_CLOSE:
         // "0/" the own library, "1/" the shown owner's.
         if (argument.Left(1) == L"0")
@@ -130,6 +145,43 @@ BOOL CDlgMain::RunPageCommand(WPARAM wParam, LPARAM lParam)
         }
         return TRUE;
     }
+    case ID_PAGE_DOWNLOAD:
+        if (hasArgument)
+            OnPageDownload(argument);
+        return TRUE;
+    case ID_PAGE_ADDSONG:
+        // As the add-songs menu: a chosen folder's songs, then the own
+        // library again.
+        if (AutoLoadSongs() == 1)
+            LoadMyLibrary(TRUE);
+        return TRUE;
+    case ID_PAGE_COMPANYFINISHED:
+        SetOwnProfileFlag(8);
+        return TRUE;
+    case ID_PAGE_JOINFINISHED:
+        SetOwnProfileFlag(16);
+        return TRUE;
+    case ID_PAGE_COMPANYPLAYPLS:
+        if (hasArgument)
+            PlayRadioStream(argument);
+        return TRUE;
+    case ID_PAGE_SHOWLIST:
+        if (!argument.IsEmpty())
+            ShowLibraryOf(argument);
+        return TRUE;
+    case ID_PAGE_LOOKOVER:
+        if (!argument.IsEmpty())
+            RequestBuddyCard(argument);
+        return TRUE;
+    case ID_PAGE_MODIFYNICK:
+        OpenSettings(CDlgConfig::PAGE_PRIVATE); // ignored while one runs
+        return TRUE;
+    case ID_PAGE_MODIFYPORTRAIT:
+        OpenAvatarChooser();
+        return TRUE;
+    case ID_SONG_UPLOAD:
+        RequestSongUpload();
+        return TRUE;
     default:
         break;
     }
@@ -141,4 +193,246 @@ BOOL CDlgMain::RunPageCommand(WPARAM wParam, LPARAM lParam)
     m_strPageArgument.Empty();
     m_bPageArgument = FALSE;
     return TRUE;
+}
+
+// --- Downloads of pages ---
+
+INT_PTR (*CDlgMain::s_runDownloadChoice)(CDlgWebSongDownloadPre& dialog) = [](CDlgWebSongDownloadPre& dialog) {
+    return dialog.DoModal();
+};
+
+void CDlgMain::OnPageDownload(const CString& argument)
+{
+    // The page gives only the song's address: its name is taken from it and
+    // cleaned as every name that comes from the web.
+    CString url = argument;
+    url.Trim();
+    // Only web addresses: a page may not have local files or other schemes
+    // copied into the download folder.
+    CString scheme = url.Left(8);
+    scheme.MakeLower();
+    if (scheme.Left(7) != L"http://" && scheme != L"https://")
+        return;
+    StartWebDownload(url, CWebSongBrowserCtrl::MediaLinkFileName(url, CString()), CString());
+}
+
+void CDlgMain::StartWebDownload(const CString& url, const CString& fileName, const CString& coverUrl)
+{
+    if (url.IsEmpty())
+        return;
+    CDlgWebSongDownloadPre choice(url, fileName, this);
+    if (s_runDownloadChoice(choice) != IDOK)
+        return;
+    BOOL first = CDlgSongDownload::GetOpen() == NULL;
+    CDlgSongDownload* window = CDlgSongDownload::Open();
+    if (!window)
+        return;
+    if (first)
+    {
+        // A new window sits 80 pixels in from the desktop's lower right corner.
+        CRect desktop, rect;
+        CWnd::GetDesktopWindow()->GetWindowRect(&desktop);
+        window->GetWindowRect(&rect);
+        window->SetWindowPos(NULL, desktop.right - 80 - rect.Width(), desktop.bottom - 80 - rect.Height(), 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    window->AddDownload(url, fileName, choice.GetFolder(), choice.GetSongListName(), coverUrl);
+    window->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(window->GetSafeHwnd());
+}
+
+void CDlgMain::ConnectTransferWindows()
+{
+    // Each hook reaches the main window of the moment: none is left
+    // pointing at a window that has gone.
+    CDlgWebSongBrowser::s_startDownload = [](CDlgWebSongBrowser*, const CString& url, const CString& fileName,
+                                             const CString& coverUrl) {
+        if (CDlgMain* main = Instance())
+            if (main->GetSafeHwnd())
+                main->StartWebDownload(url, fileName, coverUrl);
+    };
+    CListCtrlDownload::s_onSongAdded = [](const CString& listName) {
+        if (CDlgMain* main = Instance())
+            if (main->GetSafeHwnd())
+                main->OnDownloadedSongAdded(listName);
+    };
+    auto ownLibrary = []() -> CSongLibrary* {
+        CDlgMain* main = Instance();
+        return main && main->GetSafeHwnd() && main->IsShowingOwnLibrary() ? &main->m_shownLibrary : NULL;
+    };
+    CDlgWebSongDownloadPre::s_mainLibrary = ownLibrary;
+    auto addRow = [](const CString& name) {
+        if (CDlgMain* main = Instance())
+            if (main->GetSafeHwnd())
+                main->AddOwnListRow(name);
+    };
+    CDlgWebSongDownloadPre::s_onListCreated = addRow;
+    CDlgCollectSong::s_onListCreated = addRow;
+}
+
+void CDlgMain::OnDownloadedSongAdded(const CString& listName)
+{
+    CClientApp* app = GetClientApp();
+    if (!IsShowingOwnLibrary() || !app)
+    {
+        // The file alone changed: the own row counts one song more.
+        if (CFriendItem* own = LeftBar().GetItem(0))
+        {
+            ++own->totalSongs;
+            LeftBar().RedrawItem(0);
+        }
+        return;
+    }
+    // The download list wrote the song into the library file; the shown
+    // library takes it from there.
+    CSongLibrary library;
+    if (FAILED(library.LoadFromFile(app->GetMyPlaylistPath())))
+        return;
+    m_shownLibrary = library;
+    UpdateSongListCounts();
+    if (m_strShownListName == listName || (listName.IsEmpty() && m_listSongLists.FindList(m_strShownListName) == 0))
+        ShowSongList(m_listSongLists.FindList(m_strShownListName), TRUE, FALSE);
+    m_listSongLists.Invalidate(FALSE);
+}
+
+void CDlgMain::AddOwnListRow(const CString& name)
+{
+    if (!IsShowingOwnLibrary() || !m_listSongLists.GetSafeHwnd() || m_listSongLists.FindList(name) >= 0)
+        return;
+    CPlaylist playlist;
+    if (FAILED(m_shownLibrary.GetPlaylistByName(name, playlist)))
+    {
+        // A dialog that saved the library file itself: the shown library
+        // learns the list from the file.
+        CClientApp* app = GetClientApp();
+        CSongLibrary library;
+        if (!app || FAILED(library.LoadFromFile(app->GetMyPlaylistPath())) ||
+            FAILED(library.GetPlaylistByName(name, playlist)))
+            return;
+        m_shownLibrary = library;
+    }
+    CDListItem* row = new CDListItem;
+    row->name = name;
+    row->owner = m_strUserEmail;
+    row->songCount = playlist.GetSongCount();
+    row->listId = GetFreeSongListId();
+    m_listSongLists.InsertRow(std::max(0, m_listSongLists.GetItemCount() - 1), row);
+}
+
+// --- Uploads ---
+
+CString CDlgMain::SongUploadUrl(const CString& host, const CString& email, const CString& nick,
+                                const SongRowData& row, const CString& path, LONGLONG size)
+{
+    int dot = path.ReverseFind(L'.');
+    CString type = dot >= 0 ? path.Mid(dot + 1) : path;
+    CString form;
+    form.Format(L"email=%s&nick=%s&songname=%s&songauthor=%s&songhash=%s&songtype=%s&songsize=%d", (LPCWSTR)email,
+                (LPCWSTR)nick, (LPCWSTR)row.title, (LPCWSTR)row.artist, (LPCWSTR)row.hash, (LPCWSTR)type,
+                static_cast<int>(size));
+    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, form, form.GetLength(), NULL, 0, NULL, NULL);
+    std::vector<BYTE> utf8(bytes > 0 ? bytes : 1, 0);
+    if (bytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, form, form.GetLength(), reinterpret_cast<char*>(utf8.data()), bytes, NULL,
+                              NULL);
+    std::vector<char> base64(4 * ((bytes + 2) / 3) + 1, 0);
+    Base64Codec().Encode(utf8.data(), base64.data(), bytes);
+    CString url;
+    url.Format(L"http://%s/song_up.php?str=", (LPCWSTR)host);
+    for (const char* p = base64.data(); *p; ++p)
+    {
+        if (*p == '+')
+            url += L"%2B";
+        else
+            url += static_cast<wchar_t>(*p);
+    }
+    return url;
+}
+
+void CDlgMain::RequestSongUpload()
+{
+    int last = -1;
+    for (int i = m_listSongs.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_listSongs.GetNextItem(i, LVNI_SELECTED))
+        last = i;
+    SongRowData* row = last >= 0 ? m_listSongs.GetRow(last) : NULL;
+    CClientApp* app = GetClientApp();
+    if (!row || !app)
+        return;
+    CString email = app->GetUserId();
+    // Another user's song is sent from the local cache.
+    CString path = row->owner.CompareNoCase(m_strUserEmail) == 0 ? row->localPath : BuildCacheFilePath(row->hash);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    LONGLONG size = 0;
+    if (::GetFileAttributesExW(path, GetFileExInfoStandard, &data))
+        size = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    CString host = app->GetUploadServerHost();
+    CHttpFetcher fetcher;
+    if (!fetcher.SetUrl(SongUploadUrl(host, email, g_pAppSetting ? g_pAppSetting->strNick : CString(), *row, path,
+                                      size)) ||
+        !fetcher.Start(FALSE) || fetcher.GetStatusCode() != 200)
+        return;
+    CString answer = fetcher.GetResponseText(CP_UTF8);
+    answer.Trim();
+    if (answer.IsEmpty())
+        return;
+    if (answer == L"0")
+    {
+        Ask(Lang(L"INFO_MUSIC_COMPANY_EXISTED"), CDlgMessage::BUTTONS_OK);
+        return;
+    }
+    CUploadMusicDlg* window = CUploadMusicDlg::Open();
+    if (!window)
+        return;
+    int dot = path.ReverseFind(L'.');
+    window->AddUpload(host, app->GetUploadServerPort(), path, row->title, row->artist, answer,
+                      static_cast<int>(size), dot >= 0 ? path.Mid(dot + 1) : path);
+    window->ShowWindow(SW_SHOWNORMAL);
+    ::SetForegroundWindow(window->GetSafeHwnd());
+}
+
+// --- Profile flags, web streams, the floating toolbar's play ---
+
+void CDlgMain::SetOwnProfileFlag(int bit)
+{
+    if (!g_pAppSetting)
+        return;
+    g_pAppSetting->wPrivacy = static_cast<WORD>(g_pAppSetting->wPrivacy | bit);
+    CString flags;
+    flags.Format(L"%d", static_cast<int>(g_pAppSetting->wPrivacy));
+    PushMyProfile(flags);
+}
+
+void CDlgMain::PlayRadioStream(const CString& text)
+{
+    OnStop();
+    m_bSongLoaded = FALSE;
+    m_bWebStream = TRUE;
+    m_strPlayingSongId = L"1";
+    OnBufferingTimer();
+    if (m_stBuffering.GetSafeHwnd())
+        m_stBuffering.ShowWindow(SW_SHOW);
+    m_timerBuffering = SetTimer(TIMER_MAIN_BUFFERING, 500, NULL);
+    m_player.PlayWebMusic(L"", L"", text, L"", 0);
+    LeftBar().MarkItem(3);
+    m_btnStop.EnableWindow(TRUE);
+    // A list of more than one stream shows the radio row.
+    int parts = 1;
+    for (int at = text.Find(L'&'); at >= 0; at = text.Find(L'&', at + 1))
+        ++parts;
+    if (parts > 2)
+    {
+        int radio = LeftBar().FindItem(L"radio");
+        if (radio >= 0)
+        {
+            LeftBar().SetCurSel(radio);
+            SelectLeftItem(radio);
+        }
+    }
+}
+
+void CDlgMain::SelectSingleSong(int row)
+{
+    for (int i = m_listSongs.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_listSongs.GetNextItem(i, LVNI_SELECTED))
+        m_listSongs.SetItemState(i, 0, LVIS_SELECTED);
+    PlaySongAt(row);
 }

@@ -37,39 +37,24 @@ BOOL MainShowsOwnLibrary()
     return main && !own.IsEmpty() && main->m_strShownOwner.CompareNoCase(own) == 0;
 }
 
-// The main window's song commands act on the selected rows: the row is
-// selected alone first.
-void SelectRowAlone(CFloatToolbar* bar)
-{
-    if (!::IsWindow(bar->m_hList))
-        return;
-    ListView_SetItemState(bar->m_hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(bar->m_hList, bar->m_nRowIndex, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
-
-void PostToMain(UINT id)
-{
-    if (CDlgMain* main = CDlgMain::Instance())
-        main->PostMessage(WM_COMMAND, id, 0);
-}
-
 void PlayRow(CFloatToolbar* bar)
 {
-    SelectRowAlone(bar);
-    if (!bar->m_row.unplayable)
-        PostToMain(ID_SONG_PLAY);
+    CDlgMain* main = CDlgMain::Instance();
+    if (main && !bar->m_row.unplayable)
+        main->SelectSingleSong(bar->m_nRowIndex);
 }
 
 void PushOrCollectRow(CFloatToolbar* bar, BOOL push)
 {
-    SelectRowAlone(bar);
-    PostToMain(push ? ID_SONG_SEND : ID_SONG_COPY_TO_LIST);
+    if (CDlgMain* main = CDlgMain::Instance())
+        main->CollectSongFromToolbar(bar->m_nRowIndex, push);
 }
 
-void OpenRowBoard(CFloatToolbar*)
+// The board of a song is known by the song's hash (the row's fourth text).
+void OpenRowBoard(CFloatToolbar* bar)
 {
-    // The song's board window belongs to the song panes; nothing opens it
-    // from here yet.
+    if (CDlgMain* main = CDlgMain::Instance())
+        main->OpenSongBoard(bar->m_row.texts[3], bar->m_row.texts[1]);
 }
 
 void OpenSearchWindow(const CString& url)
