@@ -129,6 +129,13 @@ int RowOfSong(CDlgMain& main, const std::wstring& id)
     return -1;
 }
 
+// Stops what plays, so that the local server's stream ends before the window goes.
+void EndPlaying(MainWindowRun& run)
+{
+    run.OnWindowThread([&] { run.Main().OnStop(); });
+    ::Sleep(500);
+}
+
 class BuddySongRoad : public ::testing::Test
 {
   protected:
@@ -225,6 +232,7 @@ TEST_F(BuddySongRoad, PushedSongPlaysWhileItArrivesAndComesFromTheCacheAfterward
         });
         EXPECT_EQ(1, g_songRequests.load());
         EXPECT_TRUE(run.WaitUntil([&] { return main.m_player.get_playState() == 3; }, 10000));
+        EndPlaying(run);
         yebJinRelease(1);
     });
     EXPECT_TRUE(ran);
@@ -292,6 +300,7 @@ TEST_F(BuddySongRoad, OwnerLeavingMidwayEndsTheSongAndALaterPlayResumes)
         EXPECT_EQ(requests + 1, g_songRequests.load());
         ASSERT_TRUE(run.WaitUntil([&] { return FileSize(cache) == (long long)song.bytes.size(); }, 60000));
         EXPECT_TRUE(ReadBytes(cache) == song.bytes) << "the resumed file is the owner's file";
+        EndPlaying(run);
         yebJinRelease(1);
     });
     EXPECT_TRUE(ran);
