@@ -213,6 +213,9 @@ TEST_F(BuddySongRoad, PushedSongPlaysWhileItArrivesAndComesFromTheCacheAfterward
         EXPECT_LT(sizeWhenPlaying, (long long)song.bytes.size()) << "the song played only once it had arrived";
         run.OnWindowThread([&] {
             EXPECT_TRUE(main.m_sliderProgress.IsLimitActive()) << "the slider is held behind the transfer";
+            EXPECT_EQ(0, RowOfSong(main, song.id)) << "the pushed song shows in the buddy-songs list";
+            EXPECT_EQ(1, main.m_listSongs.GetRow(0)->playing);
+            main.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             std::wstring pictures = std::wstring(YEB_BINARY_DIR) + L"\\test-output\\play";
             ::CreateDirectoryW(pictures.c_str(), NULL);
             EXPECT_TRUE(SaveWindowPicture(main.GetSafeHwnd(), pictures + L"\\main-window-buddy-song.png"));

@@ -264,6 +264,7 @@ TEST_F(PlayerControl, TitleButtonsMarksAndThePicture)
             main.UpdateProgressSlider();
             EXPECT_GT(main.m_sliderProgress.GetPos(), 0);
             EXPECT_NE(W(L"00:00 / 00:00"), W(main.m_stTime.GetText()));
+            main.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             EXPECT_TRUE(SaveWindowPicture(main.GetSafeHwnd(), PlayOutputFolder() + L"\\main-window-playing.png"));
 
             // Pause fades out and pauses; play fades in and resumes.
