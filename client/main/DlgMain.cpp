@@ -97,6 +97,19 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_COMMAND(ID_CHANGE_AVATAR, &CDlgMain::OpenAvatarChooser)
     ON_COMMAND(IDC_MAIN_MINI_PLAYER, &CDlgMain::EnterMiniMode)
     ON_MESSAGE(WM_MINI_SHOW_MAIN, &CDlgMain::OnMiniPlayerNotify)
+    ON_MESSAGE(WM_MAIN_PLAY_ADJACENT, &CDlgMain::OnPlayAdjacent)
+    ON_MESSAGE(WM_MAIN_RESUME, &CDlgMain::OnResume)
+    ON_MESSAGE(WM_MAIN_FADE, &CDlgMain::OnFadeMessage)
+    ON_MESSAGE(WM_MAIN_FADE_STEP, &CDlgMain::OnFadeStep)
+    ON_MESSAGE(CBitmapSlider::WM_SLIDER_MOVING, &CDlgMain::OnSliderMoved)
+    ON_MESSAGE(CBitmapSlider::WM_SLIDER_MOVED, &CDlgMain::OnSliderReleased)
+    ON_MESSAGE(WM_MAIN_PLAYER_EVENT, &CDlgMain::OnPlayerEvent)
+    ON_COMMAND(IDC_MAIN_NEXT, &CDlgMain::OnNext)
+    ON_COMMAND(IDC_MAIN_PREVIOUS, &CDlgMain::OnPrev)
+    ON_COMMAND(IDC_MAIN_PLAY, &CDlgMain::OnPlayPause)
+    ON_COMMAND(IDC_MAIN_STOP, &CDlgMain::OnStop)
+    ON_COMMAND(IDC_MAIN_LOOP_MODE, &CDlgMain::OnLoopMode)
+    ON_COMMAND(IDC_MAIN_MUTE, &CDlgMain::OnMute)
 END_MESSAGE_MAP()
 
 CDlgMain::CDlgMain(CWnd* parent)
@@ -295,27 +308,15 @@ long __stdcall CDlgMain::PlayerEventCallback(DLL_WMPCOREEVENT event, long value)
     switch (static_cast<long>(event))
     {
     case 5101: // play state
-        if (value == 1 && main->m_nLoopMode != 0 && !main->m_strCurrentSongKey.IsEmpty())
-            main->m_player.resume_play();
-        else if (value == 8 && !main->m_strCurrentSongKey.IsEmpty() && window)
-        {
-            // Media ended: the next song (in turn or at random) or the same one again.
-            if (main->m_nLoopMode == 0 && !main->m_bWebStream)
-                ::PostMessageW(window, WM_USER + 17, 0, 1);
-            else if (main->m_nLoopMode == 2 && !main->m_bWebStream)
-            {
-                srand(static_cast<unsigned>(time(NULL)));
-                ::PostMessageW(window, WM_USER + 17, 0, rand());
-            }
-            else if (main->m_nLoopMode != 0 && main->m_nLoopMode != 2)
-                ::PostMessageW(window, WM_USER + 18, 0, 0);
-        }
+    case 5402: // buffering starts (non-zero) or ends
+        // The window reacts on its own thread, where the playing state lives.
+        if (window)
+            ::PostMessageW(window, WM_MAIN_PLAYER_EVENT, static_cast<WPARAM>(event), static_cast<LPARAM>(value));
         break;
     case 5821: // media error: the next song
         ++main->m_nMediaErrors;
         if (window)
-            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MAIN_NEXT, 0),
-                           reinterpret_cast<LPARAM>(main->m_btnNext.GetSafeHwnd()));
+            ::PostMessageW(window, WM_MAIN_PLAYER_EVENT, static_cast<WPARAM>(event), static_cast<LPARAM>(value));
         break;
     default:
         break;
@@ -469,6 +470,11 @@ void CDlgMain::OnPositionTimer()
 {
     // While a song is loaded the playing code keeps the position line; with
     // nothing loaded the line and the progress slider go back to zero.
+    if (!m_strPlayingSongId.IsEmpty())
+    {
+        UpdateProgressSlider();
+        return;
+    }
     if (!m_strCurrentSongKey.IsEmpty() || m_bSongLoaded || !m_stTime.GetSafeHwnd())
         return;
     const wchar_t* zero = L"00:00 / 00:00";

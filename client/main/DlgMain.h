@@ -58,7 +58,13 @@ enum : UINT
     WM_MAIN_PLAYLIST_CHECK = WM_USER + 57, // the buddy-id worker has started
     WM_MAIN_BUDDY_IDS = WM_USER + 60,      // the buddy-id worker's answer: heap BuddyIdAnswer*
     WM_MAIN_DROP_ON_LIST = WM_USER + 21,   // songs dropped on a song list: lParam its row (-1 none)
-    WM_MAIN_MOVE_SONG_ROWS = WM_USER + 22  // wParam 1: move the selected songs to lParam; 2: save the order
+    WM_MAIN_MOVE_SONG_ROWS = WM_USER + 22, // wParam 1: move the selected songs to lParam; 2: save the order
+    // The player's own messages.
+    WM_MAIN_PLAY_ADJACENT = WM_USER + 17,  // lParam the step through the playing list
+    WM_MAIN_RESUME = WM_USER + 18,         // the same song again from the start
+    WM_MAIN_FADE = WM_USER + 55,           // wParam 1 fade in, else fade out and pause
+    WM_MAIN_FADE_STEP = WM_APP + 40,       // a fade thread's step: wParam volume, lParam 0 step, 1 in done, 2 out done
+    WM_MAIN_PLAYER_EVENT = WM_APP + 41     // a player event on the window's thread: wParam event, lParam value
 };
 
 // Timers of the main window.
@@ -417,6 +423,63 @@ class CDlgMain : public CSkinResizableDialog
     void CollectSongFromToolbar(int row, BOOL push) { CollectSong(row, push); }
     // Sets a bit of the own profile flags and tells the service.
     void SetOwnProfileFlag(int bit);
+
+    // --- Player control and buddies' songs (DlgMainPlayer.cpp,
+    //     DlgMainBuddySongs.cpp). ---
+
+    // A row with force non-null (following a buddy) passes the buddy checks.
+    void PlayRow(int row, const void* force);
+    // The song step places after the playing one (-1 previous, 1 next, any
+    // other number at random).
+    void PlayAdjacentSong(int step);
+    // Mode 0 stops and forgets what plays, mode 1 stops and keeps it.
+    void StopPlayback(int mode);
+    void OnNext();
+    void OnPrev();
+    void OnPlayPause();
+    void OnLoopMode();
+    void OnMute();
+    // Fade in (1) or fade out and pause (any other value), on this thread.
+    void FadeVolume(int direction);
+    // The volumes a fade passes through towards (in) or down from (out) target.
+    static std::vector<int> FadeSteps(int direction, int target);
+    void UpdateProgressSlider();
+    void UpdatePlayButtons(BOOL starting);
+    void StartBufferingDisplay();
+    void EndBufferingDisplay();
+    // Keeps the recent list at 50 songs and drops unlisted buddies' songs.
+    static void PruneRecentList(CSongLibrary& library);
+    static BOOL IsLocalSongType(const CString& type);
+    // Plays a buddy's song: the growing cache file, and code 28 unless the
+    // cache holds the whole song.
+    void StartBuddySong(const CSongInfo& song, const CString& owner);
+    // Code 12 (play-now 0), or following a buddy (1 or 2).
+    void OnPushedSong(const CString (&s)[8], int playNow);
+    // Whether the song of a buddy may be asked for (messages when not).
+    BOOL CheckBuddySongOwner(const CString& owner, BOOL force);
+
+    int m_nSkipCount = 0;
+    BOOL m_bMuted = FALSE;
+    HANDLE m_hFadeThread = NULL;
+
+  private:
+    void StopAtSkipLimit();
+    void ClearPlayingMarks();
+    void OnSongStarted(const CSongInfo& song, BOOL fromRow);
+    void ShowSongTitle(const CString& title, const CString& artist);
+    void StartFade(int direction);
+    void ApplyVolumeSlider();
+    // TRUE when code 28 was sent; FALSE when the cache held the song.
+    BOOL RequestBuddySong(const CSongInfo& song, const CString& owner);
+    LRESULT OnPlayAdjacent(WPARAM, LPARAM step);
+    LRESULT OnResume(WPARAM, LPARAM);
+    LRESULT OnFadeMessage(WPARAM direction, LPARAM);
+    LRESULT OnFadeStep(WPARAM volume, LPARAM end);
+    LRESULT OnSliderMoved(WPARAM id, LPARAM);
+    LRESULT OnSliderReleased(WPARAM id, LPARAM);
+    LRESULT OnPlayerEvent(WPARAM event, LPARAM value);
+
+  public:
 
   protected:
     BOOL OnInitDialog() override;

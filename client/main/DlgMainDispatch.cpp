@@ -141,6 +141,9 @@ void CDlgMain::DispatchCommand(const CommandData& record)
         UpdateChatFromRow(s[0]);
         break;
     }
+    case 12:
+        OnPushedSong(s, 0);
+        break;
     case 13:
         // A buddy has a new avatar: fetch it.
         AvatarTransfer::StartAvatarLoaderThread(s[0]);
@@ -378,7 +381,8 @@ void CDlgMain::OnServiceError(const CString& name, const CString& songId)
     else if (name == L"MediaError")
     {
         ++m_nMediaErrors;
-        PostMessage(WM_COMMAND, MAKEWPARAM(IDC_MAIN_NEXT, 0), (LPARAM)m_btnNext.GetSafeHwnd());
+        ++m_nSkipCount;
+        OnNext();
     }
     else if (name == L"ServerBusy")
     {
@@ -424,12 +428,9 @@ void CDlgMain::OnLibraryProgress(const CString& owner, const CString& fraction)
 
 void CDlgMain::OnStop()
 {
-    EndBuddyTransfer();
-    m_player.stop_play();
-    m_strPlayingOwner.Empty();
-    m_strPlayingSongId.Empty();
-    if (m_stTitle.GetSafeHwnd())
-        m_stTitle.SetText(Lang(L"CONST_MAIN_NO_PLAYING_SONG"));
+    StopPlayback(0);
+    ClearPlayingMarks();
+    UpdatePlayButtons(FALSE);
 }
 
 BOOL CDlgMain::CheckOwnLibrary()

@@ -988,12 +988,23 @@ LRESULT CDlgMain::OnDropOnSongList(WPARAM, LPARAM rowValue)
     return 0;
 }
 
-void CDlgMain::PlaySongAt(int)
+void CDlgMain::PlaySongAt(int row)
 {
-    // Playing a chosen song is the player control's work.
+    SelectListItem(m_listSongs, row);
+    SongRowData* record = m_listSongs.GetRow(row);
+    if (row >= 0 && record && !record->unavailable)
+        PlayRow(row, NULL);
 }
 
-void CDlgMain::PlaySongList(int)
+void CDlgMain::PlaySongList(int row)
 {
-    // Playing a whole list is the player control's work.
+    // The list is shown, then its songs play from the first.
+    if (row < 0)
+        row = m_listSongLists.GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0 || row >= m_listSongLists.GetItemCount())
+        return;
+    SelectListItem(m_listSongLists, row);
+    ShowSongList(row, FALSE, TRUE);
+    if (m_listSongs.GetItemCount() > 0)
+        PlaySongAt(0);
 }

@@ -607,9 +607,15 @@ TEST_F(MainWindowDispatch, MediaErrorsAreCountedAndBindErrorsAfterTheLoginChange
         run.Deliver(MakeRecord(25, {L"", L"", L"", L"MediaError"}));
         run.Deliver(MakeRecord(25, {L"", L"", L"", L"MediaError"}));
         run.Deliver(MakeRecord(25, {L"", L"", L"", L"ERROR_BIND"}));
-        run.OnWindowThread([&] { EXPECT_EQ(2, run.Main().m_nMediaErrors); });
+        run.OnWindowThread([&] {
+            EXPECT_EQ(2, run.Main().m_nMediaErrors);
+            EXPECT_EQ(2, run.Main().m_nSkipCount) << "a media error counts as a skipped song";
+        });
         EXPECT_TRUE(g_asked.empty());
-        EXPECT_EQ(calls, messaging.calls.size());
+        // With nothing playing the next song is a stop: it only ends any song
+        // transfer, and no command goes out.
+        for (size_t i = calls; i < messaging.calls.size(); ++i)
+            EXPECT_EQ("cancel", messaging.calls[i].what);
     });
 }
 
