@@ -32,6 +32,7 @@
 #include "DlgChildFriend.h"
 #include "DlgChildSong.h"
 #include "SongLibrary.h"
+#include "SyncPlaylist.h"
 #include "DlgMiniPlayer.h"
 #include "DlgInstantMessaging.h"
 
@@ -388,6 +389,76 @@ class CDlgMain : public CSkinResizableDialog
     CString m_strPageArgument;
     BOOL m_bPageArgument = FALSE;
     std::unique_ptr<CDlgMiniPlayer> m_miniPlayer;
+
+    // --- Commands, menus, the tray icon and the boss key (DlgMainCommands.cpp,
+    //     DlgMainMenus.cpp). ---
+
+    // Every WM_COMMAND passes here first: the menu, tray and page commands
+    // of the window's own are run here; the rest go on to the message map.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The last selected row of the song list (-1 none).
+    int LastSelectedSongRow();
+    void OpenSelectedSongBoard();
+    void DeleteSelectedSongs();
+    // The sync record of songs taken out of a list ("all" for the all-songs
+    // list): second text "1", each song with the flag 1.
+    static CSyncPlaylist RemovalRecord(const CString& listName, BOOL allSongs, const std::vector<CSongInfo>& songs);
+    void RunWebLogin();
+    void RunSongApply();
+    // The outside music search in a new browser window.
+    void SearchWeb(const CString& text);
+    // A page of the web site with the shell; a failure is told to the user.
+    BOOL OpenSitePage(LPCWSTR path);
+    void SetPresenceFromMenu(int presence);
+    void DeleteSelectedBuddy();
+    // The left bar's open action: the chat window of the row's buddy.
+    void OpenChatForRow(int row);
+    void SendSelectedSongToBuddy();
+    void SendSongsToSelectedBuddy();
+    // The song of the last selected row offered to the upload server.
+    void RequestSongUpload();
+    // The upload request's address for one song.
+    static CString SongUploadRequestUrl(const CString& host, const CString& email, const CString& nick,
+                                        const CString& title, const CString& artist, const CString& hash,
+                                        const CString& fileType, int size);
+    // The text after the last "." of a path (the whole path without one).
+    static CString FileTypeOfPath(const CString& path);
+    static BOOL (*s_fetchUpload)(const CString& url, CString& answer);
+
+    // The song panes' context menus (null when none opens there); the
+    // caller destroys them.
+    HMENU BuildSongListsMenu(int row);
+    HMENU BuildSongRowMenu(int row, int subItem);
+    void ShowSongListsMenu(int row);
+    void ShowSongRowMenu(int row, int subItem);
+    // A left-bar row's menu: the playing buddy's row cannot be deleted, an
+    // offline or invisible one only deleted.
+    HMENU BuildLeftBarRowMenu(int row);
+    void ShowLeftBarRowMenu(int row);
+    // Menus 321 (main) and 352 (status) of the title bar.
+    void ShowMainMenu();
+    void ShowStatusMenu();
+    // Tray icon 105 for a presence (315 away, 314 busy, 316 invisible, else
+    // the program's); add or modify.
+    BOOL SetTrayIcon(int presence, BOOL add);
+    // WM_HOTKEY: the boss key hides the program's windows or shows them again.
+    LRESULT OnHotKey(WPARAM id, LPARAM);
+    void ShowChatWindows(int show);
+    CString GetPositionText();
+    void PlayRadioStream(const CString& text);
+    void ToggleMaximise();
+    // Snapping to the work area's edges within 10 pixels; with resize the
+    // opposite edge stays.
+    static void SnapToWorkArea(WINDOWPOS& pos, const RECT& work, BOOL resize);
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM lParam);
+    void OnSignatureButton();
+
+    CString m_strSearchText;
+    CRect m_rcBeforeMaximise;
+    UINT m_nTrayIcon = 0; // the icon resource the tray shows
+    BOOL m_bHasUploadWindow = FALSE;
+    // How a chosen popup is tracked (tests read the menu instead).
+    static UINT (*s_trackMenu)(HMENU menu, UINT flags, int x, int y, HWND owner);
 
   protected:
     BOOL OnInitDialog() override;
