@@ -452,6 +452,19 @@ class CDlgMain : public CSkinResizableDialog
     static void SnapToWorkArea(WINDOWPOS& pos, const RECT& work, BOOL resize);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM lParam);
     void OnSignatureButton();
+    // A double click in the caption band maximises or restores.
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    // WM_USER+53: the browser pane's back (type 2) or forward (type 1)
+    // button enabled or disabled.
+    LRESULT OnBrowserButtonState(WPARAM type, LPARAM enable);
+    // WM_USER+49: a library load took too long (wParam 2).
+    LRESULT OnLoadTimeout(WPARAM which, LPARAM);
+    // WM_USER+57: the data client's playlist check starts (again).
+    LRESULT OnStartPlaylistCheck(WPARAM, LPARAM);
+    // WM_USER+18: the player resumes (a loop mode at the end of a song).
+    LRESULT OnResumePlay(WPARAM, LPARAM);
+    // WM_USER+25 and WM_USER+56: nothing to do.
+    LRESULT OnQuietMessage(WPARAM, LPARAM) { return 0; }
 
     CString m_strSearchText;
     CRect m_rcBeforeMaximise;

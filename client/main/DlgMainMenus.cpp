@@ -4,6 +4,8 @@
 #include "DlgMain.h"
 
 #include "AppSetting.h"
+#include "DataClient.h"
+#include "DlgMessage.h"
 #include "DlgLogin.h"
 #include "LanguageTable.h"
 #include "ReservedNames.h"
@@ -349,6 +351,43 @@ void CDlgMain::ToggleMaximise()
         m_tooltip.AddTool(&m_btnMaximise, Lang(L"CONST_MAIN_BTN_MAX"));
     }
     Invalidate(FALSE);
+}
+
+void CDlgMain::OnLButtonDblClk(UINT, CPoint point)
+{
+    // The caption band is the top 98 pixels of the window.
+    if (point.y >= 0 && point.y < 98)
+        ToggleMaximise();
+    else
+        Default();
+}
+
+LRESULT CDlgMain::OnBrowserButtonState(WPARAM type, LPARAM enable)
+{
+    CImageButton* button = type == 1 ? &m_btnWebForward : type == 2 ? &m_btnWebBack : NULL;
+    if (button && button->GetSafeHwnd() && (button->IsWindowEnabled() != FALSE) != (enable != 0))
+        button->EnableWindow(enable != 0);
+    return 1;
+}
+
+LRESULT CDlgMain::OnLoadTimeout(WPARAM which, LPARAM)
+{
+    if (which == 2)
+        Ask(Lang(L"INFO_LIST_LOAD_CD_OVERTIMER"), CDlgMessage::BUTTONS_OK);
+    return 1;
+}
+
+LRESULT CDlgMain::OnStartPlaylistCheck(WPARAM, LPARAM)
+{
+    if (CDataClient* data = CDataClient::GetInstance())
+        data->StartPlaylistCheck();
+    return 0;
+}
+
+LRESULT CDlgMain::OnResumePlay(WPARAM, LPARAM)
+{
+    m_player.resume_play();
+    return 0;
 }
 
 void CDlgMain::OnSignatureButton()

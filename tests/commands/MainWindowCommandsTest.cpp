@@ -641,3 +641,79 @@ TEST_F(MainWindowCommands, BossKeyIsRegisteredChangedAndHidesThePopups)
     });
     EXPECT_TRUE(ran);
 }
+
+TEST_F(MainWindowCommands, TitleBarButtonsRadioStreamsAndSmallMessages)
+{
+    MainWindowRun run(L"commands-buttons");
+    run.App().SetUserEmail(L"me@x.com");
+    RecordingMessaging messaging;
+    bool ran = false;
+    run.Run([&] {
+        ran = true;
+        run.SignIn({L"bob@x.com"});
+        HWND window = run.Main().GetSafeHwnd();
+        RECT before, work, rect;
+        ::GetWindowRect(window, &before);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+
+        // Maximise fills the work area; restore goes back to the old place.
+        ::SendMessageW(window, WM_COMMAND, IDC_MAIN_MAXIMISE, 0);
+        ::GetWindowRect(window, &rect);
+        EXPECT_TRUE(::EqualRect(&rect, &work));
+        run.OnWindowThread([&] { EXPECT_TRUE(run.Main().m_bMaximized); });
+        ::SendMessageW(window, WM_LBUTTONDBLCLK, 0, MAKELPARAM(300, 20)); // in the caption band
+        ::GetWindowRect(window, &rect);
+        EXPECT_TRUE(::EqualRect(&rect, &before));
+        run.OnWindowThread([&] { EXPECT_FALSE(run.Main().m_bMaximized); });
+        ::SendMessageW(window, WM_LBUTTONDBLCLK, 0, MAKELPARAM(300, 200)); // below it: nothing
+        run.OnWindowThread([&] { EXPECT_FALSE(run.Main().m_bMaximized); });
+
+        // The browser pane's buttons: type 1 forward, 2 back, others nothing.
+        struct Case
+        {
+            WPARAM type;
+            LPARAM enable;
+            BOOL back, forward;
+        } cases[] = {{1, 0, TRUE, FALSE}, {2, 0, FALSE, FALSE}, {1, 1, FALSE, TRUE}, {3, 1, FALSE, TRUE},
+                     {2, 1, TRUE, TRUE}};
+        run.OnWindowThread([&] {
+            run.Main().m_btnWebBack.EnableWindow(TRUE);
+            run.Main().m_btnWebForward.EnableWindow(TRUE);
+        });
+        for (const Case& c : cases)
+        {
+            EXPECT_EQ(1, ::SendMessageW(window, WM_USER + 53, c.type, c.enable));
+            run.OnWindowThread([&] {
+                EXPECT_EQ(c.back, run.Main().m_btnWebBack.IsWindowEnabled()) << c.type << "," << c.enable;
+                EXPECT_EQ(c.forward, run.Main().m_btnWebForward.IsWindowEnabled()) << c.type << "," << c.enable;
+            });
+        }
+
+        // A library that took too long is reported for wParam 2 only.
+        EXPECT_EQ(1, ::SendMessageW(window, WM_USER + 49, 1, 0));
+        EXPECT_TRUE(g_asked.empty());
+        EXPECT_EQ(1, ::SendMessageW(window, WM_USER + 49, 2, 0));
+        ASSERT_EQ(1u, g_asked.size());
+        EXPECT_EQ(W(Lang(L"INFO_LIST_LOAD_CD_OVERTIMER")), g_asked[0].text);
+
+        // A radio stream of a page: a web stream with the playing id "1",
+        // the second outside channel marked; without a radio row the
+        // selection stays.
+        int selected = -1;
+        run.OnWindowThread([&] { selected = run.Main().LeftBar().GetCurSel(); });
+        wchar_t* argument = HeapText(L"http://127.0.0.1:9/none.mp3&title&radio");
+        ::SendMessageW(window, WM_COMMAND, ID_PAGE_COMPANYPLAYPLS, reinterpret_cast<LPARAM>(argument));
+        run.OnWindowThread([&] {
+            CDlgMain& main = run.Main();
+            EXPECT_TRUE(main.m_bWebStream);
+            EXPECT_FALSE(main.m_bSongLoaded);
+            EXPECT_EQ(W(L"1"), W(main.m_strPlayingSongId));
+            EXPECT_EQ(W(L"tavrin"), W(main.LeftBar().GetItem(3)->id));
+            EXPECT_EQ(1, main.LeftBar().GetItem(3)->marked);
+            EXPECT_EQ(-1, main.LeftBar().FindItem(L"radio"));
+            EXPECT_EQ(selected, main.LeftBar().GetCurSel());
+            main.OnStop();
+        });
+    });
+    EXPECT_TRUE(ran);
+}
