@@ -454,6 +454,8 @@ class CDlgMain : public CSkinResizableDialog
     void OnSignatureButton();
     // A double click in the caption band maximises or restores.
     void OnLButtonDblClk(UINT flags, CPoint point);
+    // The caption band shows the window's activity with its title picture.
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
     // WM_USER+53: the browser pane's back (type 2) or forward (type 1)
     // button enabled or disabled.
     LRESULT OnBrowserButtonState(WPARAM type, LPARAM enable);

@@ -362,6 +362,19 @@ void CDlgMain::OnLButtonDblClk(UINT, CPoint point)
         Default();
 }
 
+void CDlgMain::OnActivate(UINT state, CWnd*, BOOL)
+{
+    SetTitleBitmap(state == WA_INACTIVE ? IDB_MAIN_TITLE_INACTIVE : IDB_MAIN_TITLE);
+    if (GetSafeHwnd())
+    {
+        CRect band;
+        GetClientRect(&band);
+        band.bottom = band.top + 98;
+        InvalidateRect(&band, FALSE);
+    }
+    Default();
+}
+
 LRESULT CDlgMain::OnBrowserButtonState(WPARAM type, LPARAM enable)
 {
     CImageButton* button = type == 1 ? &m_btnWebForward : type == 2 ? &m_btnWebBack : NULL;

@@ -11,6 +11,7 @@
 #include "DataClient.h"
 #include "DlgConfig.h"
 #include "LanguageTable.h"
+#include "PixImage.h"
 #include "MainWindowRun.h"
 #include "RecordingMessaging.h"
 #include "SocialTestSupport.h"
@@ -667,6 +668,19 @@ TEST_F(MainWindowCommands, TitleBarButtonsRadioStreamsAndSmallMessages)
         run.OnWindowThread([&] { EXPECT_FALSE(run.Main().m_bMaximized); });
         ::SendMessageW(window, WM_LBUTTONDBLCLK, 0, MAKELPARAM(300, 200)); // below it: nothing
         run.OnWindowThread([&] { EXPECT_FALSE(run.Main().m_bMaximized); });
+
+        // The caption band shows whether the window is active.
+        CPixImage active, inactive;
+        ::SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+        ASSERT_TRUE(CaptureWindowPicture(window, L"main-window-active.png", &active));
+        ::SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+        ASSERT_TRUE(CaptureWindowPicture(window, L"main-window-inactive.png", &inactive));
+        ::SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+        int differing = 0;
+        for (int y = 0; y < 98; ++y)
+            for (int x = 0; x < static_cast<int>(active.GetWidth()); ++x)
+                differing += PixelAt(active, x, y) != PixelAt(inactive, x, y);
+        EXPECT_GT(differing, 0) << "the inactive title picture is drawn";
 
         // The browser pane's buttons: type 1 forward, 2 back, others nothing.
         struct Case
