@@ -191,7 +191,9 @@ class CDlgMain : public CSkinResizableDialog
     // Opens the board of a song of the shown library (or focuses the open
     // one): a buddy's is asked for with code 40, the own one's new marks are
     // cleared.
-    void OpenSongBoard(const CString& key, const CString& title);
+    // owner: the song's owner when the row knows it (a buddy's song in an
+    // own list); else the shown library's.
+    void OpenSongBoard(const CString& key, const CString& title, const CString& owner = CString());
     void CloseSongBoard(const CString& key);
     void CloseBoardsOfViewer(const CString& id);
     CBoard* FindOpenBoard(const CString& key) const;

@@ -321,7 +321,7 @@ void CDlgMain::OpenSelectedSongBoard()
     if (!data || data->hash.IsEmpty())
         return;
     data->boardNew = 0;
-    OpenSongBoard(data->hash, data->title);
+    OpenSongBoard(data->hash, data->title, data->owner);
     m_listSongs.RedrawItems(row, row);
 }
 

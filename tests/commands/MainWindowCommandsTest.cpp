@@ -152,8 +152,12 @@ void WriteOwnLibrary(const std::wstring& path)
     library.AddSong(Song(L"s1", L"Alpha"));
     library.AddSong(Song(L"s2", L"Bravo"));
     library.AddSong(Song(L"s3", L"Charlie"));
+    CSongInfo pushed = Song(L"b1", L"Echo");
+    pushed.SetType(L"2");
+    pushed.SetOwner(L"bob@x.com");
+    library.AddSong(pushed);
     library.AddOrUpdatePlaylist(List(L"Mix", PLAYLIST_KIND_USER, {L"s3", L"s1"}));
-    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"), PLAYLIST_KIND_BUDDY, {}));
+    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"), PLAYLIST_KIND_BUDDY, {L"b1"}));
     library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"), PLAYLIST_KIND_RECENT, {}));
     CreateFoldersAlongPath(path.c_str());
     ASSERT_EQ(S_OK, library.SaveToFile(path.c_str()));
@@ -415,6 +419,19 @@ TEST_F(MainWindowCommands, TableIdsReachTheirHandlers)
             EXPECT_NE(nullptr, main.FindOpenBoard(L"Hs3"));
             EXPECT_EQ(0, main.m_listSongs.GetRow(0)->boardNew);
             main.CloseSongBoard(L"Hs3");
+            EXPECT_TRUE(messaging.Pushed(40).empty()) << "an own song's board is not asked for";
+
+            // A buddy's song in an own list: its board is asked of the buddy.
+            main.ShowSongList(main.m_listSongLists.FindList(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME")), FALSE, TRUE);
+            ASSERT_EQ(1, main.m_listSongs.GetItemCount());
+            SelectOnly(main.m_listSongs, {0});
+            main.SendMessage(WM_COMMAND, ID_BOARD_OPEN, 0);
+            ASSERT_EQ(1u, messaging.Pushed(40).size());
+            EXPECT_EQ(W(L"bob@x.com"), W(messaging.Pushed(40)[0].s[0]));
+            EXPECT_EQ(W(L"Hb1"), W(messaging.Pushed(40)[0].s[2]));
+            main.CloseSongBoard(L"Hb1");
+            main.ShowSongList(mix, FALSE, TRUE);
+            SelectOnly(main.m_listSongs, {0});
 
             main.SendMessage(WM_COMMAND, ID_SONG_UPLOAD, 0);
             ASSERT_EQ(1u, g_fetched.size());
