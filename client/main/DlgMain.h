@@ -32,6 +32,7 @@
 #include "DlgChildFriend.h"
 #include "DlgChildSong.h"
 #include "SongLibrary.h"
+#include "SyncPlaylist.h"
 #include "DlgMiniPlayer.h"
 #include "DlgInstantMessaging.h"
 
@@ -196,7 +197,9 @@ class CDlgMain : public CSkinResizableDialog
     // Opens the board of a song of the shown library (or focuses the open
     // one): a buddy's is asked for with code 40, the own one's new marks are
     // cleared.
-    void OpenSongBoard(const CString& key, const CString& title);
+    // owner: the song's owner when the row knows it (a buddy's song in an
+    // own list); else the shown library's.
+    void OpenSongBoard(const CString& key, const CString& title, const CString& owner = CString());
     void CloseSongBoard(const CString& key);
     void CloseBoardsOfViewer(const CString& id);
     CBoard* FindOpenBoard(const CString& key) const;
@@ -409,14 +412,6 @@ class CDlgMain : public CSkinResizableDialog
     void OnDownloadedSongAdded(const CString& listName);
     // A list made by a song-list dialog in the shown own library: its row.
     void AddOwnListRow(const CString& name);
-    // Asks the upload server whether it wants the selected song and hands it
-    // to the upload window.
-    void RequestSongUpload();
-    // The song-upload question's address for a row, its file and its size.
-    static CString SongUploadUrl(const CString& host, const CString& email, const CString& nick,
-                                 const SongRowData& row, const CString& path, LONGLONG size);
-    // Plays a page's web stream as the left bar's radio row.
-    void PlayRadioStream(const CString& text);
     // The floating toolbar's play: this row alone selected, then played.
     void SelectSingleSong(int row);
     // The floating toolbar's second button: a row's song pushed or collected.
@@ -480,6 +475,89 @@ class CDlgMain : public CSkinResizableDialog
     LRESULT OnPlayerEvent(WPARAM event, LPARAM value);
 
   public:
+    // --- Commands, menus, the tray icon and the boss key (DlgMainCommands.cpp,
+    //     DlgMainMenus.cpp). ---
+
+    // Every WM_COMMAND passes here first: the menu, tray and page commands
+    // of the window's own are run here; the rest go on to the message map.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The last selected row of the song list (-1 none).
+    int LastSelectedSongRow();
+    void OpenSelectedSongBoard();
+    void DeleteSelectedSongs();
+    // The sync record of songs taken out of a list ("all" for the all-songs
+    // list): second text "1", each song with the flag 1.
+    static CSyncPlaylist RemovalRecord(const CString& listName, BOOL allSongs, const std::vector<CSongInfo>& songs);
+    void RunWebLogin();
+    void RunSongApply();
+    // The outside music search in a new browser window.
+    void SearchWeb(const CString& text);
+    // A page of the web site with the shell; a failure is told to the user.
+    BOOL OpenSitePage(LPCWSTR path);
+    void SetPresenceFromMenu(int presence);
+    void DeleteSelectedBuddy();
+    // The left bar's open action: the chat window of the row's buddy.
+    void OpenChatForRow(int row);
+    void SendSelectedSongToBuddy();
+    void SendSongsToSelectedBuddy();
+    // The song of the last selected row offered to the upload server.
+    void RequestSongUpload();
+    // The upload request's address for one song.
+    static CString SongUploadRequestUrl(const CString& host, const CString& email, const CString& nick,
+                                        const CString& title, const CString& artist, const CString& hash,
+                                        const CString& fileType, int size);
+    // The text after the last "." of a path (the whole path without one).
+    static CString FileTypeOfPath(const CString& path);
+    static BOOL (*s_fetchUpload)(const CString& url, CString& answer);
+
+    // The song panes' context menus (null when none opens there); the
+    // caller destroys them.
+    HMENU BuildSongListsMenu(int row);
+    HMENU BuildSongRowMenu(int row, int subItem);
+    void ShowSongListsMenu(int row);
+    void ShowSongRowMenu(int row, int subItem);
+    // A left-bar row's menu: the playing buddy's row cannot be deleted, an
+    // offline or invisible one only deleted.
+    HMENU BuildLeftBarRowMenu(int row);
+    void ShowLeftBarRowMenu(int row);
+    // Menus 321 (main) and 352 (status) of the title bar.
+    void ShowMainMenu();
+    void ShowStatusMenu();
+    // Tray icon 105 for a presence (315 away, 314 busy, 316 invisible, else
+    // the program's); add or modify.
+    BOOL SetTrayIcon(int presence, BOOL add);
+    // WM_HOTKEY: the boss key hides the program's windows or shows them again.
+    LRESULT OnHotKey(WPARAM id, LPARAM);
+    void ShowChatWindows(int show);
+    CString GetPositionText();
+    void PlayRadioStream(const CString& text);
+    void ToggleMaximise();
+    // Snapping to the work area's edges within 10 pixels; with resize the
+    // opposite edge stays.
+    static void SnapToWorkArea(WINDOWPOS& pos, const RECT& work, BOOL resize);
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM lParam);
+    void OnSignatureButton();
+    // A double click in the caption band maximises or restores.
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    // The caption band shows the window's activity with its title picture.
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    // WM_USER+53: the browser pane's back (type 2) or forward (type 1)
+    // button enabled or disabled.
+    LRESULT OnBrowserButtonState(WPARAM type, LPARAM enable);
+    // WM_USER+49: a library load took too long (wParam 2).
+    LRESULT OnLoadTimeout(WPARAM which, LPARAM);
+    // WM_USER+57: the data client's playlist check starts (again).
+    LRESULT OnStartPlaylistCheck(WPARAM, LPARAM);
+    // WM_USER+18: the player resumes (a loop mode at the end of a song).
+    // WM_USER+25 and WM_USER+56: nothing to do.
+    LRESULT OnQuietMessage(WPARAM, LPARAM) { return 0; }
+
+    CString m_strSearchText;
+    CRect m_rcBeforeMaximise;
+    UINT m_nTrayIcon = 0; // the icon resource the tray shows
+    BOOL m_bHasUploadWindow = FALSE;
+    // How a chosen popup is tracked (tests read the menu instead).
+    static UINT (*s_trackMenu)(HMENU menu, UINT flags, int x, int y, HWND owner);
 
   protected:
     BOOL OnInitDialog() override;

@@ -115,12 +115,13 @@ CBoard* CDlgMain::FindOpenBoard(const CString& key) const
     return open == m_openBoards.end() ? NULL : open->second;
 }
 
-void CDlgMain::OpenSongBoard(const CString& key, const CString& title)
+void CDlgMain::OpenSongBoard(const CString& key, const CString& title, const CString& songOwner)
 {
     if (key.IsEmpty())
         return;
-    BOOL own = m_strShownOwner.IsEmpty() || m_strShownOwner.CompareNoCase(m_strUserEmail) == 0;
-    CString owner = own ? m_strUserEmail : m_strShownOwner;
+    CString shown = songOwner.IsEmpty() ? m_strShownOwner : songOwner;
+    BOOL own = shown.IsEmpty() || shown.CompareNoCase(m_strUserEmail) == 0;
+    CString owner = own ? m_strUserEmail : shown;
     if (CBoard* open = FindOpenBoard(key))
         open->m_input.SetFocus();
     else

@@ -162,6 +162,8 @@ BOOL CDlgMain::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         CString id = item->id;
         SelectLeftItem(row);
         m_strShownOwner = id;
+        if (code == FLN_RCLICK)
+            ShowLeftBarRowMenu(LeftBar().FindItem(id));
         break;
     }
     case FLN_LISTENCLICK:

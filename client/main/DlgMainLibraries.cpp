@@ -5,6 +5,7 @@
 #include "DlgMain.h"
 
 #include "ClientApp.h"
+#include "DataClient.h"
 #include "DataFolder.h"
 #include "DlgAnimation.h"
 #include "DlgMessage.h"
@@ -808,13 +809,29 @@ void CDlgMain::OnDeleteSongLists()
             IDOK)
             continue;
         CPlaylist playlist;
-        if (FAILED(m_shownLibrary.GetPlaylistByName(name, playlist)) ||
-            FAILED(m_shownLibrary.RemovePlaylist(playlist)))
+        if (FAILED(m_shownLibrary.GetPlaylistByName(name, playlist)))
             continue;
+        // The service learns of the list and each of its songs going.
+        std::vector<CSongInfo> songs;
+        for (int i = 0; i < playlist.GetSongCount(); ++i)
+        {
+            CString id;
+            CSongInfo song;
+            if (SUCCEEDED(playlist.GetSongIdAt(i, id)) && SUCCEEDED(m_shownLibrary.GetSongById(id, song)))
+                songs.push_back(song);
+        }
+        if (FAILED(m_shownLibrary.RemovePlaylist(playlist)))
+            continue;
+        if (CDataClient* data = CDataClient::GetInstance())
+        {
+            data->AddSyncPlaylist(RemovalRecord(name, FALSE, songs));
+            data->UploadPlaylists();
+        }
         if (app)
             m_shownLibrary.SaveToFile(app->GetMyPlaylistPath());
         int row = lists.FindList(name);
         lists.DeleteItem(row);
+        PushSongCount(-1, TRUE);
         UpdateSongListCounts();
         int show = row > 1 ? row - 1 : 0;
         SelectListItem(lists, show);

@@ -321,75 +321,6 @@ void CDlgMain::AddOwnListRow(const CString& name)
 
 // --- Uploads ---
 
-CString CDlgMain::SongUploadUrl(const CString& host, const CString& email, const CString& nick,
-                                const SongRowData& row, const CString& path, LONGLONG size)
-{
-    int dot = path.ReverseFind(L'.');
-    CString type = dot >= 0 ? path.Mid(dot + 1) : path;
-    CString form;
-    form.Format(L"email=%s&nick=%s&songname=%s&songauthor=%s&songhash=%s&songtype=%s&songsize=%d", (LPCWSTR)email,
-                (LPCWSTR)nick, (LPCWSTR)row.title, (LPCWSTR)row.artist, (LPCWSTR)row.hash, (LPCWSTR)type,
-                static_cast<int>(size));
-    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, form, form.GetLength(), NULL, 0, NULL, NULL);
-    std::vector<BYTE> utf8(bytes > 0 ? bytes : 1, 0);
-    if (bytes > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, form, form.GetLength(), reinterpret_cast<char*>(utf8.data()), bytes, NULL,
-                              NULL);
-    std::vector<char> base64(4 * ((bytes + 2) / 3) + 1, 0);
-    Base64Codec().Encode(utf8.data(), base64.data(), bytes);
-    CString url;
-    url.Format(L"http://%s/song_up.php?str=", (LPCWSTR)host);
-    for (const char* p = base64.data(); *p; ++p)
-    {
-        if (*p == '+')
-            url += L"%2B";
-        else
-            url += static_cast<wchar_t>(*p);
-    }
-    return url;
-}
-
-void CDlgMain::RequestSongUpload()
-{
-    int last = -1;
-    for (int i = m_listSongs.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_listSongs.GetNextItem(i, LVNI_SELECTED))
-        last = i;
-    SongRowData* row = last >= 0 ? m_listSongs.GetRow(last) : NULL;
-    CClientApp* app = GetClientApp();
-    if (!row || !app)
-        return;
-    CString email = app->GetUserId();
-    // Another user's song is sent from the local cache.
-    CString path = row->owner.CompareNoCase(m_strUserEmail) == 0 ? row->localPath : BuildCacheFilePath(row->hash);
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    LONGLONG size = 0;
-    if (::GetFileAttributesExW(path, GetFileExInfoStandard, &data))
-        size = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    CString host = app->GetUploadServerHost();
-    CHttpFetcher fetcher;
-    if (!fetcher.SetUrl(SongUploadUrl(host, email, g_pAppSetting ? g_pAppSetting->strNick : CString(), *row, path,
-                                      size)) ||
-        !fetcher.Start(FALSE) || fetcher.GetStatusCode() != 200)
-        return;
-    CString answer = fetcher.GetResponseText(CP_UTF8);
-    answer.Trim();
-    if (answer.IsEmpty())
-        return;
-    if (answer == L"0")
-    {
-        Ask(Lang(L"INFO_MUSIC_COMPANY_EXISTED"), CDlgMessage::BUTTONS_OK);
-        return;
-    }
-    CUploadMusicDlg* window = CUploadMusicDlg::Open();
-    if (!window)
-        return;
-    int dot = path.ReverseFind(L'.');
-    window->AddUpload(host, app->GetUploadServerPort(), path, row->title, row->artist, answer,
-                      static_cast<int>(size), dot >= 0 ? path.Mid(dot + 1) : path);
-    window->ShowWindow(SW_SHOWNORMAL);
-    ::SetForegroundWindow(window->GetSafeHwnd());
-}
-
 // --- Profile flags, web streams, the floating toolbar's play ---
 
 void CDlgMain::SetOwnProfileFlag(int bit)
@@ -400,34 +331,6 @@ void CDlgMain::SetOwnProfileFlag(int bit)
     CString flags;
     flags.Format(L"%d", static_cast<int>(g_pAppSetting->wPrivacy));
     PushMyProfile(flags);
-}
-
-void CDlgMain::PlayRadioStream(const CString& text)
-{
-    OnStop();
-    m_bSongLoaded = FALSE;
-    m_bWebStream = TRUE;
-    m_strPlayingSongId = L"1";
-    OnBufferingTimer();
-    if (m_stBuffering.GetSafeHwnd())
-        m_stBuffering.ShowWindow(SW_SHOW);
-    m_timerBuffering = SetTimer(TIMER_MAIN_BUFFERING, 500, NULL);
-    m_player.PlayWebMusic(L"", L"", text, L"", 0);
-    LeftBar().MarkItem(3);
-    m_btnStop.EnableWindow(TRUE);
-    // A list of more than one stream shows the radio row.
-    int parts = 1;
-    for (int at = text.Find(L'&'); at >= 0; at = text.Find(L'&', at + 1))
-        ++parts;
-    if (parts > 2)
-    {
-        int radio = LeftBar().FindItem(L"radio");
-        if (radio >= 0)
-        {
-            LeftBar().SetCurSel(radio);
-            SelectLeftItem(radio);
-        }
-    }
 }
 
 void CDlgMain::SelectSingleSong(int row)

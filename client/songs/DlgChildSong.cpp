@@ -338,7 +338,8 @@ BOOL CDlgChildSong::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
                 main->ShowSongList(nm->iItem, FALSE, TRUE);
             if (nm->iItem >= 0)
                 m_listCD.SetItemState(nm->iItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-            // The lists' menu is the menus' work.
+            if (main && hdr->code == NM_RCLICK)
+                main->ShowSongListsMenu(nm->iItem);
             return TRUE;
         case NM_DBLCLK:
         {
@@ -364,6 +365,11 @@ BOOL CDlgChildSong::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         switch (hdr->code)
         {
         case NM_CLICK:
+            return TRUE;
+        case NM_RCLICK:
+            if (main)
+                main->ShowSongRowMenu(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem,
+                                      reinterpret_cast<NMITEMACTIVATE*>(lParam)->iSubItem);
             return TRUE;
         case NM_DBLCLK:
         {

@@ -487,7 +487,8 @@ TEST(MainWindowUpload, TheUploadQuestionCarriesTheSongAsBase64)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
-        CString url = CDlgMain::SongUploadUrl(L"up.host:81", L"7", L"Me", row, c.path, c.size);
+        CString url = CDlgMain::SongUploadRequestUrl(L"up.host:81", L"7", L"Me", row.title, row.artist, row.hash,
+                                                     CDlgMain::FileTypeOfPath(c.path), static_cast<int>(c.size));
         const CString prefix = L"http://up.host:81/song_up.php?str=";
         ASSERT_EQ(0, url.Find(prefix));
         CString encoded = url.Mid(prefix.GetLength());
