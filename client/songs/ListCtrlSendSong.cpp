@@ -31,6 +31,8 @@ void CListCtrlSendSong::PreSubclassWindow()
     CListCtrl::PreSubclassWindow();
     if (HWND header = ListView_GetHeader(m_hWnd))
         m_header.SubclassWindow(header);
+    // The list asked its row height before it was subclassed.
+    OwnerDrawnList::AskRowHeight(this);
 }
 
 void CListCtrlSendSong::OnDestroy()

@@ -5,6 +5,7 @@
 
 #include "DlgSelectAvatar.h"
 #include "FileFolder.h"
+#include "ListCtrlSendSong.h"
 #include "PictureListBox.h"
 #include "PushTestSupport.h"
 #include "SocialTestSupport.h"
@@ -152,4 +153,63 @@ TEST(AvatarChooser, ListsOwnPicturesButNotTheCurrentAvatarAndDeletesOnlyOwn)
     EXPECT_TRUE(deleted);
     EXPECT_TRUE(builtInKept) << "built-in pictures cannot be deleted";
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((own + L"\\me@x.com.jpg").c_str()));
+}
+
+TEST(SendSongList, ColumnClicksSortAscendingFirstAndTheSameColumnAgainReverses)
+{
+    Host host;
+    ASSERT_TRUE(host.Make(320, 200));
+    CListCtrlSendSong list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                                LVS_OWNERDRAWFIXED,
+                            CRect(0, 0, 300, 180), &host, 946));
+    list.InsertColumn(0, L"title", LVCFMT_LEFT, 150);
+    list.InsertColumn(1, L"artist", LVCFMT_LEFT, 148);
+    const struct
+    {
+        const wchar_t *title, *artist;
+    } songs[] = {{L"bravo", L"Zed"}, {L"Alpha", L"mia"}, {L"charlie", L"Abe"}};
+    for (const auto& song : songs)
+    {
+        SendSongItem item;
+        item.kind = SendSongItem::KIND_SONG;
+        item.title = song.title;
+        item.artist = song.artist;
+        list.AddRow(item);
+    }
+    auto order = [&] {
+        std::wstring titles;
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            titles += std::wstring(list.GetRow(i)->title) + L",";
+        return titles;
+    };
+    const struct
+    {
+        int column;
+        const wchar_t* expected;
+        int direction;
+    } clicks[] = {
+        {0, L"Alpha,bravo,charlie,", CListCtrlSendSong::SORT_ASCENDING}, // case does not count
+        {0, L"charlie,bravo,Alpha,", CListCtrlSendSong::SORT_DESCENDING},
+        {1, L"bravo,Alpha,charlie,", CListCtrlSendSong::SORT_DESCENDING}, // another column keeps the direction
+        {1, L"charlie,Alpha,bravo,", CListCtrlSendSong::SORT_ASCENDING},
+    };
+    for (const auto& c : clicks)
+    {
+        NMLISTVIEW click = {};
+        click.hdr.hwndFrom = list.GetSafeHwnd();
+        click.hdr.idFrom = 946;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iSubItem = c.column;
+        host.SendMessage(WM_NOTIFY, 946, (LPARAM)&click);
+        EXPECT_EQ(c.expected, order()) << "column " << c.column;
+        EXPECT_EQ(c.direction, list.GetSortDirection());
+    }
+    EXPECT_EQ(25, [&] {
+        CRect row;
+        list.GetItemRect(0, &row, LVIR_BOUNDS);
+        return row.Height();
+    }());
+    list.DestroyWindow();
+    host.DestroyWindow();
 }

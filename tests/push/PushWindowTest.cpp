@@ -6,6 +6,7 @@
 
 #include "DlgMessage.h"
 #include "DlgPushSong.h"
+#include "DlgWebSongBrowser.h"
 #include "LanguageTable.h"
 #include "ListCtrlCD.h"
 #include "ListCtrlSong.h"
@@ -34,6 +35,9 @@ int RecordQuestion(LPCWSTR text, int, LPCWSTR, int, CWnd*)
     g_asked.push_back(text ? text : L"");
     return IDOK;
 }
+
+// Pop-ups (a buddy comes online) are not shown: no windows of their own threads.
+void NoPopup(const CString&, const CString&, const CString&) {}
 
 void RecordDialogMessage(LPCWSTR text, CWnd*)
 {
@@ -138,10 +142,15 @@ class PushWindow : public ::testing::Test
         CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
         CDlgMain::s_askUser = &RecordQuestion;
         CDlgPushSong::s_showMessage = &RecordDialogMessage;
+        CDlgMain::s_startPopup = &NoPopup;
         g_asked.clear();
         g_dialogMessages.clear();
     }
-    void TearDown() override { CServiceAddresses::Get().Reset(); }
+    void TearDown() override
+    {
+        CDlgMain::s_startPopup = NULL;
+        CServiceAddresses::Get().Reset();
+    }
 };
 } // namespace
 
@@ -197,8 +206,9 @@ TEST_F(PushWindow, ChoosersOfferOnlineBuddiesAndOwnSongsAndSendCode12)
             EXPECT_NE(std::wstring::npos, g_asked.back().find(L"Bravo")) << "the result text is shown";
 
             // One own song to a given buddy: only type "0" songs; Cancel sends nothing.
+            // (Opened here as the chat window's push button opens it.)
             messaging.calls.clear();
-            EXPECT_TRUE(DriveModal(IDC_SELECT_SONG_LIST, [&] { main.SendSongsToBuddy(L"ann@x.com", L"Ann"); },
+            EXPECT_TRUE(DriveModal(IDC_SELECT_SONG_LIST, [&] { main.RunSongChooser(L"ann@x.com", L"Ann", NULL); },
                                    [&](HWND dialog) {
                                        rows = DialogRows(dialog, IDC_SELECT_SONG_LIST);
                                        SaveWindowPicture(dialog, PushOutputFolder() + L"\\select-song.png");
@@ -221,10 +231,24 @@ TEST_F(PushWindow, ChoosersOfferOnlineBuddiesAndOwnSongsAndSendCode12)
             EXPECT_EQ(L"1800000000", W(pushed[0].s[6]));
             EXPECT_EQ(L"s3", W(pushed[0].s[7]));
             EXPECT_EQ(W(CDlgPushSong::SentText(L"Charlie", L"Ann")), g_asked.back());
+
+            // The web song browser's page: three texts and no sent-song record.
+            messaging.calls.clear();
+            g_dialogMessages.clear();
+            EXPECT_TRUE(DriveModal(IDC_FRIEND_LIST,
+                                   [&] { CDlgWebSongBrowser::s_pushPage(nullptr, L"http://music.example/page"); },
+                                   [&](HWND dialog) { ClickButton(dialog, IDOK); }));
+            pushed = messaging.Pushed(12);
+            ASSERT_EQ(1u, pushed.size());
+            const std::wstring page[8] = {L"ann@x.com", L"http://music.example/page", L"WebBrowser_Push_URL"};
+            for (int i = 0; i < 8; ++i)
+                EXPECT_EQ(page[i], W(pushed[0].s[i])) << "slot s" << i + 1;
+            ASSERT_EQ(1u, g_dialogMessages.size());
+            EXPECT_EQ(W(Lang(L"INFO_MAIN_DLG_WEBBROWSER_PUSH_OK")), g_dialogMessages[0]);
         });
     });
     EXPECT_TRUE(ran) << "the main window never showed";
-    // The sent-song records reach the data server, in order.
+    // The sent-song records reach the data server, in order; the page sent none.
     service.WaitForRecord(
         [&](const ServiceRecord&) {
             size_t sent = 0;
