@@ -316,6 +316,16 @@ TEST_F(PushWindow, OwnListsTakeDropsAndCollectedSongs)
             // The same drop again adds nothing twice.
             EXPECT_EQ(0, main.SendMessage(WM_MAIN_DROP_ON_LIST, 0, mix));
             EXPECT_EQ(3, lists.GetRow(mix)->songCount);
+
+            // Adding files wants an own list: none chosen, or a special one, is refused.
+            g_asked.clear();
+            lists.SetItemState(-1, 0, LVIS_SELECTED);
+            main.AddSongFiles();
+            lists.SetItemState(count - 1, LVIS_SELECTED, LVIS_SELECTED);
+            main.AddSongFiles();
+            EXPECT_EQ((std::vector<std::wstring>{W(Lang(L"INFO_MAIN_DLG_ADD_SONG_TIP")),
+                                                 W(Lang(L"INFO_MAIN_DLG_ADD_SONG_TIP2"))}),
+                      g_asked);
         });
         CSongLibrary saved;
         ASSERT_EQ(S_OK, saved.LoadFromFile(file.c_str()));
