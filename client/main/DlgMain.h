@@ -477,13 +477,14 @@ class CDlgMain : public CSkinResizableDialog
     //     Public with the shared calls below: the song pane's menu collects
     //     and pushes songs, and the chooser hooks reach them. ---
   public:
-    // Hands the song and buddy choosers to the chat window, the buddy card
-    // and the web song browser (hooks not set already stay).
+    // Hands the song chooser to the chat window and the buddy card (a hook
+    // set already stays) and the buddy chooser to the web song browser.
     void InstallPushChoosers();
     // WM_USER+21: the selected songs into the own list of a row; 1 refused.
     LRESULT AddSelectedSongsToList(WPARAM, LPARAM row);
     void OnAddSongButton();
-    // "<My Music>\yeb360\cache\<hash>.cache"; "" without My Music.
+    // "<My Music>\yeb360\cache\<hash>.cache", the hash made safe as a file
+    // name; "" without My Music.
     CString GetCacheFilePath(const CString& hash);
     // Makes a missing folder, clears read-only from an existing one; FALSE
     // when it cannot be made or a file is in the way.
