@@ -368,7 +368,9 @@ TEST_F(PushWindow, OwnListsTakeDropsAndCollectedSongs)
                 }
                 EXPECT_EQ(c.reports, g_asked.size()) << W(c.owner);
                 if (!g_asked.empty())
+                {
                     EXPECT_EQ(W(Lang(L"INFO_COLLECT_SONG_SUCCESS")), g_asked[0]);
+                }
                 EXPECT_EQ(c.answer == IDOK ? 1u : 0u, messaging.PushedTo(38).size());
             }
 
