@@ -86,7 +86,8 @@ BEGIN_MESSAGE_MAP(CDlgMain, CSkinResizableDialog)
     ON_COMMAND(IDC_MAIN_WEB_BACK, &CDlgMain::OnWebBack)
     ON_COMMAND(IDC_MAIN_WEB_FORWARD, &CDlgMain::OnWebForward)
     ON_COMMAND(IDC_MAIN_HOME_PAGE, &CDlgMain::OnHomePageButton)
-    ON_MESSAGE(WM_MAIN_DROP_ON_LIST, &CDlgMain::OnDropOnSongList)
+    ON_MESSAGE(WM_MAIN_DROP_ON_LIST, &CDlgMain::AddSelectedSongsToList)
+    ON_BN_CLICKED(IDC_MAIN_ADD_SONG, &CDlgMain::OnAddSongButton)
     ON_MESSAGE(WM_MAIN_MOVE_SONG_ROWS, &CDlgMain::OnMoveSongRows)
     ON_COMMAND(IDC_MAIN_ADD_SONG_LIST, &CDlgMain::OnNewSongList)
     ON_COMMAND(ID_SONGLIST_NEW, &CDlgMain::OnNewSongList)
@@ -173,6 +174,7 @@ BOOL CDlgMain::OnInitDialog()
     SetTitleBitmapTop(1);
     CSkinResizableDialog::OnInitDialog();
     ConnectTransferWindows();
+    InstallPushChoosers();
 
     // The stored normal rectangle, grown to the smallest size the window
     // may have (left and top kept), then centred.
@@ -245,23 +247,6 @@ BOOL CDlgMain::OnInitDialog()
             m_boardStore.Load(board);
     }
     return FALSE;
-}
-
-BOOL CDlgMain::CreateDataFolders()
-{
-    CString myMusic = GetMyMusicFolder(TRUE);
-    if (myMusic.IsEmpty())
-        return FALSE;
-    m_strDataFolder = myMusic + L"\\yeb360\\";
-    static const wchar_t* const folders[] = {L"", L"cache\\", L"lib\\", L"lib\\private\\", L"lib\\friend\\",
-                                             L"favorite\\"};
-    for (const wchar_t* folder : folders)
-    {
-        CString path = m_strDataFolder + folder;
-        if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES && !::CreateDirectoryW(path, NULL))
-            return FALSE;
-    }
-    return TRUE;
 }
 
 BOOL CDlgMain::StartPlayer()

@@ -307,7 +307,6 @@ class CDlgMain : public CSkinResizableDialog
     void OnRenameSongList();
     void OnDeleteSongLists();
     LRESULT OnMoveSongRows(WPARAM kind, LPARAM index);
-    LRESULT OnDropOnSongList(WPARAM, LPARAM row);
     void SaveShownListOrder();
     BOOL IsShowingOwnLibrary();
     BOOL IsShowingOwnSpecialList();
@@ -643,6 +642,27 @@ class CDlgMain : public CSkinResizableDialog
 
     // The rectangles of the three caption texts (indices into the base's lists).
     enum { CAPTION_FRIENDS = 0, CAPTION_SONG_LISTS = 1, CAPTION_SONGS = 2 };
+
+    // --- Pushing songs and own song lists (DlgMainPush.cpp, DlgMainOwnLists.cpp).
+    //     Public with the shared calls below: the song pane's menu collects
+    //     and pushes songs, and the chooser hooks reach them. ---
+  public:
+    // Hands the song chooser to the chat window and the buddy card (a hook
+    // set already stays) and the buddy chooser to the web song browser.
+    void InstallPushChoosers();
+    // WM_USER+21: the selected songs into the own list of a row; 1 refused.
+    LRESULT AddSelectedSongsToList(WPARAM, LPARAM row);
+    void OnAddSongButton();
+    // "<My Music>\yeb360\cache\<hash>.cache", the hash made safe as a file
+    // name; "" without My Music.
+    CString GetCacheFilePath(const CString& hash);
+    // Makes a missing folder, clears read-only from an existing one; FALSE
+    // when it cannot be made or a file is in the way.
+    static BOOL EnsureDirectory(const CString& path);
+    // Runs the collect dialog for a song of the shown library.
+    static INT_PTR (*s_runCollectDialog)(CDlgMain* main, const CString& songId);
+    // The song chooser for a buddy; its result text shown on OK.
+    static void RunSelectSong(CDlgMain* main, const CString& id, const CString& nick, HBITMAP scrollBitmap);
 
     // --- Called across the main window's areas; each is defined in the file named. ---
     // Plays a row of the shown song list (DlgMainPlayer.cpp).

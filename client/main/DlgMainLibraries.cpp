@@ -977,34 +977,6 @@ void CDlgMain::SaveShownListOrder()
     }
 }
 
-LRESULT CDlgMain::OnDropOnSongList(WPARAM, LPARAM rowValue)
-{
-    int row = static_cast<int>(rowValue);
-    CListCtrlCD& lists = m_listSongLists;
-    // Only the user's own lists take songs: not all songs, not the two
-    // special lists at the end and not the list the songs come from.
-    if (!IsShowingOwnLibrary() || row <= 0 || row >= lists.GetItemCount() - 2 ||
-        row == lists.FindList(m_strShownListName))
-        return 0;
-    CPlaylist playlist;
-    if (FAILED(m_shownLibrary.GetPlaylistByName(lists.GetListName(row), playlist)))
-        return 0;
-    BOOL added = FALSE;
-    for (int i = m_listSongs.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_listSongs.GetNextItem(i, LVNI_SELECTED))
-    {
-        SongRowData* record = m_listSongs.GetRow(i);
-        if (record && playlist.IndexOfSong(record->songId) < 0)
-            added |= SUCCEEDED(playlist.AddSongKey(record->songId, TRUE));
-    }
-    if (!added)
-        return 0;
-    m_shownLibrary.UpdatePlaylist(playlist);
-    if (CClientApp* app = GetClientApp())
-        m_shownLibrary.SaveToFile(app->GetMyPlaylistPath());
-    UpdateSongListCounts();
-    return 0;
-}
-
 void CDlgMain::PlaySongAt(int row)
 {
     SelectListItem(m_listSongs, row);

@@ -136,6 +136,7 @@ BOOL CDlgSelectAvatar::OnInitDialog()
         b.button->SetImages(IDB_TEXT_BTN_LEFT, IDB_TEXT_BTN_MIDDLE, IDB_TEXT_BTN_RIGHT, 4);
     }
     m_list.SubclassDlgItem(IDC_AVATAR_LIST, this);
+    m_list.SetScrollBarBitmap(m_hScrollBar);
     m_preview.SubclassDlgItem(IDC_AVATAR_PREVIEW, this);
     m_preview.SetFrameBitmap(IDB_PICTURE_FRAME);
     m_preview.ShowWindow(SW_HIDE);
@@ -148,9 +149,7 @@ BOOL CDlgSelectAvatar::OnInitDialog()
 
 void CDlgSelectAvatar::AddEntry(const Entry& entry)
 {
-    m_entries.push_back(entry);
-    if (m_list.GetSafeHwnd())
-        m_list.AddString(entry.name);
+    m_list.AddPicture(entry.name, entry.path, entry.builtIn);
 }
 
 void CDlgSelectAvatar::FillList()
@@ -193,27 +192,27 @@ void CDlgSelectAvatar::OnSelectionChange()
     m_preview.ShowWindow(SW_SHOW);
     if (CWnd* label = GetDlgItem(IDC_AVATAR_PREVIEW_LABEL))
         label->ShowWindow(SW_SHOW);
-    int index = m_list.GetCurSel();
-    if (index < 0 || index >= (int)m_entries.size())
+    AvatarListEntry* entry = m_list.GetEntry(m_list.GetCurSel());
+    if (!entry)
     {
         m_strChosen.Empty();
         return;
     }
-    m_preview.SetImageFile(m_entries[index].path);
+    m_preview.SetImageFile(entry->picturePath);
     m_preview.Invalidate();
-    m_strChosen = m_entries[index].path;
+    m_strChosen = entry->picturePath;
 }
 
 void CDlgSelectAvatar::OnDeleteSelected()
 {
     int index = m_list.GetCurSel();
-    if (index < 0 || index >= (int)m_entries.size() || m_entries[index].builtIn)
+    AvatarListEntry* entry = m_list.GetEntry(index);
+    if (!entry || entry->value)
         return;
-    ::DeleteFileW(m_entries[index].path);
-    m_entries.erase(m_entries.begin() + index);
-    m_list.DeleteString(index);
+    ::DeleteFileW(entry->picturePath);
+    m_list.DeletePicture(index);
     m_list.SendMessage(WM_VSCROLL, SB_ENDSCROLL, 0);
-    int count = (int)m_entries.size();
+    int count = m_list.GetCount();
     if (count == 0)
     {
         m_strChosen.Empty();
@@ -235,7 +234,7 @@ void CDlgSelectAvatar::OnMorePictures()
     if (ImportPicture(path, CString()) != 1)
         return;
     AddEntry({picker.GetFileTitle(), path, FALSE});
-    Select((int)m_entries.size() - 1);
+    Select(m_list.GetCount() - 1);
 }
 
 void CDlgSelectAvatar::OnOK()

@@ -6,6 +6,7 @@
 
 #include "AvatarPreview.h"
 #include "ImageButton.h"
+#include "PictureListBox.h"
 #include "SkinDialog.h"
 #include "ThemeButton.h"
 
@@ -40,11 +41,10 @@ class CDlgSelectAvatar : public CSkinDialog
 
     CString m_strEmail;
     CString m_strChosen;
-    std::vector<Entry> m_entries;
     HBITMAP m_hScrollBar;
     CImageButton m_btnClose, m_btnMinimise;
     ThemeButton m_btnOK, m_btnCancel, m_btnMore;
-    CListBox m_list;
+    CPictureListBox m_list; // one entry per picture: name, path, built-in flag
     CAvatarPreview m_preview;
 
   protected:
