@@ -32,6 +32,8 @@
 #include "DlgChildFriend.h"
 #include "DlgChildSong.h"
 #include "SongLibrary.h"
+#include "OwnLibraryFile.h"
+#include "DlgMainLink.h"
 #include "DlgMiniPlayer.h"
 #include "DlgInstantMessaging.h"
 
@@ -58,7 +60,8 @@ enum : UINT
     WM_MAIN_PLAYLIST_CHECK = WM_USER + 57, // the buddy-id worker has started
     WM_MAIN_BUDDY_IDS = WM_USER + 60,      // the buddy-id worker's answer: heap BuddyIdAnswer*
     WM_MAIN_DROP_ON_LIST = WM_USER + 21,   // songs dropped on a song list: lParam its row (-1 none)
-    WM_MAIN_MOVE_SONG_ROWS = WM_USER + 22  // wParam 1: move the selected songs to lParam; 2: save the order
+    WM_MAIN_MOVE_SONG_ROWS = WM_USER + 22, // wParam 1: move the selected songs to lParam; 2: save the order
+    WM_MAIN_LIBRARY_WAIT_MESSAGE = WM_USER + 49 // wParam 2: a buddy's library did not come in time
 };
 
 // Timers of the main window.
@@ -389,6 +392,17 @@ class CDlgMain : public CSkinResizableDialog
     BOOL m_bPageArgument = FALSE;
     std::unique_ptr<CDlgMiniPlayer> m_miniPlayer;
 
+    // --- Song libraries: the own library file, channel pages, the end of the
+    // library wait, files dropped from the shell (DlgMainLibraries.cpp). ---
+    COwnLibraryFile m_ownLibraryFile;
+    // The controls' and the import's way to this window.
+    CDlgMainLink m_mainLink{*this};
+    // Opens the page of a channel row ("home", "tavrin", "google_music") in the
+    // browser pane; FALSE for any other id or without the browser pane.
+    BOOL ShowChannelPage(const CString& id);
+    // WM_USER+49: wParam 2 tells the user that a buddy's library did not come.
+    LRESULT OnLibraryWaitMessage(WPARAM wParam, LPARAM lParam);
+
   protected:
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -461,6 +475,7 @@ class CDlgMain : public CSkinResizableDialog
     // The left bar's notifications (WM_NOTIFY from control 1088).
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void CreateLeftBar();
+
     // Loads the own library, creating it when it cannot be read, with its
     // buddy-songs and recent lists; FALSE (a message, the window closes)
     // when it can be neither read nor created.
