@@ -400,6 +400,8 @@ class CDlgMain : public CSkinResizableDialog
     // Opens the page of a channel row ("home", "tavrin", "google_music") in the
     // browser pane; FALSE for any other id or without the browser pane.
     BOOL ShowChannelPage(const CString& id);
+    // The address of an outside channel row's page; null for other ids.
+    static LPCWSTR ChannelPage(const CString& id);
     // WM_USER+49: wParam 2 tells the user that a buddy's library did not come.
     LRESULT OnLibraryWaitMessage(WPARAM wParam, LPARAM lParam);
 

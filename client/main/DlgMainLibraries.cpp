@@ -381,6 +381,15 @@ void CDlgMain::ShowLibraryOf(const CString& idValue)
     SelectListItem(m_listSongs, 0);
 }
 
+LPCWSTR CDlgMain::ChannelPage(const CString& id)
+{
+    if (id == L"tavrin")
+        return COutsideSites::RadioChannelHome;
+    if (id == L"google_music")
+        return COutsideSites::SearchSite1Home;
+    return NULL;
+}
+
 BOOL CDlgMain::ShowChannelPage(const CString& id)
 {
     if (!m_browser.GetSafeHwnd())
@@ -390,16 +399,12 @@ BOOL CDlgMain::ShowChannelPage(const CString& id)
         OpenHomePage();
         return TRUE;
     }
-    LPCWSTR page = NULL;
-    if (id == L"tavrin")
-        page = COutsideSites::RadioChannelHome;
-    else if (id == L"google_music")
-    {
-        page = COutsideSites::SearchSite1Home;
-        m_bOutsideSearch = TRUE;
-    }
+    LPCWSTR page = ChannelPage(id);
     if (!page)
         return FALSE;
+    // The music search's own page; the radio channel leaves the flag as it is.
+    if (id == L"google_music")
+        m_bOutsideSearch = TRUE;
     ShowBrowserPane(TRUE);
     m_browser.SafeNavigate(page, kPageNavigationFlags);
     return TRUE;
