@@ -51,6 +51,7 @@ MyProfileRecord& CDlgMainLink::GetMyProfile()
     if (g_pAppSetting)
     {
         m_profile.nick = g_pAppSetting->strNick;
+        m_profile.signature = g_pAppSetting->strSignature;
         m_profile.third = g_pAppSetting->strName;
         m_profile.fourth = g_pAppSetting->strRegion;
         m_profile.number = g_pAppSetting->nGender;

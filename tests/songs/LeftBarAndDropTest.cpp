@@ -519,6 +519,22 @@ TEST_F(LeftBarAndDrop, TheNickAndThePresenceWordStandSideBySide)
                 }
             EXPECT_EQ(0, differ);
             EXPECT_EQ(0, differResized);
+
+            // Editing the signature without changing it tells nobody.
+            static std::vector<int> pushed;
+            pushed.clear();
+            int (*send)(CommandData&) = CEditButton::s_pushCommand;
+            CEditButton::s_pushCommand = [](CommandData& record) {
+                pushed.push_back(record.code);
+                return 0;
+            };
+            g_pAppSetting->strSignature = L"old words";
+            main.UpdateMyStatusText();
+            signature.SetEditing(TRUE);
+            signature.SetEditing(FALSE);
+            CEditButton::s_pushCommand = send;
+            EXPECT_TRUE(pushed.empty());
+            EXPECT_EQ(W(L"old words"), W(signature.GetText()));
             CaptureWindowPicture(main.GetSafeHwnd(), L"main-window-nick-and-signature.png");
         });
     });
