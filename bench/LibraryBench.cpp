@@ -136,6 +136,7 @@ int RunClient(LPCWSTR file)
             main.UpdateWindow();
             ::RedrawWindow(main.GetSafeHwnd(), NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
             started = Now() - start;
+            printf("client_parses_at_sign_in: %d\n", main.m_ownLibraryFile.GetParseCount());
             if (main.m_listSongs.GetItemCount() != songs)
                 started = -1;
             workingSet = WorkingSet();

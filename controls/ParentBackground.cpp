@@ -9,8 +9,11 @@ void ParentBackground::Paint(CWnd* pButton, CDC* pTarget, CDC* pDC)
 {
     CRect client;
     pButton->GetClientRect(&client);
+    if (IsTaken() && m_size != client.Size())
+        Drop();
     if (!IsTaken())
     {
+        m_size = client.Size();
         CWnd* parent = pButton->GetParent();
         if (!parent)
             return;

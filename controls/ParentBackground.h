@@ -1,6 +1,7 @@
 // The copy of the parent's pixels under a skinned button, taken at its first
 // paint that needs it and painted as the button's background afterwards
-// (the parent's picture is not copied again when it repaints).
+// (the parent's picture is not copied again when it repaints; a button whose
+// size changed takes it afresh, since the old copy no longer covers it).
 #pragma once
 #include "MemoryDC.h"
 
@@ -22,4 +23,5 @@ public:
 
 private:
     std::unique_ptr<CMemoryDC> m_picture;
+    CSize m_size;
 };

@@ -6,6 +6,7 @@
 
 const wchar_t* const COutsideSites::SearchSite1Home = L"http://www.google.cn/music/homepage";
 const wchar_t* const COutsideSites::SearchSite2Home = L"http://mp3.baidu.com/";
+const wchar_t* const COutsideSites::RadioChannelHome = L"http://www.tavrin.com/";
 const wchar_t* const COutsideSites::RedirectPrefix = L"http://www.google.cn/music/top100/url?";
 const wchar_t* const COutsideSites::CoverPrefix = L"http://lib.img.google.cn/SpecialImg/middle_special_";
 

@@ -9,6 +9,8 @@ class COutsideSites
   public:
     static const wchar_t* const SearchSite1Home;
     static const wchar_t* const SearchSite2Home;
+    // The start page of the radio channel of the main window's left bar.
+    static const wchar_t* const RadioChannelHome;
     // Links of the search's result pages go through this redirect; the song
     // file's address is its "q=" value.
     static const wchar_t* const RedirectPrefix;

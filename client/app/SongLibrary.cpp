@@ -4,6 +4,7 @@
 #include "Xml.h"
 
 #include <memory>
+#include <utility>
 #include <new>
 #include <string>
 
@@ -29,6 +30,13 @@ CSongLibrary& CSongLibrary::operator=(const CSongLibrary& other)
 
 CSongLibrary::~CSongLibrary()
 {
+}
+
+void CSongLibrary::Swap(CSongLibrary& other)
+{
+    std::swap(m_strName, other.m_strName);
+    m_songs.swap(other.m_songs);
+    m_playlists.swap(other.m_playlists);
 }
 
 HRESULT CSongLibrary::GetSongAt(int index, CSongInfo& out) const

@@ -25,6 +25,8 @@ class CSongLibrary : public CObject
     CSongLibrary(const CSongLibrary& other);
     CSongLibrary& operator=(const CSongLibrary& other);
     virtual ~CSongLibrary();
+    // Exchanges the contents of two libraries without copying their songs.
+    void Swap(CSongLibrary& other);
 
     const CString& GetName() const { return m_strName; }
     void SetName(LPCWSTR name) { m_strName = name ? name : L""; }

@@ -33,6 +33,8 @@
 #include "DlgChildSong.h"
 #include "SongLibrary.h"
 #include "SyncPlaylist.h"
+#include "OwnLibraryFile.h"
+#include "DlgMainLink.h"
 #include "DlgMiniPlayer.h"
 #include "DlgInstantMessaging.h"
 
@@ -65,7 +67,8 @@ enum : UINT
     WM_MAIN_RESUME = WM_USER + 18,         // the same song again from the start
     WM_MAIN_FADE = WM_USER + 55,           // wParam 1 fade in, else fade out and pause
     WM_MAIN_FADE_STEP = WM_APP + 40,       // a fade thread's step: wParam volume, lParam 0 step, 1 in done, 2 out done
-    WM_MAIN_PLAYER_EVENT = WM_APP + 41     // a player event on the window's thread: wParam event, lParam value
+    WM_MAIN_PLAYER_EVENT = WM_APP + 41,    // a player event on the window's thread: wParam event, lParam value
+    WM_MAIN_LIBRARY_WAIT_MESSAGE = WM_USER + 49 // wParam 2: a buddy's library did not come in time
 };
 
 // Timers of the main window.
@@ -544,7 +547,6 @@ class CDlgMain : public CSkinResizableDialog
     // button enabled or disabled.
     LRESULT OnBrowserButtonState(WPARAM type, LPARAM enable);
     // WM_USER+49: a library load took too long (wParam 2).
-    LRESULT OnLoadTimeout(WPARAM which, LPARAM);
     // WM_USER+57: the data client's playlist check starts (again).
     LRESULT OnStartPlaylistCheck(WPARAM, LPARAM);
     // WM_USER+18: the player resumes (a loop mode at the end of a song).
@@ -557,6 +559,18 @@ class CDlgMain : public CSkinResizableDialog
     BOOL m_bHasUploadWindow = FALSE;
     // How a chosen popup is tracked (tests read the menu instead).
     static UINT (*s_trackMenu)(HMENU menu, UINT flags, int x, int y, HWND owner);
+    // --- Song libraries: the own library file, channel pages, the end of the
+    // library wait, files dropped from the shell (DlgMainLibraries.cpp). ---
+    COwnLibraryFile m_ownLibraryFile;
+    // The controls' and the import's way to this window.
+    CDlgMainLink m_mainLink{*this};
+    // Opens the page of a channel row ("home", "tavrin", "google_music") in the
+    // browser pane; FALSE for any other id or without the browser pane.
+    BOOL ShowChannelPage(const CString& id);
+    // The address of an outside channel row's page; null for other ids.
+    static LPCWSTR ChannelPage(const CString& id);
+    // WM_USER+49: wParam 2 tells the user that a buddy's library did not come.
+    LRESULT OnLibraryWaitMessage(WPARAM wParam, LPARAM lParam);
 
   protected:
     BOOL OnInitDialog() override;
@@ -630,6 +644,7 @@ class CDlgMain : public CSkinResizableDialog
     // The left bar's notifications (WM_NOTIFY from control 1088).
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void CreateLeftBar();
+
     // Loads the own library, creating it when it cannot be read, with its
     // buddy-songs and recent lists; FALSE (a message, the window closes)
     // when it can be neither read nor created.

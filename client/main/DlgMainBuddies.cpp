@@ -3,6 +3,8 @@
 // status line.
 #include "DlgMain.h"
 
+#include "AvatarTransfer.h"
+
 #include "AppSetting.h"
 #include "BuddyRowUpdates.h"
 #include "ClientApp.h"
@@ -135,6 +137,8 @@ void CDlgMain::BuildLeftBar()
     bar.SortItems();
     bar.SetCurSel(1);
     bar.Invalidate(FALSE);
+    // The buddies' pictures come while the window is already usable.
+    AvatarTransfer::StartAvatarLoaderThread(CString());
 }
 
 BOOL CDlgMain::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -183,6 +187,7 @@ void CDlgMain::AddBuddyAfterRequest(const CString& email, LPCWSTR avatarPath)
         return;
     m_buddyStore.AddOrUpdate(buddy);
     AddBuddyRow(LeftBar(), email, avatarPath);
+    AvatarTransfer::StartAvatarLoaderThread(email);
     ReopenShownLibrary(email == m_strShownOwner);
     CBuddyCommands::RequestProfile(email);
 }
@@ -348,9 +353,11 @@ void CDlgMain::UpdateMyStatusText()
     static const wchar_t* const words[] = {L"CONST_MAIN_ONLINE", L"CONST_MAIN_AWAY", L"CONST_MAIN_BUSY",
                                            L"CONST_MAIN_HIDE"};
     int presence = m_nPresence >= 0 && m_nPresence <= 3 ? m_nPresence : 0;
-    CString status = (nick.IsEmpty() ? m_strUserEmail : nick) + Lang(words[presence]);
+    CString word = Lang(words[presence]);
+    CString status = (nick.IsEmpty() ? m_strUserEmail : nick) + word;
     if (m_btnNick.GetSafeHwnd())
     {
+        m_btnNick.m_nSuffixLength = word.GetLength();
         m_btnNick.SetWindowText(status);
         m_tooltip.RemoveTool(&m_btnNick);
         m_tooltip.AddTool(&m_btnNick, status);

@@ -438,8 +438,8 @@ BOOL CDlgMain::CheckOwnLibrary()
     CClientApp* app = GetClientApp();
     CString path = app ? app->GetMyPlaylistPath() : CString();
     CSongLibrary library;
-    if (path.IsEmpty() || (FAILED(library.LoadFromFile(path)) &&
-                           (library.CreateEmptyFile(path) != S_OK || FAILED(library.LoadFromFile(path)))))
+    if (path.IsEmpty() || (FAILED(m_ownLibraryFile.Load(path, library)) &&
+                           (library.CreateEmptyFile(path) != S_OK || FAILED(m_ownLibraryFile.Load(path, library)))))
     {
         Ask(Lang(L"INFO_MAIN_DLG_AUTO_LOAD_SONG_ERROR"), CDlgMessage::BUTTONS_OK);
         EndDialog(IDCANCEL);
@@ -463,7 +463,7 @@ BOOL CDlgMain::CheckOwnLibrary()
         added |= SUCCEEDED(library.AddOrUpdatePlaylist(playlist));
     }
     if (added)
-        library.SaveToFile(path);
+        m_ownLibraryFile.Save(path, library, TRUE);
     m_nOwnSongCount = library.GetSongCount();
     return TRUE;
 }

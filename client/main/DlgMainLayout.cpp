@@ -213,6 +213,11 @@ void CDlgMain::SetUpControls()
     m_btnNick.m_clrPressed = RGB(255, 255, 255);
     m_btnNick.m_clrDisabled = RGB(255, 255, 255);
     m_btnNick.SetWindowPos(NULL, 0, 0, 140, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The caption is the nick followed by the presence word: the word stands
+    // right after the nick as measured (UpdateMyStatusText tells its length),
+    // and a long nick is cut before the word.
+    m_btnNick.m_nPieceAlign = 0;
+    m_btnNick.m_nSuffixLength = 0;
     CSize nick = WindowSize(m_btnNick);
     m_btnSignature.SubclassDlgItem(IDC_MAIN_SIGNATURE, this);
     m_btnSignature.SetImages(IDB_SIGN_BTN_LEFT, IDB_SIGN_BTN_MIDDLE, IDB_SIGN_BTN_RIGHT, 4);

@@ -10,6 +10,7 @@
 #include "DlgAnimation.h"
 #include "DlgMessage.h"
 #include "LanguageTable.h"
+#include "OutsideSites.h"
 #include "ReservedNames.h"
 #include "SongLibrary.h"
 #include "resource.h"
@@ -27,6 +28,8 @@ const int kBuddyListId = 20000;
 const int kRecentListId = 30000;
 const UINT kFrameCount = 12;
 const DWORD kWaitLimitMs = 30000;
+// Pages: no history entry, no read from and no write to the cache.
+const DWORD kPageNavigationFlags = 14;
 
 CString AllSongsName()
 {
@@ -161,14 +164,15 @@ void CDlgMain::SelectLeftItem(int n)
         CBuddyCommands::LeaveLibrary(m_strShownOwner);
     m_strShownOwner = item->id;
     SetLibraryToolbar(FALSE);
-    if (n != previous)
+    BOOL channel = item->kind == FRIEND_KIND_CHANNEL;
+    if (n != previous || channel)
     {
+        // A channel row chosen again opens its page again (the home page
+        // signs in to the site afresh).
         m_listSongs.DeleteAllItems();
         m_listSongLists.DeleteAllItems();
         StartLibraryWait(0);
-        if (item->id == L"home")
-            OpenHomePage();
-        else
+        if (!ShowChannelPage(item->id))
             ShowUserPage(item->id);
     }
     else if (item->presence < 3 && item->kind > 1)
@@ -197,8 +201,8 @@ void CDlgMain::LoadMyLibrary(BOOL force)
     CClientApp* app = GetClientApp();
     CString path = app ? app->GetMyPlaylistPath() : CString();
     CSongLibrary library;
-    if (path.IsEmpty() || (FAILED(library.LoadFromFile(path)) &&
-                           (library.CreateEmptyFile(path) != S_OK || FAILED(library.LoadFromFile(path)))))
+    if (path.IsEmpty() || (FAILED(m_ownLibraryFile.Load(path, library, TRUE)) &&
+                           (library.CreateEmptyFile(path) != S_OK || FAILED(m_ownLibraryFile.Load(path, library, TRUE)))))
     {
         m_paneSong.Layout();
         return;
@@ -228,21 +232,22 @@ void CDlgMain::LoadMyLibrary(BOOL force)
         changed |= SUCCEEDED(library.AddOrUpdatePlaylist(recent));
     }
     if (changed)
-        library.SaveToFile(path);
+        m_ownLibraryFile.Save(path, library);
 
     m_strShownListName = AllSongsName();
-    m_shownLibrary = library;
-    m_bHasShownLibrary = TRUE;
     if (m_strPlayingOwner == m_strUserEmail)
     {
         m_playingLibrary = library;
         m_bHasPlayingLibrary = TRUE;
     }
+    m_shownLibrary.Swap(library);
+    m_bHasShownLibrary = TRUE;
+    const CSongLibrary& shown = m_shownLibrary;
 
     CListCtrlCD& lists = m_listSongLists;
     lists.SetRedraw(FALSE);
     lists.DeleteAllItems();
-    int count = library.CountSongsOfType(L"0");
+    int count = shown.CountSongsOfType(L"0");
     BOOL playingHere = m_strPlayingOwner == m_strUserEmail;
     lists.InsertRow(0, NewListRow(m_strShownListName, m_strUserEmail, count, kAllSongsId,
                                   playingHere && m_strPlayingListName == m_strShownListName));
@@ -251,10 +256,10 @@ void CDlgMain::LoadMyLibrary(BOOL force)
         own->totalSongs = count;
         LeftBar().RedrawItem(0);
     }
-    for (int i = 0; i < library.GetPlaylistCount(); ++i)
+    for (int i = 0; i < shown.GetPlaylistCount(); ++i)
     {
         CPlaylist playlist;
-        if (FAILED(library.GetPlaylistAt(i, playlist)))
+        if (FAILED(shown.GetPlaylistAt(i, playlist)))
             continue;
         int id = playlist.GetName() == recentName  ? kRecentListId
                  : playlist.GetName() == buddyName ? kBuddyListId
@@ -375,6 +380,35 @@ void CDlgMain::ShowLibraryOf(const CString& idValue)
     StopLibraryWait();
     OpenBuddyLibrary(LeftBar().GetItem(row), row);
     SelectListItem(m_listSongs, 0);
+}
+
+LPCWSTR CDlgMain::ChannelPage(const CString& id)
+{
+    if (id == L"tavrin")
+        return COutsideSites::RadioChannelHome;
+    if (id == L"google_music")
+        return COutsideSites::SearchSite1Home;
+    return NULL;
+}
+
+BOOL CDlgMain::ShowChannelPage(const CString& id)
+{
+    if (!m_browser.GetSafeHwnd())
+        return FALSE;
+    if (id == L"home")
+    {
+        OpenHomePage();
+        return TRUE;
+    }
+    LPCWSTR page = ChannelPage(id);
+    if (!page)
+        return FALSE;
+    // The music search's own page; the radio channel leaves the flag as it is.
+    if (id == L"google_music")
+        m_bOutsideSearch = TRUE;
+    ShowBrowserPane(TRUE);
+    m_browser.SafeNavigate(page, kPageNavigationFlags);
+    return TRUE;
 }
 
 void CDlgMain::ShowHomePage()
@@ -697,7 +731,16 @@ void CDlgMain::OnLoadingTimer()
     m_bWaitTimedOut = TRUE;
     if (m_strWaitOwner != m_strUserEmail)
         CBuddyCommands::LeaveLibrary(m_strWaitOwner);
-    Ask(Lang(L"INFO_LIST_LOAD_CD_OVERTIMER"), CDlgMessage::BUTTONS_OK);
+    // Told after the timer's turn: a modal box inside it would let the timer
+    // come again while the box is open.
+    PostMessage(WM_MAIN_LIBRARY_WAIT_MESSAGE, 2, 0);
+}
+
+LRESULT CDlgMain::OnLibraryWaitMessage(WPARAM wParam, LPARAM)
+{
+    if (wParam == 2)
+        Ask(Lang(L"INFO_LIST_LOAD_CD_OVERTIMER"), CDlgMessage::BUTTONS_OK);
+    return 1;
 }
 
 void CDlgMain::OnLibraryArrived()

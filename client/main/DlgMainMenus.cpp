@@ -383,13 +383,6 @@ LRESULT CDlgMain::OnBrowserButtonState(WPARAM type, LPARAM enable)
     return 1;
 }
 
-LRESULT CDlgMain::OnLoadTimeout(WPARAM which, LPARAM)
-{
-    if (which == 2)
-        Ask(Lang(L"INFO_LIST_LOAD_CD_OVERTIMER"), CDlgMessage::BUTTONS_OK);
-    return 1;
-}
-
 LRESULT CDlgMain::OnStartPlaylistCheck(WPARAM, LPARAM)
 {
     if (CDataClient* data = CDataClient::GetInstance())

@@ -76,10 +76,7 @@ void CDlgMain::RequestBuddyCard(const CString& id)
 int CDlgMain::CountOwnSongs()
 {
     CClientApp* app = GetClientApp();
-    CSongLibrary library;
-    if (!app || FAILED(library.LoadFromFile(app->GetMyPlaylistPath())))
-        return m_nOwnSongCount = 0;
-    return m_nOwnSongCount = library.GetSongCount();
+    return m_nOwnSongCount = app ? m_ownLibraryFile.CountSongs(app->GetMyPlaylistPath()) : 0;
 }
 
 void CDlgMain::PushSongCount(int newSongs, BOOL set)

@@ -113,7 +113,18 @@ void NotifyAvatarReady(CString* text, int own)
 
 void StartAvatarLoaderThread(const CString& text)
 {
-    StartThread(&AvatarLoaderThread, NewStringPair(text));
+    StringPair* pair = NewStringPair(text);
+    // Every buddy: the addresses are taken here, on the window's thread, since
+    // the buddy list may grow while the loader runs.
+    CDlgMain* main = CDlgMain::Instance();
+    if (pair && text.IsEmpty() && main)
+        for (int i = 0; i < main->m_buddyStore.GetCount(); ++i)
+        {
+            CBuddyRecord buddy;
+            if (SUCCEEDED(main->m_buddyStore.GetAt(i, buddy)))
+                pair->second += buddy.GetEmail() + L"\n";
+        }
+    StartThread(&AvatarLoaderThread, pair);
 }
 
 unsigned __stdcall AvatarLoaderThread(void* argument)
@@ -127,13 +138,14 @@ unsigned __stdcall AvatarLoaderThread(void* argument)
     ::Sleep(100);
     if (text.IsEmpty())
     {
-        for (int i = 0; i < main->m_buddyStore.GetCount() && !StopRequested(); ++i)
+        CString buddies = pair ? pair->second : CString();
+        for (int start = 0, end; start < buddies.GetLength() && !StopRequested(); start = end + 1)
         {
-            CBuddyRecord buddy;
-            if (FAILED(main->m_buddyStore.GetAt(i, buddy)))
-                continue;
-            CString email = buddy.GetEmail();
-            if (DownloadAvatar(email, FALSE) == 1 && MainWindow())
+            end = buddies.Find(L'\n', start);
+            if (end < 0)
+                end = buddies.GetLength();
+            CString email = buddies.Mid(start, end - start);
+            if (!email.IsEmpty() && DownloadAvatar(email, FALSE) == 1 && MainWindow())
                 NotifyAvatarReady(new CString(email), 0);
         }
     }

@@ -25,11 +25,12 @@ CDlgChildSong::~CDlgChildSong()
         ::DestroyCursor(m_hDropCursor);
     if (m_listCD.GetSafeHwnd())
         m_listCD.StopAutoScroll();
+    // The system's references end with the revoke; the targets are ours.
     for (CFileDropTarget* target : {m_pDropLists, m_pDropSongs})
         if (target)
         {
             target->Revoke();
-            target->Release();
+            delete target;
         }
 }
 
@@ -54,11 +55,13 @@ BOOL CDlgChildSong::OnInitDialog()
     if (m_nSplitterPos == 0)
         m_nSplitterPos = DEFAULT_SPLITTER;
     Layout();
-    // Files dropped from the shell go to the import of songs; the lists
-    // take them once that import is there (registering marshals the
-    // targets, which keeps the system's call threads alive for nothing).
+    // Files dropped from the shell go to the import of songs (the main
+    // window's link runs it). Without OLE on this thread the lists simply
+    // take no drops.
     m_pDropLists = new CFileDropTarget(&m_listCD, CFileDropTarget::MODE_SONG_LISTS);
     m_pDropSongs = new CFileDropTarget(&m_listSong, CFileDropTarget::MODE_SONGS);
+    m_pDropLists->Register(&m_listCD);
+    m_pDropSongs->Register(&m_listSong);
     m_hDropCursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_DROP_CURSOR));
     m_hNoDropCursor = ::LoadCursorW(NULL, IDC_NO);
     return TRUE;
@@ -460,6 +463,12 @@ LRESULT CDlgChildSong::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return lParam ? OnRenameMessage(*reinterpret_cast<const InPlaceEditNotify*>(lParam)) : 1;
     switch (message)
     {
+    case WM_DESTROY:
+        // A window that is gone can no longer be revoked.
+        for (CFileDropTarget* target : {m_pDropLists, m_pDropSongs})
+            if (target)
+                target->Revoke();
+        break;
     case WM_MOUSEMOVE:
         DragMove(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
         break;

@@ -42,6 +42,9 @@ class CDlgChildSong : public CDialog
     // What the rename of a song list does with the editor's report; the
     // answer of "ipc_CtrlMsg".
     LRESULT OnRenameMessage(const InPlaceEditNotify& note);
+    // The shell-drop targets of the song-list list and of the song list.
+    CFileDropTarget* GetListsDropTarget() const { return m_pDropLists; }
+    CFileDropTarget* GetSongsDropTarget() const { return m_pDropSongs; }
 
     CListCtrlSong m_listSong;
     CListCtrlCD m_listCD;

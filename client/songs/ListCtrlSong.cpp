@@ -314,7 +314,15 @@ BOOL CListCtrlSong::OnClickReflect(NMHDR* hdr, LRESULT* result)
     SongRowData* record = GetRow(row);
     if (!record)
         return FALSE;
-    if (!(GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED))
+    if (onIcon && (subItem == COLUMN_BOARD || record->actionIcon != 0))
+    {
+        // The main window takes the last selected row for the icon's command
+        // (board, push, collect): the clicked row becomes the only one,
+        // whatever else was selected.
+        SetItemState(-1, 0, LVIS_SELECTED);
+        SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    else if (!(GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED))
         SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     if (onIcon)
     {

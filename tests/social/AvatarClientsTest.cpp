@@ -86,3 +86,70 @@ TEST(AvatarClients, AnUploadedAvatarReachesTheBuddysListAndBuddiesAreToldAfterTh
         EXPECT_EQ(L"a@x.com", W(told[0].s[0]));
     });
 }
+
+TEST(AvatarClients, SigningInAndAddingABuddyFetchTheBuddiesAvatars)
+{
+    ServiceProcess service;
+    ASSERT_TRUE(service.Start());
+    CServiceAddresses::Get().Load(service.ClientIniPath().c_str());
+    WorkerThreadRegistry::ResetStop();
+
+    MainWindowRun run(L"avatar-loader");
+    run.App().SetUserEmail(L"b@x.com");
+    run.App().SetUserId(L"2002");
+    std::wstring sources = run.Folder() + L"\\sources";
+    ::CreateDirectoryW(sources.c_str(), NULL);
+    ASSERT_TRUE(WriteSolidPicture(sources + L"\\green.png", RGB(0, 160, 0)));
+
+    RecordingMessaging messaging;
+    run.Run([&] {
+        CDlgMain& main = run.Main();
+        // The pictures of a (a buddy from the start) and d (added later) lie
+        // on the image host; c has none.
+        for (const wchar_t* email : {L"a@x.com", L"d@x.com"})
+        {
+            CString uid;
+            run.OnWindowThread([&] { uid = main.GetBuddyUserId(email); });
+            unsigned long id = (unsigned long)_wtol(uid);
+            ASSERT_NE(0ul, id) << W(email);
+            CString picture = (sources + L"\\green.png").c_str();
+            ASSERT_EQ(1, CDlgSelectAvatar::ImportPictureTo((sources + L"\\out").c_str(), picture, email));
+            FILE* in = _wfopen(picture, L"rb");
+            ASSERT_TRUE(in);
+            std::string bytes;
+            char piece[4096];
+            for (size_t n; (n = fread(piece, 1, sizeof(piece), in)) > 0;)
+                bytes.append(piece, n);
+            fclose(in);
+            char served[64];
+            sprintf(served, "www/avatar/%03lu/%03lu/%lu.jpg", id % 1000, id / 1000 % 1000, id);
+            ASSERT_TRUE(service.WriteDataFile(served, bytes));
+        }
+        auto shown = [&](const wchar_t* email) {
+            return run.WaitUntil(
+                [&] {
+                    CFriendItem* row = main.LeftBar().GetItem(main.LeftBar().FindItem(email));
+                    return row && !row->avatarPath.IsEmpty() && row->IsValid() && row->GetWidth() == 30;
+                },
+                15000);
+        };
+        std::wstring friends = run.MyMusic() + L"\\yeb360\\lib\\friend\\";
+
+        // Signing in builds the buddy list and fetches every buddy's picture.
+        run.SignIn({L"a@x.com", L"c@x.com"});
+        EXPECT_TRUE(shown(L"a@x.com"));
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES,
+                  ::GetFileAttributesW((friends + L"a@x.com\\avatar\\a@x.com.jpg").c_str()));
+        // A buddy added afterwards gets its picture as well.
+        run.OnWindowThread([&] { main.AddBuddyAfterRequest(L"d@x.com", L""); });
+        EXPECT_TRUE(shown(L"d@x.com"));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+                  ::GetFileAttributesW((friends + L"c@x.com\\avatar\\c@x.com.jpg").c_str()))
+            << "a buddy without a picture on the host gets no file";
+        run.OnWindowThread([&] {
+            main.LeftBar().Invalidate();
+            PumpMessages();
+            EXPECT_TRUE(CaptureWindowPicture(main.LeftBar().GetSafeHwnd(), L"avatar-loader-friend-list.png"));
+        });
+    });
+}

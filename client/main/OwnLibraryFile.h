@@ -1,0 +1,47 @@
+// The user's own library file as the main window reads it. Signing in reads
+// the file several times over (the check that it exists and has its two
+// special lists, the own row's song count, the library view); a file of tens
+// of thousands of songs takes long to parse, so the last parse is kept and
+// handed out again while the file on disk is unchanged (same size and time of
+// last write). The view takes the copy over instead of copying it, so that a
+// large library is held once; the song count stays known after that. Every
+// write through Save keeps the copy current.
+#pragma once
+#include "SongLibrary.h"
+
+class COwnLibraryFile
+{
+  public:
+    COwnLibraryFile();
+
+    // The library of path: the kept copy when the file is unchanged since it
+    // was read or saved, else a fresh parse. With take the copy passes to the
+    // caller (and a fresh parse is not kept); otherwise a parse is kept.
+    HRESULT Load(const CString& path, CSongLibrary& library, BOOL take = FALSE);
+    // Saves library to path; its song count is kept (and, with keep, a copy).
+    HRESULT Save(const CString& path, const CSongLibrary& library, BOOL keep = FALSE);
+    // The song count of the file (0 when it cannot be read); a parse it needs
+    // is kept for the next load.
+    int CountSongs(const CString& path);
+    void Forget();
+    // Parses done since the start (the kept copy spares the others).
+    int GetParseCount() const { return m_nParses; }
+
+  private:
+    struct Stamp
+    {
+        FILETIME written;
+        ULONGLONG size;
+    };
+    static BOOL ReadStamp(const CString& path, Stamp& stamp);
+    BOOL IsCurrent(const CString& path) const;
+    void Keep(const CString& path, const CSongLibrary& library, BOOL copy);
+
+    CString m_path;
+    Stamp m_stamp;
+    int m_nSongs;
+    BOOL m_bKept;      // the stamp and song count are the file's
+    BOOL m_bHasCopy;   // m_library is the file's library
+    CSongLibrary m_library;
+    int m_nParses;
+};
