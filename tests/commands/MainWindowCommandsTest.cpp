@@ -10,6 +10,7 @@
 #include "Board.h"
 #include "DataClient.h"
 #include "DlgConfig.h"
+#include "DlgWebSongDownloadPre.h"
 #include "LanguageTable.h"
 #include "PixImage.h"
 #include "MainWindowRun.h"
@@ -303,6 +304,14 @@ TEST_F(MainWindowCommands, TableIdsReachTheirHandlers)
     WriteOwnLibrary(file);
     RecordingMessaging messaging;
     bool ran = false;
+    // The page's download asks where the song goes: answered with Cancel.
+    static int s_choicesAsked;
+    s_choicesAsked = 0;
+    auto savedChoice = CDlgMain::s_runDownloadChoice;
+    CDlgMain::s_runDownloadChoice = [](CDlgWebSongDownloadPre&) -> INT_PTR {
+        ++s_choicesAsked;
+        return IDCANCEL;
+    };
     run.Run([&] {
         ran = true;
         run.SignIn({L"bob@x.com", L"cat@x.com"});
@@ -377,6 +386,7 @@ TEST_F(MainWindowCommands, TableIdsReachTheirHandlers)
                 EXPECT_EQ(W(p.argument), W(messaging.calls.back().s[0]));
             }
         }
+        EXPECT_EQ(1, s_choicesAsked); // the download reached its handler
         // A page command without its argument does nothing.
         calls = messaging.calls.size();
         command(ID_PAGE_LOOKOVER, 0);
@@ -498,6 +508,7 @@ TEST_F(MainWindowCommands, TableIdsReachTheirHandlers)
         EXPECT_EQ(1, deleted());
         run.OnWindowThread([&] { EXPECT_EQ(-1, run.Main().LeftBar().FindItem(L"bob@x.com")); });
     });
+    CDlgMain::s_runDownloadChoice = savedChoice;
     EXPECT_TRUE(ran);
 }
 
