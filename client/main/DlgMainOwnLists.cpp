@@ -15,7 +15,6 @@
 #include "LanguageTable.h"
 #include "ListCtrlCD.h"
 #include "ListCtrlSong.h"
-#include "MainImportHost.h"
 #include "MenuEx.h"
 #include "MessagingLink.h"
 #include "ReservedNames.h"
@@ -126,8 +125,7 @@ int CDlgMain::AutoLoadSongs()
     if (chooser.DoModal(m_hWnd) != 1 || chooser.m_strChosenPath.IsEmpty())
         return 0;
     SelectLeftItem(0);
-    CMainImportHost host(*this);
-    CDlgDragTip import(this, host, chooser.m_strChosenPath);
+    CDlgDragTip import(this, m_mainLink, chooser.m_strChosenPath);
     import.DoModal();
     UploadImported(import.result);
     return 1;
@@ -161,8 +159,7 @@ void CDlgMain::AddSongFiles()
     }
     if (names.empty())
         return;
-    CMainImportHost host(*this);
-    CDlgDragTip import(this, host, names, CDlgDragTip::ModeFiles);
+    CDlgDragTip import(this, m_mainLink, names, CDlgDragTip::ModeFiles);
     import.DoModal();
     UploadImported(import.result);
 }
