@@ -69,6 +69,14 @@ HWND WaitForMessageBox(const ClientProcess& client, HWND main, DWORD timeoutMs)
     return client.WaitForWindow([&](HWND w) { return w != main && HasChild(w, IDC_MESSAGE_TEXT); }, timeoutMs);
 }
 
+// Raises a window of another process above the other and lets it paint.
+void ShowOnTop(HWND window)
+{
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    ::RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::Sleep(500);
+}
+
 void SavePicture(HWND window, const wchar_t* name)
 {
     std::wstring folder = std::wstring(YEB_BINARY_DIR) + L"\\test-output\\play";
@@ -109,8 +117,12 @@ TEST(TwoClientRoad, ASongSentFromOneClientPlaysInTheOtherWhileItArrivesAndStaysC
     ::PostMessageW(benLogin, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     HWND benMain = ben.WaitForMain(60000);
     ASSERT_TRUE(benMain) << "Ben's main window never showed";
+    // Ann at the top left, Ben at the bottom right: both show on one screen.
+    RECT benRect{};
+    ::GetWindowRect(benMain, &benRect);
     ::SetWindowPos(annMain, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    ::SetWindowPos(benMain, HWND_TOP, 480, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(benMain, HWND_TOP, ::GetSystemMetrics(SM_CXSCREEN) - (benRect.right - benRect.left),
+                   ::GetSystemMetrics(SM_CYSCREEN) - (benRect.bottom - benRect.top), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
     // Ann sends the selected song; the chooser offers Ben once he is online.
     HWND chooser = NULL, buddies = NULL;
@@ -162,11 +174,12 @@ TEST(TwoClientRoad, ASongSentFromOneClientPlaysInTheOtherWhileItArrivesAndStaysC
     EXPECT_GT(sizeWhenPlaying, 0);
     EXPECT_LT(sizeWhenPlaying, (long long)song.bytes.size()) << "the song played only once it had arrived";
     EXPECT_NE(std::wstring::npos, WindowText(FindChild(benMain, IDC_MAIN_TITLE_TEXT)).find(song.title));
-    ::RedrawWindow(annMain, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::RedrawWindow(benMain, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::Sleep(300);
+    ShowOnTop(annMain);
+    ShowOnTop(benMain);
     SavePicture(::GetDesktopWindow(), L"two-clients-screen.png");
+    ShowOnTop(annMain);
     SavePicture(annMain, L"two-clients-ann.png");
+    ShowOnTop(benMain);
     SavePicture(benMain, L"two-clients-ben-playing.png");
 
     // The whole song arrives: Ann's bytes, asked for once.
