@@ -106,6 +106,10 @@ void CScrollTextStatic::SetText(LPCTSTR text)
 {
     m_strText = text ? text : L"";
     m_x = m_lastRect.Width();
+    // The painted text is also the window's text, so that what the user sees
+    // can be read from outside (accessibility tools, another process).
+    if (m_hWnd)
+        ::SetWindowTextW(m_hWnd, m_strText);
 }
 
 void CScrollTextStatic::SetFontHeight(int height)

@@ -510,6 +510,8 @@ void MessagingModule::HandleFile(const std::string& sender, VosselFrame& frame)
         }
         if (known == m_transfers.end())
             m_transfers.push_back({owner, requester, tid});
+        // Recorded so that a test can count the transfers a client asked for.
+        m_host->Data().Log("messaging", "file-request", {{"owner", owner}, {"requester", requester}});
     }
     else if (known == m_transfers.end())
         return; // only pieces of a transfer that was asked for pass

@@ -13,6 +13,7 @@
 #include "MainWindowRun.h"
 #include "MessagingLink.h"
 #include "ProbeProcess.h"
+#include "RoadFiles.h"
 #include "ServiceAddresses.h"
 #include "ServiceProcess.h"
 #include "SocialTestSupport.h"
@@ -21,8 +22,6 @@
 #include "WindowPicture.h"
 
 #include <atomic>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -46,40 +45,6 @@ int CountingPush(CommandData& record)
     return g_libraryPush(record);
 }
 
-std::string ReadBytes(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A long song: the test tune's header and frames, then its frames again and
-// again (an MP3 stream may simply go on with more frames).
-std::string LongSong(int repeats)
-{
-    std::string tune = ReadBytes(std::wstring(YEB_SOURCE_DIR) + L"\\tests\\player\\data\\sine.mp3");
-    size_t frames = 0;
-    if (tune.size() > 10 && tune.compare(0, 3, "ID3") == 0)
-        frames = 10 + (((tune[6] & 0x7f) << 21) | ((tune[7] & 0x7f) << 14) | ((tune[8] & 0x7f) << 7) | (tune[9] & 0x7f));
-    std::string song = tune;
-    for (int i = 0; i < repeats; ++i)
-        song += tune.substr(frames);
-    return song;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(bytes.data(), (std::streamsize)bytes.size());
-}
-
-long long FileSize(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return ((long long)data.nFileSizeHigh << 32) | data.nFileSizeLow;
-}
-
 std::string Utf8(const std::wstring& text)
 {
     int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
@@ -87,32 +52,6 @@ std::string Utf8(const std::wstring& text)
     if (n > 1)
         ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, NULL, NULL);
     return out;
-}
-
-struct RoadSong
-{
-    std::wstring id, hash, title, path;
-    std::string bytes;
-};
-
-// Ann's library file names her songs, so that she can send them in a later
-// session too.
-void WriteAnnLibrary(const std::wstring& myMusic, const std::vector<RoadSong>& songs)
-{
-    CSongLibrary library;
-    for (const RoadSong& s : songs)
-    {
-        CSongInfo song;
-        song.SetId(s.id.c_str());
-        song.SetHash(s.hash.c_str());
-        song.SetTitle(s.title.c_str());
-        song.SetType(L"0");
-        song.SetPath(s.path.c_str());
-        library.AddSong(song);
-    }
-    std::wstring file = myMusic + L"\\yeb360\\lib\\private\\a@x.com\\playlist.xml";
-    CreateFoldersAlongPath(file.c_str());
-    ASSERT_EQ(S_OK, library.SaveToFile(file.c_str()));
 }
 
 bool PushSong(ProbeProcess& ann, const RoadSong& song)
@@ -169,7 +108,7 @@ TEST_F(BuddySongRoad, PushedSongPlaysWhileItArrivesAndComesFromTheCacheAfterward
     ::CreateDirectoryW(annMusic.c_str(), NULL);
     RoadSong song{L"a1", L"LONGSINE1", L"Long Sine", annMusic + L"\\long.mp3", LongSong(150)};
     WriteBytes(song.path, song.bytes);
-    WriteAnnLibrary(annMusic, {song});
+    WriteOwnLibrary(annMusic, L"a@x.com", {song});
     std::wstring cache = run.MyMusic() + L"\\yeb360\\cache\\" + song.hash + L".cache";
 
     ProbeProcess ann;
@@ -253,7 +192,7 @@ TEST_F(BuddySongRoad, OwnerLeavingMidwayEndsTheSongAndALaterPlayResumes)
     ::CreateDirectoryW(annMusic.c_str(), NULL);
     RoadSong song{L"a2", L"LONGSINE2", L"Long Sine Two", annMusic + L"\\long2.mp3", LongSong(150)};
     WriteBytes(song.path, song.bytes);
-    WriteAnnLibrary(annMusic, {song});
+    WriteOwnLibrary(annMusic, L"a@x.com", {song});
     std::wstring cache = run.MyMusic() + L"\\yeb360\\cache\\" + song.hash + L".cache";
     const std::wstring overtime = W(Lang(L"INFO_MAIN_DLG_BUFFERING_OVERTIME"));
 

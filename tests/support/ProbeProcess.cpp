@@ -30,6 +30,8 @@ std::vector<std::string> SplitLine(const std::string& line)
     return parts;
 }
 
+} // namespace
+
 // The environment of this process with the given variables set.
 std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstring>>& vars)
 {
@@ -50,7 +52,6 @@ std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstr
         block += v.first + L"=" + v.second + L'\0';
     return block + L'\0';
 }
-} // namespace
 
 bool ProbeProcess::Start(const std::wstring& myMusic, const std::vector<std::pair<std::wstring, std::wstring>>& env)
 {

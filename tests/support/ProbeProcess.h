@@ -11,6 +11,10 @@
 #include <utility>
 #include <vector>
 
+// The environment of this process with the given variables set, as a block
+// for CreateProcessW with CREATE_UNICODE_ENVIRONMENT.
+std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstring>>& vars);
+
 struct ProbeRecord
 {
     int code = 0;
