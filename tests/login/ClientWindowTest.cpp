@@ -18,6 +18,8 @@
 #include "TestFolders.h"
 #include "resource.h"
 
+#include <ole2.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <atomic>
@@ -254,12 +256,56 @@ void ExpectStatus(HWND login, const std::wstring& text, const wchar_t* picture)
 }
 } // namespace
 
+namespace
+{
+// The system's drag-and-drop service (the shell's drop helper and OLE's
+// registration, which the song panes use) keeps threads of its own for the
+// rest of the process once started; they are started here, before the count
+// of threads, so that only the client's own threads are counted.
+struct NullDropTarget : IDropTarget
+{
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override
+    {
+        if (id == IID_IUnknown || id == IID_IDropTarget)
+        {
+            *out = this;
+            return S_OK;
+        }
+        *out = NULL;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+};
+
+void StartSystemDropService()
+{
+    ::OleInitialize(NULL);
+    IDropTargetHelper* helper = NULL;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_DragDropHelper, NULL, CLSCTX_INPROC_SERVER, IID_IDropTargetHelper,
+                                     (void**)&helper)) &&
+        helper)
+        helper->Release();
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    static NullDropTarget target;
+    if (window && SUCCEEDED(::RegisterDragDrop(window, &target)))
+        ::RevokeDragDrop(window);
+    if (window)
+        ::DestroyWindow(window);
+}
+} // namespace
+
 TEST_F(ClientWindow, SignsInShowsTheMainWindowAndQuitsWithItsSettingsSaved)
 {
     ASSERT_TRUE(StartService());
     // A six-character password: the service expects it followed by its first three characters.
     ASSERT_TRUE(service.WriteDataFile("accounts.txt", "six@yeb360.com\tabc123\tSix\tdemo@yeb360.com\n"
                                                       "demo@yeb360.com\tdemo123\tDemo\tsix@yeb360.com\n"));
+    StartSystemDropService();
     int threadsBefore = ThreadCount();
     bool signedIn = false;
     INT_PTR result = RunMain(
