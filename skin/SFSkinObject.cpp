@@ -1,6 +1,7 @@
 #include "SFSkinObject.h"
 #include "SFModuleList.h"
 #include "SFNoThrow.h"
+#include "SFObjectPaintDC.h"
 #include "SFOSVersionInfo.h"
 #include "SFSkinClass.h"
 #include "SFSkinFramework.h"
@@ -343,4 +344,32 @@ BOOL SkinDefaultProcRoad(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, 
     if (handled && result)
         *result = value;
     return handled;
+}
+
+void CSFSkinObject::PaintControl(CDC*)
+{
+}
+
+LRESULT CSFSkinObject::OnPaintOwnClient(WPARAM, LPARAM)
+{
+    CSFObjectPaintDC dc(this);
+    PaintControl(&dc);
+    return 0;
+}
+
+LRESULT CSFSkinObject::OnPrintOwnClient(WPARAM wParam, LPARAM lParam)
+{
+    if (!(lParam & PRF_CLIENT))
+        return Default();
+    CDC dc;
+    dc.Attach((HDC)wParam);
+    PaintControl(&dc);
+    dc.Detach();
+    return 1;
+}
+
+void CSFSkinObject::TrackMouseLeave()
+{
+    TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
+    ::TrackMouseEvent(&track);
 }

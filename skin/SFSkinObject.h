@@ -105,6 +105,16 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
+    // Objects that draw their whole client area themselves: WM_PAINT and
+    // WM_PRINTCLIENT (client part asked) both end in PaintControl, and the
+    // background is never erased apart.
+    virtual void PaintControl(CDC* dc);
+    LRESULT OnPaintOwnClient(WPARAM, LPARAM);
+    LRESULT OnPrintOwnClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseNothing(WPARAM, LPARAM) { return 1; }
+    // Asks for WM_MOUSELEAVE once the pointer goes, for hot parts.
+    void TrackMouseLeave();
+
     WNDPROC m_savedProc;
     CSFSkinFramework* m_manager;
     CString m_className;

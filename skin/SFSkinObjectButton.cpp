@@ -497,8 +497,7 @@ void CSFSkinObjectButton::TrackHot(POINT point)
     Invalidate();
     if (hot)
     {
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-        ::TrackMouseEvent(&tme);
+        TrackMouseLeave();
     }
 }
 

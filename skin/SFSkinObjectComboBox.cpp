@@ -194,8 +194,7 @@ void CSFSkinObjectComboBox::TrackHot(POINT point)
     ::InvalidateRect(m_hWnd, NULL, FALSE);
     if (hot)
     {
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-        ::TrackMouseEvent(&tme);
+        TrackMouseLeave();
     }
 }
 

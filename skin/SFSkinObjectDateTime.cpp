@@ -212,8 +212,7 @@ LRESULT CSFSkinObjectDateTime::OnMouseMoveControl(WPARAM, LPARAM)
     if (!m_hot)
     {
         m_hot = TRUE;
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-        ::TrackMouseEvent(&track);
+        TrackMouseLeave();
         ::InvalidateRect(m_hWnd, NULL, FALSE);
     }
     return Default();

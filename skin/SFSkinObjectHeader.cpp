@@ -10,8 +10,8 @@
 IMPLEMENT_DYNCREATE(CSFSkinObjectHeader, CSFSkinObjectFrame)
 
 BEGIN_MESSAGE_MAP(CSFSkinObjectHeader, CSFSkinObjectFrame)
-ON_MESSAGE(WM_PAINT, &CSFSkinObjectHeader::OnPaintControl)
-ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectHeader::OnPrintClientControl)
+ON_MESSAGE(WM_PAINT, &CSFSkinObjectHeader::OnPaintOwnClient)
+ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectHeader::OnPrintOwnClient)
 ON_MESSAGE(WM_LBUTTONDOWN, &CSFSkinObjectHeader::OnLButtonDownControl)
 ON_MESSAGE(WM_LBUTTONUP, &CSFSkinObjectHeader::OnLButtonUpControl)
 ON_MESSAGE(WM_MOUSEMOVE, &CSFSkinObjectHeader::OnMouseMoveControl)
@@ -212,27 +212,8 @@ void CSFSkinObjectHeader::TrackHot(POINT point)
     ::InvalidateRect(m_hWnd, NULL, FALSE);
     if (hot != -1)
     {
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-        ::TrackMouseEvent(&track);
+        TrackMouseLeave();
     }
-}
-
-LRESULT CSFSkinObjectHeader::OnPaintControl(WPARAM, LPARAM)
-{
-    CSFObjectPaintDC dc(this);
-    PaintControl(&dc);
-    return 0;
-}
-
-LRESULT CSFSkinObjectHeader::OnPrintClientControl(WPARAM wParam, LPARAM lParam)
-{
-    if (!(lParam & PRF_CLIENT))
-        return Default();
-    CDC dc;
-    dc.Attach((HDC)wParam);
-    PaintControl(&dc);
-    dc.Detach();
-    return 1;
 }
 
 LRESULT CSFSkinObjectHeader::OnLButtonDownControl(WPARAM, LPARAM lParam)

@@ -10,7 +10,7 @@ class CSFSkinObjectHeader : public CSFSkinObjectFrame
 public:
     CSFSkinObjectHeader();
 
-    void PaintControl(CDC* dc);
+    void PaintControl(CDC* dc) override;
     int GetItemState(int item) const;
     BOOL IsPressed() const { return m_pressed; }
     int GetHotItem() const { return m_hotItem; }
@@ -18,8 +18,6 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    LRESULT OnPaintControl(WPARAM, LPARAM);
-    LRESULT OnPrintClientControl(WPARAM, LPARAM);
     LRESULT OnLButtonDownControl(WPARAM, LPARAM);
     LRESULT OnLButtonUpControl(WPARAM, LPARAM);
     LRESULT OnMouseMoveControl(WPARAM, LPARAM);

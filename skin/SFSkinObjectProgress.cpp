@@ -11,9 +11,9 @@
 IMPLEMENT_DYNCREATE(CSFSkinObjectProgress, CSFSkinObjectFrame)
 
 BEGIN_MESSAGE_MAP(CSFSkinObjectProgress, CSFSkinObjectFrame)
-ON_MESSAGE(WM_ERASEBKGND, &CSFSkinObjectProgress::OnEraseBkgndControl)
-ON_MESSAGE(WM_PAINT, &CSFSkinObjectProgress::OnPaintControl)
-ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectProgress::OnPrintClientControl)
+ON_MESSAGE(WM_ERASEBKGND, &CSFSkinObjectProgress::OnEraseNothing)
+ON_MESSAGE(WM_PAINT, &CSFSkinObjectProgress::OnPaintOwnClient)
+ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectProgress::OnPrintOwnClient)
 ON_MESSAGE(WM_CREATE, &CSFSkinObjectProgress::OnCreateControl)
 ON_MESSAGE(PBM_SETPOS, &CSFSkinObjectProgress::OnSetPosControl)
 ON_MESSAGE(PBM_STEPIT, &CSFSkinObjectProgress::OnStepIt)
@@ -151,26 +151,6 @@ void CSFSkinObjectProgress::Advance(int steps)
     if (m_marqueeOffset > client.right)
         m_marqueeOffset = 0;
     ::InvalidateRect(m_hWnd, NULL, FALSE);
-}
-
-LRESULT CSFSkinObjectProgress::OnEraseBkgndControl(WPARAM, LPARAM) { return 1; }
-
-LRESULT CSFSkinObjectProgress::OnPaintControl(WPARAM, LPARAM)
-{
-    CSFObjectPaintDC dc(this);
-    PaintControl(&dc);
-    return 0;
-}
-
-LRESULT CSFSkinObjectProgress::OnPrintClientControl(WPARAM wParam, LPARAM lParam)
-{
-    if (!(lParam & PRF_CLIENT))
-        return Default();
-    CDC dc;
-    dc.Attach((HDC)wParam);
-    PaintControl(&dc);
-    dc.Detach();
-    return 1;
 }
 
 LRESULT CSFSkinObjectProgress::OnCreateControl(WPARAM wParam, LPARAM lParam)

@@ -10,7 +10,7 @@ public:
     CSFSkinObjectProgress();
 
     void ApplySkinState(BOOL prevEnabled, BOOL newEnabled) override;
-    void PaintControl(CDC* dc);
+    void PaintControl(CDC* dc) override;
     // Moves the marquee on by n steps of chunk and space.
     void Advance(int steps);
     int GetMarqueeOffset() const { return m_marqueeOffset; }
@@ -21,9 +21,6 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    LRESULT OnEraseBkgndControl(WPARAM, LPARAM);
-    LRESULT OnPaintControl(WPARAM, LPARAM);
-    LRESULT OnPrintClientControl(WPARAM, LPARAM);
     LRESULT OnCreateControl(WPARAM, LPARAM);
     LRESULT OnSetPosControl(WPARAM, LPARAM);
     LRESULT OnStepIt(WPARAM, LPARAM);

@@ -117,8 +117,7 @@ LRESULT CSFSkinObjectScrollBar::OnMouseMoveControl(WPARAM, LPARAM lParam)
         ::InvalidateRect(m_hWnd, NULL, FALSE);
         if (part != 0)
         {
-            TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-            ::TrackMouseEvent(&track);
+            TrackMouseLeave();
         }
     }
     return 0;

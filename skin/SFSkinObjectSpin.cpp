@@ -11,9 +11,9 @@
 IMPLEMENT_DYNCREATE(CSFSkinObjectSpin, CSFSkinObjectFrame)
 
 BEGIN_MESSAGE_MAP(CSFSkinObjectSpin, CSFSkinObjectFrame)
-ON_MESSAGE(WM_ERASEBKGND, &CSFSkinObjectSpin::OnEraseBkgndControl)
-ON_MESSAGE(WM_PAINT, &CSFSkinObjectSpin::OnPaintControl)
-ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectSpin::OnPrintClientControl)
+ON_MESSAGE(WM_ERASEBKGND, &CSFSkinObjectSpin::OnEraseNothing)
+ON_MESSAGE(WM_PAINT, &CSFSkinObjectSpin::OnPaintOwnClient)
+ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectSpin::OnPrintOwnClient)
 ON_MESSAGE(WM_LBUTTONDOWN, &CSFSkinObjectSpin::OnLButtonDownControl)
 ON_MESSAGE(WM_LBUTTONUP, &CSFSkinObjectSpin::OnLButtonUpControl)
 ON_MESSAGE(WM_MOUSEMOVE, &CSFSkinObjectSpin::OnMouseMoveControl)
@@ -116,30 +116,9 @@ void CSFSkinObjectSpin::TrackHot(POINT point)
     m_hot = hot;
     if (hot)
     {
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-        ::TrackMouseEvent(&track);
+        TrackMouseLeave();
     }
     ::InvalidateRect(m_hWnd, NULL, FALSE);
-}
-
-LRESULT CSFSkinObjectSpin::OnEraseBkgndControl(WPARAM, LPARAM) { return 1; }
-
-LRESULT CSFSkinObjectSpin::OnPaintControl(WPARAM, LPARAM)
-{
-    CSFObjectPaintDC dc(this);
-    PaintControl(&dc);
-    return 0;
-}
-
-LRESULT CSFSkinObjectSpin::OnPrintClientControl(WPARAM wParam, LPARAM lParam)
-{
-    if (!(lParam & PRF_CLIENT))
-        return Default();
-    CDC dc;
-    dc.Attach((HDC)wParam);
-    PaintControl(&dc);
-    dc.Detach();
-    return 1;
 }
 
 LRESULT CSFSkinObjectSpin::OnLButtonDownControl(WPARAM, LPARAM lParam)

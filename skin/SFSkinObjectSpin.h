@@ -10,7 +10,7 @@ class CSFSkinObjectSpin : public CSFSkinObjectFrame
 public:
     CSFSkinObjectSpin();
 
-    void PaintControl(CDC* dc);
+    void PaintControl(CDC* dc) override;
     // 0 none, 1 down or left, 2 up or right.
     int HitTest(POINT point);
     int GetButtonState(int button);
@@ -20,9 +20,6 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    LRESULT OnEraseBkgndControl(WPARAM, LPARAM);
-    LRESULT OnPaintControl(WPARAM, LPARAM);
-    LRESULT OnPrintClientControl(WPARAM, LPARAM);
     LRESULT OnLButtonDownControl(WPARAM, LPARAM);
     LRESULT OnLButtonUpControl(WPARAM, LPARAM);
     LRESULT OnMouseMoveControl(WPARAM, LPARAM);

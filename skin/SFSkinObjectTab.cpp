@@ -272,8 +272,7 @@ void CSFSkinObjectTab::TrackHot(POINT point)
     m_hotItem = hot;
     if (hot >= 0)
     {
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-        ::TrackMouseEvent(&track);
+        TrackMouseLeave();
     }
     RECT strip = GetTabStripRect();
     ::InvalidateRect(m_hWnd, &strip, FALSE);

@@ -10,9 +10,9 @@
 IMPLEMENT_DYNCREATE(CSFSkinObjectTrackBar, CSFSkinObjectFrame)
 
 BEGIN_MESSAGE_MAP(CSFSkinObjectTrackBar, CSFSkinObjectFrame)
-ON_MESSAGE(WM_ERASEBKGND, &CSFSkinObjectTrackBar::OnEraseBkgndControl)
-ON_MESSAGE(WM_PAINT, &CSFSkinObjectTrackBar::OnPaintControl)
-ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectTrackBar::OnPrintClientControl)
+ON_MESSAGE(WM_ERASEBKGND, &CSFSkinObjectTrackBar::OnEraseNothing)
+ON_MESSAGE(WM_PAINT, &CSFSkinObjectTrackBar::OnPaintOwnClient)
+ON_MESSAGE(WM_PRINTCLIENT, &CSFSkinObjectTrackBar::OnPrintOwnClient)
 ON_MESSAGE(TBM_SETTICFREQ, &CSFSkinObjectTrackBar::OnSetTicFreq)
 ON_MESSAGE(WM_LBUTTONDOWN, &CSFSkinObjectTrackBar::OnButtonControl)
 ON_MESSAGE(WM_LBUTTONUP, &CSFSkinObjectTrackBar::OnButtonControl)
@@ -267,30 +267,9 @@ void CSFSkinObjectTrackBar::TrackHot(POINT point)
     m_thumbHot = hot;
     if (hot)
     {
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-        ::TrackMouseEvent(&track);
+        TrackMouseLeave();
     }
     ::InvalidateRect(m_hWnd, NULL, FALSE);
-}
-
-LRESULT CSFSkinObjectTrackBar::OnEraseBkgndControl(WPARAM, LPARAM) { return 1; }
-
-LRESULT CSFSkinObjectTrackBar::OnPaintControl(WPARAM, LPARAM)
-{
-    CSFObjectPaintDC dc(this);
-    PaintControl(&dc);
-    return 0;
-}
-
-LRESULT CSFSkinObjectTrackBar::OnPrintClientControl(WPARAM wParam, LPARAM lParam)
-{
-    if (!(lParam & PRF_CLIENT))
-        return Default();
-    CDC dc;
-    dc.Attach((HDC)wParam);
-    PaintControl(&dc);
-    dc.Detach();
-    return 1;
 }
 
 LRESULT CSFSkinObjectTrackBar::OnSetTicFreq(WPARAM wParam, LPARAM)

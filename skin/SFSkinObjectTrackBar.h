@@ -9,7 +9,7 @@ class CSFSkinObjectTrackBar : public CSFSkinObjectFrame
 public:
     CSFSkinObjectTrackBar();
 
-    void PaintControl(CDC* dc);
+    void PaintControl(CDC* dc) override;
     // Lays out the channel from the client rectangle and the style.
     void Layout();
     // The channel pixel a position stands at.
@@ -29,9 +29,6 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    LRESULT OnEraseBkgndControl(WPARAM, LPARAM);
-    LRESULT OnPaintControl(WPARAM, LPARAM);
-    LRESULT OnPrintClientControl(WPARAM, LPARAM);
     LRESULT OnSetTicFreq(WPARAM, LPARAM);
     LRESULT OnButtonControl(WPARAM, LPARAM);
     LRESULT OnMouseMoveControl(WPARAM, LPARAM);
