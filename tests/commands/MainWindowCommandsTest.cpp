@@ -123,43 +123,20 @@ UINT RecordTrack(HMENU menu, UINT, int, int, HWND)
     return 0;
 }
 
-CSongInfo Song(LPCWSTR id, LPCWSTR title)
-{
-    CSongInfo song;
-    song.SetId(id);
-    song.SetHash(CString(L"H") + id);
-    song.SetTitle(title);
-    song.SetAuthor(L"Singer");
-    song.SetType(L"0");
-    song.SetDuration(L"1800000000");
-    song.SetFileSize(L"4096");
-    song.SetPath(CString(L"C:\\music\\") + title + L".mp3");
-    return song;
-}
 
-CPlaylist List(LPCWSTR name, int kind, std::initializer_list<LPCWSTR> ids)
-{
-    CPlaylist list;
-    list.SetName(name);
-    list.SetKind(kind);
-    for (LPCWSTR id : ids)
-        list.AddSongKey(id, TRUE);
-    return list;
-}
 
 void WriteOwnLibrary(const std::wstring& path)
 {
     CSongLibrary library;
-    library.AddSong(Song(L"s1", L"Alpha"));
-    library.AddSong(Song(L"s2", L"Bravo"));
-    library.AddSong(Song(L"s3", L"Charlie"));
-    CSongInfo pushed = Song(L"b1", L"Echo");
+    library.AddSong(LibrarySong(L"s1", L"Alpha"));
+    library.AddSong(LibrarySong(L"s2", L"Bravo"));
+    library.AddSong(LibrarySong(L"s3", L"Charlie"));
+    CSongInfo pushed = LibrarySong(L"b1", L"Echo");
     pushed.SetType(L"2");
     pushed.SetOwner(L"bob@x.com");
     library.AddSong(pushed);
-    library.AddOrUpdatePlaylist(List(L"Mix", PLAYLIST_KIND_USER, {L"s3", L"s1"}));
-    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"), PLAYLIST_KIND_BUDDY, {L"b1"}));
-    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"), PLAYLIST_KIND_RECENT, {}));
+    library.AddOrUpdatePlaylist(LibraryList(L"Mix", PLAYLIST_KIND_USER, {L"s3", L"s1"}));
+    AddSpecialLists(library, {L"b1"});
     CreateFoldersAlongPath(path.c_str());
     ASSERT_EQ(S_OK, library.SaveToFile(path.c_str()));
 }

@@ -44,44 +44,21 @@ void RecordDialogMessage(LPCWSTR text, CWnd*)
     g_dialogMessages.push_back(text ? text : L"");
 }
 
-CSongInfo Song(LPCWSTR id, LPCWSTR title, LPCWSTR type, LPCWSTR artist = L"Singer")
-{
-    CSongInfo song;
-    song.SetId(id);
-    song.SetHash(CString(L"H") + id);
-    song.SetTitle(title);
-    song.SetAuthor(artist);
-    song.SetType(type);
-    song.SetDuration(L"1800000000");
-    song.SetFileSize(L"4096");
-    song.SetPath(CString(L"C:\\music\\") + title + L".mp3");
-    return song;
-}
 
-CPlaylist List(LPCWSTR name, int kind, std::initializer_list<LPCWSTR> ids)
-{
-    CPlaylist list;
-    list.SetName(name);
-    list.SetKind(kind);
-    for (LPCWSTR id : ids)
-        list.AddSongKey(id, TRUE);
-    return list;
-}
 
 // Three own songs (one without artist), a pushed song of a buddy (type "2")
 // in the buddy playlist, and the list "Mix".
 void WriteOwnLibrary(const std::wstring& path)
 {
     CSongLibrary library;
-    library.AddSong(Song(L"s1", L"Alpha", L"0"));
-    library.AddSong(Song(L"s2", L"Bravo", L"0"));
-    library.AddSong(Song(L"s3", L"Charlie", L"0", L""));
-    CSongInfo pushed = Song(L"b1", L"Echo", L"2");
+    library.AddSong(LibrarySong(L"s1", L"Alpha", L"0"));
+    library.AddSong(LibrarySong(L"s2", L"Bravo", L"0"));
+    library.AddSong(LibrarySong(L"s3", L"Charlie", L"0", L""));
+    CSongInfo pushed = LibrarySong(L"b1", L"Echo", L"2");
     pushed.SetOwner(L"bob@x.com");
     library.AddSong(pushed);
-    library.AddOrUpdatePlaylist(List(L"Mix", PLAYLIST_KIND_USER, {L"s1"}));
-    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"), PLAYLIST_KIND_BUDDY, {L"b1"}));
-    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"), PLAYLIST_KIND_RECENT, {}));
+    library.AddOrUpdatePlaylist(LibraryList(L"Mix", PLAYLIST_KIND_USER, {L"s1"}));
+    AddSpecialLists(library, {L"b1"});
     CreateFoldersAlongPath(path.c_str());
     ASSERT_EQ(S_OK, library.SaveToFile(path.c_str()));
 }

@@ -3,6 +3,9 @@
 #include "FriendItem.h"
 #include "LanguageTable.h"
 #include "PixImage.h"
+#include "Playlist.h"
+#include "SongInfo.h"
+#include "SongLibrary.h"
 #include "ServiceAddresses.h"
 #include "ServiceProcess.h"
 #include "Vossel.h"
@@ -103,4 +106,34 @@ void LogInThroughMessaging(HWND mainWindow, int port, LPCWSTR email, LPCWSTR pas
     options.Format(L"im.yeb360&127.0.0.1:%d", port);
     yebJinSetOptions(options);
     yebJinClientLogin(email, password, NULL, &CDlgMain::OnMessagingCommand, mainWindow);
+}
+
+CSongInfo LibrarySong(LPCWSTR id, LPCWSTR title, LPCWSTR type, LPCWSTR artist, LPCWSTR duration)
+{
+    CSongInfo song;
+    song.SetId(id);
+    song.SetHash(CString(L"H") + id);
+    song.SetTitle(title);
+    song.SetAuthor(artist);
+    song.SetType(type);
+    song.SetDuration(duration);
+    song.SetFileSize(L"4096");
+    song.SetPath(CString(L"C:\\music\\") + title + L".mp3");
+    return song;
+}
+
+CPlaylist LibraryList(LPCWSTR name, int kind, std::initializer_list<LPCWSTR> ids)
+{
+    CPlaylist list;
+    list.SetName(name);
+    list.SetKind(kind);
+    for (LPCWSTR id : ids)
+        list.AddSongKey(id, TRUE);
+    return list;
+}
+
+void AddSpecialLists(CSongLibrary& library, std::initializer_list<LPCWSTR> buddySongIds)
+{
+    library.AddOrUpdatePlaylist(LibraryList(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"), PLAYLIST_KIND_BUDDY, buddySongIds));
+    library.AddOrUpdatePlaylist(LibraryList(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"), PLAYLIST_KIND_RECENT, {}));
 }

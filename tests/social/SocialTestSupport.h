@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Framework.h"
+#include <initializer_list>
 #include <string>
 
 // A text as gtest prints it readably.
@@ -13,6 +14,19 @@ inline std::wstring W(const CString& text)
 
 class CFriendItem;
 class CPixImage;
+class CPlaylist;
+class CSongInfo;
+class CSongLibrary;
+
+// A song of the tests' own libraries: hash "H" + id, three minutes, 4096
+// bytes, the path C:\music\<title>.mp3.
+CSongInfo LibrarySong(LPCWSTR id, LPCWSTR title, LPCWSTR type = L"0", LPCWSTR artist = L"Singer",
+                      LPCWSTR duration = L"1800000000");
+// A song list of the given kind holding the given song ids in order.
+CPlaylist LibraryList(LPCWSTR name, int kind, std::initializer_list<LPCWSTR> ids);
+// The own library's two special lists at its end: the buddy playlist with
+// the given songs and an empty recent list.
+void AddSpecialLists(CSongLibrary& library, std::initializer_list<LPCWSTR> buddySongIds);
 
 // A buddy-list row of a test: kind, sub-order, flags, id, nick and presence.
 CFriendItem TestRow(int kind, int subOrder, int flags, LPCWSTR id, LPCWSTR nick, int presence = 0);

@@ -44,25 +44,13 @@ void RecordUpload(const std::vector<CSyncPlaylist>& changed)
     g_uploaded.insert(g_uploaded.end(), changed.begin(), changed.end());
 }
 
-CSongInfo Song(LPCWSTR id, LPCWSTR title)
-{
-    CSongInfo song;
-    song.SetId(id);
-    song.SetHash(CString(L"H") + id);
-    song.SetTitle(title);
-    song.SetAuthor(L"Singer");
-    song.SetType(L"0");
-    song.SetDuration(L"1800000000");
-    song.SetPath(CString(L"C:\\music\\") + title + L".mp3");
-    return song;
-}
 
 // Four own songs, the list "Mix" with none of them, and the two special lists.
 void WriteOwnLibrary(const std::wstring& path)
 {
     CSongLibrary library;
     for (LPCWSTR id : {L"s1", L"s2", L"s3", L"s4"})
-        library.AddSong(Song(id, (CString(L"Song ") + id)));
+        library.AddSong(LibrarySong(id, (CString(L"Song ") + id)));
     const struct
     {
         CString name;
@@ -195,14 +183,14 @@ TEST(OwnLibraryFile, AParseIsHandedOutAgainOnlyWhileTheFileIsUnchanged)
 
     // Another writer changes the file: the next load reads it.
     CSongLibrary other = library;
-    other.AddSong(Song(L"s5", L"Song s5"));
+    other.AddSong(LibrarySong(L"s5", L"Song s5"));
     ::Sleep(20);
     ASSERT_EQ(S_OK, other.SaveToFile(path));
     EXPECT_EQ(5, file.CountSongs(path));
     ASSERT_EQ(S_OK, file.Load(path, library));
     EXPECT_EQ(5, library.GetSongCount());
     // A save through the file keeps what was saved.
-    library.AddSong(Song(L"s6", L"Song s6"));
+    library.AddSong(LibrarySong(L"s6", L"Song s6"));
     ASSERT_EQ(S_OK, file.Save(path, library, TRUE));
     int parses = file.GetParseCount();
     CSongLibrary again;

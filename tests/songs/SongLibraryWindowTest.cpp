@@ -34,44 +34,22 @@ int RecordQuestion(LPCWSTR text, int buttons, LPCWSTR, int, CWnd*)
     return g_answer;
 }
 
-CSongInfo Song(LPCWSTR id, LPCWSTR title, LPCWSTR type, LPCWSTR duration = L"1800000000")
-{
-    CSongInfo song;
-    song.SetId(id);
-    song.SetHash(CString(L"H") + id);
-    song.SetTitle(title);
-    song.SetAuthor(L"Singer");
-    song.SetType(type);
-    song.SetDuration(duration);
-    song.SetPath(CString(L"C:\\music\\") + title + L".mp3");
-    return song;
-}
 
-CPlaylist List(LPCWSTR name, int kind, std::initializer_list<LPCWSTR> ids)
-{
-    CPlaylist list;
-    list.SetName(name);
-    list.SetKind(kind);
-    for (LPCWSTR id : ids)
-        list.AddSongKey(id, TRUE);
-    return list;
-}
 
 // The own library of the tests: four own songs, a buddy's song in the buddy
 // playlist, and the list "Mix".
 void WriteOwnLibrary(const std::wstring& path)
 {
     CSongLibrary library;
-    library.AddSong(Song(L"s1", L"Alpha", L"0"));
-    library.AddSong(Song(L"s2", L"Bravo", L"0", L"2400000000"));
-    library.AddSong(Song(L"s3", L"Charlie", L"0"));
-    library.AddSong(Song(L"s4", L"Delta", L"0"));
-    CSongInfo pushed = Song(L"b1", L"Echo", L"2");
+    library.AddSong(LibrarySong(L"s1", L"Alpha", L"0"));
+    library.AddSong(LibrarySong(L"s2", L"Bravo", L"0", L"Singer", L"2400000000"));
+    library.AddSong(LibrarySong(L"s3", L"Charlie", L"0"));
+    library.AddSong(LibrarySong(L"s4", L"Delta", L"0"));
+    CSongInfo pushed = LibrarySong(L"b1", L"Echo", L"2");
     pushed.SetOwner(L"bob@x.com");
     library.AddSong(pushed);
-    library.AddOrUpdatePlaylist(List(L"Mix", PLAYLIST_KIND_USER, {L"s3", L"s1"}));
-    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"), PLAYLIST_KIND_BUDDY, {L"b1"}));
-    library.AddOrUpdatePlaylist(List(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"), PLAYLIST_KIND_RECENT, {}));
+    library.AddOrUpdatePlaylist(LibraryList(L"Mix", PLAYLIST_KIND_USER, {L"s3", L"s1"}));
+    AddSpecialLists(library, {L"b1"});
     CreateFoldersAlongPath(path.c_str());
     ASSERT_EQ(S_OK, library.SaveToFile(path.c_str()));
 }
