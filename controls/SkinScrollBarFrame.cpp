@@ -24,6 +24,14 @@ CSkinScrollBarFrame* AttachSkinScrollBars(CWnd* pCtrl, HBITMAP hBitmap)
     return frame;
 }
 
+void AttachSkinScrollBarsWhenShown(CWnd* pCtrl, HBITMAP hBitmap, BOOL& attached)
+{
+    if (attached || !hBitmap || !(pCtrl->GetStyle() & (WS_VSCROLL | WS_HSCROLL)))
+        return;
+    attached = TRUE;
+    AttachSkinScrollBars(pCtrl, hBitmap);
+}
+
 CSkinScrollBarFrame::CSkinScrollBarFrame()
     : m_cell(16), m_hBitmap(NULL), m_bBusy(FALSE), m_cornerMode(0), m_pfnCtrlProc(NULL), m_hCtrl(NULL),
       m_bDestroying(FALSE)

@@ -52,3 +52,6 @@ private:
 // Wraps pCtrl in a skinned scroll-bar frame painted from hBitmap; returns the
 // frame (it deletes itself when the control is destroyed).
 CSkinScrollBarFrame* AttachSkinScrollBars(CWnd* pCtrl, HBITMAP hBitmap);
+// For a control's WM_SIZE: the first time it has a scroll bar (and a bitmap
+// is set), the skinned bars are attached; attached remembers it.
+void AttachSkinScrollBarsWhenShown(CWnd* pCtrl, HBITMAP hBitmap, BOOL& attached);

@@ -53,30 +53,6 @@ BOOL CarriesArgument(UINT id)
     }
 }
 
-// The system code page's bytes of a text, without a terminating zero.
-CStringA ToAnsi(const CString& text)
-{
-    CStringA out;
-    int n = ::WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), NULL, 0, NULL, NULL);
-    if (n > 0)
-    {
-        ::WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), out.GetBuffer(n), n, NULL, NULL);
-        out.ReleaseBuffer(n);
-    }
-    return out;
-}
-
-CStringA ToUtf8(const CString& text)
-{
-    CStringA out;
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), NULL, 0, NULL, NULL);
-    if (n > 0)
-    {
-        ::WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), out.GetBuffer(n), n, NULL, NULL);
-        out.ReleaseBuffer(n);
-    }
-    return out;
-}
 
 BOOL FetchUploadAnswer(const CString& url, CString& answer)
 {
@@ -92,7 +68,7 @@ void PostForm(CDlgWebSongBrowser* window, const CString& url, const CString& for
 {
     if (!window)
         return;
-    CStringA body = ToAnsi(form);
+    CStringA body = FwToAnsi(form);
     window->Navigate(url, CDlgWebSongBrowser::NAVIGATE_FRESH, NULL, kFormHeader, static_cast<LPCSTR>(body),
                      static_cast<DWORD>(body.GetLength()));
 }
@@ -484,7 +460,7 @@ CString CDlgMain::SongUploadRequestUrl(const CString& host, const CString& email
     CString form;
     form.Format(L"email=%s&nick=%s&songname=%s&songauthor=%s&songhash=%s&songtype=%s&songsize=%d", (LPCWSTR)email,
                 (LPCWSTR)nick, (LPCWSTR)title, (LPCWSTR)artist, (LPCWSTR)hash, (LPCWSTR)fileType, size);
-    CStringA utf8 = ToUtf8(form);
+    CStringA utf8 = FwToUtf8(form);
     std::vector<char> encoded(4 * ((utf8.GetLength() + 2) / 3) + 1);
     Base64Codec codec;
     int n = codec.Encode(reinterpret_cast<const BYTE*>(static_cast<LPCSTR>(utf8)), encoded.data(), utf8.GetLength());

@@ -259,16 +259,7 @@ LRESULT CDlgMain::OnHotKey(WPARAM id, LPARAM)
     else
     {
         ::ShowOwnedPopups(m_hWnd, TRUE);
-        if (m_pDlgLogin && ::IsWindow(m_pDlgLogin->GetSafeHwnd()))
-        {
-            m_pDlgLogin->ShowWindow(SW_SHOWNORMAL);
-            m_pDlgLogin->SetForegroundWindow();
-        }
-        else
-        {
-            ShowWindow(SW_SHOWNORMAL);
-            SetForegroundWindow();
-        }
+        OnBringToFront(0, 0); // the login dialog while it exists, else this window
         ShowChatWindows(SW_SHOW);
         SetTrayIcon(m_nPresence, TRUE);
         m_bBossKeyHidden = FALSE;

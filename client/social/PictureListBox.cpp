@@ -65,13 +65,7 @@ void CPictureListBox::OnDestroy()
 void CPictureListBox::OnSize(UINT, int, int)
 {
     Default();
-    if (m_bSkinScrollBars || !m_hScrollBar)
-        return;
-    if (GetStyle() & (WS_VSCROLL | WS_HSCROLL))
-    {
-        m_bSkinScrollBars = TRUE;
-        AttachSkinScrollBars(this, m_hScrollBar);
-    }
+    AttachSkinScrollBarsWhenShown(this, m_hScrollBar, m_bSkinScrollBars);
 }
 
 HBRUSH CPictureListBox::CtlColor(CDC*, UINT)

@@ -199,13 +199,7 @@ void CListCtrlSendSong::OnHScroll(UINT code, UINT, CScrollBar*)
 void CListCtrlSendSong::OnSize(UINT, int, int)
 {
     Default();
-    if (m_bSkinScrollBars || !m_hScrollBar)
-        return;
-    if (GetStyle() & (WS_VSCROLL | WS_HSCROLL))
-    {
-        m_bSkinScrollBars = TRUE;
-        AttachSkinScrollBars(this, m_hScrollBar);
-    }
+    AttachSkinScrollBarsWhenShown(this, m_hScrollBar, m_bSkinScrollBars);
 }
 
 void CListCtrlSendSong::MeasureItem(LPMEASUREITEMSTRUCT measure)
