@@ -556,7 +556,6 @@ class CDlgMain : public CSkinResizableDialog
     CString m_strSearchText;
     CRect m_rcBeforeMaximise;
     UINT m_nTrayIcon = 0; // the icon resource the tray shows
-    BOOL m_bHasUploadWindow = FALSE;
     // How a chosen popup is tracked (tests read the menu instead).
     static UINT (*s_trackMenu)(HMENU menu, UINT flags, int x, int y, HWND owner);
     // --- Song libraries: the own library file, channel pages, the end of the

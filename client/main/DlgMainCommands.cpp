@@ -506,19 +506,11 @@ void CDlgMain::RequestSongUpload()
         Ask(Lang(L"INFO_MUSIC_COMPANY_EXISTED"), CDlgMessage::BUTTONS_OK);
         return;
     }
-    CUploadMusicDlg* window = CUploadMusicDlg::GetOpen();
-    if (!window || !window->GetSafeHwnd())
-    {
-        if (m_bHasUploadWindow && window)
-            return; // the object stays while its window is gone
-        window = CUploadMusicDlg::Open();
-        m_bHasUploadWindow = window != NULL;
-        if (!window)
-            return;
-        window->ShowWindow(SW_SHOW);
-    }
-    else
-        window->ShowWindow(SW_SHOWNORMAL);
+    // One upload window; made again when it was closed, so no upload is lost.
+    CUploadMusicDlg* window = CUploadMusicDlg::Open();
+    if (!window)
+        return;
+    window->ShowWindow(SW_SHOWNORMAL);
     window->AddUpload(host, port, path, data->title, data->artist, answer, size, fileType);
     window->SetForegroundWindow();
 }

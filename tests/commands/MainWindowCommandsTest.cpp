@@ -17,6 +17,7 @@
 #include "RecordingMessaging.h"
 #include "SocialTestSupport.h"
 #include "SongLibrary.h"
+#include "UploadMusicDlg.h"
 #include "WindowPicture.h"
 #include "resource.h"
 
@@ -426,6 +427,22 @@ TEST_F(MainWindowCommands, TableIdsReachTheirHandlers)
             ASSERT_EQ(1u, g_asked.size()) << "an answer 0: the service has the song";
             EXPECT_EQ(W(Lang(L"INFO_MUSIC_COMPANY_EXISTED")), g_asked[0].text);
             g_asked.clear();
+            // Any other answer is the upload's id: the song goes to the upload
+            // window, which is made again after it was closed.
+            g_uploadAnswer = L"UP1";
+            for (int round = 0; round < 2; ++round)
+            {
+                main.SendMessage(WM_COMMAND, ID_SONG_UPLOAD, 0);
+                run.OnWindowThread([&] {
+                    CUploadMusicDlg* window = CUploadMusicDlg::GetOpen();
+                    ASSERT_TRUE(window && window->GetSafeHwnd()) << "round " << round;
+                    EXPECT_EQ(1, window->GetList().GetTaskCount()) << "round " << round;
+                    window->GetList().StopAll(TRUE);
+                    window->DestroyWindow();
+                });
+            }
+            g_uploadAnswer = L"0";
+            g_fetched.clear();
 
             // Charlie goes from "Mix": the file, the rows and the sync record.
             main.SendMessage(WM_COMMAND, ID_SONG_DELETE, 0);
