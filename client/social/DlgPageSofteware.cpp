@@ -6,6 +6,8 @@
 #include "ShellFolder.h"
 #include "resource.h"
 
+#include <vector>
+
 namespace
 {
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
@@ -18,13 +20,20 @@ BOOL RunKeyStartsClient(HKEY root)
     // rights cannot open it for writing.
     if (::RegOpenKeyExW(root, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return FALSE;
-    BYTE data[262] = {};
-    DWORD size = 260, type = 0;
-    LONG result = ::RegQueryValueExW(key, kRunValue, NULL, &type, data, &size);
+    // The value holds the program's full path, which can be longer than any
+    // fixed buffer: it is read at the size the registry reports.
+    DWORD size = 0, type = 0;
+    LONG result = ::RegQueryValueExW(key, kRunValue, NULL, &type, NULL, &size);
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 2, L'\0');
+    if (result == ERROR_SUCCESS)
+    {
+        size = (DWORD)((data.size() - 1) * sizeof(wchar_t));
+        result = ::RegQueryValueExW(key, kRunValue, NULL, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    }
     ::RegCloseKey(key);
-    if (result != ERROR_SUCCESS)
+    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return FALSE;
-    return wcsstr(reinterpret_cast<const wchar_t*>(data), L"Yeb.exe") != NULL;
+    return wcsstr(data.data(), L"Yeb.exe") != NULL;
 }
 } // namespace
 

@@ -245,13 +245,23 @@ TEST_F(SettingsDialog, EveryPageRoundTripsThroughTheFileAndTheRegistry)
     EXPECT_EQ(L"<none>", W(RunValue()));
     EXPECT_TRUE(g_asked.empty()) << "no message: " << (g_asked.empty() ? "" : CStringA(g_asked[0]).GetString());
 
-    // A Run value that does not start this client shows start with Windows off.
-    HKEY key = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL));
-    const wchar_t other[] = L"C:\\Other\\Player.exe";
-    ::RegSetValueExW(key, L"yeb360", 0, REG_SZ, (const BYTE*)other, sizeof(other));
-    ::RegCloseKey(key);
-    EXPECT_FALSE(CDlgPageSofteware::IsAutoRunOn());
+    // Start with Windows shows on for a value that starts this client, even
+    // from a folder deeper than any short buffer, and off for another program.
+    const struct
+    {
+        std::wstring value;
+        BOOL on;
+    } values[] = {{L"\"C:\\" + std::wstring(300, L'd') + L"\\Yeb.exe\" -l:systemauto", TRUE},
+                  {L"C:\\Other\\Player.exe", FALSE}};
+    for (const auto& v : values)
+    {
+        HKEY key = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL));
+        ::RegSetValueExW(key, L"yeb360", 0, REG_SZ, (const BYTE*)v.value.c_str(),
+                         (DWORD)((v.value.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(key);
+        EXPECT_EQ(v.on, CDlgPageSofteware::IsAutoRunOn()) << v.value.size();
+    }
 }
 
 TEST_F(SettingsDialog, AgeAboveTwoHundredStopsTheApplyAndANickChangePushesTheProfile)
