@@ -154,8 +154,11 @@ void CDlgMain::LayoutControls(BOOL first)
     m_picAvatar.MoveWindow(9, 35, 42, 42, repaint);
     PlaceAt(m_btnNick, 56, 37, repaint);
     PlaceAt(m_btnSignature, 56, 57, repaint);
-    PlaceAt(m_btnAddBuddy, 7 + 10, kToolbarY, repaint);
-    PlaceAt(m_btnInvite, 7 + 80, kToolbarY, repaint);
+    // The buddy-list buttons follow their caption as the song-list buttons
+    // follow theirs: from its left edge they would cover the caption's text.
+    const int buddyCaptionRight = 7 + kCaptionWidth;
+    PlaceAt(m_btnAddBuddy, buddyCaptionRight + 10, kToolbarY, repaint);
+    PlaceAt(m_btnInvite, buddyCaptionRight + 80, kToolbarY, repaint);
     PlaceAt(m_btnMusicChannel, R - 99, 88, repaint);
     PlacePanes(R, H);
     SetLibraryToolbar(m_bLibraryToolbar);

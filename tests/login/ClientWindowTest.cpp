@@ -528,8 +528,8 @@ TEST_F(ClientWindow, ControlsTakeTheirPlacesAfterAResize)
                 {IDC_MAIN_VOLUME, R - 158, 63},     {IDC_MAIN_TITLE_TEXT, R / 2 - 152, 41},
                 {IDC_MAIN_TIME_TEXT, R / 2 + 42, 41}, {IDC_MAIN_PROGRESS, R / 2 - 152, 62},
                 {IDC_MAIN_AVATAR, 9, 35},           {IDC_MAIN_NICK, 56, 37},
-                {IDC_MAIN_SIGNATURE, 56, 57},       {IDC_MAIN_ADD_BUDDY, 17, 86},
-                {IDC_MAIN_INVITE, 87, 86},          {IDC_MAIN_SPLITTER_LEFT, 212, 110},
+                {IDC_MAIN_SIGNATURE, 56, 57},       {IDC_MAIN_ADD_BUDDY, 77, 86},
+                {IDC_MAIN_INVITE, 147, 86},         {IDC_MAIN_SPLITTER_LEFT, 212, 110},
                 {IDC_MAIN_BROWSER, 219, 110},
             };
             for (const Spot& s : spots)
