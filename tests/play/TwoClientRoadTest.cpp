@@ -232,7 +232,13 @@ class SecondSide
         std::wstring script = std::wstring(YEB_SOURCE_DIR) + L"\\tools\\wine-run-apart.sh";
         std::wstring program = std::wstring(YEB_BINARY_DIR) + L"\\bin\\play_window_tests.exe";
         std::wstring line = L"\"" + script + L"\" \"" + SignalFile(kSideResult) + L"\" \"" + program + L"\"";
-        std::wstring block = EnvironmentWith({{L"YEB_ROAD_SIDE", L"ben"}});
+#ifdef _WIN64
+        const wchar_t* arch = L"x86_64";
+#else
+        const wchar_t* arch = L"i686";
+#endif
+        // The second prefix is of this program's own architecture.
+        std::wstring block = EnvironmentWith({{L"YEB_ROAD_SIDE", L"ben"}, {L"YEB_ARCH", arch}});
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
