@@ -28,6 +28,7 @@ class ClientProcess
     void Kill();
 
     const std::wstring& Folder() const { return m_folder; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
     std::wstring MyMusic() const { return m_folder + L"\\music"; }
 
     // A visible top-level window of this process that matches, waited for.
