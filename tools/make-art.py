@@ -705,7 +705,8 @@ def make_pictures():
     im.rrect_v(0, 0, 120, 20, 4, WHITE, SKY)
     G.note(im, 4, 2, 16, BLUE)
     G.send(im, 24, 2, 16, BLUE)
-    bmp('IDB_PUSH_SONG_TITLE', 333, im.keyed(edge=WHITE), 'push-song dialogs: title picture')
+    # Drawn opaque by the dialog base: its corners take the dialog's grey.
+    bmp('IDB_PUSH_SONG_TITLE', 333, im.flatten((232, 232, 232)), 'push-song dialogs: title picture')
     im = Img(120, 20)
     im.rrect_v(0, 0, 120, 20, 4, WHITE, SKY)
     G.person(im, 4, 2, 16, BLUE)

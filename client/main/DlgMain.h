@@ -678,6 +678,10 @@ class CDlgMain : public CSkinResizableDialog
     // The song chooser for a buddy; its result text shown on OK.
     static void RunSelectSong(CDlgMain* main, const CString& id, const CString& nick, HBITMAP scrollBitmap);
 
+    // --- Pushing the playing song (DlgMainPush.cpp). ---
+    // The push-song button: the playing song to one chosen buddy.
+    void OnPushPlayingSong();
+
     // --- Called across the main window's areas; each is defined in the file named. ---
     // Plays a row of the shown song list (DlgMainPlayer.cpp).
     void PlayRow(int row);

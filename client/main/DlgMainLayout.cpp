@@ -224,6 +224,11 @@ void CDlgMain::SetUpControls()
     CSize nick = WindowSize(m_btnNick);
     m_btnSignature.SubclassDlgItem(IDC_MAIN_SIGNATURE, this);
     m_btnSignature.SetImages(IDB_SIGN_BTN_LEFT, IDB_SIGN_BTN_MIDDLE, IDB_SIGN_BTN_RIGHT, 4);
+    // The signature's face is light: the button's own white caption would
+    // leave only the glyphs' grey edges, read as a blurred double text.
+    m_btnSignature.m_clrNormal = RGB(0x5A, 0x66, 0x78);
+    m_btnSignature.m_clrHover = m_btnSignature.m_clrPressed = RGB(0x40, 0x4C, 0x62);
+    m_btnSignature.m_clrDisabled = RGB(0x9A, 0xA4, 0xB0);
     m_btnSignature.SetMaxWidth(nick.cx);
     m_btnSignature.SetTipText(Lang(L"CONST_SIGN_TIP"));
     m_btnSignature.SetWindowPos(NULL, 0, 0, nick.cx - 50, 18, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

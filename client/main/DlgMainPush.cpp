@@ -69,3 +69,19 @@ void CDlgMain::SendSongsToBuddy(const CString& id, const CString& nick)
 {
     RunSelectSong(this, id, nick, NULL);
 }
+
+void CDlgMain::OnPushPlayingSong()
+{
+    if (m_strPlayingSongId.IsEmpty() || !m_bHasPlayingLibrary)
+        return;
+    CSongInfo song;
+    if (FAILED(m_playingLibrary.GetSongById(m_strPlayingSongId, song)))
+        return;
+    CDlgSelectFriend dialog(this);
+    // Id, hash, title, file size, artist and duration. The duration goes out
+    // in 100-nanosecond units as with every other push: the buddy's client
+    // stores it as the song's length, where a "mm:ss" text would read as none.
+    dialog.m_target = SendSongItem::FromSong(song);
+    if (dialog.DoModal() == IDOK)
+        Ask(dialog.m_strResult, CDlgMessage::BUTTONS_OK);
+}

@@ -116,6 +116,17 @@ void ClientProcess::Stop()
     m_process = PROCESS_INFORMATION{};
 }
 
+void ClientProcess::Kill()
+{
+    if (!m_process.hProcess)
+        return;
+    ::TerminateProcess(m_process.hProcess, 1);
+    ::WaitForSingleObject(m_process.hProcess, 10000);
+    ::CloseHandle(m_process.hProcess);
+    ::CloseHandle(m_process.hThread);
+    m_process = PROCESS_INFORMATION{};
+}
+
 HWND ClientProcess::WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs) const
 {
     WindowSearch search{m_process.dwProcessId, &match, NULL};

@@ -24,8 +24,11 @@ class ClientProcess
     bool Start(const std::wstring& arguments, const std::vector<std::pair<std::wstring, std::wstring>>& env = {});
     // Asks the main window to end the program, then ends it after a bounded wait.
     void Stop();
+    // Ends the program at once, as a crash or a pulled plug would.
+    void Kill();
 
     const std::wstring& Folder() const { return m_folder; }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
     std::wstring MyMusic() const { return m_folder + L"\\music"; }
 
     // A visible top-level window of this process that matches, waited for.

@@ -10,11 +10,13 @@
 #include "LanguageTable.h"
 #include "ListenLog.h"
 #include "MainWindowRun.h"
+#include "PushTestSupport.h"
 #include "PushedSong.h"
 #include "RecordingMessaging.h"
 #include "SocialTestSupport.h"
 #include "SongLibrary.h"
 #include "WindowPicture.h"
+#include "resource.h"
 
 #include <functional>
 #include <string>
@@ -49,6 +51,7 @@ CSongInfo Song(const CString& id, const CString& title, const CString& path, LPC
     song.SetType(type);
     song.SetPath(path);
     song.SetFileSize(L"8524");
+    song.SetDuration(L"2350000000");
     return song;
 }
 
@@ -290,6 +293,55 @@ TEST_F(PlayerControl, TitleButtonsMarksAndThePicture)
             main.OnStop();
             EXPECT_EQ(0, main.m_listSongs.GetRow(1)->playing);
             EXPECT_EQ(W(Lang(L"CONST_MAIN_NO_PLAYING_SONG")), W(main.m_stTitle.GetText()));
+        });
+    });
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(PlayerControl, PushSongButtonSendsThePlayingSongToTheChosenBuddy)
+{
+    MainWindowRun run(L"play-push");
+    run.App().SetUserEmail(L"me@x.com");
+    WriteOwnLibrary(run.MyMusic());
+    RecordingMessaging messaging;
+    bool ran = false;
+    auto pushButton = [](CDlgMain& main) {
+        main.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MAIN_PUSH_SONG, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(main.m_btnPushSong.GetSafeHwnd()));
+    };
+    run.Run([&] {
+        ran = true;
+        run.SignIn({L"ann@x.com", L"bob@x.com"});
+        run.Deliver(MakeRecord(6, {L"ann@x.com", L"", L"", L"0"}));
+        run.OnWindowThread([&] {
+            CDlgMain& main = run.Main();
+            // Nothing plays: no chooser.
+            EXPECT_FALSE(DriveModal(IDC_FRIEND_LIST, [&] { pushButton(main); }, [](HWND dialog) {
+                ClickButton(dialog, IDCANCEL);
+            }));
+
+            main.SelectLeftItem(0);
+            ShowList(main, L"Mix");
+            main.PlaySongAt(1);
+            messaging.calls.clear();
+            g_asked.clear();
+            int rows = -1;
+            EXPECT_TRUE(DriveModal(IDC_FRIEND_LIST, [&] { pushButton(main); }, [&](HWND dialog) {
+                HWND list = ::GetDlgItem(dialog, IDC_FRIEND_LIST);
+                rows = (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+                ClickButton(dialog, IDOK);
+            })) << "the chooser never showed";
+            EXPECT_EQ(1, rows) << "only Ann is online";
+            auto pushed = messaging.Pushed(12);
+            ASSERT_EQ(1u, pushed.size());
+            // The file size is given, so the detail text carries no local path.
+            const std::wstring expected[8] = {L"ann@x.com", L"Bravo", L"Hs2",        L"Singer??",
+                                              L"me@x.com",  L"8524",  L"2350000000", L"s2"};
+            for (int i = 0; i < 8; ++i)
+                EXPECT_EQ(expected[i], W(pushed[0].s[i])) << "slot s" << i + 1;
+            ASSERT_FALSE(g_asked.empty());
+            EXPECT_NE(std::wstring::npos, g_asked.back().find(L"Bravo")) << "the result text is shown";
+            main.OnStop();
         });
     });
     EXPECT_TRUE(ran);

@@ -11,8 +11,11 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // -1 when the file is missing.
 long long FileSize(const std::wstring& path);
 // The test tune's header and frames, then its frames again repeats times (an
-// MP3 stream may simply go on with more frames).
+// MP3 stream may simply go on with more frames); its length header counts
+// them all.
 std::string LongSong(int repeats);
+// The length a song's header tells, in 100-nanosecond units; 0 without one.
+LONGLONG SongDuration(const std::string& song);
 
 // A song of an owner's library: its library entry and its file.
 struct RoadSong
