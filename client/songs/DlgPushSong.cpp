@@ -92,7 +92,7 @@ BOOL CDlgPushSong::OnInitDialog()
     if (CWnd* first = GetDlgItem(m_layout.firstPrompt))
         Place(*first, 12, 35, 120, 12);
     if (CWnd* second = GetDlgItem(m_layout.secondPrompt))
-        Place(*second, 12, 237, 236, 12);
+        Place(*second, 12, 237, client.Width() - 24, 12); // as wide as the list: the hint is longer than 236
     m_list.SubclassDlgItem(m_layout.listId, this);
     Place(m_list, 12, 62, 312, 166);
     CRect listClient;

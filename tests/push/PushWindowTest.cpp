@@ -158,6 +158,18 @@ TEST_F(PushWindow, ChoosersOfferOnlineBuddiesAndOwnSongsAndSendCode12)
             EXPECT_TRUE(DriveModal(IDC_FRIEND_LIST, [&] { main.SendSongOfRow(bravo); },
                                    [&](HWND dialog) {
                                        rows = DialogRows(dialog, IDC_FRIEND_LIST);
+                                       // The picture is read from the screen: the dialog's first
+                                       // paint is given time to reach it.
+                                       ::RedrawWindow(dialog, NULL, NULL,
+                                                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW |
+                                                          RDW_ALLCHILDREN);
+                                       for (int i = 0; i < 10; ++i)
+                                       {
+                                           MSG msg;
+                                           while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+                                               ::DispatchMessageW(&msg);
+                                           ::Sleep(30);
+                                       }
                                        SaveWindowPicture(dialog, PushOutputFolder() + L"\\select-friend.png");
                                        SelectDialogRow(dialog, IDC_FRIEND_LIST, -1);
                                        ClickButton(dialog, IDOK);
