@@ -79,6 +79,16 @@ BOOL CMenuEx::LoadMenu(UINT nIDResource)
     return TRUE;
 }
 
+BOOL CMenuEx::LoadPopup(HMENU hSource)
+{
+    if (!::IsMenu(hSource) || !CreateMenu())
+        return FALSE;
+    HMENU popup = ::CreatePopupMenu();
+    AppendMenu(MF_POPUP, (UINT_PTR)popup, L"");
+    BuildPopup(CMenu::FromHandle(hSource), popup);
+    return TRUE;
+}
+
 void CMenuEx::BuildPopup(CMenu* source, HMENU target)
 {
     CMenuEx* sub = new CMenuEx;
@@ -94,7 +104,10 @@ void CMenuEx::BuildPopup(CMenu* source, HMENU target)
         {
             ::AppendMenuW(target, MF_SEPARATOR, 0, NULL);
             Item* item = NewItem(CString(), 0);
-            ::ModifyMenuW(target, pos, MF_BYPOSITION | MF_OWNERDRAW, (UINT_PTR)-1, (LPCWSTR)item);
+            // Still a separator to the system, so that it can be neither
+            // highlighted nor chosen (a chosen line would send a command no
+            // one owns); only its drawing is ours.
+            ::ModifyMenuW(target, pos, MF_BYPOSITION | MF_OWNERDRAW | MF_SEPARATOR, (UINT_PTR)-1, (LPCWSTR)item);
         }
         else if (id == (UINT)-1)
         {

@@ -2,7 +2,9 @@
 // into new menus whose pop-up items are owner-drawn with fixed colours: a
 // white-grey background, a pale image column, a light-blue selection box
 // with a darker frame and a "√" for checked items. The top level stays a
-// plain menu bar. Built on the stack for one showing of a menu.
+// plain menu bar. Built on the stack for one showing of a menu. A pop-up
+// built in code (items that depend on what was clicked) is taken over by
+// LoadPopup, which copies it the same way.
 #pragma once
 #include "Framework.h"
 
@@ -26,6 +28,10 @@ public:
     ~CMenuEx() override;
 
     BOOL LoadMenu(UINT nIDResource);
+    // Copies a pop-up menu, with its items' states, as the only pop-up of a
+    // new menu bar (GetSubMenu(0)); the source stays the caller's. FALSE when
+    // the source is no menu.
+    BOOL LoadPopup(HMENU hSource);
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
     void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override;
 

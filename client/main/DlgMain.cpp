@@ -534,18 +534,8 @@ LRESULT CDlgMain::OnTrayNotify(WPARAM, LPARAM lParam)
         }
         return 1;
     case WM_RBUTTONDOWN:
-    {
-        HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MENU_MAIN));
-        if (!menu)
-            return 0;
-        POINT cursor;
-        ::GetCursorPos(&cursor);
-        SetForegroundWindow();
-        ::TrackPopupMenu(::GetSubMenu(menu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, NULL);
-        PostMessage(WM_NULL);
-        ::DestroyMenu(menu);
+        ShowTrayMenu();
         return 0;
-    }
     default:
         return 0;
     }

@@ -525,6 +525,8 @@ class CDlgMain : public CSkinResizableDialog
     // Menus 321 (main) and 352 (status) of the title bar.
     void ShowMainMenu();
     void ShowStatusMenu();
+    // The tray icon's menu: menu 321's first popup at the cursor.
+    void ShowTrayMenu();
     // Tray icon 105 for a presence (315 away, 314 busy, 316 invisible, else
     // the program's); add or modify.
     BOOL SetTrayIcon(int presence, BOOL add);

@@ -8,6 +8,7 @@
 #include "DlgMessage.h"
 #include "DlgLogin.h"
 #include "LanguageTable.h"
+#include "MenuEx.h"
 #include "ReservedNames.h"
 #include "resource.h"
 
@@ -140,14 +141,29 @@ HMENU CDlgMain::BuildLeftBarRowMenu(int row)
 
 namespace
 {
-void TrackAtCursor(HMENU menu, HWND owner, UINT (*track)(HMENU, UINT, int, int, HWND))
+// Every pop-up of this window is shown owner-drawn: a copy made for this one
+// showing, whose items' records live until the tracking has returned.
+void TrackOwnerDrawn(CMenuEx& menu, int position, int x, int y, HWND owner,
+                     UINT (*track)(HMENU, UINT, int, int, HWND))
 {
-    if (!menu)
+    CMenu* popup = menu.GetSubMenu(position);
+    if (popup && popup->m_hMenu)
+        track(popup->m_hMenu, TPM_RIGHTBUTTON, x, y, owner);
+}
+
+// A menu built for a row, shown at the cursor and destroyed afterwards.
+void TrackAtCursor(HMENU built, HWND owner, UINT (*track)(HMENU, UINT, int, int, HWND))
+{
+    if (!built)
+        return;
+    CMenuEx menu;
+    BOOL copied = menu.LoadPopup(built);
+    ::DestroyMenu(built);
+    if (!copied)
         return;
     POINT cursor;
     ::GetCursorPos(&cursor);
-    track(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, owner);
-    ::DestroyMenu(menu);
+    TrackOwnerDrawn(menu, 0, cursor.x, cursor.y, owner, track);
 }
 } // namespace
 
@@ -168,19 +184,34 @@ void CDlgMain::ShowLeftBarRowMenu(int row)
 
 void CDlgMain::ShowMainMenu()
 {
-    HMENU menu = LoadPopup(IDR_MENU_MAIN, 0);
-    if (!menu)
-        return;
+    CMenuEx menu;
+    menu.LoadMenu(IDR_MENU_MAIN);
     CRect button;
     if (m_btnMenu.GetSafeHwnd())
         m_btnMenu.GetWindowRect(&button);
-    s_trackMenu(menu, TPM_RIGHTBUTTON, button.left, button.bottom, m_hWnd);
-    ::DestroyMenu(menu);
+    TrackOwnerDrawn(menu, 0, button.left, button.bottom, m_hWnd, s_trackMenu);
 }
 
 void CDlgMain::ShowStatusMenu()
 {
-    TrackAtCursor(LoadPopup(IDR_MENU_STATUS, 0), m_hWnd, s_trackMenu);
+    CMenuEx menu;
+    menu.LoadMenu(IDR_MENU_STATUS);
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    TrackOwnerDrawn(menu, 0, cursor.x, cursor.y, m_hWnd, s_trackMenu);
+}
+
+void CDlgMain::ShowTrayMenu()
+{
+    CMenuEx menu;
+    menu.LoadMenu(IDR_MENU_MAIN);
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    // In the foreground, so that a click elsewhere closes the menu; the
+    // empty message afterwards lets the tray see the menu end.
+    SetForegroundWindow();
+    TrackOwnerDrawn(menu, 0, cursor.x, cursor.y, m_hWnd, s_trackMenu);
+    PostMessage(WM_NULL);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "AppSetting.h"
 #include "LanguageTable.h"
 #include "MemoryDC.h"
+#include "MenuEx.h"
 #include "StripButton.h"
 #include "resource.h"
 
@@ -403,13 +404,19 @@ void CDlgMiniPlayer::OnContextMenu(CWnd*, CPoint point)
     if (point.x == -1 && point.y == -1)
         ::GetCursorPos(&point);
     BOOL topmost = (GetExStyle() & WS_EX_TOPMOST) != 0;
-    HMENU popup = BuildContextMenu(topmost);
+    HMENU built = BuildContextMenu(topmost);
+    if (!built)
+        return;
+    // Shown owner-drawn, as the main window's menus are.
+    CMenuEx menu;
+    BOOL copied = menu.LoadPopup(built);
+    ::DestroyMenu(built);
+    CMenu* popup = copied ? menu.GetSubMenu(0) : NULL;
     if (!popup)
         return;
     SetForegroundWindow();
-    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y + 2, 0, m_hWnd, NULL);
+    popup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y + 2, this);
     PostMessage(WM_NULL);
-    ::DestroyMenu(popup);
 }
 
 void CDlgMiniPlayer::PaintStrip(CDC* pDC)

@@ -1,11 +1,14 @@
-// Owner-drawn menus: building from menu templates, records, measuring,
-// mnemonics and clean-up.
+// Owner-drawn menus: building from menu templates and from menus built in
+// code, records, measuring, drawing, mnemonics and clean-up.
+#include "ControlsPicture.h"
 #include "DrawMenu.h"
 #include "MenuEx.h"
+#include "WindowPixels.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -264,6 +267,198 @@ TEST(MenuEx, MissingResourceGivesAnEmptyBar)
     CMenuEx menu;
     EXPECT_TRUE(menu.LoadMenu(64999));
     EXPECT_EQ(0, menu.GetMenuItemCount());
+}
+
+TEST(MenuEx, TakesOverAPopupBuiltInCodeWithItsStates)
+{
+    HMENU built = ::CreatePopupMenu();
+    ::AppendMenuW(built, MF_STRING, 101, L"Play");
+    ::AppendMenuW(built, MF_STRING | MF_GRAYED, 102, L"Card");
+    ::AppendMenuW(built, MF_SEPARATOR, 0, NULL);
+    ::AppendMenuW(built, MF_STRING | MF_CHECKED, 103, L"Loop");
+    HMENU nested = ::CreatePopupMenu();
+    ::AppendMenuW(nested, MF_STRING, 201, L"Inner");
+    ::AppendMenuW(built, MF_POPUP, (UINT_PTR)nested, L"More");
+    CMenuEx menu;
+    ASSERT_TRUE(menu.LoadPopup(built));
+    ::DestroyMenu(built); // the copy stands on its own
+    ASSERT_EQ(1, menu.GetMenuItemCount());
+    EXPECT_EQ(0u, StateAt(menu.m_hMenu, 0) & MFT_OWNERDRAW) << "the bar stays plain";
+    HMENU popup = ::GetSubMenu(menu.m_hMenu, 0);
+    ASSERT_NE(nullptr, popup);
+    CMenu* drawer = CMenu::FromHandlePermanent(popup);
+    ASSERT_NE(nullptr, drawer);
+    EXPECT_TRUE(drawer->IsKindOf(RUNTIME_CLASS(CMenuEx)));
+
+    struct Case
+    {
+        UINT type, state;
+        const wchar_t* text;
+        int id;
+    } cases[] = {
+        {MFT_OWNERDRAW, 0, L"Play", 101},
+        {MFT_OWNERDRAW, MF_GRAYED, L"Card", 102},
+        {MFT_OWNERDRAW | MFT_SEPARATOR, 0, L"", 0}, // never highlighted nor chosen
+        {MFT_OWNERDRAW, MF_CHECKED, L"Loop", 103},
+        {MFT_OWNERDRAW, 0, L"More", -1},
+    };
+    ASSERT_EQ(5, ::GetMenuItemCount(popup));
+    for (int pos = 0; pos < 5; ++pos)
+    {
+        const Case& c = cases[pos];
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_ID;
+        ASSERT_TRUE(::GetMenuItemInfoW(popup, pos, TRUE, &info));
+        EXPECT_EQ(c.type, info.fType & (MFT_OWNERDRAW | MFT_SEPARATOR)) << pos;
+        if (c.id)
+            EXPECT_EQ(c.state, info.fState & (MF_GRAYED | MF_CHECKED)) << pos;
+        auto* item = (CMenuEx::Item*)info.dwItemData;
+        ASSERT_NE(nullptr, item) << pos;
+        EXPECT_EQ(CString(c.text), item->text) << pos;
+        EXPECT_EQ(c.id, item->id) << pos;
+        if (c.id > 0)
+            EXPECT_EQ((UINT)c.id, info.wID) << pos;
+    }
+    HMENU inner = ::GetSubMenu(popup, 4);
+    ASSERT_NE(nullptr, inner);
+    EXPECT_EQ(201u, ::GetMenuItemID(inner, 0));
+    EXPECT_NE(0u, StateAt(inner, 0) & MFT_OWNERDRAW);
+
+    CMenuEx none;
+    EXPECT_FALSE(none.LoadPopup(NULL));
+    EXPECT_FALSE(none.LoadPopup(built)); // destroyed above
+}
+
+TEST(MenuEx, DrawsItsItemsWithTheFixedColours)
+{
+    // The main menu's popup as a user would see it, with a checked item, a
+    // checked disabled item, a selected item and a selected disabled item.
+    CMenuEx menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_MENU_MAIN));
+    HMENU popup = ::GetSubMenu(menu.m_hMenu, 0);
+    ASSERT_NE(nullptr, popup);
+    CMenu* drawer = CMenu::FromHandlePermanent(popup);
+    ASSERT_NE(nullptr, drawer);
+    ::CheckMenuItem(popup, ID_ADD_BUDDY, MF_BYCOMMAND | MF_CHECKED);
+    ::CheckMenuItem(popup, ID_INVITE, MF_BYCOMMAND | MF_CHECKED);
+    ::EnableMenuItem(popup, ID_INVITE, MF_BYCOMMAND | MF_GRAYED);
+    ::EnableMenuItem(popup, ID_HELP_PAGE, MF_BYCOMMAND | MF_GRAYED);
+    const UINT selected[] = {ID_FEEDBACK, ID_HELP_PAGE};
+
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    HFONT font = ::CreateFontIndirectW(&ncm.lfMenuFont);
+
+    // Measure every item, then lay them out one below the other.
+    int count = ::GetMenuItemCount(popup);
+    std::vector<RECT> rects;
+    std::vector<UINT> states;
+    int width = 0, height = 0;
+    for (int pos = 0; pos < count; ++pos)
+    {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STATE | MIIM_DATA | MIIM_ID;
+        ::GetMenuItemInfoW(popup, pos, TRUE, &info);
+        MEASUREITEMSTRUCT mis{ODT_MENU, 0, info.wID, 0, 0, info.dwItemData};
+        drawer->MeasureItem(&mis);
+        width = std::max(width, (int)mis.itemWidth + 40);
+        rects.push_back({0, height, 0, height + (int)mis.itemHeight});
+        height += mis.itemHeight;
+        UINT state = ((info.fState & MFS_GRAYED) ? ODS_GRAYED : 0) | ((info.fState & MFS_CHECKED) ? ODS_CHECKED : 0);
+        for (UINT id : selected)
+            if (info.wID == id)
+                state |= ODS_SELECTED;
+        states.push_back(state);
+    }
+    ASSERT_EQ(12, count);
+
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(NULL);
+    HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ oldBitmap = ::SelectObject(dc, dib);
+    HGDIOBJ oldFont = ::SelectObject(dc, font);
+    for (int pos = 0; pos < count; ++pos)
+    {
+        rects[pos].right = width;
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_DATA | MIIM_ID;
+        ::GetMenuItemInfoW(popup, pos, TRUE, &info);
+        DRAWITEMSTRUCT dis{ODT_MENU, 0, info.wID, ODA_DRAWENTIRE, states[pos], (HWND)popup, dc, rects[pos],
+                           info.dwItemData};
+        drawer->DrawItem(&dis);
+    }
+    WindowPixels picture(dc, width, height);
+    EXPECT_TRUE(picture.SavePng(ControlsPicturePath(L"menu-ex-main-menu.png")));
+    ::SelectObject(dc, oldFont);
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(dib);
+    ::DeleteDC(dc);
+    ::DeleteObject(font);
+
+    const COLORREF back = RGB(0xFC, 0xFC, 0xFC), column = RGB(0xEE, 0xED, 0xF0);
+    const COLORREF frame = RGB(0x31, 0x6A, 0xC5), fill = RGB(0xC1, 0xD2, 0xEE);
+    auto at = [&](UINT id) {
+        for (int pos = 0; pos < count; ++pos)
+            if (::GetMenuItemID(popup, pos) == id)
+                return rects[pos];
+        return RECT{};
+    };
+    auto cell = [](const RECT& r) { return RECT{r.left, r.top, r.left + 24, r.bottom}; };
+
+    // Plain: the pale image column, then the background.
+    RECT plain = at(ID_SETTINGS);
+    EXPECT_EQ(24, plain.bottom - plain.top);
+    EXPECT_EQ(column, picture.At(2, plain.top + 2));
+    EXPECT_EQ(back, picture.At(width - 3, plain.top + 2));
+    EXPECT_EQ(0, picture.Count(frame, &plain));
+    // Selected, enabled or not: the box over the whole item.
+    for (UINT id : selected)
+    {
+        RECT r = at(id);
+        EXPECT_EQ(frame, picture.At(0, r.top)) << id;
+        EXPECT_EQ(frame, picture.At(width - 1, r.bottom - 1)) << id;
+        EXPECT_EQ(fill, picture.At(width - 3, r.top + 2)) << id;
+        EXPECT_EQ(fill, picture.At(2, r.top + 2)) << id;
+    }
+    // Checked: the tick in the text colour; checked and disabled: engraved
+    // in grey. Text is smoothed, so the tick is told by its darkest pixel.
+    auto darkest = [&](const RECT& area) {
+        int least = 255;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+            {
+                COLORREF p = picture.At(x, y);
+                least = std::min(least, (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3);
+            }
+        return least;
+    };
+    RECT checked = cell(at(ID_ADD_BUDDY)), engraved = cell(at(ID_INVITE)), unchecked = cell(plain);
+    const int columnLevel = (0xEE + 0xED + 0xF0) / 3;
+    EXPECT_EQ(columnLevel, darkest(unchecked)) << "no tick";
+    EXPECT_LT(darkest(checked), 0x70) << "a dark tick";
+    EXPECT_GE(darkest(engraved), 0x70) << "a grey tick";
+    EXPECT_LT(darkest(engraved), 0xC0) << "a grey tick";
+    // Separators: 10 high, a line across the text part, the column kept.
+    int separators = 0;
+    for (int pos = 0; pos < count; ++pos)
+    {
+        if (!(::GetMenuState(popup, pos, MF_BYPOSITION) & MF_SEPARATOR))
+            continue;
+        ++separators;
+        const RECT& r = rects[pos];
+        int middle = (r.top + r.bottom) / 2;
+        EXPECT_EQ(10, r.bottom - r.top) << pos;
+        EXPECT_EQ(RGB(0x40, 0x00, 0x80), picture.At(40, middle)) << pos;
+        EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), picture.At(40, middle + 1)) << pos;
+        EXPECT_EQ(column, picture.At(2, middle)) << pos;
+        EXPECT_EQ(back, picture.At(40, r.top + 1)) << pos;
+    }    EXPECT_EQ(2, separators);
 }
 
 TEST(DrawMenu, CheckedItemsShowATickOrADot)

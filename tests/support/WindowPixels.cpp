@@ -11,14 +11,26 @@ WindowPixels::WindowPixels(HWND hwnd)
     m_height = client.bottom;
     if (m_width <= 0 || m_height <= 0)
         return;
+    HDC window = ::GetDC(hwnd);
+    Read(window);
+    ::ReleaseDC(hwnd, window);
+}
+
+WindowPixels::WindowPixels(HDC dc, int width, int height) : m_width(width), m_height(height)
+{
+    if (m_width > 0 && m_height > 0)
+        Read(dc);
+}
+
+void WindowPixels::Read(HDC dc)
+{
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), m_width, -m_height, 1, 32, BI_RGB};
     void* bits = nullptr;
-    HDC window = ::GetDC(hwnd);
-    HDC mem = ::CreateCompatibleDC(window);
-    HBITMAP dib = ::CreateDIBSection(window, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC mem = ::CreateCompatibleDC(dc);
+    HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
     HGDIOBJ old = ::SelectObject(mem, dib);
-    ::BitBlt(mem, 0, 0, m_width, m_height, window, 0, 0, SRCCOPY);
+    ::BitBlt(mem, 0, 0, m_width, m_height, dc, 0, 0, SRCCOPY);
     ::GdiFlush();
     const DWORD* p = static_cast<const DWORD*>(bits);
     m_pixels.assign(p, p + (size_t)m_width * m_height);
@@ -27,7 +39,6 @@ WindowPixels::WindowPixels(HWND hwnd)
     ::SelectObject(mem, old);
     ::DeleteObject(dib);
     ::DeleteDC(mem);
-    ::ReleaseDC(hwnd, window);
 }
 
 COLORREF WindowPixels::At(int x, int y) const

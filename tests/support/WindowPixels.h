@@ -13,6 +13,9 @@ class WindowPixels
 {
 public:
     explicit WindowPixels(HWND hwnd);
+    // The top-left width x height pixels of any device context, such as a
+    // memory DC a test drew into.
+    WindowPixels(HDC dc, int width, int height);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -24,6 +27,8 @@ public:
     bool SavePng(const std::wstring& path) const;
 
 private:
+    void Read(HDC dc);
+
     int m_width = 0;
     int m_height = 0;
     std::vector<DWORD> m_pixels; // top-down rows, 0x00RRGGBB
