@@ -458,7 +458,8 @@ TEST(MenuEx, DrawsItsItemsWithTheFixedColours)
         EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), picture.At(40, middle + 1)) << pos;
         EXPECT_EQ(column, picture.At(2, middle)) << pos;
         EXPECT_EQ(back, picture.At(40, r.top + 1)) << pos;
-    }    EXPECT_EQ(2, separators);
+    }
+    EXPECT_EQ(2, separators);
 }
 
 TEST(DrawMenu, CheckedItemsShowATickOrADot)
