@@ -57,6 +57,14 @@ HRESULT COwnLibraryFile::Load(const CString& path, CSongLibrary& library, BOOL t
     return hr;
 }
 
+void COwnLibraryFile::GiveBack(const CString& path, CSongLibrary& library)
+{
+    if (m_bHasCopy || !IsCurrent(path) || library.GetSongCount() != m_nSongs)
+        return;
+    m_library.Swap(library);
+    m_bHasCopy = TRUE;
+}
+
 HRESULT COwnLibraryFile::Save(const CString& path, const CSongLibrary& library, BOOL keep)
 {
     HRESULT hr = library.SaveToFile(path);
@@ -71,9 +79,15 @@ int COwnLibraryFile::CountSongs(const CString& path)
 {
     if (IsCurrent(path))
         return m_nSongs;
+    // The parse is kept: a count is mostly asked for just before the view
+    // loads. It goes straight into the kept copy, which nobody needs a copy
+    // of here.
     CSongLibrary library;
-    // The parse is kept: a count is mostly asked for just before the view loads.
-    return SUCCEEDED(Load(path, library)) ? library.GetSongCount() : 0;
+    if (FAILED(Load(path, library, TRUE)))
+        return 0;
+    int count = library.GetSongCount();
+    GiveBack(path, library);
+    return count;
 }
 
 void COwnLibraryFile::Forget()

@@ -1,11 +1,12 @@
 // The user's own library file as the main window reads it. Signing in reads
 // the file several times over (the check that it exists and has its two
 // special lists, the own row's song count, the library view); a file of tens
-// of thousands of songs takes long to parse, so the last parse is kept and
-// handed out again while the file on disk is unchanged (same size and time of
-// last write). The view takes the copy over instead of copying it, so that a
-// large library is held once; the song count stays known after that. Every
-// write through Save keeps the copy current.
+// of thousands of songs takes long to parse, and long to copy, so the last
+// parse is kept and handed out again while the file on disk is unchanged
+// (same size and time of last write). Readers that only look take the copy
+// over and give it back instead of copying it, and the view keeps it, so
+// that a large library is held once; the song count stays known after that.
+// Every write through Save keeps the copy current.
 #pragma once
 #include "SongLibrary.h"
 
@@ -20,6 +21,10 @@ class COwnLibraryFile
     HRESULT Load(const CString& path, CSongLibrary& library, BOOL take = FALSE);
     // Saves library to path; its song count is kept (and, with keep, a copy).
     HRESULT Save(const CString& path, const CSongLibrary& library, BOOL keep = FALSE);
+    // Hands a library taken with Load (or just saved) back as the kept copy,
+    // without copying it, when it is still the file's; library is left
+    // empty then. A library of a file changed since is left as it is.
+    void GiveBack(const CString& path, CSongLibrary& library);
     // The song count of the file (0 when it cannot be read); a parse it needs
     // is kept for the next load.
     int CountSongs(const CString& path);

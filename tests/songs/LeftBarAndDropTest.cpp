@@ -180,12 +180,22 @@ TEST(OwnLibraryFile, AParseIsHandedOutAgainOnlyWhileTheFileIsUnchanged)
     EXPECT_EQ(4, file.CountSongs(path)) << "the count stays known without the copy";
     ASSERT_EQ(S_OK, file.Load(path, library, TRUE));
     EXPECT_EQ(2, file.GetParseCount());
+    // A library taken only to be looked at comes back as the kept copy.
+    file.GiveBack(path, library);
+    EXPECT_EQ(0, library.GetSongCount());
+    CSongLibrary look;
+    ASSERT_EQ(S_OK, file.Load(path, look));
+    EXPECT_EQ(4, look.GetSongCount());
+    EXPECT_EQ(2, file.GetParseCount());
+    ASSERT_EQ(S_OK, file.Load(path, library, TRUE));
 
     // Another writer changes the file: the next load reads it.
     CSongLibrary other = library;
     other.AddSong(LibrarySong(L"s5", L"Song s5"));
     ::Sleep(20);
     ASSERT_EQ(S_OK, other.SaveToFile(path));
+    file.GiveBack(path, library);
+    EXPECT_EQ(4, library.GetSongCount()) << "a library of the file before the change is not kept";
     EXPECT_EQ(5, file.CountSongs(path));
     ASSERT_EQ(S_OK, file.Load(path, library));
     EXPECT_EQ(5, library.GetSongCount());
