@@ -7,13 +7,26 @@
 // over and give it back instead of copying it, and the view keeps it, so
 // that a large library is held once; the song count stays known after that.
 // Every write through Save keeps the copy current.
+//
+// The file can be read ahead on a thread of its own while the sign-in runs
+// (Prefetch); the next call takes that parse when the file has not changed
+// meanwhile.
 #pragma once
 #include "SongLibrary.h"
+
+#include <thread>
 
 class COwnLibraryFile
 {
   public:
     COwnLibraryFile();
+    ~COwnLibraryFile();
+    COwnLibraryFile(const COwnLibraryFile&) = delete;
+    COwnLibraryFile& operator=(const COwnLibraryFile&) = delete;
+
+    // Starts parsing path on a thread of its own; every other call first
+    // waits for it. A read ahead already running is waited for first.
+    void Prefetch(const CString& path);
 
     // The library of path: the kept copy when the file is unchanged since it
     // was read or saved, else a fresh parse. With take the copy passes to the
@@ -41,6 +54,9 @@ class COwnLibraryFile
     static BOOL ReadStamp(const CString& path, Stamp& stamp);
     BOOL IsCurrent(const CString& path) const;
     void Keep(const CString& path, const CSongLibrary& library, BOOL copy);
+    // Waits for the read ahead and keeps its parse when the file is as it
+    // was when the read began.
+    void Settle();
 
     CString m_path;
     Stamp m_stamp;
@@ -49,4 +65,12 @@ class COwnLibraryFile
     BOOL m_bHasCopy;   // m_library is the file's library
     CSongLibrary m_library;
     int m_nParses;
+    // The read ahead: its thread, path, the file's stamp when it began, its
+    // parse and result (written by the thread only until it is joined).
+    std::thread m_reader;
+    CString m_readPath;
+    Stamp m_readStamp;
+    BOOL m_bReadStamp;
+    CSongLibrary m_read;
+    HRESULT m_readResult;
 };
