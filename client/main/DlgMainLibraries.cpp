@@ -73,21 +73,19 @@ int CountOwnTypes(const CSongLibrary& library)
 // The ids are the library's own: the index holds while the library is
 // unchanged. The first song of an id wins, as in the library's own lookup.
 typedef std::unordered_map<std::wstring_view, int> SongIdIndex;
+
+std::wstring_view IdKey(const CString& id)
+{
+    return std::wstring_view(id, id.GetLength());
+}
+
 SongIdIndex SongIndex(const CSongLibrary& library)
 {
     SongIdIndex index;
     index.reserve(library.GetSongCount());
     for (int i = 0; i < library.GetSongCount(); ++i)
-    {
-        const CString& id = library.SongAt(i)->GetId();
-        index.emplace(std::wstring_view(id, id.GetLength()), i);
-    }
+        index.emplace(IdKey(library.SongAt(i)->GetId()), i);
     return index;
-}
-
-std::wstring_view IdKey(const CString& id)
-{
-    return std::wstring_view(id, id.GetLength());
 }
 
 CString FileSizeText(const CString& path)
