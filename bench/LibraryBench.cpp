@@ -55,11 +55,26 @@ std::wstring ProgramFolder()
     return p.substr(0, p.find_last_of(L'\\') + 1);
 }
 
-// The file's library with the two big lists: every even song, every odd song.
-bool LoadWithHalves(LPCWSTR file, CSongLibrary& library)
+// The file's library with the two big lists: every even song, every odd song;
+// with specialLists also the two lists the client adds to every library on
+// its first start (pushed songs, recent songs), so that the start measured is
+// an ordinary one and not the first, which writes them into the file.
+bool LoadWithHalves(LPCWSTR file, CSongLibrary& library, bool specialLists = false)
 {
     if (FAILED(library.LoadFromFile(file)))
         return false;
+    if (specialLists)
+    {
+        CPlaylist pushed, recent;
+        pushed.SetName(Lang(L"STR_MAIN_BUDDY_PLAYLIST_NAME"));
+        pushed.SetKind(PLAYLIST_KIND_BUDDY);
+        recent.SetName(Lang(L"STR_MAIN_MY_RECENT_SONGLIST_NAME"));
+        recent.SetKind(PLAYLIST_KIND_RECENT);
+        if (pushed.GetName().IsEmpty() || recent.GetName().IsEmpty())
+            return false;
+        library.AddOrUpdatePlaylist(pushed);
+        library.AddOrUpdatePlaylist(recent);
+    }
     CPlaylist a, b;
     a.SetName(kListA);
     b.SetName(kListB);
@@ -93,8 +108,9 @@ int RunClient(LPCWSTR file)
     ::CreateDirectoryW(folder.c_str(), NULL);
     ::CreateDirectoryW(music.c_str(), NULL);
     ::SetEnvironmentVariableW(L"YEB_MYMUSIC", music.c_str());
+    LanguageTable::Instance().Load((ProgramFolder() + L"lng\\default.LNG").c_str());
     CSongLibrary library;
-    if (!LoadWithHalves(file, library))
+    if (!LoadWithHalves(file, library, true))
         return 1;
     std::wstring own = music + L"\\yeb360\\lib\\private\\" + kUser + L"\\playlist.xml";
     CreateFoldersAlongPath(own.c_str());
@@ -103,7 +119,6 @@ int RunClient(LPCWSTR file)
     int songs = library.GetSongCount();
 
     g_pAppSetting = new CAppSetting((folder + L"\\").c_str());
-    LanguageTable::Instance().Load((ProgramFolder() + L"lng\\default.LNG").c_str());
     WNDCLASSW wc = {};
     wc.lpfnWndProc = &HelperProc;
     wc.hInstance = ::GetModuleHandleW(NULL);

@@ -33,6 +33,7 @@ class CPlaylist : public CObject
 
     int GetSongCount() const { return (int)m_songIds.size(); }
     HRESULT GetSongIdAt(int index, CString& out) const;
+    const std::vector<CString>& GetSongIds() const { return m_songIds; }
     int IndexOfSong(LPCWSTR id) const;
     int ContainsSong(const CSongInfo& song) const;
     // With isId the text is an id; otherwise a local path whose tags are read.

@@ -34,6 +34,19 @@ class CSongLibrary : public CObject
     int GetSongCount() const { return (int)m_songs.size(); }
     int GetPlaylistCount() const { return (int)m_playlists.size(); }
     HRESULT GetSongAt(int index, CSongInfo& out) const;
+    // The song in place (no copy), NULL out of range; valid until the
+    // library changes.
+    const CSongInfo* SongAt(int index) const
+    {
+        return index >= 0 && index < (int)m_songs.size() ? &m_songs[index] : NULL;
+    }
+    // The list in place, NULL when no list has the name; valid until the
+    // library changes.
+    const CPlaylist* PlaylistNamed(LPCWSTR name) const
+    {
+        int at = FindPlaylist(name);
+        return at >= 0 ? &m_playlists[at] : NULL;
+    }
     HRESULT GetSongById(LPCWSTR id, CSongInfo& out) const;
     int IndexOfSong(LPCWSTR id) const;
     HRESULT GetPlaylistAt(int index, CPlaylist& out) const;

@@ -233,7 +233,12 @@ BOOL CDlgMain::OnInitDialog()
         OnCancel();
 
     if (CClientApp* app = GetClientApp())
+    {
         app->GetUserEmail(m_strUserEmail);
+        // Read while the sign-in completes; its end shows the library.
+        if (!m_strUserEmail.IsEmpty())
+            m_ownLibraryFile.Prefetch(app->GetMyPlaylistPath());
+    }
     AddTrayIcon();
     m_timerPosition = SetTimer(TIMER_MAIN_POSITION, 1000);
     m_timerAway = SetTimer(TIMER_MAIN_AWAY, 1000);

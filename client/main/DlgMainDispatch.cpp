@@ -438,8 +438,11 @@ BOOL CDlgMain::CheckOwnLibrary()
     CClientApp* app = GetClientApp();
     CString path = app ? app->GetMyPlaylistPath() : CString();
     CSongLibrary library;
-    if (path.IsEmpty() || (FAILED(m_ownLibraryFile.Load(path, library)) &&
-                           (library.CreateEmptyFile(path) != S_OK || FAILED(m_ownLibraryFile.Load(path, library)))))
+    // Taken and given back: the check only looks, and a library of tens of
+    // thousands of songs is slow to copy.
+    if (path.IsEmpty() ||
+        (FAILED(m_ownLibraryFile.Load(path, library, TRUE)) &&
+         (library.CreateEmptyFile(path) != S_OK || FAILED(m_ownLibraryFile.Load(path, library, TRUE)))))
     {
         Ask(Lang(L"INFO_MAIN_DLG_AUTO_LOAD_SONG_ERROR"), CDlgMessage::BUTTONS_OK);
         EndDialog(IDCANCEL);
@@ -463,7 +466,8 @@ BOOL CDlgMain::CheckOwnLibrary()
         added |= SUCCEEDED(library.AddOrUpdatePlaylist(playlist));
     }
     if (added)
-        m_ownLibraryFile.Save(path, library, TRUE);
+        m_ownLibraryFile.Save(path, library);
     m_nOwnSongCount = library.GetSongCount();
+    m_ownLibraryFile.GiveBack(path, library);
     return TRUE;
 }

@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <string_view>
+#include <unordered_map>
 
 namespace
 {
@@ -68,13 +70,21 @@ int CountOwnTypes(const CSongLibrary& library)
 }
 
 // Song ids to their places in a library (its own lookup walks every song).
-std::map<CString, int, CStringLess> SongIndex(const CSongLibrary& library)
+// The ids are the library's own: the index holds while the library is
+// unchanged. The first song of an id wins, as in the library's own lookup.
+typedef std::unordered_map<std::wstring_view, int> SongIdIndex;
+
+std::wstring_view IdKey(const CString& id)
 {
-    std::map<CString, int, CStringLess> index;
-    CSongInfo song;
+    return std::wstring_view(id, id.GetLength());
+}
+
+SongIdIndex SongIndex(const CSongLibrary& library)
+{
+    SongIdIndex index;
+    index.reserve(library.GetSongCount());
     for (int i = 0; i < library.GetSongCount(); ++i)
-        if (SUCCEEDED(library.GetSongAt(i, song)))
-            index.emplace(song.GetId(), i);
+        index.emplace(IdKey(library.SongAt(i)->GetId()), i);
     return index;
 }
 
@@ -478,33 +488,26 @@ void CDlgMain::ShowSongList(int n, BOOL force, BOOL selectFirst)
     if (LeftBar().FindItem(m_strShownOwner) < 0 || !m_bHasShownLibrary)
         return;
 
-    std::vector<CSongInfo> shown;
+    // The songs in place: a list of tens of thousands is not copied.
+    std::vector<const CSongInfo*> shown;
     if (listRow->listId == kAllSongsId)
     {
         shown.reserve(m_shownLibrary.GetSongCount());
         for (int i = 0; i < m_shownLibrary.GetSongCount(); ++i)
-        {
-            CSongInfo song;
-            if (SUCCEEDED(m_shownLibrary.GetSongAt(i, song)))
-                shown.push_back(std::move(song));
-        }
+            shown.push_back(m_shownLibrary.SongAt(i));
     }
     else
     {
-        CPlaylist playlist;
-        if (FAILED(m_shownLibrary.GetPlaylistByName(listRow->name, playlist)))
+        const CPlaylist* playlist = m_shownLibrary.PlaylistNamed(listRow->name);
+        if (!playlist)
             return;
-        std::map<CString, int, CStringLess> index = SongIndex(m_shownLibrary);
-        shown.reserve(playlist.GetSongCount());
-        for (int i = 0; i < playlist.GetSongCount(); ++i)
+        SongIdIndex index = SongIndex(m_shownLibrary);
+        shown.reserve(playlist->GetSongCount());
+        for (const CString& songId : playlist->GetSongIds())
         {
-            CString songId;
-            CSongInfo song;
-            if (FAILED(playlist.GetSongIdAt(i, songId)))
-                continue;
-            auto at = index.find(songId);
-            if (at != index.end() && SUCCEEDED(m_shownLibrary.GetSongAt(at->second, song)))
-                shown.push_back(std::move(song));
+            auto at = index.find(IdKey(songId));
+            if (at != index.end())
+                shown.push_back(m_shownLibrary.SongAt(at->second));
         }
     }
 
@@ -532,7 +535,7 @@ void CDlgMain::ShowSongList(int n, BOOL force, BOOL selectFirst)
     int position = 0;
     for (size_t i = 0; i < shown.size(); ++i)
     {
-        const CSongInfo& song = shown[i];
+        const CSongInfo& song = *shown[i];
         const CString& type = song.GetType();
         if (type == L"2" && !pushedList)
             continue;
@@ -948,12 +951,12 @@ void CDlgMain::SaveShownListOrder()
         CSongLibrary reordered;
         reordered.SetName(m_shownLibrary.GetName());
         std::set<CString, CStringLess> placed;
-        std::map<CString, int, CStringLess> index = SongIndex(m_shownLibrary);
+        SongIdIndex index = SongIndex(m_shownLibrary);
         for (int row = 0; row < songs.GetItemCount(); ++row)
         {
             SongRowData* record = songs.GetRow(row);
             CSongInfo song;
-            auto at = record ? index.find(record->songId) : index.end();
+            auto at = record ? index.find(IdKey(record->songId)) : index.end();
             if (at != index.end() && !placed.count(record->songId) &&
                 SUCCEEDED(m_shownLibrary.GetSongAt(at->second, song)))
             {

@@ -1,6 +1,51 @@
 #include "OwnLibraryFile.h"
 
-COwnLibraryFile::COwnLibraryFile() : m_stamp(), m_nSongs(0), m_bKept(FALSE), m_bHasCopy(FALSE), m_nParses(0) {}
+COwnLibraryFile::COwnLibraryFile()
+    : m_stamp(), m_nSongs(0), m_bKept(FALSE), m_bHasCopy(FALSE), m_nParses(0), m_readStamp(), m_bReadStamp(FALSE),
+      m_readResult(E_FAIL)
+{
+}
+
+COwnLibraryFile::~COwnLibraryFile()
+{
+    if (m_reader.joinable())
+        m_reader.join();
+}
+
+void COwnLibraryFile::Prefetch(const CString& path)
+{
+    Settle();
+    if (path.IsEmpty() || IsCurrent(path))
+        return;
+    m_readPath = path;
+    m_bReadStamp = ReadStamp(path, m_readStamp);
+    if (!m_bReadStamp)
+        return;
+    ++m_nParses;
+    m_readResult = E_FAIL;
+    m_reader = std::thread([this] { m_readResult = m_read.LoadFromFile(m_readPath); });
+}
+
+void COwnLibraryFile::Settle()
+{
+    if (!m_reader.joinable())
+        return;
+    m_reader.join();
+    CSongLibrary parsed;
+    parsed.Swap(m_read);
+    Stamp now;
+    // A file written while it was read is read again when it is next asked for.
+    if (FAILED(m_readResult) || !ReadStamp(m_readPath, now) || now.size != m_readStamp.size ||
+        ::CompareFileTime(&now.written, &m_readStamp.written) != 0)
+        return;
+    Forget();
+    m_bKept = TRUE;
+    m_path = m_readPath;
+    m_stamp = m_readStamp;
+    m_nSongs = parsed.GetSongCount();
+    m_library.Swap(parsed);
+    m_bHasCopy = TRUE;
+}
 
 BOOL COwnLibraryFile::ReadStamp(const CString& path, Stamp& stamp)
 {
@@ -36,6 +81,7 @@ void COwnLibraryFile::Keep(const CString& path, const CSongLibrary& library, BOO
 
 HRESULT COwnLibraryFile::Load(const CString& path, CSongLibrary& library, BOOL take)
 {
+    Settle();
     if (m_bHasCopy && IsCurrent(path))
     {
         if (!take)
@@ -57,8 +103,18 @@ HRESULT COwnLibraryFile::Load(const CString& path, CSongLibrary& library, BOOL t
     return hr;
 }
 
+void COwnLibraryFile::GiveBack(const CString& path, CSongLibrary& library)
+{
+    Settle();
+    if (m_bHasCopy || !IsCurrent(path) || library.GetSongCount() != m_nSongs)
+        return;
+    m_library.Swap(library);
+    m_bHasCopy = TRUE;
+}
+
 HRESULT COwnLibraryFile::Save(const CString& path, const CSongLibrary& library, BOOL keep)
 {
+    Settle();
     HRESULT hr = library.SaveToFile(path);
     if (hr == S_OK)
         Keep(path, library, keep);
@@ -69,15 +125,24 @@ HRESULT COwnLibraryFile::Save(const CString& path, const CSongLibrary& library, 
 
 int COwnLibraryFile::CountSongs(const CString& path)
 {
+    Settle();
     if (IsCurrent(path))
         return m_nSongs;
+    // The parse is kept: a count is mostly asked for just before the view
+    // loads. It goes straight into the kept copy, which nobody needs a copy
+    // of here.
     CSongLibrary library;
-    // The parse is kept: a count is mostly asked for just before the view loads.
-    return SUCCEEDED(Load(path, library)) ? library.GetSongCount() : 0;
+    if (FAILED(Load(path, library, TRUE)))
+        return 0;
+    int count = library.GetSongCount();
+    GiveBack(path, library);
+    return count;
 }
 
 void COwnLibraryFile::Forget()
 {
+    if (m_reader.joinable())
+        Settle();
     m_bKept = FALSE;
     m_bHasCopy = FALSE;
     m_nSongs = 0;

@@ -316,8 +316,13 @@ BOOL CDlgChildSong::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     // The lists' own handling (reflected notifications) comes first.
     NMHDR* hdr = reinterpret_cast<NMHDR*>(lParam);
-    if (ReflectLastMsg(hdr->hwndFrom, pResult) && hdr->idFrom != IDC_SONG_LIST && hdr->idFrom != IDC_SONG_LIST_LIST)
+    LRESULT reflected = 0;
+    if (ReflectLastMsg(hdr->hwndFrom, &reflected) && hdr->idFrom != IDC_SONG_LIST &&
+        hdr->idFrom != IDC_SONG_LIST_LIST)
+    {
+        *pResult = reflected;
         return TRUE;
+    }
     CDlgMain* main = CDlgMain::Instance();
     *pResult = 0;
     if (hdr->idFrom == IDC_SONG_SPLITTER && hdr->hwndFrom == m_splitter.GetSafeHwnd())
@@ -387,6 +392,10 @@ BOOL CDlgChildSong::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
             return TRUE;
         case LVN_BEGINDRAG:
             BeginSongDrag(reinterpret_cast<NMLISTVIEW*>(lParam)->ptAction);
+            return TRUE;
+        case LVN_ODFINDITEMW:
+            // The row the list found by its title.
+            *pResult = reflected;
             return TRUE;
         default:
             return FALSE;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 
 namespace
 {
@@ -35,7 +36,8 @@ std::string AnsiKey(const CString& text)
 
 BEGIN_MESSAGE_MAP(CListCtrlSong, CDropListCtrl)
     ON_NOTIFY_REFLECT_EX(NM_CLICK, &CListCtrlSong::OnClickReflect)
-    ON_NOTIFY_REFLECT(LVN_DELETEITEM, &CListCtrlSong::OnDeleteItemReflect)
+    ON_NOTIFY_REFLECT(LVN_GETDISPINFOW, &CListCtrlSong::OnGetDispInfoReflect)
+    ON_NOTIFY_REFLECT(LVN_ODFINDITEMW, &CListCtrlSong::OnFindItemReflect)
     ON_NOTIFY_REFLECT_EX(LVN_COLUMNCLICK, &CListCtrlSong::OnColumnClickReflect)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
@@ -49,12 +51,14 @@ END_MESSAGE_MAP()
 
 CListCtrlSong::CListCtrlSong()
     : m_fontSource(NULL), m_hHand(NULL), m_bHandShown(FALSE), m_nSortColumn(-1), m_nSortOrder(0), m_timerScroll(0),
-      m_nScrollDirection(0), m_bInsertMark(FALSE), m_nInsertIndex(-1)
+      m_nScrollDirection(0), m_bInsertMark(FALSE), m_nInsertIndex(-1), m_bCountPending(FALSE)
 {
 }
 
 CListCtrlSong::~CListCtrlSong()
 {
+    for (SongRowData* record : m_rows)
+        delete record;
 }
 
 HWND CListCtrlSong::MainWindow() const
@@ -83,39 +87,193 @@ void CListCtrlSong::ResetTool()
     OwnerDrawnList::ResetWholeTool(this, m_tip);
 }
 
+void CListCtrlSong::SyncCount()
+{
+    if (!m_bCountPending || !m_hWnd)
+        return;
+    m_bCountPending = FALSE;
+    SendMessage(LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
 int CListCtrlSong::InsertRow(int index, SongRowData* record)
 {
-    return OwnerDrawnList::InsertRecordRow(*this, index, record, record->title);
+    if (!record)
+        return -1;
+    if (!m_hWnd)
+    {
+        delete record;
+        return -1;
+    }
+    int count = static_cast<int>(m_rows.size());
+    index = std::max(0, std::min(index, count));
+    if (index == count)
+    {
+        m_rows.push_back(record);
+        m_bCountPending = TRUE;
+        return index;
+    }
+    // The rows below move down one, and their marks with them.
+    SyncCount();
+    std::vector<int> selected;
+    for (int row = GetNextItem(index - 1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED))
+        selected.push_back(row);
+    int focused = GetNextItem(-1, LVNI_FOCUSED);
+    int dropped = GetNextItem(-1, LVNI_DROPHILITED);
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        SetItemState(*it, 0, LVIS_SELECTED);
+    if (dropped >= index)
+        SetItemState(dropped, 0, LVIS_DROPHILITED);
+    m_rows.insert(m_rows.begin() + index, record);
+    m_bCountPending = TRUE;
+    SyncCount();
+    for (int row : selected)
+        SetItemState(row + 1, LVIS_SELECTED, LVIS_SELECTED);
+    if (focused >= index)
+        SetItemState(focused + 1, LVIS_FOCUSED, LVIS_FOCUSED);
+    if (dropped >= index)
+        SetItemState(dropped + 1, LVIS_DROPHILITED, LVIS_DROPHILITED);
+    Invalidate(FALSE);
+    return index;
 }
 
 SongRowData* CListCtrlSong::GetRow(int row) const
 {
-    return OwnerDrawnList::RecordAt<SongRowData>(*this, row);
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row] : NULL;
 }
 
 SongRowData* CListCtrlSong::DetachRow(int row)
 {
     SongRowData* record = GetRow(row);
     if (record)
-        SetItemData(row, 0);
+        m_rows[row] = NULL;
     return record;
 }
 
-void CListCtrlSong::OnDeleteItemReflect(NMHDR* hdr, LRESULT* result)
+BOOL CListCtrlSong::DeleteItem(int row)
 {
-    NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
-    delete reinterpret_cast<SongRowData*>(nm->lParam);
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return FALSE;
+    SyncCount();
+    SongRowData* record = m_rows[row];
+    m_rows.erase(m_rows.begin() + row);
+    // The list view moves the marks of the rows below up one.
+    BOOL deleted = CDropListCtrl::DeleteItem(row);
+    delete record;
+    return deleted;
+}
+
+BOOL CListCtrlSong::DeleteAllItems()
+{
+    std::vector<SongRowData*> rows;
+    rows.swap(m_rows);
+    m_bCountPending = FALSE;
+    BOOL deleted = m_hWnd ? CDropListCtrl::DeleteAllItems() : TRUE;
+    for (SongRowData* record : rows)
+        delete record;
+    return deleted;
+}
+
+BOOL CListCtrlSong::SortItems(PFNLVCOMPARE compare, DWORD_PTR data)
+{
+    if (!compare || !m_hWnd)
+        return FALSE;
+    SyncCount();
+    std::unordered_set<const SongRowData*> selected;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED))
+        selected.insert(GetRow(row));
+    const SongRowData* focused = GetRow(GetNextItem(-1, LVNI_FOCUSED));
+    const SongRowData* dropped = GetRow(GetNextItem(-1, LVNI_DROPHILITED));
+    std::stable_sort(m_rows.begin(), m_rows.end(), [compare, data](SongRowData* a, SongRowData* b) {
+        return compare(reinterpret_cast<LPARAM>(a), reinterpret_cast<LPARAM>(b), static_cast<LPARAM>(data)) < 0;
+    });
+    selected.erase(NULL);
+    if (!selected.empty() || focused || dropped)
+    {
+        if (!selected.empty())
+            SetItemState(-1, 0, LVIS_SELECTED);
+        if (dropped)
+            SetItemState(-1, 0, LVIS_DROPHILITED);
+        for (int row = 0; row < static_cast<int>(m_rows.size()); ++row)
+        {
+            const SongRowData* record = m_rows[row];
+            if (!record)
+                continue;
+            if (selected.count(record))
+                SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+            if (record == focused)
+                SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+            if (record == dropped)
+                SetItemState(row, LVIS_DROPHILITED, LVIS_DROPHILITED);
+        }
+    }
+    Invalidate(FALSE);
+    return TRUE;
+}
+
+void CListCtrlSong::OnGetDispInfoReflect(NMHDR* hdr, LRESULT* result)
+{
+    // The title is the row's text, as the list view reads it for its own
+    // uses (the drag picture, finding a row by its first letters).
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(hdr)->item;
+    SongRowData* record = GetRow(item.iItem);
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        ::lstrcpynW(item.pszText, record && item.iSubItem == COLUMN_TITLE ? (LPCWSTR)record->title : L"",
+                    item.cchTextMax);
     *result = 0;
+}
+
+void CListCtrlSong::OnFindItemReflect(NMHDR* hdr, LRESULT* result)
+{
+    NMLVFINDITEMW* find = reinterpret_cast<NMLVFINDITEMW*>(hdr);
+    const LVFINDINFOW& info = find->lvfi;
+    *result = -1;
+    int count = static_cast<int>(m_rows.size());
+    if (!(info.flags & (LVFI_STRING | LVFI_PARTIAL)) || !info.psz || count == 0)
+        return;
+    int length = ::lstrlenW(info.psz);
+    int start = find->iStart >= 0 && find->iStart < count ? find->iStart : 0;
+    for (int step = 0; step < count; ++step)
+    {
+        int row = start + step;
+        if (row >= count)
+        {
+            if (!(info.flags & LVFI_WRAP))
+                return;
+            row -= count;
+        }
+        const SongRowData* record = m_rows[row];
+        if (!record)
+            continue;
+        BOOL match = (info.flags & LVFI_PARTIAL)
+                         ? record->title.GetLength() >= length && _wcsnicmp(record->title, info.psz, length) == 0
+                         : record->title.CompareNoCase(info.psz) == 0;
+        if (match)
+        {
+            *result = row;
+            return;
+        }
+    }
 }
 
 void CListCtrlSong::SetPlayingMark(int row)
 {
-    OwnerDrawnList::SetPlayingMark<SongRowData>(*this, row);
+    SongRowData* record = GetRow(row);
+    if (!record || record->playing)
+        return;
+    ClearPlayingMark();
+    record->playing = 1;
+    Update(row);
 }
 
 void CListCtrlSong::ClearPlayingMark()
 {
-    OwnerDrawnList::ClearPlayingMark<SongRowData>(*this);
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i] && m_rows[i]->playing)
+        {
+            m_rows[i]->playing = 0;
+            Update(static_cast<int>(i));
+            return;
+        }
 }
 
 void CListCtrlSong::ResetSortState(BOOL redraw)
@@ -156,7 +314,7 @@ void CListCtrlSong::ClearInsertMark()
 {
     m_bInsertMark = FALSE;
     m_nInsertIndex = -1;
-    for (int i = 0; i < GetItemCount(); ++i)
+    for (int i = 0; i < static_cast<int>(m_rows.size()); ++i)
         if (SongRowData* record = GetRow(i))
             if (record->insertMark)
             {
@@ -375,6 +533,9 @@ BOOL CListCtrlSong::PreTranslateMessage(MSG* pMsg)
 
 LRESULT CListCtrlSong::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Whatever the list view is asked, it first learns of appended rows.
+    if (m_bCountPending)
+        SyncCount();
     switch (message)
     {
     case WM_CHAR:
@@ -472,7 +633,7 @@ CString CListCtrlSong::SourceText(const SongRowData& row, const CString& me)
 
 void CListCtrlSong::DrawItem(LPDRAWITEMSTRUCT dis)
 {
-    SongRowData* record = reinterpret_cast<SongRowData*>(dis->itemData);
+    SongRowData* record = GetRow(static_cast<int>(dis->itemID));
     CDC* dc = CDC::FromHandle(dis->hDC);
     CRect client;
     GetClientRect(&client);
@@ -619,6 +780,10 @@ void CListCtrlSong::OnDestroy()
         m_tip.DestroyWindow();
     if (m_header.GetSafeHwnd())
         m_header.UnsubclassWindow();
+    for (SongRowData* record : m_rows)
+        delete record;
+    m_rows.clear();
+    m_bCountPending = FALSE;
     CDropListCtrl::OnDestroy();
 }
 
@@ -644,7 +809,7 @@ void CListCtrlSong::OnLButtonDown(UINT flags, CPoint point)
         }
     }
     CDropListCtrl::OnLButtonDown(flags, point);
-    for (int i = 0; i < GetItemCount(); ++i)
+    for (int i = 0; i < static_cast<int>(m_rows.size()); ++i)
         if (SongRowData* r = GetRow(i))
             if ((r->hover || r->pressed) && r->hotSubItems)
             {
@@ -676,7 +841,7 @@ void CListCtrlSong::OnMouseMove(UINT flags, CPoint point)
     {
         ::SetCursor(::LoadCursorW(NULL, IDC_ARROW));
         m_bHandShown = FALSE;
-        for (int i = 0; i < GetItemCount(); ++i)
+        for (int i = 0; i < static_cast<int>(m_rows.size()); ++i)
             if (SongRowData* r = GetRow(i))
                 if (r->hover || r->pressed)
                 {

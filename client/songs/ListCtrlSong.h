@@ -4,6 +4,14 @@
 // song's board), tips describe the song, columns sort, and a drag over the
 // list gets an insertion mark and automatic scrolling. It posts commands to
 // the main window and never changes song data itself.
+//
+// The list holds no items of its own (an owner-data list): the records are
+// kept here in row order and the list view only knows their count, so that
+// tens of thousands of rows are filled and cleared without the list view
+// making and freeing an item for each. Rows appended in a row cost nothing
+// until the list view is next asked anything; inserting, deleting and
+// sorting keep each row's selection and focus with its record, as a list of
+// items of its own would.
 #pragma once
 
 #include "MainWindowLink.h"
@@ -43,6 +51,12 @@ class CListCtrlSong : public CDropListCtrl
     SongRowData* GetRow(int row) const;
     // Takes the record away from its row, so that deleting the row keeps it.
     SongRowData* DetachRow(int row);
+    // Rows go with their records.
+    BOOL DeleteItem(int row);
+    BOOL DeleteAllItems();
+    // Orders the rows as the list view's own sort would (compare gets two
+    // records); selection and focus stay with their records.
+    BOOL SortItems(PFNLVCOMPARE compare, DWORD_PTR data);
 
     void SetPlayingMark(int row);
     void ClearPlayingMark();
@@ -102,7 +116,8 @@ class CListCtrlSong : public CDropListCtrl
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnClickReflect(NMHDR* hdr, LRESULT* result);
-    void OnDeleteItemReflect(NMHDR* hdr, LRESULT* result);
+    void OnGetDispInfoReflect(NMHDR* hdr, LRESULT* result);
+    void OnFindItemReflect(NMHDR* hdr, LRESULT* result);
     BOOL OnColumnClickReflect(NMHDR* hdr, LRESULT* result);
     void OnPaint();
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
@@ -115,6 +130,9 @@ class CListCtrlSong : public CDropListCtrl
     DECLARE_MESSAGE_MAP()
 
   private:
+    // Tells the list view the number of records when rows were appended
+    // since it last knew it.
+    void SyncCount();
     void EnsureFont();
     void InvalidateSubItem(int row, int subItem);
     void InvalidateRowWide(int row);
@@ -133,4 +151,6 @@ class CListCtrlSong : public CDropListCtrl
     int m_nScrollDirection;
     BOOL m_bInsertMark;
     int m_nInsertIndex;
+    std::vector<SongRowData*> m_rows;
+    BOOL m_bCountPending;
 };

@@ -31,8 +31,10 @@ int RecordQuestion(LPCWSTR text, int, LPCWSTR, int, CWnd*)
     return IDOK;
 }
 
-// A buddy's library: songs b1..bn, the list "Rock" over the first two and
-// the two special lists (which get no rows in the buddy's view).
+// A buddy's library: songs b1..bn, song i lasting i minutes and i seconds
+// (from 40 minutes on the count of 100-ns units no longer fits 32 bits), the
+// list "Rock" over the first two and the two special lists (which get no
+// rows in the buddy's view).
 void WriteBuddyLibrary(const std::wstring& path, int songs)
 {
     CSongLibrary library;
@@ -53,6 +55,7 @@ void WriteBuddyLibrary(const std::wstring& path, int songs)
         song.SetTitle(title);
         song.SetType(L"0");
         song.SetPath(L"C:\\b\\" + title + L".mp3");
+        song.SetDuration(std::to_wstring(61LL * i * 10000000).c_str());
         library.AddSong(song);
         if (i <= 2)
             rock.AddSongKey(id, TRUE);
@@ -118,6 +121,8 @@ TEST(BuddyLibrary, FromDiskAskedForAndDamaged)
             EXPECT_EQ(3, main.m_listSongs.GetItemCount());
             EXPECT_EQ(W(L"bob@x.com"), W(main.m_listSongs.GetRow(0)->owner));
             EXPECT_EQ(0, main.m_listSongs.GetRow(0)->actionIcon) << "a buddy's song cannot be pushed from here";
+            EXPECT_EQ(61000u, main.m_listSongs.GetRow(0)->duration);
+            EXPECT_EQ(W(L"01:01"), W(CListCtrlSong::DurationText(main.m_listSongs.GetRow(0)->duration)));
             EXPECT_EQ(3, BuddyRow(main, L"bob@x.com")->totalSongs);
             main.ShowSongList(1, FALSE, TRUE);
             EXPECT_EQ(2, main.m_listSongs.GetItemCount());
@@ -211,6 +216,9 @@ TEST(BuddyLibrary, ComesFromASecondClientThroughTheService)
             EXPECT_EQ(0u, main.m_timerLoading);
             EXPECT_EQ(2, main.m_listSongLists.GetItemCount());
             EXPECT_EQ(W(L"Tune 1"), W(main.m_listSongs.GetRow(0)->title));
+            // The durations came with the library: the time column shows them.
+            EXPECT_EQ(W(L"01:01"), W(CListCtrlSong::DurationText(main.m_listSongs.GetRow(0)->duration)));
+            EXPECT_EQ(W(L"40:40"), W(CListCtrlSong::DurationText(main.m_listSongs.GetRow(39)->duration)));
             CaptureWindowPicture(main.GetSafeHwnd(), L"main-window-library-from-client.png");
         });
         yebJinRelease(1);

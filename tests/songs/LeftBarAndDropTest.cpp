@@ -180,12 +180,22 @@ TEST(OwnLibraryFile, AParseIsHandedOutAgainOnlyWhileTheFileIsUnchanged)
     EXPECT_EQ(4, file.CountSongs(path)) << "the count stays known without the copy";
     ASSERT_EQ(S_OK, file.Load(path, library, TRUE));
     EXPECT_EQ(2, file.GetParseCount());
+    // A library taken only to be looked at comes back as the kept copy.
+    file.GiveBack(path, library);
+    EXPECT_EQ(0, library.GetSongCount());
+    CSongLibrary look;
+    ASSERT_EQ(S_OK, file.Load(path, look));
+    EXPECT_EQ(4, look.GetSongCount());
+    EXPECT_EQ(2, file.GetParseCount());
+    ASSERT_EQ(S_OK, file.Load(path, library, TRUE));
 
     // Another writer changes the file: the next load reads it.
     CSongLibrary other = library;
     other.AddSong(LibrarySong(L"s5", L"Song s5"));
     ::Sleep(20);
     ASSERT_EQ(S_OK, other.SaveToFile(path));
+    file.GiveBack(path, library);
+    EXPECT_EQ(4, library.GetSongCount()) << "a library of the file before the change is not kept";
     EXPECT_EQ(5, file.CountSongs(path));
     ASSERT_EQ(S_OK, file.Load(path, library));
     EXPECT_EQ(5, library.GetSongCount());
@@ -201,6 +211,48 @@ TEST(OwnLibraryFile, AParseIsHandedOutAgainOnlyWhileTheFileIsUnchanged)
     ::DeleteFileW(path);
     EXPECT_TRUE(FAILED(file.Load(path, again)));
     EXPECT_EQ(0, file.CountSongs(path));
+}
+
+TEST(OwnLibraryFile, AReadAheadIsTakenOnlyWhileTheFileIsUnchanged)
+{
+    LoadLanguageFile();
+    std::wstring folder = SocialOutputFolder() + L"\\own-library-read-ahead";
+    ::CreateDirectoryW(folder.c_str(), NULL);
+    CString path = (folder + L"\\playlist.xml").c_str();
+    WriteOwnLibrary((LPCWSTR)path);
+    {
+        COwnLibraryFile file;
+        file.Prefetch(path);
+        EXPECT_EQ(4, file.CountSongs(path));
+        CSongLibrary library;
+        ASSERT_EQ(S_OK, file.Load(path, library, TRUE));
+        EXPECT_EQ(4, library.GetSongCount());
+        EXPECT_EQ(1, file.GetParseCount()) << "the read ahead is the only parse";
+    }
+    {
+        // Written again after the read ahead began: read anew.
+        COwnLibraryFile file;
+        file.Prefetch(path);
+        CSongLibrary other;
+        ASSERT_EQ(S_OK, other.LoadFromFile(path));
+        other.AddSong(LibrarySong(L"s5", L"Song s5"));
+        ::Sleep(300); // the read of four songs is over, and the file's time moves on
+        ASSERT_EQ(S_OK, other.SaveToFile(path));
+        CSongLibrary library;
+        ASSERT_EQ(S_OK, file.Load(path, library));
+        EXPECT_EQ(5, library.GetSongCount());
+        EXPECT_EQ(2, file.GetParseCount());
+    }
+    {
+        // Nothing to read: nothing kept, and the file made later is read.
+        COwnLibraryFile file;
+        CString missing = (folder + L"\\missing.xml").c_str();
+        ::DeleteFileW(missing);
+        file.Prefetch(missing);
+        EXPECT_EQ(0, file.CountSongs(missing));
+        ASSERT_TRUE(::CopyFileW(path, missing, FALSE));
+        EXPECT_EQ(5, file.CountSongs(missing));
+    }
 }
 
 TEST_F(LeftBarAndDrop, ChannelRowsOpenTheirPagesEachTimeTheyAreChosen)

@@ -96,6 +96,19 @@ std::wstring FileOrder(const std::wstring& path, LPCWSTR list = nullptr)
     return ids;
 }
 
+int SongRowOf(CListCtrlSong& songs, LPCWSTR title)
+{
+    for (int i = 0; i < songs.GetItemCount(); ++i)
+        if (songs.GetRow(i) && songs.GetRow(i)->title == title)
+            return i;
+    return -1;
+}
+
+int CALLBACK TitlesDown(LPARAM a, LPARAM b, LPARAM)
+{
+    return -wcscmp(reinterpret_cast<SongRowData*>(a)->title, reinterpret_cast<SongRowData*>(b)->title);
+}
+
 void SelectOnly(CListCtrl& list, std::initializer_list<int> rows)
 {
     list.SetItemState(-1, 0, LVIS_SELECTED);
@@ -466,6 +479,32 @@ TEST_F(SongLibraryWindow, SongListControlSortsAndTellsAboutRows)
             EXPECT_TRUE(songs.GetItemState(2, LVIS_SELECTED) & LVIS_SELECTED);
             songs.SendMessage(WM_CHAR, 1, 0);
             EXPECT_EQ(4u, songs.GetSelectedCount());
+
+            // A row's selection and focus stay with it through a sort and
+            // through rows inserted and deleted above it; the list view reads
+            // and finds rows by their titles.
+            songs.SetItemState(-1, 0, LVIS_SELECTED);
+            songs.SetItemState(SongRowOf(songs, L"Charlie"), LVIS_SELECTED | LVIS_FOCUSED,
+                               LVIS_SELECTED | LVIS_FOCUSED);
+            songs.SortItems(TitlesDown, 0);
+            EXPECT_EQ(L"Delta:-1|Charlie:-1|Bravo:-1|Alpha:-1|", SongRows(main));
+            EXPECT_EQ(1, songs.GetNextItem(-1, LVNI_SELECTED));
+            EXPECT_EQ(1u, songs.GetSelectedCount());
+            EXPECT_EQ(1, songs.GetNextItem(-1, LVNI_FOCUSED));
+            SongRowData* echo = new SongRowData;
+            echo->title = L"Echo";
+            EXPECT_EQ(0, songs.InsertRow(0, echo));
+            EXPECT_EQ(5, songs.GetItemCount());
+            EXPECT_EQ(2, songs.GetNextItem(-1, LVNI_SELECTED));
+            EXPECT_EQ(2, songs.GetNextItem(-1, LVNI_FOCUSED));
+            EXPECT_TRUE(songs.DeleteItem(0));
+            EXPECT_FALSE(songs.DeleteItem(4));
+            EXPECT_EQ(1, songs.GetNextItem(-1, LVNI_SELECTED));
+            EXPECT_EQ(W(L"Alpha"), W(songs.GetItemText(3, 0)));
+            LVFINDINFOW find = {LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, L"br"};
+            EXPECT_EQ(2, ListView_FindItem(songs.GetSafeHwnd(), -1, &find));
+            find.psz = L"zz";
+            EXPECT_EQ(-1, ListView_FindItem(songs.GetSafeHwnd(), -1, &find));
 
             // Tips: the own file names its path; a buddy's song its owner.
             SongRowData own = *songs.GetRow(0);
