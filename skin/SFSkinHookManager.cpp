@@ -150,6 +150,13 @@ CSFSkinHookEntry* CSFSkinHookManager::FindHook(LPCSTR moduleName, LPCSTR functio
 
 CSFSkinHookEntry* CSFSkinHookManager::AddHook(int index, LPCSTR moduleName, LPCSTR functionName, FARPROC replacement)
 {
+    std::vector<HMODULE> modules;
+    return AddHook(index, moduleName, functionName, replacement, modules);
+}
+
+CSFSkinHookEntry* CSFSkinHookManager::AddHook(int index, LPCSTR moduleName, LPCSTR functionName, FARPROC replacement,
+                                              std::vector<HMODULE>& modules)
+{
     if (index < 0 || index >= kHookCount || FindHook(moduleName, functionName))
         return NULL;
     try
@@ -162,7 +169,11 @@ CSFSkinHookEntry* CSFSkinHookManager::AddHook(int index, LPCSTR moduleName, LPCS
             HMODULE module = ::GetModuleHandleA(moduleName);
             real = module ? getProc(module, functionName) : NULL;
             if (real == NULL && (module = ::LoadLibraryA(moduleName)) != NULL)
+            {
+                // The process has one module more than the list it was given.
+                modules.clear();
                 real = getProc(module, functionName);
+            }
             if (real == NULL)
                 return NULL;
             if (FARPROC target = ThunkTarget(real))
@@ -172,7 +183,11 @@ CSFSkinHookEntry* CSFSkinHookManager::AddHook(int index, LPCSTR moduleName, LPCS
         delete m_entries[index];
         m_entries[index] = entry;
         if (real != NULL)
-            entry->m_installed = PatchAllModules(moduleName, real, replacement);
+        {
+            if (modules.empty())
+                modules = ModulesToPatch();
+            entry->m_installed = PatchModules(modules, moduleName, real, replacement);
+        }
         return entry;
     }
     catch (...)
@@ -226,21 +241,33 @@ BOOL CSFSkinHookManager::PatchModule(LPCSTR moduleName, FARPROC from, FARPROC to
     return patched;
 }
 
+std::vector<HMODULE> CSFSkinHookManager::ModulesToPatch() const
+{
+    HMODULE self = AfxGetInstanceHandle() ? AfxGetInstanceHandle() : ::GetModuleHandleW(NULL);
+    std::vector<HMODULE> modules;
+    CSFModuleEnumerator list;
+    for (HMODULE module = list.GetFirstModule(); module != NULL; module = list.GetNextModule())
+        if (module != self && !IsExcluded(module))
+            modules.push_back(module);
+    modules.push_back(self);
+    return modules;
+}
+
+BOOL CSFSkinHookManager::PatchModules(const std::vector<HMODULE>& modules, LPCSTR moduleName, FARPROC from, FARPROC to)
+{
+    if (from == NULL || to == NULL)
+        return FALSE;
+    BOOL any = FALSE;
+    for (HMODULE module : modules)
+        any |= PatchModule(moduleName, from, to, module);
+    return any;
+}
+
 BOOL CSFSkinHookManager::PatchAllModules(LPCSTR moduleName, FARPROC from, FARPROC to)
 {
     if (from == NULL || to == NULL)
         return FALSE;
-    HMODULE self = AfxGetInstanceHandle() ? AfxGetInstanceHandle() : ::GetModuleHandleW(NULL);
-    BOOL any = FALSE;
-    CSFModuleEnumerator modules;
-    for (HMODULE module = modules.GetFirstModule(); module != NULL; module = modules.GetNextModule())
-    {
-        if (module == self || IsExcluded(module))
-            continue;
-        any |= PatchModule(moduleName, from, to, module);
-    }
-    any |= PatchModule(moduleName, from, to, self);
-    return any;
+    return PatchModules(ModulesToPatch(), moduleName, from, to);
 }
 
 void CSFSkinHookManager::PatchNewModule(HMODULE module, DWORD flags)
@@ -260,9 +287,12 @@ void CSFSkinHookManager::InstallAll()
     RefreshExclusions(FALSE);
     CSFSkinFramework* manager = FindSkinFramework();
     int options = manager ? manager->GetApplyOptions() : 0;
+    // Listing the process's modules is slow (under Wine every module costs
+    // calls to the server), so the hooks share one list.
+    std::vector<HMODULE> modules;
     for (const SFHookDefinition& hook : SFHookTable())
         if (hook.option == 0 || (options & hook.option))
-            AddHook(hook.index, hook.module, hook.function, hook.replacement);
+            AddHook(hook.index, hook.module, hook.function, hook.replacement, modules);
     m_installed = TRUE;
 }
 
@@ -270,13 +300,18 @@ void CSFSkinHookManager::RemoveAll()
 {
     if (!m_installed)
         return;
+    std::vector<HMODULE> modules;
     for (int i = 0; i < kHookCount; i++)
     {
         CSFSkinHookEntry* entry = m_entries[i];
         if (entry == NULL)
             continue;
         if (entry->m_installed)
-            PatchAllModules(entry->m_moduleName, entry->m_replacement, entry->m_real);
+        {
+            if (modules.empty())
+                modules = ModulesToPatch();
+            PatchModules(modules, entry->m_moduleName, entry->m_replacement, entry->m_real);
+        }
         m_entries[i] = NULL;
         delete entry;
     }

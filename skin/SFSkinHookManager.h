@@ -49,6 +49,14 @@ private:
         BOOL only9x;
     };
     void RefreshExclusions(BOOL onlyMissing);
+    // The modules whose imports the hooks rewrite: all but the excluded
+    // ones, the program's own module last.
+    std::vector<HMODULE> ModulesToPatch() const;
+    BOOL PatchModules(const std::vector<HMODULE>& modules, LPCSTR moduleName, FARPROC from, FARPROC to);
+    // AddHook patching the modules listed (listed first when empty; emptied
+    // when the hook had to load its DLL).
+    CSFSkinHookEntry* AddHook(int index, LPCSTR moduleName, LPCSTR functionName, FARPROC replacement,
+                              std::vector<HMODULE>& modules);
 
     CSFSkinHookEntry* m_entries[kHookCount];
     BOOL m_installed;
