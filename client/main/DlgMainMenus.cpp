@@ -151,6 +151,17 @@ void TrackOwnerDrawn(CMenuEx& menu, int position, int x, int y, HWND owner,
         track(popup->m_hMenu, TPM_RIGHTBUTTON, x, y, owner);
 }
 
+// The first pop-up of a menu resource, shown at the cursor.
+void TrackResourceAtCursor(UINT resource, HWND owner, UINT (*track)(HMENU, UINT, int, int, HWND))
+{
+    CMenuEx menu;
+    if (!menu.LoadMenu(resource))
+        return;
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    TrackOwnerDrawn(menu, 0, cursor.x, cursor.y, owner, track);
+}
+
 // A menu built for a row, shown at the cursor and destroyed afterwards.
 void TrackAtCursor(HMENU built, HWND owner, UINT (*track)(HMENU, UINT, int, int, HWND))
 {
@@ -194,23 +205,15 @@ void CDlgMain::ShowMainMenu()
 
 void CDlgMain::ShowStatusMenu()
 {
-    CMenuEx menu;
-    menu.LoadMenu(IDR_MENU_STATUS);
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    TrackOwnerDrawn(menu, 0, cursor.x, cursor.y, m_hWnd, s_trackMenu);
+    TrackResourceAtCursor(IDR_MENU_STATUS, m_hWnd, s_trackMenu);
 }
 
 void CDlgMain::ShowTrayMenu()
 {
-    CMenuEx menu;
-    menu.LoadMenu(IDR_MENU_MAIN);
-    POINT cursor;
-    ::GetCursorPos(&cursor);
     // In the foreground, so that a click elsewhere closes the menu; the
     // empty message afterwards lets the tray see the menu end.
     SetForegroundWindow();
-    TrackOwnerDrawn(menu, 0, cursor.x, cursor.y, m_hWnd, s_trackMenu);
+    TrackResourceAtCursor(IDR_MENU_MAIN, m_hWnd, s_trackMenu);
     PostMessage(WM_NULL);
 }
 

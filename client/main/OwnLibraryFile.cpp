@@ -1,8 +1,7 @@
 #include "OwnLibraryFile.h"
 
 COwnLibraryFile::COwnLibraryFile()
-    : m_stamp(), m_nSongs(0), m_bKept(FALSE), m_bHasCopy(FALSE), m_nParses(0), m_readStamp(), m_bReadStamp(FALSE),
-      m_readResult(E_FAIL)
+    : m_stamp(), m_nSongs(0), m_bKept(FALSE), m_bHasCopy(FALSE), m_nParses(0), m_readStamp(), m_readResult(E_FAIL)
 {
 }
 
@@ -18,8 +17,7 @@ void COwnLibraryFile::Prefetch(const CString& path)
     if (path.IsEmpty() || IsCurrent(path))
         return;
     m_readPath = path;
-    m_bReadStamp = ReadStamp(path, m_readStamp);
-    if (!m_bReadStamp)
+    if (!ReadStamp(path, m_readStamp))
         return;
     ++m_nParses;
     m_readResult = E_FAIL;
@@ -141,8 +139,7 @@ int COwnLibraryFile::CountSongs(const CString& path)
 
 void COwnLibraryFile::Forget()
 {
-    if (m_reader.joinable())
-        Settle();
+    Settle();
     m_bKept = FALSE;
     m_bHasCopy = FALSE;
     m_nSongs = 0;

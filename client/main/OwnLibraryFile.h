@@ -70,7 +70,6 @@ class COwnLibraryFile
     std::thread m_reader;
     CString m_readPath;
     Stamp m_readStamp;
-    BOOL m_bReadStamp;
     CSongLibrary m_read;
     HRESULT m_readResult;
 };

@@ -110,7 +110,7 @@ BOOL CBoard::OnInitDialog()
     ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, at.x, at.y, WIDTH, HEIGHT, SWP_NOACTIVATE);
     CRect client;
     GetClientRect(&client);
-    int w = client.Width(), h = client.Height();
+    int w = client.Width();
 
     m_btnClose.SetBitmapStrip(IDB_BTN_CLOSE_TINY, kMagenta);
     m_btnClose.SetWindowPos(NULL, w - 25, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
