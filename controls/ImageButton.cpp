@@ -218,21 +218,22 @@ int CImageButton::SetBitmapStrip(UINT nID, COLORREF crMask)
     HBITMAP strip = LoadBitmapId((int)nID);
     if (!strip)
         return 1;
-    BITMAP bm{};
-    ::GetObjectW(strip, sizeof(bm), &bm);
-    int width = bm.bmWidth / 4, height = bm.bmHeight;
     FreeSlots();
-    int result = width > 0 ? 0 : 1;
-    {
-        CMemoryDC src(strip);
-        for (int slot = 0; slot < SLOT_COUNT && result == 0; ++slot)
-        {
-            CMemoryDC piece((HDC)NULL, width, height); // compatible with the screen
-            piece.BitBlt(0, 0, width, height, &src, StripIndexOfSlot(slot) * width, 0, SRCCOPY);
-            result = SetSlot(slot, piece.DetachBitmap(), crMask);
-        }
-    }
+    HBITMAP images[SLOT_COUNT] = {}, masks[SLOT_COUNT] = {};
+    int result = SplitMaskedStrip(strip, SLOT_COUNT, crMask, images, masks) ? 0 : 1;
     ::DeleteObject(strip);
+    for (int slot = 0; slot < SLOT_COUNT && result == 0; ++slot)
+    {
+        ImageSlot& s = m_slots[slot];
+        int index = StripIndexOfSlot(slot);
+        BITMAP bm{};
+        ::GetObjectW(images[index], sizeof(bm), &bm);
+        s.image = images[index];
+        s.mask = masks[index];
+        s.width = bm.bmWidth;
+        s.height = bm.bmHeight;
+        s.transparent = crMask;
+    }
     if (m_hWnd)
         Invalidate();
     return result;

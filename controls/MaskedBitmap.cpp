@@ -1,5 +1,8 @@
 #include "MaskedBitmap.h"
 
+#include <algorithm>
+#include <vector>
+
 HBITMAP CreateTransparencyMask(HBITMAP image, int width, int height, COLORREF key)
 {
     HBITMAP mask = ::CreateBitmap(width, height, 1, 1, NULL);
@@ -19,6 +22,66 @@ HBITMAP CreateTransparencyMask(HBITMAP image, int width, int height, COLORREF ke
     ::DeleteDC(maskDC);
     ::DeleteDC(imageDC);
     return mask;
+}
+
+BOOL SplitMaskedStrip(HBITMAP strip, int pieces, COLORREF key, HBITMAP* images, HBITMAP* masks)
+{
+    BITMAP bm{};
+    if (pieces <= 0 || !strip || !::GetObjectW(strip, sizeof(bm), &bm) || bm.bmWidth / pieces <= 0 || bm.bmHeight <= 0)
+        return FALSE;
+    const int stripWidth = bm.bmWidth, width = bm.bmWidth / pieces, height = bm.bmHeight;
+    BITMAPINFO whole{};
+    whole.bmiHeader = {sizeof(BITMAPINFOHEADER), stripWidth, -height, 1, 32, BI_RGB};
+    std::vector<DWORD> pixels((size_t)stripWidth * height);
+    HDC screen = ::GetDC(NULL);
+    BOOL read = ::GetDIBits(screen, strip, 0, height, pixels.data(), &whole, DIB_RGB_COLORS) == height;
+    const DWORD keyPixel = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
+    BITMAPINFO piece = whole;
+    piece.bmiHeader.biWidth = width;
+    // 1-bit rows of CreateBitmap are padded to 16 bits; a set bit is a key pixel.
+    const int maskStride = ((width + 15) / 16) * 2;
+    std::vector<DWORD> image((size_t)width * height);
+    std::vector<BYTE> mask((size_t)maskStride * height);
+    int made = 0;
+    for (; read && made < pieces; ++made)
+    {
+        std::fill(mask.begin(), mask.end(), 0);
+        for (int y = 0; y < height; ++y)
+        {
+            const DWORD* from = pixels.data() + (size_t)y * stripWidth + (size_t)made * width;
+            DWORD* to = image.data() + (size_t)y * width;
+            BYTE* bits = mask.data() + (size_t)y * maskStride;
+            for (int x = 0; x < width; ++x)
+            {
+                DWORD p = from[x] & 0xFFFFFF;
+                if (p == keyPixel)
+                {
+                    p = 0;
+                    bits[x >> 3] |= (BYTE)(0x80 >> (x & 7));
+                }
+                to[x] = p;
+            }
+        }
+        images[made] = ::CreateDIBitmap(screen, &piece.bmiHeader, CBM_INIT, image.data(), &piece, DIB_RGB_COLORS);
+        masks[made] = ::CreateBitmap(width, height, 1, 1, mask.data());
+        if (!images[made] || !masks[made])
+        {
+            if (images[made])
+                ::DeleteObject(images[made]);
+            if (masks[made])
+                ::DeleteObject(masks[made]);
+            break;
+        }
+    }
+    ::ReleaseDC(NULL, screen);
+    if (made == pieces)
+        return TRUE;
+    for (int i = 0; i < made; ++i)
+    {
+        ::DeleteObject(images[i]);
+        ::DeleteObject(masks[i]);
+    }
+    return FALSE;
 }
 
 void MaskedBitmap::Free()

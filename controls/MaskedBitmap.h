@@ -26,3 +26,10 @@ struct MaskedBitmap
 // the mask; null when it cannot be made.
 HBITMAP CreateTransparencyMask(HBITMAP image, int width, int height, COLORREF key);
 
+
+// The strip cut into `pieces` images of equal width, each made as
+// CreateTransparencyMask would leave it (key-colour pixels black) with its
+// mask, from one read of the strip's pixels. The caller owns what is made;
+// FALSE (nothing made) when the strip cannot be read or is narrower than
+// the pieces.
+BOOL SplitMaskedStrip(HBITMAP strip, int pieces, COLORREF key, HBITMAP* images, HBITMAP* masks);

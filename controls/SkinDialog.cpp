@@ -81,7 +81,8 @@ void CSkinDialog::PaintWindow(CDC* pDC, BOOL bCutCorners)
     CRect client;
     GetClientRect(&client);
     int w = client.Width(), h = client.Height();
-    CMemoryDC mem(pDC, &client); // copied to the target when the picture is done
+    CRect area = SkinFrame::PaintArea(pDC, client, bCutCorners);
+    CMemoryDC mem(pDC, &area); // copied to the target when the picture is done
 
     mem.Rectangle(0, 0, w, h);
     SkinFrame::Parts parts{&m_topLeft, &m_top, &m_topRight, &m_left, &m_right, &m_bottomLeft, &m_bottom, &m_bottomRight};

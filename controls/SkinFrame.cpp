@@ -85,6 +85,14 @@ HRGN MakeCornerRegion(CDC* pDC, int width, int height)
     return region;
 }
 
+CRect PaintArea(CDC* pDC, const CRect& client, BOOL whole)
+{
+    CRect area = client, clip;
+    if (!whole && pDC->GetClipBox(&clip) != ERROR)
+        area.IntersectRect(&client, &clip);
+    return area;
+}
+
 void ApplyCornerRegion(CWnd* pWnd, CDC* pDC, int width, int height)
 {
     HRGN region = MakeCornerRegion(pDC, width, height);

@@ -41,6 +41,10 @@ HRGN MakeCornerRegion(CDC* pDC, int width, int height);
 // window already has the same one: setting a region repaints the window, so
 // setting it at every paint would paint for ever.
 void ApplyCornerRegion(CWnd* pWnd, CDC* pDC, int width, int height);
+// The part of the client a paint draws: all of it for the window's own paint
+// (the corners decide the window's shape), only the part a control asks for
+// when it takes the picture under itself.
+CRect PaintArea(CDC* pDC, const CRect& client, BOOL whole);
 // Frame corners and edges of a W x H picture (the steps both dialog bases
 // paint in this order), with an optional fill of the background between them.
 struct Parts

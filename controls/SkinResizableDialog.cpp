@@ -168,9 +168,42 @@ void CSkinResizableDialog::PaintWindow(CDC* pDC, BOOL bCutCorners)
 {
     CRect client;
     GetClientRect(&client);
-    int w = client.Width(), h = client.Height();
-    CMemoryDC mem(pDC, &client); // copied to the target when the picture is done
+    CDC* frame = FramePicture(client.Size());
+    if (!frame)
+        return;
+    CRect area = client, clip;
+    if (pDC->GetClipBox(&clip) != ERROR)
+        area.IntersectRect(&client, &clip);
+    pDC->BitBlt(area.left, area.top, area.Width(), area.Height(), frame, area.left, area.top, SRCCOPY);
+    if (bCutCorners)
+        SkinFrame::ApplyCornerRegion(this, frame, client.Width(), client.Height());
+}
 
+CDC* CSkinResizableDialog::FramePicture(CSize size)
+{
+    BOOL current = m_framePicture && m_framePicture->GetSafeHdc() && m_frameSize == size &&
+                   m_frameTexts == m_captionTexts && m_frameRects == m_captionRects &&
+                   m_bFrameFurtherLines == m_bFurtherLines && m_frameTitleTop == m_titleTop;
+    if (current)
+        return m_framePicture.get();
+    m_framePicture.reset(new CMemoryDC((HDC)NULL, size.cx, size.cy)); // compatible with the screen
+    if (!m_framePicture->GetSafeHdc())
+    {
+        m_framePicture.reset();
+        return NULL;
+    }
+    DrawFrame(m_framePicture.get(), size.cx, size.cy);
+    m_frameSize = size;
+    m_frameTexts = m_captionTexts;
+    m_frameRects = m_captionRects;
+    m_bFrameFurtherLines = m_bFurtherLines;
+    m_frameTitleTop = m_titleTop;
+    return m_framePicture.get();
+}
+
+void CSkinResizableDialog::DrawFrame(CDC* pDC, int w, int h)
+{
+    CDC& mem = *pDC;
     mem.Rectangle(0, 0, w, h);
     SkinFrame::DrawBitmap(m_grip.bitmap, &mem, w - m_grip.width - m_right.width, h - m_grip.height - m_bottom.height);
     SkinFrame::Parts parts{&m_topLeft, &m_top, &m_topRight, &m_left, &m_right, &m_bottomLeft, &m_bottom, &m_bottomRight};
@@ -197,6 +230,4 @@ void CSkinResizableDialog::PaintWindow(CDC* pDC, BOOL bCutCorners)
     }
     if (oldFont)
         mem.SelectObject(oldFont);
-    if (bCutCorners)
-        SkinFrame::ApplyCornerRegion(this, &mem, w, h);
 }

@@ -5,7 +5,10 @@
 // minimum size and loads the language file when it opens.
 #pragma once
 #include "Framework.h"
+#include "MemoryDC.h"
 #include "SkinFrame.h"
+
+#include <memory>
 
 #include <vector>
 
@@ -15,16 +18,16 @@ public:
     CSkinResizableDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
     ~CSkinResizableDialog() override;
 
-    void SetTopLeftBitmap(UINT nID) { m_topLeft.Load(nID); }
-    void SetTopBitmap(UINT nID) { m_top.Load(nID); }
-    void SetTopRightBitmap(UINT nID) { m_topRight.Load(nID); }
-    void SetLeftBitmap(UINT nID) { m_left.Load(nID); }
-    void SetGripBitmap(UINT nID) { m_grip.Load(nID); }
-    void SetRightBitmap(UINT nID) { m_right.Load(nID); }
-    void SetBottomLeftBitmap(UINT nID) { m_bottomLeft.Load(nID); }
-    void SetBottomBitmap(UINT nID) { m_bottom.Load(nID); }
-    void SetBottomRightBitmap(UINT nID) { m_bottomRight.Load(nID); }
-    void SetTitleBitmap(UINT nID) { m_title.Load(nID); }
+    void SetTopLeftBitmap(UINT nID) { SetPart(m_topLeft, nID); }
+    void SetTopBitmap(UINT nID) { SetPart(m_top, nID); }
+    void SetTopRightBitmap(UINT nID) { SetPart(m_topRight, nID); }
+    void SetLeftBitmap(UINT nID) { SetPart(m_left, nID); }
+    void SetGripBitmap(UINT nID) { SetPart(m_grip, nID); }
+    void SetRightBitmap(UINT nID) { SetPart(m_right, nID); }
+    void SetBottomLeftBitmap(UINT nID) { SetPart(m_bottomLeft, nID); }
+    void SetBottomBitmap(UINT nID) { SetPart(m_bottom, nID); }
+    void SetBottomRightBitmap(UINT nID) { SetPart(m_bottomRight, nID); }
+    void SetTitleBitmap(UINT nID) { SetPart(m_title, nID); }
     void SetTitleBitmapTop(int top) { m_titleTop = top; }
     void AddCaptionText(LPCTSTR text, const RECT& rect);
 
@@ -48,9 +51,18 @@ public:
 protected:
     void OnPaint();
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    // The whole client picture into pDC (the window's own paint cuts the
-    // corner region too).
+    // The part of the client picture pDC asks for (its clip box) into pDC;
+    // the window's own paint cuts the corner region too.
     void PaintWindow(CDC* pDC, BOOL bCutCorners);
+    // The frame picture for the client size, drawn again only when the size,
+    // the captions or the title's place changed since it was last drawn.
+    CDC* FramePicture(CSize size);
+    void DrawFrame(CDC* pDC, int w, int h);
+    void SetPart(SkinBitmap& part, UINT nID)
+    {
+        part.Load(nID);
+        m_framePicture.reset();
+    }
     HCURSOR OnQueryDragIcon() { return (HCURSOR)m_hIcon; }
     void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
@@ -65,4 +77,14 @@ protected:
     std::vector<CString> m_captionTexts;
     std::vector<CRect> m_captionRects;
     CFont* m_pCaptionFont;
+
+private:
+    // The frame as last drawn and what it was drawn for: paints and the
+    // controls taking the picture under them copy from it.
+    std::unique_ptr<CMemoryDC> m_framePicture;
+    CSize m_frameSize;
+    std::vector<CString> m_frameTexts;
+    std::vector<CRect> m_frameRects;
+    BOOL m_bFrameFurtherLines = TRUE;
+    int m_frameTitleTop = -1;
 };

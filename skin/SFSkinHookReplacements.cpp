@@ -342,7 +342,15 @@ int WINAPI Hook_SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redra
     CSFSkinObjectFrame* frame = FrameOf(hwnd);
     if (frame == NULL || bar == SB_CTL || !redraw)
         return real(hwnd, bar, info, redraw);
+    // Lists set their bars after every change of their rows; a bar whose
+    // range, page and position stay as they were is not drawn again.
+    SCROLLINFO before = {sizeof(before), SIF_ALL};
+    BOOL known = REAL(14, GetScrollInfo)(hwnd, bar, &before);
     int result = real(hwnd, bar, info, FALSE);
+    SCROLLINFO after = {sizeof(after), SIF_ALL};
+    if (known && REAL(14, GetScrollInfo)(hwnd, bar, &after) && before.nMin == after.nMin &&
+        before.nMax == after.nMax && before.nPage == after.nPage && before.nPos == after.nPos)
+        return result;
     frame->RepaintFrameScrollBar(bar);
     return result;
 }

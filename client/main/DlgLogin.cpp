@@ -2,6 +2,7 @@
 
 #include "AppSetting.h"
 #include "ClientApp.h"
+#include "DlgMain.h"
 #include "LanguageTable.h"
 #include "LayeredFrame.h"
 #include "Locvane.h"
@@ -515,6 +516,9 @@ void CDlgLogin::OnLoginOk()
     lower.MakeLower();
     if (CClientApp* app = GetClientApp())
         app->SetUserEmail(lower);
+    // The own library is read while the service answers.
+    if (CDlgMain* mainDialog = CDlgMain::Instance())
+        mainDialog->PrefetchOwnLibrary();
 
     AbandonAttempt();
     m_attempt = std::make_shared<LoginAttempt>();

@@ -159,8 +159,20 @@ CDlgMain* CDlgMain::Instance()
     return g_pMainDlg;
 }
 
+void CDlgMain::PrefetchOwnLibrary()
+{
+    CClientApp* app = GetClientApp();
+    CString email;
+    if (app)
+        app->GetUserEmail(email);
+    if (!email.IsEmpty())
+        m_ownLibraryFile.Prefetch(app->GetMyPlaylistPath());
+}
+
 BOOL CDlgMain::OnInitDialog()
 {
+    // An account known from the command line is read while the window is made.
+    PrefetchOwnLibrary();
     AfxInitRichEdit2();
     SetTopLeftBitmap(IDB_MAIN_TOP_LEFT);
     SetTopBitmap(IDB_MAIN_TOP);
@@ -233,12 +245,10 @@ BOOL CDlgMain::OnInitDialog()
         OnCancel();
 
     if (CClientApp* app = GetClientApp())
-    {
         app->GetUserEmail(m_strUserEmail);
-        // Read while the sign-in completes; its end shows the library.
-        if (!m_strUserEmail.IsEmpty())
-            m_ownLibraryFile.Prefetch(app->GetMyPlaylistPath());
-    }
+    // Read while the sign-in completes (the login asked for it as soon as the
+    // account was known); its end shows the library.
+    PrefetchOwnLibrary();
     AddTrayIcon();
     m_timerPosition = SetTimer(TIMER_MAIN_POSITION, 1000);
     m_timerAway = SetTimer(TIMER_MAIN_AWAY, 1000);

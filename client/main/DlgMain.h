@@ -92,6 +92,9 @@ class CDlgMain : public CSkinResizableDialog
     // through this pointer.
     static CDlgMain* Instance();
 
+    // Starts reading the signed-in account's own library on a thread of its
+    // own (nothing when no account is known yet); the sign-in takes the read.
+    void PrefetchOwnLibrary();
     // 1 when the data folders exist and the player and its server started.
     BOOL StartPlayer();
     // The data folder "yeb360" in My Music and its folders cache, lib,

@@ -13,6 +13,9 @@ COwnLibraryFile::~COwnLibraryFile()
 
 void COwnLibraryFile::Prefetch(const CString& path)
 {
+    // Asked again for the file being read: that read goes on.
+    if (m_reader.joinable() && path.CompareNoCase(m_readPath) == 0)
+        return;
     Settle();
     if (path.IsEmpty() || IsCurrent(path))
         return;
