@@ -8,6 +8,15 @@ CFileDropTarget::CFileDropTarget(CDropListCtrl* pOwner, int nMode)
     : m_pOwner(pOwner), m_nMode(nMode), m_pHelper(nullptr), m_bHelper(FALSE), m_refs(1), m_hRegistered(NULL),
       m_pDragData(nullptr)
 {
+}
+
+void CFileDropTarget::MakeHelper()
+{
+    // The shell's drag picture helper is made when something is first
+    // dragged over, not with every list that takes drops.
+    if (m_bHelperTried)
+        return;
+    m_bHelperTried = TRUE;
     m_bHelper = SUCCEEDED(::CoCreateInstance(CLSID_DragDropHelper, NULL, CLSCTX_INPROC_SERVER, IID_IDropTargetHelper,
                                              (void**)&m_pHelper)) &&
                 m_pHelper;
@@ -112,6 +121,7 @@ BOOL CFileDropTarget::CheckFiles(IDataObject* pData)
 DROPEFFECT CFileDropTarget::OnDragEnter(CWnd* pWnd, IDataObject* pData, DWORD, CPoint point)
 {
     DROPEFFECT effect = OffersFiles(pData) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    MakeHelper();
     if (m_bHelper)
     {
         POINT pt = point;

@@ -51,6 +51,9 @@ public:
 
 private:
     static BOOL OffersFiles(IDataObject* pData);
+    // The shell's drag picture helper, made at the first drag over the list.
+    void MakeHelper();
+    BOOL m_bHelperTried = FALSE;
     LONG m_refs;
     HWND m_hRegistered;
     IDataObject* m_pDragData; // the data of the drag in progress (not owned)

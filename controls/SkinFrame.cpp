@@ -1,6 +1,8 @@
 #include "SkinFrame.h"
 #include "MemoryDC.h"
 
+#include <algorithm>
+
 BOOL SkinBitmap::Load(UINT nID)
 {
     width = height = 0;
@@ -56,12 +58,43 @@ void DrawBitmap(CBitmap& bitmap, CDC* pDC, int x, int y)
 void TileBitmap(CBitmap& bitmap, CDC* pDC, int left, int top, int right, int bottom)
 {
     CSize size = GetBitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0)
+    if (size.cx <= 0 || size.cy <= 0 || right <= left || bottom <= top)
         return; // nothing to tile, and no endless loop
     CMemoryDC mem((HBITMAP)bitmap.GetSafeHandle(), pDC->GetSafeHdc());
+    const int width = (right - left + size.cx - 1) / size.cx * size.cx;
+    const int height = (bottom - top + size.cy - 1) / size.cy * size.cy;
+    CRect clip, whole(left, top, left + width, top + height), inside;
+    int kind = pDC->GetClipBox(&clip);
+    if (kind == SIMPLEREGION && inside.IntersectRect(&clip, &whole) && inside == whole)
+    {
+        // Every pixel of the tiled area is drawn, so the copies already
+        // drawn are copied on, doubling each time: a narrow edge piece takes
+        // a few copies instead of one for every pixel of the edge.
+        pDC->BitBlt(left, top, size.cx, size.cy, &mem, 0, 0, SRCCOPY);
+        for (int filled = size.cx; filled < width;)
+        {
+            int n = std::min(filled, width - filled);
+            pDC->BitBlt(left + filled, top, n, size.cy, pDC, left, top, SRCCOPY);
+            filled += n;
+        }
+        for (int filled = size.cy; filled < height;)
+        {
+            int n = std::min(filled, height - filled);
+            pDC->BitBlt(left, top + filled, width, n, pDC, left, top, SRCCOPY);
+            filled += n;
+        }
+        return;
+    }
     for (int y = top; y < bottom; y += size.cy)
         for (int x = left; x < right; x += size.cx)
+        {
+            // Copies outside the drawable area are skipped (all are drawn
+            // when the context cannot tell its area).
+            CRect piece(x, y, x + size.cx, y + size.cy), visible;
+            if (kind != ERROR && !visible.IntersectRect(&clip, &piece))
+                continue;
             pDC->BitBlt(x, y, size.cx, size.cy, &mem, 0, 0, SRCCOPY);
+        }
 }
 
 HRGN MakeCornerRegion(CDC* pDC, int width, int height)

@@ -3,6 +3,31 @@
 #include "SkinFrame.h"
 
 #include <algorithm>
+#include <vector>
+
+namespace
+{
+// TRUE when a pixel of the bitmap has the colour (or the bitmap cannot be read).
+BOOL HasColour(CBitmap& bitmap, COLORREF colour)
+{
+    CSize size = SkinFrame::GetBitmapSize(bitmap);
+    if (size.cx <= 0 || size.cy <= 0)
+        return TRUE;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
+    std::vector<DWORD> pixels((size_t)size.cx * size.cy);
+    HDC screen = ::GetDC(NULL);
+    int rows = ::GetDIBits(screen, (HBITMAP)bitmap.GetSafeHandle(), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(NULL, screen);
+    if (rows != size.cy)
+        return TRUE;
+    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (DWORD p : pixels)
+        if ((p & 0xFFFFFF) == wanted)
+            return TRUE;
+    return FALSE;
+}
+} // namespace
 
 BOOL ThreePieceImages::Load(UINT nLeft, UINT nMiddle, UINT nRight, int n)
 {
@@ -29,6 +54,8 @@ BOOL ThreePieceImages::Load(UINT nLeft, UINT nMiddle, UINT nRight, int n)
             continue;
         }
         sizes[piece] = CSize(width, size.cy);
+        if (piece == MIDDLE)
+            middleOpaque = !HasColour(strip, SkinFrame::kTransparent);
     }
     // Strip order of the states: normal, hover, pressed, disabled.
     static const int setOfStrip[SETS] = {NORMAL, HOVER, PRESSED, DISABLED};
@@ -46,6 +73,7 @@ void ThreePieceImages::Free()
     }
     for (int& image : imageOf)
         image = -1;
+    middleOpaque = FALSE;
 }
 
 BOOL ThreePieceImages::Has(int set) const
@@ -77,8 +105,22 @@ void ThreePieceImages::Paint(CDC* pDC, const CRect& rect, int set)
         pDC->IntersectClipRect(rect.left + SizeOf(set, LEFT).cx, rect.top, rect.right - SizeOf(set, RIGHT).cx,
                                rect.bottom);
         int copies = rect.Width() / middle.cx + 1;
-        for (int i = 0; i < copies; ++i)
+        // The first copy wholly between the caps; copies left of it are drawn
+        // one by one, those right of it copied from the ones already drawn
+        // (doubling), whose pixels are the piece's own when it is opaque.
+        int first = middleOpaque ? (SizeOf(set, LEFT).cx + middle.cx - 1) / middle.cx : copies;
+        for (int i = 0; i < copies && i <= first; ++i)
             strips[MIDDLE].Draw(pDC, image, CPoint(rect.left + i * middle.cx, rect.top), ILD_TRANSPARENT);
+        if (first < copies)
+        {
+            const int start = rect.left + first * middle.cx, total = (copies - first) * middle.cx;
+            for (int filled = middle.cx; filled < total;)
+            {
+                int n = std::min(filled, total - filled);
+                pDC->BitBlt(start + filled, rect.top, n, middle.cy, pDC, start, rect.top, SRCCOPY);
+                filled += n;
+            }
+        }
         pDC->RestoreDC(inner);
     }
     if (strips[LEFT].GetSafeHandle())

@@ -18,6 +18,9 @@ struct ThreePieceImages
     CSize sizes[PIECES];
     // The image of each set in the strips; -1 when the strips have none.
     int imageOf[SETS] = {-1, -1, -1, -1};
+    // A middle strip without transparent pixels is tiled by copying its
+    // first drawn copies rather than drawing every copy through the list.
+    BOOL middleOpaque = FALSE;
 
     // Fills the sets from three strips of n equal state images each (normal,
     // hover, pressed and, when n > 3, disabled). FALSE when a strip is missing.

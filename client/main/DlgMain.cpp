@@ -130,7 +130,7 @@ END_MESSAGE_MAP()
 CDlgMain::CDlgMain(CWnd* parent)
     : CSkinResizableDialog(IDD_MAIN, parent), m_hBigIcon(NULL), m_hSmallIcon(NULL), m_nSplitter(201),
       m_nSongListWidth(0), m_nLoopMode(0), m_bSongLoaded(FALSE), m_bWebStream(FALSE), m_bMiniMode(FALSE),
-      m_nOwnSongCount(0), m_pDlgLogin(NULL), m_bAutoAway(FALSE), m_nPresence(0), m_nMediaErrors(0), m_timerPosition(0), m_timerAway(0),
+      m_pDlgLogin(NULL), m_bAutoAway(FALSE), m_nPresence(0), m_nMediaErrors(0), m_timerPosition(0), m_timerAway(0),
       m_timerListenLog(0), m_timerLoading(0), m_timerBuffering(0), m_dwStartTick(::GetTickCount()),
       m_bMinimized(FALSE), m_bTrayIcon(FALSE), m_bDestroyed(FALSE), m_bControlsReady(FALSE),
       m_listSongs(m_paneSong.m_listSong), m_listSongLists(m_paneSong.m_listCD), m_bLibraryToolbar(TRUE),
@@ -144,6 +144,7 @@ CDlgMain::CDlgMain(CWnd* parent)
 
 CDlgMain::~CDlgMain()
 {
+    SettleTrayIcon();
     if (g_pMainDlg == this)
         g_pMainDlg = NULL;
     while (!m_openBoards.empty())
@@ -298,12 +299,22 @@ BOOL CDlgMain::RegisterBossKey(BOOL alt, BOOL ctrl, BOOL shift, UINT key)
 
 void CDlgMain::AddTrayIcon()
 {
+    SettleTrayIcon();
     NOTIFYICONDATAW data = TrayIconData(m_hWnd, m_hSmallIcon);
-    m_bTrayIcon = ::Shell_NotifyIconW(NIM_ADD, &data);
+    m_trayAdder = std::thread([this, data]() mutable { m_bTrayAdded = ::Shell_NotifyIconW(NIM_ADD, &data); });
+}
+
+void CDlgMain::SettleTrayIcon()
+{
+    if (!m_trayAdder.joinable())
+        return;
+    m_trayAdder.join();
+    m_bTrayIcon = m_bTrayAdded;
 }
 
 void CDlgMain::RemoveTrayIcon()
 {
+    SettleTrayIcon();
     NOTIFYICONDATAW data = TrayIconData(m_hWnd, NULL);
     data.uFlags = 0;
     ::Shell_NotifyIconW(NIM_DELETE, &data);

@@ -42,6 +42,7 @@
 
 #include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
 class CDlgLogin;
@@ -282,7 +283,7 @@ class CDlgMain : public CSkinResizableDialog
     int ShowNotification(const CString& text, const CString& second, const CString& third);
 
     CBuddyList m_buddyStore;
-    int m_nOwnSongCount;
+    int m_nOwnSongCount = 0;
     CString m_strShownOwner;   // whose library or page the right side shows
     CString m_strPlayingOwner; // the buddy whose song plays ("" for none)
     CString m_strPlayingSongId;
@@ -362,6 +363,10 @@ class CDlgMain : public CSkinResizableDialog
     DWORD m_dwStartTick;
     BOOL m_bMinimized;
     BOOL m_bTrayIcon;
+    // The tray icon is added on a thread of its own (the shell answers from
+    // another process); every later use of the icon waits for that first.
+    std::thread m_trayAdder;
+    BOOL m_bTrayAdded = FALSE;
     BOOL m_bDestroyed;
     BOOL m_bControlsReady;
 
@@ -612,6 +617,7 @@ class CDlgMain : public CSkinResizableDialog
     void OnSongSplitterMoved();
     // The tray icon (id 105, message WM_USER+13).
     void AddTrayIcon();
+    void SettleTrayIcon();
     void RemoveTrayIcon();
     void KillHeldTimers();
     // Finds the browser's page window ("Internet Explorer_Server") once.

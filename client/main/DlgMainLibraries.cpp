@@ -548,7 +548,7 @@ void CDlgMain::ShowSongList(int n, BOOL force, BOOL selectFirst)
         row->hotSubItems = 1 << CListCtrlSong::COLUMN_BOARD;
         row->boardNew = fresh.count(song.GetHash()) ? 1 : 0;
         row->duration = static_cast<unsigned int>(song.GetDuration() / 10000);
-        row->owner = song.GetOwner().IsEmpty() ? listRow->owner : song.GetOwner();
+        const CString& songOwner = song.GetOwner().IsEmpty() ? listRow->owner : song.GetOwner();
         row->localPath = song.GetPath();
         row->position = static_cast<int>(i);
         row->auxValue = song.GetAuxValue();
@@ -570,7 +570,7 @@ void CDlgMain::ShowSongList(int n, BOOL force, BOOL selectFirst)
         else if (type == L"2")
         {
             row->sourceKind = 2;
-            CFriendItem* ownerRow = LeftBar().GetItem(LeftBar().FindItem(row->owner));
+            CFriendItem* ownerRow = LeftBar().GetItem(LeftBar().FindItem(songOwner));
             if (ownerRow && ownerRow->presence > 2)
             {
                 row->unavailable = 1;
@@ -590,13 +590,17 @@ void CDlgMain::ShowSongList(int n, BOOL force, BOOL selectFirst)
             row->progress = -1;
             if (song.GetFlag())
                 row->unavailable = 1;
-            else if (row->owner == m_strUserEmail && !special)
+            else if (songOwner == m_strUserEmail && !special)
                 row->actionIcon = -1;
         }
         if (row->actionIcon)
             row->hotSubItems |= 1;
+        // Rows of the pushed and recent lists keep their songs' owners.
         if (m_strShownListName == buddyName || m_strShownListName == recentName)
+        {
             row->progress = -1;
+            row->owner = songOwner;
+        }
         else
             row->owner = m_strShownOwner;
         row->playing = playingList && row->songId == m_strPlayingSongId ? 1 : 0;

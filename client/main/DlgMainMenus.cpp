@@ -222,6 +222,7 @@ void CDlgMain::ShowTrayMenu()
 
 BOOL CDlgMain::SetTrayIcon(int presence, BOOL add)
 {
+    SettleTrayIcon();
     UINT icon = presence == 1 ? IDI_TRAY_AWAY : presence == 2 ? IDI_TRAY_BUSY : presence == 3 ? IDI_TRAY_INVISIBLE
                                                                                                : IDI_APP_SMALL;
     HICON handle = static_cast<HICON>(

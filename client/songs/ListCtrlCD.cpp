@@ -24,7 +24,7 @@ BEGIN_MESSAGE_MAP(CListCtrlCD, CDropListCtrl)
 END_MESSAGE_MAP()
 
 CListCtrlCD::CListCtrlCD()
-    : m_nAlpha(180), m_nCurrentRow(-1), m_fontSource(NULL), m_hPlayingIcon(NULL), m_hHand(NULL), m_nEditedRow(-1),
+    : m_nAlpha(180), m_fontSource(NULL), m_hPlayingIcon(NULL), m_hHand(NULL), m_nEditedRow(-1),
       m_pEditor(NULL), m_timerScroll(0), m_nScrollDirection(0), m_pAnimation(NULL), m_hDecoder(NULL), m_hDib(NULL),
       m_nFrame(0)
 {
@@ -55,18 +55,6 @@ void CListCtrlCD::PreSubclassWindow()
         m_tip.SetNotifyWindow(m_hWnd);
         ResetTool();
     }
-    ImgNewDecoder(&m_hDecoder);
-    // A layered window cannot be a child window on every system this runs
-    // on, so the animation is a pop-up that the main window places over the
-    // list.
-    m_pAnimation = new CDlgAnimation(this);
-    if (!m_pAnimation->CreateHidden())
-    {
-        m_pAnimation->CloseAndDelete();
-        m_pAnimation = NULL;
-    }
-    m_nAlpha = 180;
-    ShowAnimationFrame(FIRST_FRAME);
     m_nAlpha = 255;
 
     m_pEditor = new CInPlaceEdit;
@@ -250,8 +238,31 @@ void CListCtrlCD::OnTimer(UINT_PTR id)
     Default();
 }
 
+CDlgAnimation* CListCtrlCD::GetAnimation()
+{
+    if (m_bAnimationTried || !m_hWnd)
+        return m_pAnimation;
+    m_bAnimationTried = TRUE;
+    ImgNewDecoder(&m_hDecoder);
+    // A layered window cannot be a child window on every system this runs
+    // on, so the animation is a pop-up that the main window places over the
+    // list.
+    m_pAnimation = new CDlgAnimation(this);
+    if (!m_pAnimation->CreateHidden())
+    {
+        m_pAnimation->CloseAndDelete();
+        m_pAnimation = NULL;
+    }
+    BYTE alpha = m_nAlpha;
+    m_nAlpha = 180;
+    ShowAnimationFrame(FIRST_FRAME);
+    m_nAlpha = alpha;
+    return m_pAnimation;
+}
+
 BOOL CListCtrlCD::ShowAnimationFrame(UINT id)
 {
+    GetAnimation();
     m_nFrame = id;
     return LayeredFrame::Show(m_pAnimation, m_hDecoder, id, m_nAlpha, m_hDib);
 }

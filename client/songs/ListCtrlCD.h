@@ -40,7 +40,7 @@ class CListCtrlCD : public CDropListCtrl
     void BeginRename(int row);
     void EndRename(BOOL cancel);
     int GetEditedRow() const { return m_nEditedRow; }
-    int m_nCurrentRow; // the row the keys and the editor work on (-1 none)
+    int m_nCurrentRow = -1; // the row the keys and the editor work on (-1 none)
     CInPlaceEdit* GetEditor() const { return m_pEditor; }
 
     void SetPlayingMark(int row);
@@ -57,7 +57,11 @@ class CListCtrlCD : public CDropListCtrl
     // animation window with the current constant alpha; FALSE when the frame
     // cannot be made (the previous one stays).
     BOOL ShowAnimationFrame(UINT id);
-    CDlgAnimation* GetAnimation() const { return m_pAnimation; }
+    // The animation window, made (hidden, its first frame drawn) when first
+    // asked for; null when it cannot be made.
+    CDlgAnimation* GetAnimation();
+    // The animation window only when it has been made.
+    CDlgAnimation* PeekAnimation() const { return m_pAnimation; }
     UINT GetAnimationFrame() const { return m_nFrame; }
     BYTE m_nAlpha;
 
@@ -106,6 +110,7 @@ class CListCtrlCD : public CDropListCtrl
     UINT_PTR m_timerScroll;
     int m_nScrollDirection;
     CDlgAnimation* m_pAnimation;
+    BOOL m_bAnimationTried = FALSE;
     HKAVPNGDECODER m_hDecoder;
     HKAVPNGDIB m_hDib;
     UINT m_nFrame;
