@@ -1,5 +1,8 @@
 #include "SchemaNames.h"
 
+#include <string>
+#include <unordered_map>
+
 namespace
 {
 // Position (counted from `first`) of name in a null-terminated list, or 0.
@@ -327,8 +330,59 @@ int GetSchemaStateId(LPCWSTR groupName, LPCWSTR stateName)
     return 0;
 }
 
+namespace
+{
+// The property names upper-cased (they are plain ASCII) with their ids and
+// types, made once: a style file names a property on nearly every line.
+struct PropertyEntry
+{
+    int id;
+    int type;
+};
+
+BOOL AsciiUpper(LPCWSTR text, std::wstring& upper)
+{
+    upper.clear();
+    for (const wchar_t* p = text; *p; ++p)
+    {
+        if (*p > 0x7F)
+            return FALSE;
+        upper += (*p >= L'a' && *p <= L'z') ? static_cast<wchar_t>(*p - L'a' + L'A') : *p;
+    }
+    return TRUE;
+}
+
+const std::unordered_map<std::wstring, PropertyEntry>& PropertyIndex()
+{
+    static const std::unordered_map<std::wstring, PropertyEntry>* index = [] {
+        auto* map = new std::unordered_map<std::wstring, PropertyEntry>;
+        std::wstring key;
+        for (const PropertyRun& run : kProperties)
+            for (int i = 0; run.names[i] != NULL; ++i)
+                if (AsciiUpper(run.names[i], key))
+                    map->emplace(key, PropertyEntry{run.firstId + i, run.type}); // the first of a name wins
+        return map;
+    }();
+    return *index;
+}
+} // namespace
+
 int GetSchemaPropertyId(LPCWSTR propertyName, int* type)
 {
+    if (propertyName == NULL)
+        return 0;
+    std::wstring key;
+    if (AsciiUpper(propertyName, key))
+    {
+        const auto& index = PropertyIndex();
+        auto it = index.find(key);
+        if (it == index.end())
+            return 0;
+        if (type != NULL)
+            *type = it->second.type;
+        return it->second.id;
+    }
+    // Other characters are compared as the system compares them.
     for (const PropertyRun& run : kProperties)
     {
         int index = IndexIn(run.names, propertyName, 1);

@@ -47,6 +47,12 @@ class CSongLibrary : public CObject
         int at = FindPlaylist(name);
         return at >= 0 ? &m_playlists[at] : NULL;
     }
+    // The list at index in place, NULL out of range; valid until the library
+    // changes.
+    const CPlaylist* PlaylistAt(int index) const
+    {
+        return index >= 0 && index < (int)m_playlists.size() ? &m_playlists[index] : NULL;
+    }
     HRESULT GetSongById(LPCWSTR id, CSongInfo& out) const;
     int IndexOfSong(LPCWSTR id) const;
     HRESULT GetPlaylistAt(int index, CPlaylist& out) const;

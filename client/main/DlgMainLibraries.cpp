@@ -268,15 +268,16 @@ void CDlgMain::LoadMyLibrary(BOOL force)
     }
     for (int i = 0; i < shown.GetPlaylistCount(); ++i)
     {
-        CPlaylist playlist;
-        if (FAILED(shown.GetPlaylistAt(i, playlist)))
+        // In place: a list of thousands of songs is not copied for its name and count.
+        const CPlaylist* playlist = shown.PlaylistAt(i);
+        if (!playlist)
             continue;
-        int id = playlist.GetName() == recentName  ? kRecentListId
-                 : playlist.GetName() == buddyName ? kBuddyListId
-                                                   : GetFreeSongListId();
+        int id = playlist->GetName() == recentName  ? kRecentListId
+                 : playlist->GetName() == buddyName ? kBuddyListId
+                                                    : GetFreeSongListId();
         lists.InsertRow(lists.GetItemCount(),
-                        NewListRow(playlist.GetName(), m_strUserEmail, playlist.GetSongCount(), id,
-                                   playingHere && m_strPlayingListName == playlist.GetName()));
+                        NewListRow(playlist->GetName(), m_strUserEmail, playlist->GetSongCount(), id,
+                                   playingHere && m_strPlayingListName == playlist->GetName()));
     }
     lists.SortItems(CompareListIds, 0);
     lists.SetRedraw(TRUE);
@@ -347,12 +348,11 @@ void CDlgMain::ShowBuddyLibrary(const CSongLibrary& library, CFriendItem* item, 
                                   playingHere && m_strPlayingListName == m_strShownListName));
     for (int i = 0; i < library.GetPlaylistCount(); ++i)
     {
-        CPlaylist playlist;
-        if (FAILED(library.GetPlaylistAt(i, playlist)) || playlist.GetKind() == PLAYLIST_KIND_BUDDY ||
-            playlist.GetKind() == PLAYLIST_KIND_RECENT)
+        const CPlaylist* playlist = library.PlaylistAt(i);
+        if (!playlist || playlist->GetKind() == PLAYLIST_KIND_BUDDY || playlist->GetKind() == PLAYLIST_KIND_RECENT)
             continue;
-        lists.InsertRow(lists.GetItemCount(), NewListRow(playlist.GetName(), id, playlist.GetSongCount(), i + 1,
-                                                         playingHere && m_strPlayingListName == playlist.GetName()));
+        lists.InsertRow(lists.GetItemCount(), NewListRow(playlist->GetName(), id, playlist->GetSongCount(), i + 1,
+                                                         playingHere && m_strPlayingListName == playlist->GetName()));
     }
     item->totalSongs = library.GetSongCount();
     LeftBar().RedrawItem(row);
@@ -459,12 +459,12 @@ void CDlgMain::UpdateSongListCounts()
     }
     for (int i = 0; i < m_shownLibrary.GetPlaylistCount(); ++i)
     {
-        CPlaylist playlist;
-        if (FAILED(m_shownLibrary.GetPlaylistAt(i, playlist)))
+        const CPlaylist* playlist = m_shownLibrary.PlaylistAt(i);
+        if (!playlist)
             continue;
-        int row = m_listSongLists.FindList(playlist.GetName());
+        int row = m_listSongLists.FindList(playlist->GetName());
         if (CDListItem* record = m_listSongLists.GetRow(row))
-            record->songCount = playlist.GetSongCount();
+            record->songCount = playlist->GetSongCount();
     }
     m_listSongLists.Invalidate(FALSE);
 }
