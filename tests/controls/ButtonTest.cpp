@@ -68,6 +68,41 @@ TEST(ImageButton, StripSplitsIntoFourImagesAndSetBitmapsSizesTheButton)
         EXPECT_EQ(20, slot.height);
         EXPECT_NE(nullptr, slot.mask);
     }
+    {
+        // Each slot is its piece of the strip with the key colour in the mask
+        // (white there) and black in the image; other pixels are the strip's.
+        const COLORREF key = RGB(255, 0, 255);
+        HBITMAP strip = (HBITMAP)::LoadImageW(::GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDB_BTN_CLOSE_SMALL),
+                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+        ASSERT_NE(nullptr, strip);
+        CDC stripDC, imageDC, maskDC;
+        stripDC.CreateCompatibleDC(NULL);
+        imageDC.CreateCompatibleDC(NULL);
+        maskDC.CreateCompatibleDC(NULL);
+        HGDIOBJ oldStrip = stripDC.SelectObject((HGDIOBJ)strip);
+        int keys = 0, wrong = 0;
+        for (int slot = 0; slot < CImageButton::SLOT_COUNT; ++slot)
+        {
+            HGDIOBJ oldImage = imageDC.SelectObject((HGDIOBJ)button.m_slots[slot].image);
+            HGDIOBJ oldMask = maskDC.SelectObject((HGDIOBJ)button.m_slots[slot].mask);
+            const int from = CImageButton::StripIndexOfSlot(slot) * 25;
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 25; ++x)
+                {
+                    COLORREF p = stripDC.GetPixel(from + x, y);
+                    BOOL isKey = p == key;
+                    keys += isKey;
+                    wrong += maskDC.GetPixel(x, y) != (isKey ? RGB(255, 255, 255) : RGB(0, 0, 0));
+                    wrong += imageDC.GetPixel(x, y) != (isKey ? RGB(0, 0, 0) : p);
+                }
+            imageDC.SelectObject(oldImage);
+            maskDC.SelectObject(oldMask);
+        }
+        stripDC.SelectObject(oldStrip);
+        ::DeleteObject(strip);
+        EXPECT_GT(keys, 0) << "the strip has transparent pixels to check";
+        EXPECT_EQ(0, wrong);
+    }
     CString caption;
     button.GetWindowText(caption);
     EXPECT_EQ(CString(L"close"), caption); // a strip keeps the caption
@@ -178,5 +213,39 @@ TEST(ThemeButton, CapCornersShowTheParentInEveryState)
         EXPECT_NE(parent, picture.At(2, 2)) << s.name << ": the cap itself is drawn";
         EXPECT_NE(parent, picture.At(37, 3)) << s.name << ": the middle piece is drawn";
     }
+    host.DestroyWindow();
+}
+
+TEST(ThemeButton, AWideMiddleIsTheMiddlePieceRepeatedBetweenTheCaps)
+{
+    const COLORREF parent = RGB(0x20, 0x80, 0x40);
+    CBrush brush(parent);
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)brush.GetSafeHandle()), L"host",
+                              WS_POPUP | WS_VISIBLE, 850, 650, 420, 120, NULL, NULL));
+    host.UpdateWindow();
+    ThemeButton button;
+    HWND hwnd = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 331, 40,
+                                  host.m_hWnd, (HMENU)IDOK, NULL, NULL);
+    ASSERT_TRUE(button.SubclassWindow(hwnd));
+    button.SetImages(IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT, 4);
+    ASSERT_TRUE(button.m_images.middleOpaque) << "the middle piece has no key colour: its copies are copied on";
+    button.m_bParentBackground = FALSE;
+    button.Invalidate();
+    button.UpdateWindow();
+    WindowPixels picture(hwnd);
+    const int width = picture.Width(), height = picture.Height();
+    const int period = button.m_images.SizeOf(ThreePieceImages::NORMAL, ThreePieceImages::MIDDLE).cx;
+    ASSERT_GT(period, 0);
+    int wrong = 0, ground = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = button.m_nLeftMargin; x < width - button.m_nRightMargin; ++x)
+        {
+            ground += picture.At(x, y) == parent;
+            if (x + period < width - button.m_nRightMargin)
+                wrong += picture.At(x, y) != picture.At(x + period, y);
+        }
+    EXPECT_EQ(0, wrong) << "every copy of the middle piece is the same";
+    EXPECT_EQ(0, ground) << "no place between the caps shows the parent";
     host.DestroyWindow();
 }

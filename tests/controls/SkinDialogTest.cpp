@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(SkinResizableDialog, BorderBands)
 {
     const CRect w(100, 100, 900, 700);
@@ -57,6 +59,54 @@ TEST(SkinFrame, TilingAnEmptyOrZeroSizedBitmapDrawsNothing)
     dc.SelectObject(old);
 }
 
+TEST(SkinFrame, TilingRepeatsThePieceExactlyWhetherTheContextIsWholeOrClipped)
+{
+    // A 3 x 2 piece of six colours: every pixel of the tiled area must be the
+    // piece's pixel at its place, whether the copies are drawn one by one or
+    // copied on from those already drawn; pixels outside the clip stay.
+    CDC pieceDC;
+    pieceDC.CreateCompatibleDC(NULL);
+    CBitmap piece;
+    piece.CreateBitmap(3, 2, 1, 32, NULL);
+    HGDIOBJ oldPiece = pieceDC.SelectObject((HGDIOBJ)piece.GetSafeHandle());
+    auto colourAt = [](int x, int y) { return RGB(40 * x + 10, 100 * y + 20, 30); };
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            pieceDC.SetPixelV(x, y, colourAt(x, y));
+    pieceDC.SelectObject(oldPiece);
+
+    const COLORREF ground = RGB(1, 2, 3);
+    struct Case { const char* name; CRect clip; } cases[] = {
+        {"whole context", CRect(0, 0, 0, 0)},
+        {"clipped to a band", CRect(9, 0, 20, 64)},
+        {"clipped inside the area", CRect(12, 10, 30, 21)},
+    };
+    for (const Case& c : cases)
+    {
+        CDC dc;
+        dc.CreateCompatibleDC(NULL);
+        CBitmap target;
+        target.CreateBitmap(64, 64, 1, 32, NULL);
+        HGDIOBJ old = dc.SelectObject((HGDIOBJ)target.GetSafeHandle());
+        dc.FillSolidRect(0, 0, 64, 64, ground);
+        if (!c.clip.IsRectEmpty())
+            dc.IntersectClipRect(&c.clip);
+        SkinFrame::TileBitmap(piece, &dc, 5, 7, 40, 50); // copies reach to x 41, y 51
+        ::SelectClipRgn(dc.GetSafeHdc(), NULL);
+        int wrong = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+            {
+                BOOL tiled = x >= 5 && x < 41 && y >= 7 && y < 51 &&
+                             (c.clip.IsRectEmpty() || c.clip.PtInRect(CPoint(x, y)));
+                COLORREF expected = tiled ? colourAt((x - 5) % 3, (y - 7) % 2) : ground;
+                wrong += dc.GetPixel(x, y) != expected;
+            }
+        EXPECT_EQ(0, wrong) << c.name;
+        dc.SelectObject(old);
+    }
+}
+
 TEST(SkinFrame, OnlyMagentaInsideTheCornerSquaresIsCut)
 {
     CDC dc;
@@ -95,6 +145,72 @@ TEST(SkinResizableDialog, LanguageFileIsFoundBesideTheProgram)
     EXPECT_EQ(0, dialog.LoadLanguageFile());
     ::SetCurrentDirectoryW(old);
     EXPECT_TRUE(LanguageTable::Instance().IsLoaded());
+}
+
+namespace
+{
+struct CaptionProbe : CSkinResizableDialog
+{
+    CaptionProbe() : CSkinResizableDialog(133) {}
+    using CSkinResizableDialog::m_captionRects;
+    using CSkinResizableDialog::m_captionTexts;
+};
+
+// The dialog's client picture as the controls on it take it.
+std::vector<COLORREF> PrintedClient(CWnd& window, const CRect& part)
+{
+    CClientDC screen(NULL);
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    CBitmap picture;
+    picture.CreateCompatibleBitmap(&screen, part.Width(), part.Height());
+    HGDIOBJ old = dc.SelectObject((HGDIOBJ)picture.GetSafeHandle());
+    dc.SetViewportOrg(-part.left, -part.top);
+    window.SendMessage(WM_PRINTCLIENT, (WPARAM)dc.GetSafeHdc(), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x)
+            pixels.push_back(dc.GetPixel(x, y));
+    dc.SelectObject(old);
+    return pixels;
+}
+} // namespace
+
+TEST(SkinResizableDialog, TheKeptFramePictureFollowsCaptionsAndSize)
+{
+    CaptionProbe dialog;
+    dialog.SetTopLeftBitmap(186);
+    dialog.SetTopBitmap(187);
+    dialog.SetTopRightBitmap(182);
+    dialog.SetLeftBitmap(183);
+    dialog.SetRightBitmap(183);
+    dialog.SetBottomLeftBitmap(185);
+    dialog.SetBottomBitmap(189);
+    dialog.SetBottomRightBitmap(188);
+    ASSERT_TRUE(dialog.Create(133, NULL));
+    dialog.SetWindowPos(NULL, 850, 650, 384, 142, SWP_NOZORDER | SWP_SHOWWINDOW);
+    const CRect caption(10, 5, 200, 25);
+    dialog.AddCaptionText(L"", caption);
+    std::vector<COLORREF> empty = PrintedClient(dialog, caption);
+    dialog.m_captionTexts[0] = L"WWWW MMMM";
+    std::vector<COLORREF> written = PrintedClient(dialog, caption);
+    EXPECT_NE(empty, written) << "a changed caption is drawn";
+    EXPECT_EQ(written, PrintedClient(dialog, caption)) << "an unchanged frame gives the same picture";
+    dialog.m_captionRects[0] = CRect(60, 5, 250, 25);
+    EXPECT_NE(written, PrintedClient(dialog, caption)) << "a moved caption leaves its old place";
+    dialog.m_captionTexts[0] = L"";
+    EXPECT_EQ(empty, PrintedClient(dialog, caption));
+
+    // A wider window: the right-hand corner piece moves with the edge.
+    CRect client;
+    dialog.GetClientRect(&client);
+    const CRect corner(client.right - 20, client.bottom - 20, client.right, client.bottom);
+    std::vector<COLORREF> before = PrintedClient(dialog, corner);
+    dialog.SetWindowPos(NULL, 0, 0, 484, 142, SWP_NOZORDER | SWP_NOMOVE);
+    dialog.GetClientRect(&client);
+    EXPECT_EQ(before, PrintedClient(dialog, CRect(client.right - 20, client.bottom - 20, client.right, client.bottom)));
+    EXPECT_NE(before, PrintedClient(dialog, corner)) << "the old corner's place is now edge";
+    dialog.DestroyWindow();
 }
 
 TEST(SkinResizableDialog, MinimumSizeBordersAndCornerRegion)
