@@ -178,19 +178,41 @@ TEST(ThemeButton, ImagesAndStateChoice)
     host.DestroyWindow();
 }
 
+namespace
+{
+// A page button (four states) of the given width and caption at (10, 10) on
+// a host window of one colour.
+struct PageButtonOnHost
+{
+    CBrush brush;
+    CWnd host;
+    ThemeButton button;
+    HWND hwnd = NULL;
+    bool Make(COLORREF parent, int hostWidth, int hostHeight, LPCWSTR caption, int width)
+    {
+        brush.CreateSolidBrush(parent);
+        if (!host.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)brush.GetSafeHandle()), L"host",
+                           WS_POPUP | WS_VISIBLE, 850, 650, hostWidth, hostHeight, NULL, NULL))
+            return false;
+        host.UpdateWindow();
+        hwnd = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, width, 40,
+                                 host.m_hWnd, (HMENU)IDOK, NULL, NULL);
+        if (!button.SubclassWindow(hwnd))
+            return false;
+        button.SetImages(IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT, 4);
+        return true;
+    }
+};
+} // namespace
+
 TEST(ThemeButton, CapCornersShowTheParentInEveryState)
 {
     const COLORREF parent = RGB(0x20, 0x80, 0x40), magenta = RGB(255, 0, 255);
-    CBrush brush(parent);
-    CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)brush.GetSafeHandle()), L"host",
-                              WS_POPUP | WS_VISIBLE, 850, 650, 300, 200, NULL, NULL));
-    host.UpdateWindow();
-    ThemeButton button;
-    HWND hwnd = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 74, 40,
-                                  host.m_hWnd, (HMENU)IDOK, NULL, NULL);
-    ASSERT_TRUE(button.SubclassWindow(hwnd));
-    button.SetImages(IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT, 4);
+    PageButtonOnHost made;
+    ASSERT_TRUE(made.Make(parent, 300, 200, L"OK", 74));
+    ThemeButton& button = made.button;
+    HWND hwnd = made.hwnd;
+    CWnd& host = made.host;
     struct State { const wchar_t* name; BOOL hover, pressed, disabled; } states[] = {
         {L"normal", 0, 0, 0}, {L"hover", 1, 0, 0}, {L"pressed", 0, 1, 0}, {L"disabled", 0, 0, 1}};
     for (const State& s : states)
@@ -219,16 +241,11 @@ TEST(ThemeButton, CapCornersShowTheParentInEveryState)
 TEST(ThemeButton, AWideMiddleIsTheMiddlePieceRepeatedBetweenTheCaps)
 {
     const COLORREF parent = RGB(0x20, 0x80, 0x40);
-    CBrush brush(parent);
-    CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)brush.GetSafeHandle()), L"host",
-                              WS_POPUP | WS_VISIBLE, 850, 650, 420, 120, NULL, NULL));
-    host.UpdateWindow();
-    ThemeButton button;
-    HWND hwnd = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 331, 40,
-                                  host.m_hWnd, (HMENU)IDOK, NULL, NULL);
-    ASSERT_TRUE(button.SubclassWindow(hwnd));
-    button.SetImages(IDB_PAGE_BTN_LEFT, IDB_PAGE_BTN_MIDDLE, IDB_PAGE_BTN_RIGHT, 4);
+    PageButtonOnHost made;
+    ASSERT_TRUE(made.Make(parent, 420, 120, L"", 331));
+    ThemeButton& button = made.button;
+    HWND hwnd = made.hwnd;
+    CWnd& host = made.host;
     ASSERT_TRUE(button.m_images.middleOpaque) << "the middle piece has no key colour: its copies are copied on";
     button.m_bParentBackground = FALSE;
     button.Invalidate();

@@ -21,13 +21,40 @@ TEST(SkinResizableDialog, BorderBands)
         EXPECT_EQ(c.hit, CSkinResizableDialog::BorderHitTest(w, CPoint(c.x, c.y))) << c.x << "," << c.y;
 }
 
-TEST(SkinFrame, TilingAnEmptyOrZeroSizedBitmapDrawsNothing)
+namespace
+{
+// A memory context drawing on a 32-bit bitmap of its own.
+struct Canvas
 {
     CDC dc;
-    dc.CreateCompatibleDC(NULL);
     CBitmap target;
-    target.CreateBitmap(20, 20, 1, 32, NULL);
-    HGDIOBJ old = dc.SelectObject((HGDIOBJ)target.GetSafeHandle());
+    HGDIOBJ old = NULL;
+    Canvas(int width, int height)
+    {
+        dc.CreateCompatibleDC(NULL);
+        target.CreateBitmap(width, height, 1, 32, NULL);
+        old = dc.SelectObject((HGDIOBJ)target.GetSafeHandle());
+    }
+    // The bitmap taken out of the context, to be drawn elsewhere.
+    CBitmap& Picture()
+    {
+        if (old)
+            dc.SelectObject(old);
+        old = NULL;
+        return target;
+    }
+    ~Canvas()
+    {
+        if (old)
+            dc.SelectObject(old);
+    }
+};
+} // namespace
+
+TEST(SkinFrame, TilingAnEmptyOrZeroSizedBitmapDrawsNothing)
+{
+    Canvas canvas(20, 20);
+    CDC& dc = canvas.dc;
     const COLORREF ground = RGB(10, 20, 30), tile = RGB(200, 40, 60);
     dc.FillSolidRect(0, 0, 20, 20, ground);
     auto countOf = [&dc](COLORREF c) {
@@ -56,7 +83,6 @@ TEST(SkinFrame, TilingAnEmptyOrZeroSizedBitmapDrawsNothing)
     EXPECT_EQ(tile, dc.GetPixel(13, 13));
     EXPECT_EQ(ground, dc.GetPixel(14, 14));
     EXPECT_EQ(ground, dc.GetPixel(4, 5));
-    dc.SelectObject(old);
 }
 
 TEST(SkinFrame, TilingRepeatsThePieceExactlyWhetherTheContextIsWholeOrClipped)
@@ -64,16 +90,12 @@ TEST(SkinFrame, TilingRepeatsThePieceExactlyWhetherTheContextIsWholeOrClipped)
     // A 3 x 2 piece of six colours: every pixel of the tiled area must be the
     // piece's pixel at its place, whether the copies are drawn one by one or
     // copied on from those already drawn; pixels outside the clip stay.
-    CDC pieceDC;
-    pieceDC.CreateCompatibleDC(NULL);
-    CBitmap piece;
-    piece.CreateBitmap(3, 2, 1, 32, NULL);
-    HGDIOBJ oldPiece = pieceDC.SelectObject((HGDIOBJ)piece.GetSafeHandle());
     auto colourAt = [](int x, int y) { return RGB(40 * x + 10, 100 * y + 20, 30); };
+    Canvas pieceCanvas(3, 2);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
-            pieceDC.SetPixelV(x, y, colourAt(x, y));
-    pieceDC.SelectObject(oldPiece);
+            pieceCanvas.dc.SetPixelV(x, y, colourAt(x, y));
+    CBitmap& piece = pieceCanvas.Picture();
 
     const COLORREF ground = RGB(1, 2, 3);
     struct Case { const char* name; CRect clip; } cases[] = {
@@ -83,11 +105,8 @@ TEST(SkinFrame, TilingRepeatsThePieceExactlyWhetherTheContextIsWholeOrClipped)
     };
     for (const Case& c : cases)
     {
-        CDC dc;
-        dc.CreateCompatibleDC(NULL);
-        CBitmap target;
-        target.CreateBitmap(64, 64, 1, 32, NULL);
-        HGDIOBJ old = dc.SelectObject((HGDIOBJ)target.GetSafeHandle());
+        Canvas canvas(64, 64);
+        CDC& dc = canvas.dc;
         dc.FillSolidRect(0, 0, 64, 64, ground);
         if (!c.clip.IsRectEmpty())
             dc.IntersectClipRect(&c.clip);
@@ -103,7 +122,6 @@ TEST(SkinFrame, TilingRepeatsThePieceExactlyWhetherTheContextIsWholeOrClipped)
                 wrong += dc.GetPixel(x, y) != expected;
             }
         EXPECT_EQ(0, wrong) << c.name;
-        dc.SelectObject(old);
     }
 }
 
@@ -176,9 +194,9 @@ std::vector<COLORREF> PrintedClient(CWnd& window, const CRect& part)
 }
 } // namespace
 
-TEST(SkinResizableDialog, TheKeptFramePictureFollowsCaptionsAndSize)
+// The test frame's pieces, the dialog made and shown at 384 x 142.
+bool MakeFramedDialog(CSkinResizableDialog& dialog)
 {
-    CaptionProbe dialog;
     dialog.SetTopLeftBitmap(186);
     dialog.SetTopBitmap(187);
     dialog.SetTopRightBitmap(182);
@@ -187,8 +205,16 @@ TEST(SkinResizableDialog, TheKeptFramePictureFollowsCaptionsAndSize)
     dialog.SetBottomLeftBitmap(185);
     dialog.SetBottomBitmap(189);
     dialog.SetBottomRightBitmap(188);
-    ASSERT_TRUE(dialog.Create(133, NULL));
+    if (!dialog.Create(133, NULL))
+        return false;
     dialog.SetWindowPos(NULL, 850, 650, 384, 142, SWP_NOZORDER | SWP_SHOWWINDOW);
+    return true;
+}
+
+TEST(SkinResizableDialog, TheKeptFramePictureFollowsCaptionsAndSize)
+{
+    CaptionProbe dialog;
+    ASSERT_TRUE(MakeFramedDialog(dialog));
     const CRect caption(10, 5, 200, 25);
     dialog.AddCaptionText(L"", caption);
     std::vector<COLORREF> empty = PrintedClient(dialog, caption);
@@ -216,16 +242,7 @@ TEST(SkinResizableDialog, TheKeptFramePictureFollowsCaptionsAndSize)
 TEST(SkinResizableDialog, MinimumSizeBordersAndCornerRegion)
 {
     CSkinResizableDialog dialog(133);
-    dialog.SetTopLeftBitmap(186);
-    dialog.SetTopBitmap(187);
-    dialog.SetTopRightBitmap(182);
-    dialog.SetLeftBitmap(183);
-    dialog.SetRightBitmap(183);
-    dialog.SetBottomLeftBitmap(185);
-    dialog.SetBottomBitmap(189);
-    dialog.SetBottomRightBitmap(188);
-    ASSERT_TRUE(dialog.Create(133, NULL));
-    dialog.SetWindowPos(NULL, 850, 650, 384, 142, SWP_NOZORDER | SWP_SHOWWINDOW);
+    ASSERT_TRUE(MakeFramedDialog(dialog));
     dialog.AddCaptionText(L"first line", CRect(10, 5, 200, 25));
     dialog.UpdateWindow();
 
