@@ -55,6 +55,15 @@ void CListCtrlCD::PreSubclassWindow()
         m_tip.SetNotifyWindow(m_hWnd);
         ResetTool();
     }
+    // A layered window cannot be a child window on every system this runs
+    // on, so the animation is a pop-up that the main window places over the
+    // list. Its first frame is drawn when the animation is first asked for.
+    m_pAnimation = new CDlgAnimation(this);
+    if (!m_pAnimation->CreateHidden())
+    {
+        m_pAnimation->CloseAndDelete();
+        m_pAnimation = NULL;
+    }
     m_nAlpha = 255;
 
     m_pEditor = new CInPlaceEdit;
@@ -244,15 +253,6 @@ CDlgAnimation* CListCtrlCD::GetAnimation()
         return m_pAnimation;
     m_bAnimationTried = TRUE;
     ImgNewDecoder(&m_hDecoder);
-    // A layered window cannot be a child window on every system this runs
-    // on, so the animation is a pop-up that the main window places over the
-    // list.
-    m_pAnimation = new CDlgAnimation(this);
-    if (!m_pAnimation->CreateHidden())
-    {
-        m_pAnimation->CloseAndDelete();
-        m_pAnimation = NULL;
-    }
     BYTE alpha = m_nAlpha;
     m_nAlpha = 180;
     ShowAnimationFrame(FIRST_FRAME);

@@ -57,10 +57,10 @@ class CListCtrlCD : public CDropListCtrl
     // animation window with the current constant alpha; FALSE when the frame
     // cannot be made (the previous one stays).
     BOOL ShowAnimationFrame(UINT id);
-    // The animation window, made (hidden, its first frame drawn) when first
-    // asked for; null when it cannot be made.
+    // The animation window (made hidden with the list), its first frame drawn
+    // when first asked for; null when it cannot be made.
     CDlgAnimation* GetAnimation();
-    // The animation window only when it has been made.
+    // The animation window as it is, its frame drawn or not.
     CDlgAnimation* PeekAnimation() const { return m_pAnimation; }
     UINT GetAnimationFrame() const { return m_nFrame; }
     BYTE m_nAlpha;
