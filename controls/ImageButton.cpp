@@ -38,15 +38,12 @@ HBITMAP LoadBitmapId(int nID)
 // colour is changed by recolour.
 template <class F> HBITMAP RecolouredCopy(HBITMAP image, int width, int height, COLORREF transparent, F recolour)
 {
+    std::vector<DWORD> pixels;
+    if (!ReadPixels32(image, width, height, pixels))
+        return NULL;
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    std::vector<DWORD> pixels((size_t)width * height);
     HDC screen = ::GetDC(NULL);
-    if (!::GetDIBits(screen, image, 0, height, pixels.data(), &bi, DIB_RGB_COLORS))
-    {
-        ::ReleaseDC(NULL, screen);
-        return NULL;
-    }
     for (DWORD& p : pixels)
     {
         COLORREF c = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);

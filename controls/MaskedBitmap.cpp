@@ -24,20 +24,31 @@ HBITMAP CreateTransparencyMask(HBITMAP image, int width, int height, COLORREF ke
     return mask;
 }
 
+BOOL ReadPixels32(HBITMAP bitmap, int width, int height, std::vector<DWORD>& pixels)
+{
+    if (!bitmap || width <= 0 || height <= 0)
+        return FALSE;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    pixels.assign((size_t)width * height, 0);
+    HDC screen = ::GetDC(NULL);
+    int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(NULL, screen);
+    return rows == height;
+}
+
 BOOL SplitMaskedStrip(HBITMAP strip, int pieces, COLORREF key, HBITMAP* images, HBITMAP* masks)
 {
     BITMAP bm{};
     if (pieces <= 0 || !strip || !::GetObjectW(strip, sizeof(bm), &bm) || bm.bmWidth / pieces <= 0 || bm.bmHeight <= 0)
         return FALSE;
     const int stripWidth = bm.bmWidth, width = bm.bmWidth / pieces, height = bm.bmHeight;
-    BITMAPINFO whole{};
-    whole.bmiHeader = {sizeof(BITMAPINFOHEADER), stripWidth, -height, 1, 32, BI_RGB};
-    std::vector<DWORD> pixels((size_t)stripWidth * height);
+    std::vector<DWORD> pixels;
+    BOOL read = ReadPixels32(strip, stripWidth, height, pixels);
+    BITMAPINFO piece{};
+    piece.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
     HDC screen = ::GetDC(NULL);
-    BOOL read = ::GetDIBits(screen, strip, 0, height, pixels.data(), &whole, DIB_RGB_COLORS) == height;
     const DWORD keyPixel = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
-    BITMAPINFO piece = whole;
-    piece.bmiHeader.biWidth = width;
     // 1-bit rows of CreateBitmap are padded to 16 bits; a set bit is a key pixel.
     const int maskStride = ((width + 15) / 16) * 2;
     std::vector<DWORD> image((size_t)width * height);

@@ -2,6 +2,8 @@
 #pragma once
 #include "Framework.h"
 
+#include <vector>
+
 // Drawn transparently: a mask in which the key colour is set, and the
 // bitmap with its key-colour pixels turned black.
 struct MaskedBitmap
@@ -26,6 +28,10 @@ struct MaskedBitmap
 // the mask; null when it cannot be made.
 HBITMAP CreateTransparencyMask(HBITMAP image, int width, int height, COLORREF key);
 
+
+// The bitmap's pixels top row first, 0x00RRGGBB each; FALSE when they cannot
+// be read.
+BOOL ReadPixels32(HBITMAP bitmap, int width, int height, std::vector<DWORD>& pixels);
 
 // The strip cut into `pieces` images of equal width, each made as
 // CreateTransparencyMask would leave it (key-colour pixels black) with its

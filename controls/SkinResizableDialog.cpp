@@ -171,9 +171,8 @@ void CSkinResizableDialog::PaintWindow(CDC* pDC, BOOL bCutCorners)
     CDC* frame = FramePicture(client.Size());
     if (!frame)
         return;
-    CRect area = client, clip;
-    if (pDC->GetClipBox(&clip) != ERROR)
-        area.IntersectRect(&client, &clip);
+    // Only the asked-for part is copied; the corners come from the kept picture.
+    CRect area = SkinFrame::PaintArea(pDC, client, FALSE);
     pDC->BitBlt(area.left, area.top, area.Width(), area.Height(), frame, area.left, area.top, SRCCOPY);
     if (bCutCorners)
         SkinFrame::ApplyCornerRegion(this, frame, client.Width(), client.Height());

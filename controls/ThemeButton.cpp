@@ -1,4 +1,5 @@
 #include "ThemeButton.h"
+#include "MaskedBitmap.h"
 #include "MemoryDC.h"
 #include "SkinFrame.h"
 
@@ -11,15 +12,8 @@ namespace
 BOOL HasColour(CBitmap& bitmap, COLORREF colour)
 {
     CSize size = SkinFrame::GetBitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0)
-        return TRUE;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
-    std::vector<DWORD> pixels((size_t)size.cx * size.cy);
-    HDC screen = ::GetDC(NULL);
-    int rows = ::GetDIBits(screen, (HBITMAP)bitmap.GetSafeHandle(), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(NULL, screen);
-    if (rows != size.cy)
+    std::vector<DWORD> pixels;
+    if (!ReadPixels32((HBITMAP)bitmap.GetSafeHandle(), size.cx, size.cy, pixels))
         return TRUE;
     const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
     for (DWORD p : pixels)
