@@ -1,5 +1,6 @@
 #include "SFSkinFramework.h"
 #include "SFSkinObjectFrame.h"
+#include "FwThreadObject.h"
 #include "SFSkinObjectListView.h"
 #include "SFSkinObjectProgress.h"
 #include "SFSkinObjectScrollBar.h"
@@ -64,11 +65,10 @@ struct ThreadHookSlot
             ::UnhookWindowsHookEx(hook);
     }
 };
-thread_local ThreadHookSlot t_hookSlot;
 
 LRESULT CALLBACK SkinCbtHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = ::CallNextHookEx(t_hookSlot.hook, code, wParam, lParam);
+    LRESULT result = ::CallNextHookEx(FwThreadObject<ThreadHookSlot>::Get().hook, code, wParam, lParam);
     CSFSkinFramework* manager = g_holder.instance;
     if (code == HCBT_CREATEWND && manager && manager->GetApplyToNewWindows())
     {
@@ -389,8 +389,9 @@ COLORREF CSFSkinFramework::GetThemeSysColor(int id)
 
 void CSFSkinFramework::EnableCurrentThread()
 {
-    if (t_hookSlot.hook == NULL)
-        t_hookSlot.hook = ::SetWindowsHookExW(WH_CBT, SkinCbtHookProc, NULL, ::GetCurrentThreadId());
+    ThreadHookSlot& slot = FwThreadObject<ThreadHookSlot>::Get();
+    if (slot.hook == NULL)
+        slot.hook = ::SetWindowsHookExW(WH_CBT, SkinCbtHookProc, NULL, ::GetCurrentThreadId());
 }
 
 size_t CSFSkinFramework::GetWindowCount()

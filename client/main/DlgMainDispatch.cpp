@@ -419,7 +419,10 @@ void CDlgMain::OnMissingSong(const CString& owner, const CString& songId)
 void CDlgMain::OnLibraryProgress(const CString& owner, const CString& fraction)
 {
     double value = _wtof(fraction);
-    int percent = value > 0 ? (value < 100 ? (int)(value * 100) : 10000) : 0;
+    // Truncated, but a text such as "0.42" is 42: the product of its nearest
+    // double and 100 lies just under 42 where the sum is kept in extended
+    // precision (x87), so a nudge far below one percent goes first.
+    int percent = value > 0 ? (value < 100 ? (int)(value * 100 + 1e-9) : 10000) : 0;
     m_libraryProgress[owner] = percent;
     UpdateSongListsHeader();
     if (m_listSongLists.GetSafeHwnd())

@@ -1,7 +1,13 @@
 // User-interface threads created by class, and the application object's
 // start-up and exit code.
 #include "Framework.h"
+#include "FwThreadObject.h"
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -161,3 +167,69 @@ TEST(Application, WinMainRunsTheAppObjectAndReturnsExitInstancesCode)
     }
 }
 } // namespace
+
+namespace
+{
+// Counts how its destructions found it: whole (its own marks and its block
+// intact) or not.
+struct Marked
+{
+    static std::atomic<int> s_whole, s_damaged;
+    unsigned m_mark = 0x5EB360u;
+    std::vector<int>* m_data = new std::vector<int>(64, 7);
+    CString m_text = L"thread object";
+    ~Marked()
+    {
+        bool whole = m_mark == 0x5EB360u && m_data && m_data->size() == 64 && (*m_data)[63] == 7 &&
+                     m_text == L"thread object";
+        ++(whole ? s_whole : s_damaged);
+        if (whole)
+            delete m_data;
+    }
+};
+std::atomic<int> Marked::s_whole(0), Marked::s_damaged(0);
+
+DWORD WINAPI UseThreadObjects(LPVOID)
+{
+    Marked& mine = FwThreadObject<Marked>::Get();
+    if (&mine != &FwThreadObject<Marked>::Get() || FwThreadObject<Marked>::Peek() != &mine)
+        return 1;
+    // A temporary object of the window layer, deleted with the thread's state.
+    if (CWnd::FromHandle(::GetDesktopWindow()) == NULL)
+        return 2;
+    return 0;
+}
+} // namespace
+
+// Each thread's object is deleted when the thread ends, whole, while other
+// threads keep the heap busy; a thread that never asked has none.
+TEST(ThreadObject, EachThreadsObjectIsDeletedWholeWhenTheThreadEnds)
+{
+    Marked::s_whole = Marked::s_damaged = 0;
+    long tempsBefore = FwTemporaryObjectCount();
+    const int threads = 200;
+    std::atomic<bool> churning(true);
+    std::thread churn([&] {
+        while (churning)
+        {
+            std::vector<std::wstring> junk(64, std::wstring(40, L'x'));
+            junk.clear();
+        }
+    });
+    for (int i = 0; i < threads; ++i)
+    {
+        HANDLE thread = ::CreateThread(NULL, 0, &UseThreadObjects, NULL, 0, NULL);
+        ASSERT_NE((HANDLE)NULL, thread);
+        ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 10000));
+        DWORD code = 9;
+        ::GetExitCodeThread(thread, &code);
+        ::CloseHandle(thread);
+        ASSERT_EQ(0u, code) << "the thread saw one object each time it asked";
+    }
+    churning = false;
+    churn.join();
+    EXPECT_EQ(threads, Marked::s_whole.load());
+    EXPECT_EQ(0, Marked::s_damaged.load());
+    EXPECT_EQ(nullptr, FwThreadObject<Marked>::Peek());
+    EXPECT_EQ(tempsBefore, FwTemporaryObjectCount()) << "the threads' temporary objects went with them";
+}

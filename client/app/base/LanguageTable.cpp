@@ -1,5 +1,7 @@
 #include "LanguageTable.h"
 
+#include "FwThreadObject.h"
+
 LanguageTable::LanguageTable() : m_file(nullptr), m_bLoaded(false)
 {
 }
@@ -97,7 +99,7 @@ bool LanguageTable::Load(LPCWSTR path)
 
 const CString& LanguageTable::GetString(LPCWSTR key)
 {
-    thread_local CString result;
+    CString& result = FwThreadObject<CString>::Get();
     std::lock_guard<std::mutex> guard(m_lock);
     if (!m_bLoaded || !key)
     {

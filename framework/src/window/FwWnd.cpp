@@ -7,7 +7,7 @@
 #include "FwImageList.h"
 #include "FwControls.h"
 #include "FwThreadState.h"
-#include <memory>
+#include "FwThreadObject.h"
 
 // ---------------------------------------------------------------------------
 // Thread state
@@ -34,16 +34,13 @@ void FwThreadState::DeleteTemporaries(int nMinDepth)
 
 // Created on first use on each thread and destroyed when the thread ends,
 // taking that thread's temporary objects with it.
-static thread_local std::unique_ptr<FwThreadState> t_threadState;
-
 FwThreadState* FwGetThreadState()
 {
-    if (!t_threadState)
-    {
-        t_threadState.reset(new FwThreadState);
-        FwInstallWindowThreadHooks();
-    }
-    return t_threadState.get();
+    if (FwThreadState* state = FwThreadObject<FwThreadState>::Peek())
+        return state;
+    FwThreadState* state = &FwThreadObject<FwThreadState>::Get();
+    FwInstallWindowThreadHooks();
+    return state;
 }
 
 MSG& AFXAPI AfxGetCurrentMessageRecord() { return FwGetThreadState()->m_lastSentMsg; }
