@@ -68,7 +68,9 @@ struct ThreadHookSlot
 
 LRESULT CALLBACK SkinCbtHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = ::CallNextHookEx(FwThreadObject<ThreadHookSlot>::Get().hook, code, wParam, lParam);
+    // Only read: the hook runs while this thread's slot holds it.
+    const ThreadHookSlot* slot = FwThreadObject<ThreadHookSlot>::Peek();
+    LRESULT result = ::CallNextHookEx(slot ? slot->hook : NULL, code, wParam, lParam);
     CSFSkinFramework* manager = g_holder.instance;
     if (code == HCBT_CREATEWND && manager && manager->GetApplyToNewWindows())
     {
