@@ -11,10 +11,7 @@ std::wstring FreshFolder(const wchar_t* name)
     CreateDirectoryW(folder.c_str(), NULL);
     folder += L"\\skin-work";
     CreateDirectoryW(folder.c_str(), NULL);
-    folder += std::wstring(L"\\") + name;
-    RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), NULL);
-    return folder;
+    return FreshTestFolder(folder, name);
 }
 
 void WriteBytes(const std::wstring& path, const void* data, size_t size)

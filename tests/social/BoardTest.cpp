@@ -28,9 +28,7 @@ class BoardWindow : public ::testing::Test
     {
         LoadLanguageFile();
         ::AfxInitRichEdit2();
-        m_folder = SocialOutputFolder() + L"\\board";
-        RemoveTree(m_folder);
-        ::CreateDirectoryW(m_folder.c_str(), NULL);
+        m_folder = FreshTestFolder(SocialOutputFolder(), L"board");
         m_path = m_folder + L"\\board.xml";
         ASSERT_EQ(S_OK, m_store.CreateEmptyFile(m_path.c_str()));
         ASSERT_EQ(S_OK, m_store.Load(m_path.c_str()));

@@ -102,11 +102,7 @@ class SettingsDialog : public ::testing::Test
     void SetUp() override
     {
         LoadLanguageFile();
-        // A folder of each test's own: ctest runs the cases of this program side by side.
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        m_folder = SocialOutputFolder() + L"\\settings-" + std::wstring(name.begin(), name.end());
-        RemoveTree(m_folder);
-        ::CreateDirectoryW(m_folder.c_str(), NULL);
+        m_folder = FreshTestFolder(SocialOutputFolder(), L"settings");
         m_saved = g_pAppSetting;
         g_pAppSetting = new CAppSetting((m_folder + L"\\").c_str());
         g_pAppSetting->strNick = L"Nick";

@@ -1,5 +1,7 @@
 #include "TestFolders.h"
 
+#include <cstring>
+#include <gtest/gtest.h>
 #include <windows.h>
 
 void RemoveTree(const std::wstring& folder)
@@ -28,4 +30,17 @@ void RemoveTree(const std::wstring& folder)
         FindClose(find);
     }
     RemoveDirectoryW(base.c_str());
+}
+
+std::wstring FreshTestFolder(const std::wstring& parent, const std::wstring& name)
+{
+    std::wstring folder = parent + L"\\" + name;
+    if (const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info())
+    {
+        const char* testName = test->name(); // ASCII, as gtest names are
+        folder += L"-" + std::wstring(testName, testName + strlen(testName));
+    }
+    RemoveTree(folder);
+    CreateDirectoryW(folder.c_str(), NULL);
+    return folder;
 }

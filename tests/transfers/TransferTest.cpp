@@ -77,13 +77,7 @@ static std::wstring OutputFolder()
 
 std::wstring FreshFolder(const std::wstring& name)
 {
-    // Test cases run side by side: each gets folders of its own.
-    std::wstring folder = OutputFolder() + L"\\" + name;
-    if (const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info())
-        folder += L"-" + std::wstring(CString(test->name()).GetString());
-    RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), NULL);
-    return folder;
+    return FreshTestFolder(OutputFolder(), name);
 }
 
 std::wstring PictureFolder()
